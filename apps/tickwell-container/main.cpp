@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: MIT
+// tickwell-container: hosts VexClock controls on the headless platform and drives them
+// from a script, printing everything the controls do to their surroundings.
+#include <unistd.h>
+
+#include <cstring>
+#include <fstream>
+#include <iostream>
+
+#include "headless_container.hpp"
+#include "script_runner.hpp"
+
+namespace {
+
+int usage() {
+    std::cerr << "usage: tickwell-container [--strict] [SCRIPT | -]\n";
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    bool strict = false;
+    const char* script = nullptr;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--strict") == 0)
+            strict = true;
+        else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0)
+            return usage(), 0;
+        else if (!script)
+            script = argv[i];
+        else
+            return usage();
+    }
+
+    tickwell::headless::Container container(std::cout);
+    tickwell::headless::ScriptRunner runner(container);
+    bool ok = true;
+    if (!script || std::strcmp(script, "-") == 0) {
+        const bool terminal = isatty(STDIN_FILENO) != 0;
+        ok = runner.run(std::cin, strict, terminal ? "> " : nullptr);
+    } else {
+        std::ifstream in(script);
+        if (!in) {
+            std::cout << "error: cannot read script \"" << script << "\": " << std::strerror(errno)
+                      << '\n';
+            return 1;
+        }
+        ok = runner.run(in, strict);
+    }
+    return strict && !ok ? 1 : 0;
+}

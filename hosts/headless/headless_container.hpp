@@ -1,0 +1,167 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "control/vex_clock.hpp"
+#include "platform/error.hpp"
+#include "platform/site.hpp"
+
+namespace tickwell::headless {
+
+class Container;
+
+// The site of one control in the headless container: every service answered by the
+// container, and everything the control does to its surroundings printed as a line.
+class HeadlessSite final : public Site {
+  public:
+    HeadlessSite(Container& container, std::string name, std::uint64_t order)
+        : container_(container), name_(std::move(name)), order_(order) {}
+
+    const std::string& name() const { return name_; }
+    std::uint64_t order() const { return order_; }
+    std::int16_t pointer() const { return pointer_; }
+    const PictureRef& pointer_picture() const { return pointer_picture_; }
+
+    bool ambient_user_mode() const override;
+    void property_changed(std::string_view property) override;
+    void raise_event(std::string_view event, std::span<EventArgument> arguments) override;
+    float scale_x(float twips) override;
+    float scale_y(float twips) override;
+    void show_form_modal(const Form& form) override;
+    MessageResult message_box(std::string_view prompt, MessageButtons buttons,
+                              MessageIcon icon) override;
+    float seconds_since_midnight() override;
+    void process_pending_messages() override {}
+    float twips_per_pixel_x() const override;
+    float twips_per_pixel_y() const override;
+    void refresh() override {}
+    void set_pointer(std::int16_t shape) override { pointer_ = shape; }
+    void set_pointer_picture(const PictureRef& picture) override { pointer_picture_ = picture; }
+    void timer_changed(TimerElement& timer) override;
+
+  private:
+    Container& container_;
+    std::string name_;
+    std::uint64_t order_;
+    std::int16_t pointer_ = 0;
+    PictureRef pointer_picture_;
+};
+
+// A host's handler of one event: it may change the by-reference arguments.
+using EventHandler = std::function<void(std::span<EventArgument>)>;
+
+enum class ScaleUnit { twips, pixels };
+
+// The headless platform: a form of named controls, the ambient UserMode, a virtual clock
+// with a deterministic timer scheduler, scripted answers to question boxes, and a log of
+// every line the controls cause. No test sleeps: time moves only when run() is called.
+class Container {
+  public:
+    explicit Container(std::ostream& out) : out_(out) {}
+    ~Container();
+    Container(const Container&) = delete;
+    Container& operator=(const Container&) = delete;
+
+    // Creation, then the initial-properties path, then the size.
+    VexClock& create(const std::string& name, float width = 3240, float height = 2070);
+    // Creation, then `read` (the control's read path from some bag), then the size.
+    VexClock& create_with(const std::string& name, const std::function<void(VexClock&)>& read,
+                          float width = 3240, float height = 2070);
+    // Destroys a control; inside a handler of that control the destruction waits until the
+    // outermost call returns.
+    void destroy(const std::string& name);
+    VexClock* find(const std::string& name) const;
+    HeadlessSite* site(const std::string& name) const;
+    std::vector<std::string> names() const;  // in creation order
+
+    bool user_mode = false;
+    float twips_x = 15;
+    float twips_y = 15;
+    ScaleUnit scale = ScaleUnit::twips;
+
+    // --- Time ---
+    // The virtual clock in microseconds; the platform reads it modulo one day.
+    std::int64_t now() const { return now_; }
+    void set_clock(std::int64_t microseconds) { now_ = microseconds; }
+    float seconds_since_midnight() const;
+    // Advances the clock by `microseconds`, firing every enabled timer of every control at
+    // each of its due times in time order (ties: creation order, then SWTimer first).
+    void run(std::int64_t microseconds);
+    // Runs a handler of a timer now, as the platform would.
+    void fire(const std::string& control, TimerElement& timer);
+
+    // --- Question boxes ---
+    void queue_answers(bool yes, int count);
+
+    // --- Host handlers ---
+    void on(const std::string& control, const std::string& event, EventHandler handler);
+    void off(const std::string& control, const std::string& event);
+
+    // Held while a call into a control runs: a control destroyed meanwhile is destroyed
+    // when the outermost call returns.
+    class CallGuard {
+      public:
+        explicit CallGuard(Container& c) : c_(c) { ++c_.depth_; }
+        ~CallGuard() {
+            if (--c_.depth_ == 0) c_.collect_deferred();
+        }
+        CallGuard(const CallGuard&) = delete;
+        CallGuard& operator=(const CallGuard&) = delete;
+
+      private:
+        Container& c_;
+    };
+
+    std::ostream& out() { return out_; }
+    // Prints "error NAME.MEMBER: KIND" for an error that reached a caller.
+    void report(const std::string& control, const Error& error, std::string_view member = {});
+
+  private:
+    friend class HeadlessSite;
+    struct Hosted {
+        std::unique_ptr<HeadlessSite> site;
+        std::unique_ptr<VexClock> control;
+    };
+    struct Schedule {
+        HeadlessSite* site;
+        int rank;  // SWTimer before ColonTimer at equal due times
+        bool armed = false;
+        std::int32_t interval = 0;
+        std::int64_t due = 0;
+        std::uint64_t generation = 0;
+    };
+    VexClock& place(const std::string& name, float width, float height,
+                    const std::function<void(VexClock&)>& initialise);
+    void timer_changed(HeadlessSite& site, TimerElement& timer);
+    void raise(HeadlessSite& site, std::string_view event, std::span<EventArgument> arguments);
+    MessageResult ask(std::string_view prompt, MessageButtons buttons);
+    void collect_deferred();
+
+    std::ostream& out_;
+    std::vector<std::pair<std::string, Hosted>> controls_;
+    std::map<const TimerElement*, Schedule> timers_;
+    std::map<std::pair<std::string, std::string>, std::vector<EventHandler>> handlers_;
+    std::deque<bool> answers_;
+    std::vector<std::string> deferred_deletes_;
+    std::int64_t now_ = 0;
+    std::uint64_t next_order_ = 0;
+    int depth_ = 0;  // nesting of calls into controls that may run host handlers
+};
+
+// Text of a value as the container prints it: integers in decimal, Booleans true/false,
+// numbers in their shortest form, strings quoted, pictures described.
+std::string format_value(const Value& v);
+// Colours as 0x and eight upper-case hex digits.
+std::string format_color(std::uint32_t color);
+// A string in double quotes, with \" and \\ escaped.
+std::string quote(std::string_view text);
+
+}  // namespace tickwell::headless

@@ -1,0 +1,76 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <functional>
+#include <istream>
+#include <map>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "headless_container.hpp"
+
+namespace tickwell::headless {
+
+// A token of a script line; `quoted` tells a quoted string from a bare word.
+struct Token {
+    std::string text;
+    bool quoted = false;
+    std::string rest;  // the line from this token on, comment and trailing blanks removed
+};
+
+// Splits one line into tokens: blanks separate them, double quotes keep blanks in a token
+// (with \" and \\ inside), and # outside quotes starts a comment. Throws ScriptError for an
+// unterminated quote.
+std::vector<Token> tokenize(std::string_view line);
+
+// A command that cannot run as written: unknown command, bad arguments, unknown control,
+// property, element or field, or a file that cannot be read or written.
+class ScriptError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// Runs container scripts against a headless Container: one command per line, printing what
+// the controls do. Commands are looked up in a table that other parts of the host extend.
+class ScriptRunner {
+  public:
+    using Arguments = std::vector<Token>;  // the tokens after the command's name
+    using Command = std::function<void(ScriptRunner&, const Arguments&)>;
+
+    explicit ScriptRunner(Container& container);
+
+    // Runs every line of `in`. With `strict`, stops at the first failing command and
+    // returns false. `prompt` is written before each line (for a terminal).
+    bool run(std::istream& in, bool strict, const char* prompt = nullptr);
+    // Runs one tokenized command; throws ScriptError when it fails.
+    void execute(const std::vector<Token>& tokens);
+
+    void add_command(const std::string& name, Command command);
+
+    Container& container() { return container_; }
+    std::ostream& out() { return container_.out(); }
+
+    // --- Helpers for commands ---
+    VexClock& control(const Token& name) const;            // throws for an unknown control
+    Value value(const Token& token) const;                 // a VALUE of the script language
+    static double number(const Token& token);              // a plain number argument
+    static std::int64_t microseconds(const Token& token);  // SECONDS, exactly
+    static void expect(const Arguments& args, std::size_t at_least, std::size_t at_most,
+                       const char* usage);
+    // Calls into a control, printing an error that reaches the caller as
+    // "error NAME.MEMBER: KIND".
+    void guarded(const std::string& control, std::string_view member,
+                 const std::function<void()>& call);
+
+  private:
+    Container& container_;
+    std::map<std::string, Command> commands_;
+};
+
+// The commands of the core container: controls, properties, methods, time, answers, state,
+// elements and host handlers.
+void add_core_commands(ScriptRunner& runner);
+
+}  // namespace tickwell::headless

@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: MIT
+#include "control/check_time.hpp"
+
+#include <cstdio>
+
+#include "control/string_table.hpp"
+#include "platform/site.hpp"
+#include "platform/value.hpp"
+
+namespace tickwell::Clock {
+namespace {
+
+std::string two_digits(std::int32_t n) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%02d", static_cast<int>(n));
+    return buf;
+}
+
+bool refuse(Site& site) {
+    std::string prompt(LoadResString(kInvalidValue));
+    prompt += LoadResString(kMustBeTime);
+    site.message_box(prompt, MessageButtons::ok, MessageIcon::information);
+    return false;
+}
+
+}  // namespace
+
+bool CheckTime(std::string& text, std::int32_t& hours, std::int16_t& minutes, std::int16_t& seconds,
+               Site& site) {
+    // Positions below are 0-based; the checks are those of a 1-based reading of the text.
+    const std::size_t length = text.size();
+    const std::size_t p1 = text.find(':');
+    if (p1 == std::string::npos || p1 == 0) return refuse(site);
+    if (p1 + 1 >= length) return refuse(site);
+    const std::size_t p2 = text.find(':', p1 + 1);
+    if (p2 == std::string::npos || p2 == p1 + 1 || p2 + 1 == length) return refuse(site);
+
+    int colons = 0;
+    for (char c : text) {
+        if (c == ':')
+            ++colons;
+        else if (c < '0' || c > '9')
+            return refuse(site);
+    }
+    if (colons > 2) return refuse(site);
+
+    hours = narrow_to_long(leading_number(std::string_view(text).substr(0, p1)));
+    if (hours > 99) return refuse(site);
+    minutes = narrow_to_integer(leading_number(std::string_view(text).substr(p1 + 1, p2 - p1 - 1)));
+    if (minutes > 59) return refuse(site);
+    seconds = narrow_to_integer(leading_number(std::string_view(text).substr(p2 + 1)));
+    if (seconds > 59) return refuse(site);
+
+    text = two_digits(hours) + ":" + two_digits(minutes) + ":" + two_digits(seconds);
+    return true;
+}
+
+}  // namespace tickwell::Clock

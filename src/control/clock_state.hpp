@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/value.hpp"
+
+namespace tickwell {
+
+// The stopwatch state that is not held by a face element. There is one record per process,
+// shared by every VexClock in it: a put, a bag read, a tick or a layout through one control
+// is what every other control reads next. A property's field carries the property's name.
+struct ClockState {
+    std::array<std::int16_t, 3> HandLength{};  // twips: second, minute, hour hand
+    std::int16_t Appearance = 0;               // StyleConstants
+    std::int16_t ClockFace = 0;                // FaceConstants
+    std::int16_t ClockMode = 0;                // 0 counts up, any other value counts down
+    std::int16_t Display = 0;                  // DisplayConstants
+    std::string InitialTime;                   // "hh:mm:ss" after an accepted put
+    std::int16_t Accuracy = 0;                 // AccuracyConstants
+    std::int32_t AlertTime = 0;                // seconds; 0 disables Alert
+    bool IgnoreDisplay = false;
+    std::int16_t Hours = 0;
+    std::int16_t Minutes = 0;
+    std::int16_t Seconds = 0;
+    std::int16_t Tens = 0;
+    std::int16_t Hundreds = 0;
+    float StartTime = 0;              // seconds since midnight at the last StartClock
+    std::int32_t TotalSeconds = 0;    // the count of the last tick, whole seconds
+    std::int32_t InitialSeconds = 0;  // InitialTime in seconds, at the last StartClock
+    std::int32_t StoppedSeconds = 0;  // the count captured by the last stop; 0 means none
+    // Latch: Alert has been raised for the current multiple of AlertTime. True when the
+    // module loads, so that a control read from saved settings raises no Alert at count 0.
+    bool AlertFired = true;
+    std::int16_t MousePointer = 0;  // MousePointerConstants
+
+    // The engine's carry across midnight: the last reading a tick took and the whole days
+    // the reading has restarted since the last StartClock.
+    float LastReading = 0;
+    std::int32_t DaysCarried = 0;
+};
+
+// The module `Clock`: the process-wide record.
+namespace Clock {
+
+ClockState& state();
+// Puts the record back to its values at module load (for hosts that restart, and tests).
+void reset_state();
+// A field by its name, as the platform reads it ("Hours", "HandLength(1)", "AlertFired");
+// nullopt for a name that is no field.
+std::optional<Value> field(const ClockState& state, std::string_view name);
+
+}  // namespace Clock
+}  // namespace tickwell

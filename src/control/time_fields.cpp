@@ -1,0 +1,132 @@
+// SPDX-License-Identifier: MIT
+// The properties that carry the count and its settings: the five time fields, ClockMode,
+// InitialTime, AlertTime and Accuracy.
+#include "control/check_time.hpp"
+#include "control/string_table.hpp"
+#include "control/vex_clock.hpp"
+
+namespace tickwell {
+namespace {
+
+constexpr std::int32_t kMaxAlertTime = 356400;  // 99 hours
+constexpr std::int32_t kHundredths = 2;
+
+}  // namespace
+
+std::int16_t VexClock::Hours() const {
+    return state_.Hours;
+}
+std::int16_t VexClock::Minutes() const {
+    return state_.Minutes;
+}
+std::int16_t VexClock::Seconds() const {
+    return state_.Seconds;
+}
+std::int16_t VexClock::Tens() const {
+    return state_.Tens;
+}
+std::int16_t VexClock::Hundreds() const {
+    return state_.Hundreds;
+}
+
+// The time fields follow the ticks at run time; they can be set only in a designer. In
+// count-down mode the layout reloads hours, minutes and seconds from InitialTime, so a put
+// of those is stored, notified and at once overwritten.
+void VexClock::setHours(std::int16_t v) {
+    // The limit depends on the face shown at the moment of the put: an analog face has no
+    // place for hours beyond 59.
+    if (!accepted({{user_mode(), kReadOnlyAtRunTime},
+                   {v < 0, kNotNegative},
+                   {state_.Display == 0 && v > 59, kInvalidValue},
+                   {state_.Display == 1 && v > 99, kInvalidValue}}))
+        return;
+    state_.Hours = v;
+    stored("Hours", true);
+}
+
+void VexClock::setMinutes(std::int16_t v) {
+    if (!accepted(
+            {{user_mode(), kReadOnlyAtRunTime}, {v < 0, kNotNegative}, {v > 59, kInvalidValue}}))
+        return;
+    state_.Minutes = v;
+    stored("Minutes", true);
+}
+
+void VexClock::setSeconds(std::int16_t v) {
+    if (!accepted(
+            {{user_mode(), kReadOnlyAtRunTime}, {v < 0, kNotNegative}, {v > 59, kInvalidValue}}))
+        return;
+    state_.Seconds = v;
+    stored("Seconds", true);
+}
+
+void VexClock::setTens(std::int16_t v) {
+    if (!accepted(
+            {{user_mode(), kReadOnlyAtRunTime}, {v < 0, kNotNegative}, {v > 9, kInvalidValue}}))
+        return;
+    state_.Tens = v;
+    stored("Tens", true);
+}
+
+void VexClock::setHundreds(std::int16_t v) {
+    if (!accepted(
+            {{user_mode(), kReadOnlyAtRunTime}, {v < 0, kNotNegative}, {v > 9, kInvalidValue}}))
+        return;
+    state_.Hundreds = v;
+    stored("Hundreds", true);
+}
+
+std::int32_t VexClock::ClockMode() const {
+    return state_.ClockMode;
+}
+
+void VexClock::setClockMode(std::int32_t mode) {
+    // No check of its own: any non-zero mode counts down. A value beyond 16 bits overflows.
+    state_.ClockMode = narrow_to_integer(mode);
+    site_.property_changed("ClockMode");
+    if (state_.ClockMode == 0)
+        state_.Hours = state_.Minutes = state_.Seconds = state_.Tens = state_.Hundreds = 0;
+    ArrangeClock();
+}
+
+std::string VexClock::InitialTime() const {
+    return state_.InitialTime;
+}
+
+void VexClock::setInitialTime(const std::string& text) {
+    std::string normal = text;
+    std::int32_t hours = 0;
+    std::int16_t minutes = 0, seconds = 0;
+    if (!Clock::CheckTime(normal, hours, minutes, seconds, site_)) return;
+    state_.InitialTime = std::move(normal);
+    site_.property_changed("InitialTime");
+    state_.StoppedSeconds = 0;  // a new start value replaces what an earlier stop captured
+    ArrangeClock();
+}
+
+std::int32_t VexClock::AlertTime() const {
+    return state_.AlertTime;
+}
+
+void VexClock::setAlertTime(std::int32_t seconds) {
+    if (!accepted({{seconds < 0 || seconds > kMaxAlertTime, kInvalidValue}})) return;
+    state_.AlertTime = seconds;
+    stored("AlertTime", false);
+}
+
+std::int32_t VexClock::Accuracy() const {
+    return state_.Accuracy;
+}
+
+void VexClock::setAccuracy(std::int32_t accuracy) {
+    // Hundredths cost a redraw nearly every tick: the user is asked on every such put, even
+    // when the field already holds it. Other values are stored unchecked.
+    if (accuracy == kHundredths &&
+        site_.message_box(LoadResString(kSlowProcessor), MessageButtons::yes_no,
+                          MessageIcon::question) != MessageResult::yes)
+        return;
+    state_.Accuracy = narrow_to_integer(accuracy);
+    stored("Accuracy", true);
+}
+
+}  // namespace tickwell

@@ -1,0 +1,5 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// The release of the library; CMake reads the project version from this line.
+#define TICKWELL_VERSION "0.1.0"

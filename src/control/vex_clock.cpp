@@ -1,0 +1,105 @@
+// SPDX-License-Identifier: MIT
+#include "control/vex_clock.hpp"
+
+#include "control/string_table.hpp"
+#include "control/type_library.hpp"
+#include "face/arrange_clock.hpp"
+#include "face/draw_clock.hpp"
+#include "host/about_box.hpp"
+#include "platform/error.hpp"
+
+namespace tickwell {
+
+VexClock::VexClock(Site& site) : site_(site), state_(Clock::state()) {
+    face_.scene.set_timer_listener(&site_);
+    face_.SWTimer.set_handler([this] { SWTimer_Timer(); });
+    face_.ColonTimer.set_handler([this] { ColonTimer_Timer(); });
+    face_.complete_hour_marks();
+}
+
+void VexClock::set_size(float width, float height) {
+    if (!(width >= 0) || !(height >= 0))
+        throw Error(ErrorKind::invalid_value, "a control cannot be " + shortest_text(width) +
+                                                  " x " + shortest_text(height) + " twips");
+    width_ = width;
+    height_ = height;
+    ArrangeClock();  // UserControl_Resize does nothing else
+}
+
+bool VexClock::accepted(std::initializer_list<Check> checks) {
+    for (const Check& c : checks) {
+        if (c.refused) {
+            refuse(c.message);
+            return false;
+        }
+    }
+    return true;
+}
+
+void VexClock::refuse(int message) {
+    site_.message_box(LoadResString(message), MessageButtons::ok, MessageIcon::information);
+}
+
+void VexClock::stored(std::string_view property, bool lays_out) {
+    site_.property_changed(property);
+    if (lays_out) ArrangeClock();
+}
+
+void VexClock::ArrangeClock() {
+    tickwell::ArrangeClock(face_, state_, width_, height_,
+                           {site_.twips_per_pixel_x(), site_.twips_per_pixel_y()});
+}
+
+bool VexClock::DrawClock() {
+    return tickwell::DrawClock(face_, state_);
+}
+
+void VexClock::raise(std::string_view event, std::span<EventArgument> arguments) {
+    site_.raise_event(event, arguments);
+}
+
+bool VexClock::Running() const {
+    return face_.SWTimer.enabled();
+}
+
+void VexClock::setRunning(bool) {
+    // The running state follows StartClock and StopClock only.
+    if (user_mode()) refuse(kReadOnlyAtRunTime);
+}
+
+void VexClock::Refresh() {
+    site_.refresh();
+}
+
+void VexClock::ShowAboutBox() {
+    site_.show_form_modal(about_box_form());
+}
+
+Value VexClock::get(std::string_view property) const {
+    const MemberInfo& m = TypeLibrary::property(property);
+    try {
+        return m.get(*this);
+    } catch (const Error& e) {
+        throw e.attributed_to(m.name);
+    }
+}
+
+void VexClock::put(std::string_view property, const Value& value) {
+    const MemberInfo& m = TypeLibrary::property(property);
+    try {
+        m.put(*this, value);
+    } catch (const Error& e) {
+        throw e.attributed_to(m.name);
+    }
+}
+
+void VexClock::invoke(std::string_view method) {
+    const MemberInfo& m = TypeLibrary::method(method);
+    try {
+        m.invoke(*this);
+    } catch (const Error& e) {
+        throw e.attributed_to(m.name);
+    }
+}
+
+}  // namespace tickwell

@@ -1,0 +1,145 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "control/clock_state.hpp"
+#include "face/face_elements.hpp"
+#include "platform/site.hpp"
+#include "platform/value.hpp"
+
+namespace tickwell {
+
+class PropertyBag;
+
+// The stopwatch control. It counts up from zero or down from InitialTime, shows the count
+// on an analog or a digital face built of child elements, and raises events to its host.
+//
+// Every stopwatch setting that is not held by a face element lives in the process-wide
+// ClockState, shared by all controls. A put that refuses its value shows a message box
+// through the site and returns normally; only platform failures (a value that does not fit
+// its field, a text that is not a number) throw tickwell::Error.
+//
+// Properties are reachable as typed member functions (Hours(), setHours()) and by name
+// through get()/put(), which convert values as the platform does.
+class VexClock {
+  public:
+    // Creation: builds the element set and completes the twelve hour marks. The container
+    // then calls InitProperties() or ReadProperties(), and sizes the control.
+    explicit VexClock(Site& site);
+    VexClock(const VexClock&) = delete;
+    VexClock& operator=(const VexClock&) = delete;
+
+    // --- The container's calls ---
+    void InitProperties();
+    // Reads the settings; a value that cannot be converted ends the read with an Error
+    // attributed to its key, keeping what was applied before it and skipping the layout.
+    void ReadProperties(PropertyBag& bag);
+    void WriteProperties(PropertyBag& bag) const;
+    // The container sets the control's size in twips (the resize notification).
+    void set_size(float width, float height);
+    float width() const { return width_; }
+    float height() const { return height_; }
+
+    // --- Properties (defaults are those of a newly placed control) ---
+    std::int16_t SecWidth() const;  // second hand width in pixels; 1
+    void setSecWidth(std::int16_t pixels);
+    std::int16_t MinWidth() const;  // minute hand; 3
+    void setMinWidth(std::int16_t pixels);
+    std::int16_t HourWidth() const;  // hour hand; 5
+    void setHourWidth(std::int16_t pixels);
+    // Border width in pixels; 0 hides the border (and reads 0). A positive width must leave
+    // room between the two sides of the shorter dimension. Default 2.
+    std::int16_t BorderWidth() const;
+    void setBorderWidth(std::int16_t pixels);
+    std::uint32_t BorderColor() const;  // 0x00BBGGRR or 0x800000nn; black
+    void setBorderColor(std::uint32_t color);
+    std::uint32_t ForeColor() const;  // hands and hub; black
+    void setForeColor(std::uint32_t color);
+    std::int32_t Appearance() const;  // swFlat 0, swRaised 1, swLowered 2
+    void setAppearance(std::int32_t style);
+    std::uint32_t BackGround() const;  // the analog dial; notified as "Background"
+    void setBackGround(std::uint32_t color);
+    bool Running() const;            // whether this control's tick timer is enabled
+    void setRunning(bool running);   // never changes anything; refused at run time
+    std::int32_t ClockFace() const;  // swRectangle 0, swOval 1
+    void setClockFace(std::int32_t face);
+    std::int32_t ClockMode() const;  // swNormal 0 counts up; swCountDown 1
+    void setClockMode(std::int32_t mode);
+    std::int32_t Display() const;  // swAnalog 0, swDigital 1
+    void setDisplay(std::int32_t display);
+    std::string InitialTime() const;  // "hh:mm:ss", the count-down's start
+    void setInitialTime(const std::string& text);
+    std::int32_t Accuracy() const;  // SwUnits 0, SwTenths 1, SwHundredths 2 (asks first)
+    void setAccuracy(std::int32_t accuracy);
+    // The time shown; settable at design time only. Hours 0-59 analog, 0-99 digital;
+    // minutes and seconds 0-59; tenths and hundredths 0-9.
+    std::int16_t Hours() const;
+    void setHours(std::int16_t hours);
+    std::int16_t Minutes() const;
+    void setMinutes(std::int16_t minutes);
+    std::int16_t Seconds() const;
+    void setSeconds(std::int16_t seconds);
+    std::int16_t Tens() const;
+    void setTens(std::int16_t tens);
+    std::int16_t Hundreds() const;
+    void setHundreds(std::int16_t hundreds);
+    std::int32_t AlertTime() const;  // seconds between Alert events, 0 to 356400; 0 disables
+    void setAlertTime(std::int32_t seconds);
+    bool IgnoreDisplay() const;  // digits and colons stand still while set
+    void setIgnoreDisplay(bool ignore);
+    std::int32_t MousePointer() const;  // 0 to 15, or 99 for MouseIcon; applied on mouse move
+    void setMousePointer(std::int32_t pointer);
+    PictureRef MouseIcon() const;  // the custom pointer picture; empty by default
+    void setMouseIcon(PictureRef picture);
+
+    // --- Methods ---
+    void StartClock();
+    void StopClock();
+    void ResetClock();
+    void Refresh();
+    void ShowAboutBox();
+
+    // --- By name, as the platform's dispatch does ---
+    Value get(std::string_view property) const;
+    void put(std::string_view property, const Value& value);
+    void invoke(std::string_view method);
+
+    // --- The platform's notifications ---
+    void SWTimer_Timer();
+    void ColonTimer_Timer();
+
+    const FaceElements& face() const { return face_; }
+    const Scene& scene() const { return face_.scene; }
+    Site& site() const { return site_; }
+
+  private:
+    struct Check {
+        bool refused;
+        int message;
+    };
+    // The put pattern: the first refused check shows its message and the put ends.
+    bool accepted(std::initializer_list<Check> checks);
+    void refuse(int message);
+    // After a store: tells the container, then lays the face out where the property says.
+    void stored(std::string_view property, bool lays_out);
+    bool user_mode() const { return site_.ambient_user_mode(); }
+
+    void ArrangeClock();
+    bool DrawClock();
+    void raise(std::string_view event, std::span<EventArgument> arguments = {});
+    void show_steady_colons();
+    void expire();
+    void alert_if_due();
+
+    Site& site_;
+    ClockState& state_;
+    FaceElements face_;
+    float width_ = 3240;
+    float height_ = 2070;
+};
+
+}  // namespace tickwell

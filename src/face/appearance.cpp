@@ -1,0 +1,146 @@
+// SPDX-License-Identifier: MIT
+// The properties that set how the stopwatch looks. Five are fields of the shared state
+// (Appearance, ClockFace, Display, IgnoreDisplay, MousePointer); the others live in the
+// attributes of this control's own face elements and are read back from them.
+#include "control/string_table.hpp"
+#include "control/vex_clock.hpp"
+
+namespace tickwell {
+namespace {
+
+constexpr std::int32_t kCustomPointer = 99;
+
+}  // namespace
+
+std::int16_t VexClock::SecWidth() const {
+    return face_.Hand(0).border_width();
+}
+std::int16_t VexClock::MinWidth() const {
+    return face_.Hand(1).border_width();
+}
+std::int16_t VexClock::HourWidth() const {
+    return face_.Hand(2).border_width();
+}
+
+// The hand is written first: a width it refuses leaves hand and shadow as they were.
+void VexClock::setSecWidth(std::int16_t pixels) {
+    face_.Hand(0).set_border_width(pixels);
+    face_.HandSh(0).set_border_width(pixels);
+    stored("SecWidth", false);
+}
+void VexClock::setMinWidth(std::int16_t pixels) {
+    face_.Hand(1).set_border_width(pixels);
+    face_.HandSh(1).set_border_width(pixels);
+    stored("MinWidth", false);
+}
+void VexClock::setHourWidth(std::int16_t pixels) {
+    face_.Hand(2).set_border_width(pixels);
+    face_.HandSh(2).set_border_width(pixels);
+    stored("HourWidth", false);
+}
+
+std::int16_t VexClock::BorderWidth() const {
+    // A width of 0 is a hidden border that keeps its outline width for the next showing.
+    return face_.Border.visible() ? face_.Border.border_width() : std::int16_t{0};
+}
+
+void VexClock::setBorderWidth(std::int16_t pixels) {
+    if (!accepted({{pixels < 0, kInvalidValue}})) return;
+    if (pixels == 0) {
+        face_.Border.set_visible(false);
+        return;
+    }
+    // Both sides of the shorter dimension must leave a positive span between them. The
+    // doubling is 16-bit: a width of 16384 or more overflows before anything changes.
+    const std::int16_t both_sides = narrow_to_integer(2 * std::int32_t{pixels});
+    const float room = width_ >= height_ ? height_ - both_sides * site_.twips_per_pixel_y()
+                                         : width_ - both_sides * site_.twips_per_pixel_x();
+    if (!accepted({{room <= 0, kInvalidValue}})) return;
+    face_.Border.set_border_width(pixels);
+    face_.Border.set_visible(true);
+    stored("BorderWidth", true);
+}
+
+std::uint32_t VexClock::BorderColor() const {
+    return face_.Border.border_color();
+}
+void VexClock::setBorderColor(std::uint32_t color) {
+    face_.Border.set_border_color(color);
+    stored("BorderColor", false);
+}
+
+std::uint32_t VexClock::ForeColor() const {
+    return face_.Hub.border_color();
+}
+void VexClock::setForeColor(std::uint32_t color) {
+    // Hands and hub only: the white highlights and the marks keep their colours.
+    for (int i = 0; i < 3; ++i)
+        face_.Hand(i).set_border_color(color);
+    face_.Hub.set_border_color(color);
+    face_.Hub.set_fill_color(color);
+    stored("ForeColor", false);
+}
+
+std::uint32_t VexClock::BackGround() const {
+    return face_.Border.fill_color();
+}
+void VexClock::setBackGround(std::uint32_t color) {
+    face_.Border.set_fill_color(color);
+    stored("Background", false);  // the name the container has always stored it under
+}
+
+std::int32_t VexClock::Appearance() const {
+    return state_.Appearance;
+}
+void VexClock::setAppearance(std::int32_t style) {
+    if (!accepted({{style < 0 || style > 2, kInvalidValue}})) return;
+    state_.Appearance = static_cast<std::int16_t>(style);
+    stored("Appearance", true);
+}
+
+std::int32_t VexClock::ClockFace() const {
+    return state_.ClockFace;
+}
+void VexClock::setClockFace(std::int32_t face) {
+    if (!accepted({{face < 0 || face > 1, kInvalidValue}})) return;
+    state_.ClockFace = static_cast<std::int16_t>(face);
+    stored("ClockFace", true);
+}
+
+std::int32_t VexClock::Display() const {
+    return state_.Display;
+}
+void VexClock::setDisplay(std::int32_t display) {
+    if (!accepted({{display < 0 || display > 1, kInvalidValue}})) return;
+    state_.Display = static_cast<std::int16_t>(display);
+    stored("Display", true);
+}
+
+bool VexClock::IgnoreDisplay() const {
+    return state_.IgnoreDisplay;
+}
+void VexClock::setIgnoreDisplay(bool ignore) {
+    // Only stored: the next update and blink read it; turning it off redraws nothing.
+    state_.IgnoreDisplay = ignore;
+    stored("IgnoreDisplay", false);
+}
+
+std::int32_t VexClock::MousePointer() const {
+    return state_.MousePointer;
+}
+void VexClock::setMousePointer(std::int32_t pointer) {
+    if (!accepted({{(pointer < 0 || pointer > 15) && pointer != kCustomPointer, kInvalidValue}}))
+        return;
+    state_.MousePointer = static_cast<std::int16_t>(pointer);
+    stored("MousePointer", false);  // applied at the next mouse move
+}
+
+PictureRef VexClock::MouseIcon() const {
+    return face_.IconIm.picture();
+}
+void VexClock::setMouseIcon(PictureRef picture) {
+    face_.IconIm.set_picture(std::move(picture));
+    stored("MouseIcon", false);
+}
+
+}  // namespace tickwell

@@ -1,0 +1,253 @@
+// SPDX-License-Identifier: MIT
+#include "face/arrange_clock.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "face/draw_clock.hpp"
+#include "platform/value.hpp"
+
+namespace tickwell {
+namespace {
+
+constexpr double kPi = 3.1416;  // the face's angle constant (see DrawClock)
+
+// The screen's twips per pixel as whole numbers. A screen reporting less than one twip per
+// pixel would divide by zero below; it counts as one.
+std::int32_t whole_twips(float twips) {
+    const double r = round_half_even(twips);
+    return r >= 1 && r <= 32767 ? static_cast<std::int32_t>(r) : (r > 32767 ? 32767 : 1);
+}
+
+float at_least_zero(double x) {
+    return static_cast<float>(std::max(0.0, x));
+}
+
+std::int16_t saturate16(double x) {
+    return static_cast<std::int16_t>(std::clamp(x, 0.0, 32767.0));
+}
+
+// A border product (width x 2 x twips per pixel) in 32 bits: it cannot overflow there, and
+// an oversized border then gives sizes that clamp at zero instead of failing the layout.
+struct BorderRoom {
+    std::int32_t x2;  // bw * 2 * tx
+    std::int32_t y2;  // bw * 2 * ty
+    std::int32_t x;   // bw * tx
+    std::int32_t y;   // bw * ty
+};
+
+void arrange_digital(FaceElements& f, const ClockState& s, float W, float H, std::int32_t tx,
+                     std::int32_t ty, const BorderRoom& b) {
+    f.Border.set_shape(ShapeKind::rectangle);
+    const double k = s.Accuracy == 0 ? 7.4 : s.Accuracy == 1 ? 8.1 : 8.8;
+
+    ImageElement& first = f.DisplayIm(0);
+    first.set_width(at_least_zero(std::floor(((W - b.x2) / k) / tx) * tx));
+    first.set_height(at_least_zero(H - b.y2));
+    first.set_top(static_cast<float>(b.y));
+    const float digit_width = first.width(), digit_height = first.height();
+    for (int i = 1; i <= 5; ++i)
+        f.DisplayIm(i).move(f.DisplayIm(i).left(), first.top(), digit_width, digit_height);
+
+    const float narrow_width = static_cast<float>(std::floor(0.7 * digit_width / tx) * tx);
+    const float small_height = static_cast<float>(std::floor(0.7 * digit_height / ty) * ty);
+    for (int i = 6; i <= 7; ++i) {
+        f.DisplayIm(i).set_width(narrow_width);
+        f.DisplayIm(i).set_height(small_height);
+    }
+    for (int i = 6; i <= 7; ++i)
+        f.DisplayIm(i).set_top(first.top() + digit_height - f.DisplayIm(i).height());
+    for (int i = 0; i <= 1; ++i) {
+        ImageElement& colon = f.ColonIm(i);
+        colon.set_width(narrow_width);
+        colon.set_height(digit_height);
+        colon.set_top(first.top());
+    }
+
+    // Cells left to right: h h : m m : s s tenths hundredths.
+    ImageElement* row[] = {&f.DisplayIm(0), &f.DisplayIm(1), &f.ColonIm(0),   &f.DisplayIm(2),
+                           &f.DisplayIm(3), &f.ColonIm(1),   &f.DisplayIm(4), &f.DisplayIm(5),
+                           &f.DisplayIm(6), &f.DisplayIm(7)};
+    row[0]->set_left(static_cast<float>(b.x));
+    for (std::size_t i = 1; i < std::size(row); ++i)
+        row[i]->set_left(row[i - 1]->left() + row[i - 1]->width());
+
+    const int small_cells = s.Accuracy == 1 ? 1 : s.Accuracy == 2 ? 2 : 0;
+    f.Border.set_width(6 * digit_width + 2 * narrow_width + b.x2 +
+                       small_cells * f.DisplayIm(6).width());
+    f.Border.set_height(static_cast<float>(b.y2 + digit_height));
+    f.scene.send_to_back(f.Border);
+
+    // The blank glyphs behind the colons keep the cells grey while a colon blinks off.
+    for (int i = 0; i <= 1; ++i) {
+        const ImageElement& colon = f.ColonIm(i);
+        f.NumIm(10 + i).move(colon.left(), colon.top(), colon.width(), colon.height());
+    }
+    f.scene.bring_to_front(f.ColonIm(0));
+    f.scene.bring_to_front(f.ColonIm(1));
+}
+
+void arrange_analog(FaceElements& f, ClockState& s, float W, float H, const BorderRoom& b) {
+    s.Accuracy = 0;
+    f.Border.set_shape(s.ClockFace != 0 ? ShapeKind::oval : ShapeKind::rectangle);
+
+    const double radius =
+        std::max(0.0, W >= H ? round_half_even(H / 2.0 - b.y) : round_half_even(W / 2.0 - b.x));
+    s.HandLength[0] = saturate16(radius);
+    f.Hand(0).set_x1(W / 2);
+    f.Hand(0).set_y1(H / 2);
+    for (int i = 1; i <= 2; ++i) {
+        f.Hand(i).set_x1(f.Hand(0).x1());
+        f.Hand(i).set_y1(f.Hand(0).y1());
+    }
+    const double R = s.HandLength[0];
+    s.HandLength[1] = saturate16(round_half_even(0.75 * R));
+    s.HandLength[2] = saturate16(round_half_even(0.5 * R));
+
+    DrawClock(f, s);
+
+    const float pivot_x = f.Hand(0).x1(), pivot_y = f.Hand(0).y1();
+    f.Hub.set_width(static_cast<float>(0.121 * W));
+    f.Hub.set_height(static_cast<float>(0.121 * H));
+    f.HubSh.set_width(f.Hub.width());
+    f.HubSh.set_height(f.Hub.height());
+    f.Hub.set_left(pivot_x - f.Hub.width() / 2);
+    f.Hub.set_top(pivot_y - f.Hub.height() / 2);
+
+    float s3d = 0;
+    switch (s.Appearance) {
+        case 0:
+            f.Border.set_left(0);
+            f.Border.set_top(0);
+            break;
+        case 1:
+            s3d = -15;
+            break;
+        case 2:
+            s3d = 15;
+            break;
+        default:
+            break;
+    }
+    f.HubSh.set_left(f.Hub.left() + s3d);
+    f.HubSh.set_top(f.Hub.top() + s3d);
+
+    for (int i = 0; i < 12; ++i) {
+        ShapeElement& mark = f.Dot(i);
+        ShapeElement& shadow = f.DotSh(i);
+        mark.set_width(static_cast<float>(0.061 * W));
+        mark.set_height(static_cast<float>(0.061 * H));
+        shadow.set_width(static_cast<float>(0.061 * W));
+        shadow.set_height(static_cast<float>(0.061 * H));
+        // One half-size serves both directions, so a mark's box stays square-based even
+        // when the control is not.
+        const double h = round_half_even(mark.width() / 2.0);
+        const double theta = (90 - 30 * i) * kPi / 180.0;
+        const double px = round_half_even(R * std::cos(theta) + pivot_x);
+        const double py = round_half_even(pivot_y - R * std::sin(theta));
+        mark.set_left(static_cast<float>(px - (std::cos(theta) + 1) * h));
+        mark.set_top(static_cast<float>(py - (1 - std::sin(theta)) * h));
+        shadow.set_left(mark.left() + s3d);
+        shadow.set_top(mark.top() + s3d);
+    }
+
+    f.ColonIm(0).set_visible(false);
+    f.ColonIm(1).set_visible(false);
+    f.scene.send_to_back(f.Border);
+}
+
+void set_tick_period(FaceElements& f, const ClockState& s) {
+    switch (s.Accuracy) {
+        case 0:
+            f.SWTimer.set_interval(250);
+            f.DisplayIm(6).set_visible(false);
+            f.DisplayIm(7).set_visible(false);
+            break;
+        case 1:
+            f.SWTimer.set_interval(45);
+            f.DisplayIm(6).set_visible(true);
+            f.DisplayIm(7).set_visible(false);
+            break;
+        case 2:
+            f.SWTimer.set_interval(8);
+            f.DisplayIm(7).set_visible(true);
+            break;
+        default:
+            break;  // an unknown accuracy keeps the period it had
+    }
+}
+
+// The hours, minutes and seconds groups of "hh:mm:ss", read as the start of a count-down
+// reads them: each text's leading number.
+std::int16_t time_group(const std::string& text, std::size_t position) {
+    if (position >= text.size()) return 0;
+    const double v = leading_number(std::string_view(text).substr(position, 2));
+    return narrow_to_integer(v);
+}
+
+}  // namespace
+
+void ShowDisplay(FaceElements& f, const ClockState& s, bool hide_all) {
+    bool show = false;
+    if (!hide_all) {
+        if (s.Display == 0) {
+            show = true;
+            f.Border.set_fill_style(FillStyle::solid);
+        } else {
+            f.Border.set_fill_style(FillStyle::transparent);
+        }
+    }
+    for (int i = 0; i < 3; ++i) {
+        f.Hand(i).set_visible(show);
+        f.HandSh(i).set_visible(show);
+    }
+    f.Hub.set_visible(show);
+    f.HubSh.set_visible(show);
+    for (int i = 0; i < 12; ++i) {
+        f.Dot(i).set_visible(show);
+        f.DotSh(i).set_visible(show);
+    }
+    // From here on, show means that the digital set stays hidden.
+    if (hide_all) show = true;
+    for (int i = 0; i <= 5; ++i)
+        f.DisplayIm(i).set_visible(!show);
+    if (show) {
+        f.DisplayIm(6).set_visible(false);
+        f.DisplayIm(7).set_visible(false);
+    } else if (s.Accuracy == 1) {
+        f.DisplayIm(6).set_visible(true);
+    } else if (s.Accuracy == 2) {
+        f.DisplayIm(6).set_visible(true);
+        f.DisplayIm(7).set_visible(true);
+    }
+    for (int i = 0; i <= 1; ++i) {
+        f.ColonIm(i).set_visible(!show);
+        f.NumIm(10 + i).set_visible(!show);
+    }
+}
+
+void ArrangeClock(FaceElements& f, ClockState& s, float W, float H, TwipsPerPixel screen) {
+    const std::int32_t tx = whole_twips(screen.x), ty = whole_twips(screen.y);
+    ShowDisplay(f, s, true);
+    f.Border.set_width(at_least_zero(W));
+    f.Border.set_height(at_least_zero(H));
+
+    const std::int32_t bw = f.Border.border_width();
+    const BorderRoom room{bw * 2 * tx, bw * 2 * ty, bw * tx, bw * ty};
+    if (s.Display != 0)
+        arrange_digital(f, s, W, H, tx, ty, room);
+    else
+        arrange_analog(f, s, W, H, room);
+
+    set_tick_period(f, s);
+    ShowDisplay(f, s, false);
+    if (s.ClockMode != 0) {
+        s.Hours = time_group(s.InitialTime, 0);
+        s.Minutes = time_group(s.InitialTime, 3);
+        s.Seconds = time_group(s.InitialTime, 6);
+    }
+    DrawClock(f, s);
+}
+
+}  // namespace tickwell

@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "control/clock_state.hpp"
+#include "face/face_elements.hpp"
+
+namespace tickwell {
+
+// The screen's twips per pixel, as the layout reads them.
+struct TwipsPerPixel {
+    float x = 15;
+    float y = 15;
+};
+
+// Lays the whole face out for a control of width x height twips: sizes and places the
+// selected face's elements, sets the tick period from Accuracy, shows the selected element
+// set and redraws with DrawClock. It is the one place where geometry is computed.
+// Side effects on the shared state: the analog face resets Accuracy to SwUnits, and in
+// count-down mode Hours, Minutes and Seconds are reloaded from InitialTime. The layout
+// never fails: where the control is smaller than twice its border, sizes clamp at zero.
+void ArrangeClock(FaceElements& face, ClockState& state, float width, float height,
+                  TwipsPerPixel screen);
+
+// Hides both element sets (hide_all), or shows the one that Display selects.
+void ShowDisplay(FaceElements& face, const ClockState& state, bool hide_all);
+
+}  // namespace tickwell

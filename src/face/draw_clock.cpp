@@ -1,0 +1,97 @@
+// SPDX-License-Identifier: MIT
+#include "face/draw_clock.hpp"
+
+#include <cmath>
+#include <string>
+
+#include "face/glyphs.hpp"
+#include "platform/value.hpp"
+
+namespace tickwell {
+namespace {
+
+// The angle constant the face has always used; hands and marks agree on it.
+constexpr double kPi = 3.1416;
+
+double shadow_offset(std::int16_t appearance) {
+    switch (appearance) {
+        case 1:
+            return -15;  // raised: highlights up and to the left
+        case 2:
+            return 15;  // lowered: down and to the right
+        default:
+            return 0;
+    }
+}
+
+void draw_hands(FaceElements& face, const ClockState& s) {
+    const double d = shadow_offset(s.Appearance);
+    const std::int16_t fields[3] = {s.Seconds, s.Minutes, s.Hours};
+    for (int i = 0; i < 3; ++i) {
+        // 6 degrees per unit of the field, clockwise from twelve o'clock. Worked in 32 bits
+        // so that an out-of-range field from a foreign bag points somewhere instead of failing.
+        const std::int32_t degrees = 90 - 6 * std::int32_t{fields[i]};
+        const double r = degrees * kPi / 180.0;
+        const double length = s.HandLength[static_cast<std::size_t>(i)];
+        LineElement& hand = face.Hand(i);
+        hand.set_x2(static_cast<float>(hand.x1() + std::cos(r) * length));
+        hand.set_y2(static_cast<float>(hand.y1() - std::sin(r) * length));
+        LineElement& shadow = face.HandSh(i);
+        shadow.set_x1(static_cast<float>(hand.x1() + d));
+        shadow.set_x2(static_cast<float>(hand.x2() + d));
+        shadow.set_y1(static_cast<float>(hand.y1() + d));
+        shadow.set_y2(static_cast<float>(hand.y2() + d));
+    }
+}
+
+// The numeric value of a digit cache: the Tag's leading number, 0 when it has none.
+double cached_digit(const std::string& tag) {
+    if (tag.size() == 1 && tag[0] >= '0' && tag[0] <= '9') return tag[0] - '0';
+    return leading_number(tag);
+}
+
+int tens_digit(std::int16_t field) {
+    return static_cast<int>(std::floor(field / 10.0));
+}
+int units_digit(std::int16_t field) {
+    return field % 10;
+}
+
+bool draw_digits(FaceElements& face, const ClockState& s) {
+    int digits[8] = {tens_digit(s.Hours),
+                     units_digit(s.Hours),
+                     tens_digit(s.Minutes),
+                     units_digit(s.Minutes),
+                     tens_digit(s.Seconds),
+                     units_digit(s.Seconds),
+                     s.Tens,
+                     s.Hundreds};
+    const int positions = s.Accuracy == 1 ? 7 : s.Accuracy == 2 ? 8 : 6;
+    bool changed = false;
+    for (int p = 0; p < positions; ++p) {
+        const int digit = digits[p];
+        ImageElement& cell = face.DisplayIm(p);
+        if (cached_digit(cell.tag()) == digit) continue;
+        if (!s.IgnoreDisplay) {
+            // There is no glyph for a digit outside 0 to 9 (a field out of its range): the
+            // cell then shows the blank glyph rather than failing the update.
+            cell.set_picture(digit >= 0 && digit <= 9 ? face.NumIm(digit).picture()
+                                                      : face.NumIm(10).picture());
+        }
+        cell.set_tag(std::to_string(digit));
+        changed = true;
+    }
+    return changed;
+}
+
+}  // namespace
+
+bool DrawClock(FaceElements& face, const ClockState& state) {
+    if (state.Display == 0) {
+        draw_hands(face, state);
+        return false;
+    }
+    return draw_digits(face, state);
+}
+
+}  // namespace tickwell

@@ -1,0 +1,182 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "platform/picture.hpp"
+
+namespace tickwell {
+
+class Scene;
+
+enum class ElementKind { image, line, shape, timer };
+enum class ShapeKind { rectangle, oval, circle };
+enum class FillStyle { solid, transparent };
+// `inside_solid` draws the outline inside the shape's box, so that a thick outline never
+// grows the shape; `solid` centres the outline on the box's edge.
+enum class OutlineStyle { solid, inside_solid };
+
+// A child element of a control's scene. Positions and sizes are twips in the control's own
+// coordinates (origin top left, y downward), held as single-precision numbers; line and
+// outline widths are pixels. Setters refuse what an element cannot take with
+// Error(invalid_value); every accepted change is reported to the scene, which keeps the
+// list of elements to repaint.
+class Element {
+  public:
+    Element(const Element&) = delete;
+    Element& operator=(const Element&) = delete;
+    virtual ~Element() = default;
+
+    ElementKind kind() const { return kind_; }
+    const std::string& name() const { return name_; }
+    int index() const { return index_; }  // -1 for an element that is not an array member
+    std::string label() const;            // "Hand(0)", "Border"
+
+    bool visible() const { return visible_; }
+    void set_visible(bool visible);
+
+    // Set by the scene's repaint bookkeeping.
+    bool changed_since_paint() const { return changed_; }
+
+  protected:
+    Element(Scene& scene, ElementKind kind, std::string name, int index)
+        : scene_(&scene), kind_(kind), name_(std::move(name)), index_(index) {}
+    // Copies the settings of `other` (an array's member 0) into a new member.
+    void copy_settings_from(const Element& other) { visible_ = other.visible_; }
+    void touch();
+    Scene& scene() const { return *scene_; }
+
+  private:
+    friend class Scene;
+    Scene* scene_;
+    ElementKind kind_;
+    std::string name_;
+    int index_;
+    bool visible_ = true;
+    bool changed_ = false;
+};
+
+// A box element (image or shape): left, top, width, height.
+class BoxElement : public Element {
+  public:
+    float left() const { return left_; }
+    float top() const { return top_; }
+    float width() const { return width_; }
+    float height() const { return height_; }
+    void set_left(float v);
+    void set_top(float v);
+    void set_width(float v);   // refuses a negative width
+    void set_height(float v);  // refuses a negative height
+    void move(float left, float top, float width, float height);
+
+  protected:
+    using Element::Element;
+    void copy_box_from(const BoxElement& o);
+
+  private:
+    float left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+};
+
+class ImageElement : public BoxElement {
+  public:
+    ImageElement(Scene& scene, std::string name, int index)
+        : BoxElement(scene, ElementKind::image, std::move(name), index) {}
+    ImageElement(Scene& scene, const ImageElement& member0, int index);
+
+    const PictureRef& picture() const { return picture_; }
+    void set_picture(PictureRef picture);
+    // A stretched image scales its picture to fill its box in both directions; otherwise
+    // the picture is drawn at its own size from the top left corner.
+    bool stretch() const { return stretch_; }
+    void set_stretch(bool stretch);
+    // A free text, read back unchanged.
+    const std::string& tag() const { return tag_; }
+    void set_tag(std::string tag);
+
+  private:
+    PictureRef picture_;
+    bool stretch_ = false;
+    std::string tag_;
+};
+
+class ShapeElement : public BoxElement {
+  public:
+    ShapeElement(Scene& scene, std::string name, int index)
+        : BoxElement(scene, ElementKind::shape, std::move(name), index) {}
+    ShapeElement(Scene& scene, const ShapeElement& member0, int index);
+
+    ShapeKind shape() const { return shape_; }
+    void set_shape(ShapeKind shape);
+    std::int16_t border_width() const { return border_width_; }
+    void set_border_width(std::int16_t pixels);  // refuses a negative width
+    std::uint32_t border_color() const { return border_color_; }
+    void set_border_color(std::uint32_t color);
+    std::uint32_t fill_color() const { return fill_color_; }
+    void set_fill_color(std::uint32_t color);
+    FillStyle fill_style() const { return fill_style_; }
+    void set_fill_style(FillStyle style);
+    OutlineStyle outline_style() const { return outline_style_; }
+    void set_outline_style(OutlineStyle style);
+
+  private:
+    ShapeKind shape_ = ShapeKind::rectangle;
+    std::int16_t border_width_ = 1;
+    std::uint32_t border_color_ = 0;
+    std::uint32_t fill_color_ = 0;
+    FillStyle fill_style_ = FillStyle::transparent;
+    OutlineStyle outline_style_ = OutlineStyle::solid;
+};
+
+class LineElement : public Element {
+  public:
+    LineElement(Scene& scene, std::string name, int index)
+        : Element(scene, ElementKind::line, std::move(name), index) {}
+
+    float x1() const { return x1_; }
+    float y1() const { return y1_; }
+    float x2() const { return x2_; }
+    float y2() const { return y2_; }
+    void set_x1(float v);
+    void set_y1(float v);
+    void set_x2(float v);
+    void set_y2(float v);
+    std::int16_t border_width() const { return border_width_; }
+    void set_border_width(std::int16_t pixels);  // refuses a negative width
+    std::uint32_t border_color() const { return border_color_; }
+    void set_border_color(std::uint32_t color);
+
+  private:
+    float x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;
+    std::int16_t border_width_ = 1;
+    std::uint32_t border_color_ = 0;
+};
+
+// A timer element. While enabled with a positive interval, the platform runs its handler
+// about once per interval; the scene tells its timer listener of every change.
+class TimerElement : public Element {
+  public:
+    TimerElement(Scene& scene, std::string name, int index)
+        : Element(scene, ElementKind::timer, std::move(name), index) {}
+
+    std::int32_t interval() const { return interval_; }
+    void set_interval(std::int32_t milliseconds);  // 0 to 65535
+    bool enabled() const { return enabled_; }
+    void set_enabled(bool enabled);
+
+    void set_handler(std::function<void()> handler) { handler_ = std::move(handler); }
+    // Called by the platform when the timer is due.
+    void fire() const {
+        if (handler_) handler_();
+    }
+
+  private:
+    void report_change();
+
+    std::int32_t interval_ = 0;
+    bool enabled_ = true;
+    std::function<void()> handler_;
+};
+
+}  // namespace tickwell

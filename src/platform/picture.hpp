@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tickwell {
+
+class Picture;
+// Pictures are immutable and shared by reference: an image that takes the picture of
+// another image shows the very same object. A null reference is the empty picture.
+using PictureRef = std::shared_ptr<const Picture>;
+
+struct PointD {
+    double x = 0;
+    double y = 0;
+};
+
+// One closed polygon of a vector drawing, filled with the even-odd rule and/or outlined.
+// Colours are 0x00BBGGRR.
+struct DrawnPolygon {
+    std::vector<PointD> points;
+    bool filled = false;
+    std::uint32_t fill_color = 0;
+    double pen_width = 0;  // in logical units; 0 draws no outline
+    std::uint32_t pen_color = 0;
+};
+
+// A drawing in its own logical frame, stretched by whoever shows it to any box.
+struct VectorDrawing {
+    double frame_width = 0;
+    double frame_height = 0;
+    std::vector<DrawnPolygon> polygons;  // in drawing order
+};
+
+class Picture {
+  public:
+    enum class Kind { vector, encoded };
+
+    // A vector picture; name identifies it to people ("glyph:7").
+    static PictureRef make_vector(std::string name, VectorDrawing drawing);
+
+    // A picture kept as the bytes of an image file. The format is "png", "bmp", "ico" or
+    // "svg"; the size in pixels is read from the data. Throws Error(invalid_picture) when
+    // the data is not a picture of that format.
+    static PictureRef make_encoded(std::string format, std::vector<std::uint8_t> data);
+
+    // The format guessed from a file name's extension ("png" for "x.PNG"), or "" if unknown.
+    static std::string format_for_path(std::string_view path);
+
+    Kind kind() const { return kind_; }
+    const std::string& name() const { return name_; }
+    const VectorDrawing& drawing() const { return drawing_; }
+    const std::string& format() const { return format_; }
+    std::span<const std::uint8_t> data() const { return data_; }
+    int pixel_width() const { return width_; }
+    int pixel_height() const { return height_; }
+
+    // "glyph:7" for a named vector picture, "picture:32x32" for an encoded one.
+    std::string describe() const;
+
+  private:
+    Picture() = default;
+
+    Kind kind_ = Kind::vector;
+    std::string name_;
+    VectorDrawing drawing_;
+    std::string format_;
+    std::vector<std::uint8_t> data_;
+    int width_ = 0;
+    int height_ = 0;
+};
+
+// "nothing" for the empty picture, else Picture::describe().
+std::string describe(const PictureRef& picture);
+
+}  // namespace tickwell

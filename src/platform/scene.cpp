@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: MIT
+#include "platform/scene.hpp"
+
+#include <algorithm>
+#include <utility>
+
+namespace tickwell {
+
+void Scene::adopt(std::unique_ptr<Element> element) {
+    if (element->kind() != ElementKind::timer) stack_.push_back(element.get());
+    owned_.push_back(std::move(element));
+}
+
+void Scene::bring_to_front(Element& element) {
+    const auto it = std::find(stack_.begin(), stack_.end(), &element);
+    if (it == stack_.end() || it + 1 == stack_.end()) return;
+    std::rotate(it, it + 1, stack_.end());
+    element_changed(element);
+}
+
+void Scene::send_to_back(Element& element) {
+    const auto it = std::find(stack_.begin(), stack_.end(), &element);
+    if (it == stack_.end() || it == stack_.begin()) return;
+    std::rotate(stack_.begin(), it, it + 1);
+    element_changed(element);
+}
+
+std::vector<Element*> Scene::elements() const {
+    std::vector<Element*> all;
+    all.reserve(owned_.size());
+    for (const auto& e : owned_)
+        all.push_back(e.get());
+    return all;
+}
+
+Element* Scene::find(std::string_view name, int index) const {
+    for (const auto& e : owned_)
+        if (e->index() == index && e->name() == name) return e.get();
+    return nullptr;
+}
+
+std::vector<Element*> Scene::take_changed() {
+    for (Element* e : changed_)
+        e->changed_ = false;
+    return std::exchange(changed_, {});
+}
+
+void Scene::element_changed(Element& element) {
+    if (element.changed_) return;
+    element.changed_ = true;
+    changed_.push_back(&element);
+}
+
+void Scene::timer_changed(TimerElement& timer) {
+    if (timer_listener_) timer_listener_->timer_changed(timer);
+}
+
+}  // namespace tickwell

@@ -1,0 +1,79 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/element.hpp"
+
+namespace tickwell {
+
+// Told of every change of a timer element, so that the platform can schedule it.
+class TimerListener {
+  public:
+    virtual ~TimerListener() = default;
+    virtual void timer_changed(TimerElement& timer) = 0;
+};
+
+// The retained scene of one control: its child elements, their one stacking order and the
+// bookkeeping of which elements changed since the last paint. Painting reads the scene;
+// only the control writes it.
+class Scene {
+  public:
+    Scene() = default;
+    Scene(const Scene&) = delete;
+    Scene& operator=(const Scene&) = delete;
+
+    // Adds an element in front of all others (timers take no place in the stacking order).
+    template <typename T>
+    T& add(std::string name, int index = -1) {
+        auto element = std::make_unique<T>(*this, std::move(name), index);
+        T& ref = *element;
+        adopt(std::move(element));
+        return ref;
+    }
+
+    // An array's new member at `index`: a copy of member 0's settings, hidden, placed in
+    // front of all others.
+    template <typename T>
+    T& add_member(const T& member0, int index) {
+        auto element = std::make_unique<T>(*this, member0, index);
+        T& ref = *element;
+        adopt(std::move(element));
+        ref.set_visible(false);
+        return ref;
+    }
+
+    void bring_to_front(Element& element);
+    void send_to_back(Element& element);
+
+    // Image, line and shape elements from back to front: the painting order.
+    const std::vector<Element*>& stacking_order() const { return stack_; }
+    // Every element in the order of creation, timers included.
+    std::vector<Element*> elements() const;
+    // The element "Hand" with index 0, or "Border" with index -1; nullptr when none.
+    Element* find(std::string_view name, int index) const;
+
+    void set_timer_listener(TimerListener* listener) { timer_listener_ = listener; }
+
+    // Elements changed since the last call of take_changed(), each once, in order of change.
+    std::vector<Element*> take_changed();
+    // Whether anything changed since the last take_changed().
+    bool has_changes() const { return !changed_.empty(); }
+
+  private:
+    friend class Element;
+    friend class TimerElement;
+    void adopt(std::unique_ptr<Element> element);
+    void element_changed(Element& element);
+    void timer_changed(TimerElement& timer);
+
+    std::vector<std::unique_ptr<Element>> owned_;
+    std::vector<Element*> stack_;
+    std::vector<Element*> changed_;
+    TimerListener* timer_listener_ = nullptr;
+};
+
+}  // namespace tickwell

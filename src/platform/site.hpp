@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "platform/form.hpp"
+#include "platform/picture.hpp"
+#include "platform/scene.hpp"
+#include "platform/value.hpp"
+
+namespace tickwell {
+
+enum class MessageButtons { ok, yes_no };
+enum class MessageIcon { information, question };
+enum class MessageResult { ok, yes, no };
+
+// One argument of an event, passed by reference: the host may change `value`, and the
+// control reads it back when the event returns.
+struct EventArgument {
+    std::string_view name;
+    Value value;
+};
+
+// Every service a control needs of its container, its platform and its screen. A host
+// implements one Site per hosted control. All calls come on the user-interface thread.
+class Site : public TimerListener {
+  public:
+    // --- The container ---
+    // False while the control is in a designer, true in a running host program.
+    virtual bool ambient_user_mode() const = 0;
+    // The named property has a new value.
+    virtual void property_changed(std::string_view property) = 0;
+    // Raises an event to the host; the host's handlers run before this returns.
+    virtual void raise_event(std::string_view event, std::span<EventArgument> arguments) = 0;
+    // A position in twips from the control's top left, converted into the container's unit.
+    virtual float scale_x(float twips) = 0;
+    virtual float scale_y(float twips) = 0;
+    // Shows a form of the control modally; returns when it has been closed and unloaded.
+    virtual void show_form_modal(const Form& form) = 0;
+
+    // --- The runtime ---
+    // A modal message box with no caption of the control's own.
+    virtual MessageResult message_box(std::string_view prompt, MessageButtons buttons,
+                                      MessageIcon icon) = 0;
+    // Seconds since midnight, restarting at 0 at midnight.
+    virtual float seconds_since_midnight() = 0;
+    // Lets the platform deliver pending messages (timer ticks among them) before returning.
+    virtual void process_pending_messages() = 0;
+
+    // --- The screen and the control's surface ---
+    virtual float twips_per_pixel_x() const = 0;
+    virtual float twips_per_pixel_y() const = 0;
+    // Repaints the control's surface with its elements.
+    virtual void refresh() = 0;
+    // The pointer over the surface: 0 to 15, or 99 for the custom picture.
+    virtual void set_pointer(std::int16_t shape) = 0;
+    virtual void set_pointer_picture(const PictureRef& picture) = 0;
+
+    // --- Timers: TimerListener::timer_changed() reports every change of a timer element ---
+};
+
+}  // namespace tickwell

@@ -1,0 +1,4 @@
+#include <gtest/gtest.h>
+TEST(Placeholder, Builds) {
+    EXPECT_TRUE(true);
+}
