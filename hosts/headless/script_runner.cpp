@@ -82,6 +82,10 @@ std::vector<Token> tokenize(std::string_view line) {
 
 ScriptRunner::ScriptRunner(Container& container) : container_(container) {
     add_core_commands(*this);
+    add_persistence_commands(*this);
+    add_input_commands(*this);
+    add_page_commands(*this);
+    add_render_commands(*this);
 }
 
 void ScriptRunner::add_command(const std::string& name, Command command) {

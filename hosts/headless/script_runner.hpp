@@ -72,5 +72,13 @@ class ScriptRunner {
 // The commands of the core container: controls, properties, methods, time, answers, state,
 // elements and host handlers.
 void add_core_commands(ScriptRunner& runner);
+// load and save of property-bag files.
+void add_persistence_commands(ScriptRunner& runner);
+// click, dblclick, keys, mouse, pointer.
+void add_input_commands(ScriptRunner& runner);
+// page, fields, field, apply.
+void add_page_commands(ScriptRunner& runner);
+// render.
+void add_render_commands(ScriptRunner& runner);
 
 }  // namespace tickwell::headless

@@ -1,0 +1,8 @@
+// SPDX-License-Identifier: MIT
+#include "script_runner.hpp"
+
+namespace tickwell::headless {
+
+void add_persistence_commands(ScriptRunner&) {}
+
+}  // namespace tickwell::headless
