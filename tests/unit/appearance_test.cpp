@@ -1,0 +1,99 @@
+// SPDX-License-Identifier: MIT
+// The appearance properties: element-held widths and colours, the border's room check and
+// hidden-border convention, and the field-backed styles.
+#include "clock_fixture.hpp"
+
+namespace tickwell::testing {
+namespace {
+
+using AppearanceTest = ClockTest;
+
+TEST_F(AppearanceTest, BorderMustLeaveRoomAcrossTheShorterSide) {
+    clock->set_size(1500, 600);
+    clock->setBorderWidth(19);  // 600 - 570 = 30
+    EXPECT_EQ(take(), "changed a BorderWidth\n");
+    EXPECT_EQ(clock->BorderWidth(), 19);
+    clock->setBorderWidth(20);  // 600 - 600 = 0
+    EXPECT_EQ(take(), kInvalid);
+    EXPECT_EQ(clock->BorderWidth(), 19);
+
+    clock->set_size(900, 900);
+    clock->setBorderWidth(29);
+    EXPECT_EQ(take(), "changed a BorderWidth\n");
+    clock->setBorderWidth(30);
+    EXPECT_EQ(take(), kInvalid);
+}
+
+TEST_F(AppearanceTest, ZeroHidesTheBorderAndKeepsItsWidth) {
+    clock->setBorderWidth(0);
+    EXPECT_EQ(take(), "");  // no notification, no layout
+    EXPECT_EQ(clock->BorderWidth(), 0);
+    EXPECT_FALSE(face().Border.visible());
+    EXPECT_EQ(face().Border.border_width(), 2);
+    clock->set_size(4000, 3000);  // a layout keeps it hidden
+    EXPECT_FALSE(face().Border.visible());
+    clock->setBorderWidth(2);
+    EXPECT_EQ(take(), "changed a BorderWidth\n");
+    EXPECT_TRUE(face().Border.visible());
+    EXPECT_EQ(clock->BorderWidth(), 2);
+}
+
+TEST_F(AppearanceTest, HandWidthsGoToHandAndShadowWithoutALayout) {
+    Clock::state().Seconds = 30;  // changed behind the control's back: a layout would redraw
+    const float x2 = face().Hand(0).x2();
+    clock->setSecWidth(3);
+    EXPECT_EQ(take(), "changed a SecWidth\n");
+    EXPECT_EQ(face().Hand(0).border_width(), 3);
+    EXPECT_EQ(face().HandSh(0).border_width(), 3);
+    EXPECT_FLOAT_EQ(face().Hand(0).x2(), x2);
+    clock->setHourWidth(7);
+    EXPECT_EQ(face().HandSh(2).border_width(), 7);
+    EXPECT_EQ(clock->HourWidth(), 7);
+}
+
+TEST_F(AppearanceTest, ForeColorPaintsHandsAndHubOnly) {
+    clock->setForeColor(0x0000FF);
+    EXPECT_EQ(take(), "changed a ForeColor\n");
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(face().Hand(i).border_color(), 0x0000FFu);
+        EXPECT_EQ(face().HandSh(i).border_color(), kWhite);
+    }
+    EXPECT_EQ(face().Hub.border_color(), 0x0000FFu);
+    EXPECT_EQ(face().Hub.fill_color(), 0x0000FFu);
+    EXPECT_EQ(face().HubSh.fill_color(), kWhite);
+    EXPECT_EQ(face().Dot(3).fill_color(), kMarkGrey);
+    EXPECT_EQ(clock->ForeColor(), 0x0000FFu);
+}
+
+TEST_F(AppearanceTest, ColoursPassThroughAndBackgroundIsNotifiedAsBackground) {
+    clock->setBackGround(0x8000000F);
+    EXPECT_EQ(take(), "changed a Background\n");
+    EXPECT_EQ(face().Border.fill_color(), 0x8000000Fu);
+    clock->put("BorderColor", Value(std::int32_t{0x00FF00}));
+    EXPECT_EQ(take(), "changed a BorderColor\n");
+    EXPECT_EQ(face().Border.border_color(), 0x00FF00u);
+}
+
+TEST_F(AppearanceTest, SameValueStillNotifiesAndLaysOut) {
+    clock->setDisplay(0);
+    EXPECT_EQ(take(), "changed a Display\n");
+    Clock::state().Seconds = 15;
+    clock->setDisplay(0);  // the layout redraws the hand for the new field value
+    EXPECT_NEAR(face().Hand(0).x2(), face().Hand(0).x1() + Clock::state().HandLength[0], 0.01);
+}
+
+TEST_F(AppearanceTest, IgnoreDisplayAndPointerAreOnlyStored) {
+    clock->setIgnoreDisplay(true);
+    EXPECT_EQ(take(), "changed a IgnoreDisplay\n");
+    clock->setMousePointer(99);
+    EXPECT_EQ(container.site("a")->pointer(), 0);  // applied only at the next mouse move
+    const auto icon = Picture::make_vector("arrow", VectorDrawing{32, 32, {}});
+    clock->setMouseIcon(icon);
+    EXPECT_EQ(take(), "changed a MousePointer\nchanged a MouseIcon\n");
+    EXPECT_EQ(clock->MouseIcon(), icon);
+    EXPECT_EQ(face().IconIm.picture(), icon);
+    EXPECT_FALSE(face().IconIm.visible());
+}
+
+}  // namespace
+}  // namespace tickwell::testing

@@ -1,0 +1,200 @@
+// SPDX-License-Identifier: MIT
+// The face layout and the accuracy rules, at worked examples.
+#include "face/arrange_clock.hpp"
+
+#include <cmath>
+
+#include "clock_fixture.hpp"
+
+namespace tickwell::testing {
+namespace {
+
+class LayoutTest : public ClockTest {
+  protected:
+    void digital(std::int32_t accuracy) {
+        clock->setDisplay(1);
+        if (accuracy == 2) container.queue_answers(true, 1);
+        clock->setAccuracy(accuracy);
+        take();
+    }
+};
+
+TEST_F(LayoutTest, SquareAnalogControl) {
+    clock->setBorderWidth(3);
+    container.find("a")->set_size(3000, 3000);
+    EXPECT_EQ(state().HandLength[0], 1455);
+    EXPECT_EQ(state().HandLength[1], 1091);  // 1091.25 rounds down
+    EXPECT_EQ(state().HandLength[2], 728);   // 727.5 rounds to the even 728
+    EXPECT_FLOAT_EQ(face().Hand(0).x1(), 1500);
+    EXPECT_FLOAT_EQ(face().Hand(2).y1(), 1500);
+    EXPECT_FLOAT_EQ(face().Hub.width(), 363);
+    EXPECT_FLOAT_EQ(face().Hub.height(), 363);
+    EXPECT_FLOAT_EQ(face().Hub.left(), 1318.5);
+    EXPECT_FLOAT_EQ(face().Hub.top(), 1318.5);
+    EXPECT_FLOAT_EQ(face().Dot(0).width(), 183);
+    EXPECT_EQ(face().Border.shape(), ShapeKind::rectangle);
+    EXPECT_FLOAT_EQ(face().Border.width(), 3000);
+
+    struct Mark {
+        int index;
+        float left, top;
+    } marks[] = {{0, 1408, 45}, {3, 2771, 1408}, {6, 1408, 2771}, {9, 45, 1408}};
+    for (const auto& m : marks) {
+        EXPECT_NEAR(face().Dot(m.index).left(), m.left, 0.001) << m.index;
+        EXPECT_NEAR(face().Dot(m.index).top(), m.top, 0.001) << m.index;
+    }
+}
+
+TEST_F(LayoutTest, RadiusComesFromTheShorterSide) {
+    clock->set_size(4000, 2000);  // border 2 px = 30 twips
+    EXPECT_EQ(state().HandLength[0], 970);
+    clock->set_size(2000, 4000);
+    EXPECT_EQ(state().HandLength[0], 970);
+    clock->set_size(2000, 2000);  // equal sides take the height
+    EXPECT_EQ(state().HandLength[0], 970);
+    container.twips_x = 10;  // only the height's twips count now
+    clock->set_size(2000, 2000);
+    EXPECT_EQ(state().HandLength[0], 970);
+    container.twips_y = 10;
+    clock->set_size(2000, 2000);
+    EXPECT_EQ(state().HandLength[0], 980);
+}
+
+TEST_F(LayoutTest, ThreeDStylesShiftTheHighlights) {
+    clock->set_size(3000, 3000);
+    const float hub_left = face().Hub.left();
+    EXPECT_FLOAT_EQ(face().HubSh.left(), hub_left);  // flat: exactly behind
+    EXPECT_FLOAT_EQ(face().DotSh(4).top(), face().Dot(4).top());
+    clock->setAppearance(1);
+    EXPECT_FLOAT_EQ(face().HubSh.left(), hub_left - 15);
+    EXPECT_FLOAT_EQ(face().DotSh(7).left(), face().Dot(7).left() - 15);
+    clock->setAppearance(2);
+    EXPECT_FLOAT_EQ(face().HubSh.top(), face().Hub.top() + 15);
+    EXPECT_FLOAT_EQ(face().DotSh(7).top(), face().Dot(7).top() + 15);
+}
+
+TEST_F(LayoutTest, OvalFaceAndVisibleSets) {
+    clock->setClockFace(1);
+    EXPECT_EQ(face().Border.shape(), ShapeKind::oval);
+    EXPECT_EQ(face().Border.fill_style(), FillStyle::solid);
+    for (int i = 0; i < 12; ++i)
+        EXPECT_TRUE(face().Dot(i).visible() && face().DotSh(i).visible());
+    for (int i = 0; i < 8; ++i)
+        EXPECT_FALSE(face().DisplayIm(i).visible());
+    EXPECT_FALSE(face().ColonIm(0).visible());
+    EXPECT_FALSE(face().NumIm(10).visible());
+
+    clock->setDisplay(1);
+    EXPECT_EQ(face().Border.shape(), ShapeKind::rectangle);  // whatever ClockFace says
+    EXPECT_EQ(face().Border.fill_style(), FillStyle::transparent);
+    EXPECT_FALSE(face().Hub.visible());
+    EXPECT_FALSE(face().Hand(1).visible());
+    for (int i = 0; i < 6; ++i)
+        EXPECT_TRUE(face().DisplayIm(i).visible());
+    EXPECT_FALSE(face().DisplayIm(6).visible());
+    EXPECT_TRUE(face().ColonIm(1).visible() && face().NumIm(11).visible());
+    for (int d = 0; d < 10; ++d)
+        EXPECT_FALSE(face().NumIm(d).visible());
+}
+
+TEST_F(LayoutTest, DigitalUnitsWidths) {
+    clock->setBorderWidth(1);
+    digital(0);
+    clock->set_size(7400, 2070);
+    EXPECT_FLOAT_EQ(face().DisplayIm(0).width(), 990);
+    EXPECT_FLOAT_EQ(face().ColonIm(0).width(), 690);
+    EXPECT_FLOAT_EQ(face().Border.width(), 7350);
+    EXPECT_EQ(face().SWTimer.interval(), 250);
+}
+
+TEST_F(LayoutTest, DigitalHundredthsCells) {
+    clock->setBorderWidth(1);
+    digital(2);
+    clock->set_size(8800, 1000);
+    EXPECT_FLOAT_EQ(face().DisplayIm(0).width(), 990);
+    EXPECT_FLOAT_EQ(face().DisplayIm(0).height(), 970);
+    EXPECT_FLOAT_EQ(face().DisplayIm(0).top(), 15);
+    EXPECT_FLOAT_EQ(face().DisplayIm(6).width(), 690);
+    EXPECT_FLOAT_EQ(face().DisplayIm(7).height(), 675);
+    EXPECT_FLOAT_EQ(face().DisplayIm(6).top(), 310);
+    EXPECT_FLOAT_EQ(face().ColonIm(1).width(), 690);
+    EXPECT_FLOAT_EQ(face().ColonIm(1).height(), 970);
+    const ImageElement* row[] = {&face().DisplayIm(0), &face().DisplayIm(1), &face().ColonIm(0),
+                                 &face().DisplayIm(2), &face().DisplayIm(3), &face().ColonIm(1),
+                                 &face().DisplayIm(4), &face().DisplayIm(5), &face().DisplayIm(6),
+                                 &face().DisplayIm(7)};
+    const float lefts[] = {15, 1005, 1995, 2685, 3675, 4665, 5355, 6345, 7335, 8025};
+    for (int i = 0; i < 10; ++i)
+        EXPECT_FLOAT_EQ(row[i]->left(), lefts[i]) << i;
+    EXPECT_FLOAT_EQ(face().Border.width(), 8730);
+    EXPECT_FLOAT_EQ(face().Border.height(), 1000);
+    EXPECT_EQ(face().SWTimer.interval(), 8);
+    EXPECT_TRUE(face().DisplayIm(6).visible() && face().DisplayIm(7).visible());
+    // The blank glyphs sit exactly behind the colons; the colons are in front of them.
+    EXPECT_FLOAT_EQ(face().NumIm(11).left(), 4665);
+    const auto& stack = clock->scene().stacking_order();
+    EXPECT_EQ(stack.back(), &face().ColonIm(1));
+    EXPECT_EQ(stack.front(), &face().Border);
+}
+
+TEST_F(LayoutTest, TinyControlsClampInsteadOfFailing) {
+    for (auto [w, h] : {std::pair{10.f, 10.f}, {0.f, 0.f}, {40.f, 4000.f}}) {
+        clock->set_size(w, h);
+        EXPECT_EQ(state().HandLength[0], 0);
+    }
+    clock->setDisplay(1);
+    clock->set_size(20, 20);
+    EXPECT_FLOAT_EQ(face().DisplayIm(0).width(), 0);
+    EXPECT_FLOAT_EQ(face().DisplayIm(0).height(), 0);
+    EXPECT_EQ(take(), "changed a Display\n");  // no error reached anybody
+}
+
+TEST_F(LayoutTest, AccuracyQuestionAndTickPeriods) {
+    clock->setDisplay(1);
+    take();
+    container.queue_answers(false, 1);
+    clock->setAccuracy(2);
+    EXPECT_EQ(take(),
+              "question \"Your processor may not be fast enough to display the stop watch at "
+              "this accuracy.  Set anyway?\" -> no\n");
+    EXPECT_EQ(clock->Accuracy(), 0);
+
+    clock->setAccuracy(1);
+    EXPECT_EQ(take(), "changed a Accuracy\n");  // no question for tenths
+    EXPECT_EQ(face().SWTimer.interval(), 45);
+    EXPECT_TRUE(face().DisplayIm(6).visible());
+    EXPECT_FALSE(face().DisplayIm(7).visible());
+
+    clock->setAccuracy(2);  // an empty answer queue answers yes
+    EXPECT_EQ(face().SWTimer.interval(), 8);
+    take();
+    clock->setAccuracy(2);  // asked again although the field already holds it
+    EXPECT_EQ(take().rfind("question", 0), 0u);
+}
+
+TEST_F(LayoutTest, AccuracyOnTheAnalogFaceIsLostAtOnce) {
+    clock->setAccuracy(1);
+    EXPECT_EQ(take(), "changed a Accuracy\n");
+    EXPECT_EQ(clock->Accuracy(), 0);
+    EXPECT_EQ(face().SWTimer.interval(), 250);
+
+    clock->setDisplay(1);
+    clock->setAccuracy(1);
+    clock->setDisplay(0);
+    clock->setDisplay(1);
+    EXPECT_EQ(clock->Accuracy(), 0);
+    EXPECT_EQ(face().SWTimer.interval(), 250);
+}
+
+TEST_F(LayoutTest, UnknownAccuracyKeepsThePeriodAndUpdatesNoFraction) {
+    clock->setDisplay(1);
+    clock->setAccuracy(1);
+    take();
+    clock->setAccuracy(5);
+    EXPECT_EQ(take(), "changed a Accuracy\n");
+    EXPECT_EQ(face().SWTimer.interval(), 45);
+    EXPECT_EQ(clock->Accuracy(), 5);
+}
+
+}  // namespace
+}  // namespace tickwell::testing

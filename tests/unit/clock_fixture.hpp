@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+#include "control/clock_state.hpp"
+#include "headless_container.hpp"
+#include "platform/error.hpp"
+
+namespace tickwell::testing {
+
+// A headless container with one newly placed control "a" and a fresh process-wide state;
+// `take()` returns the lines printed since the last call.
+class ClockTest : public ::testing::Test {
+  protected:
+    ClockTest() {
+        Clock::reset_state();
+        clock = &container.create("a");
+        take();
+    }
+
+    std::string take() {
+        std::string s = out.str();
+        out.str("");
+        return s;
+    }
+
+    ErrorKind put_failure(const char* property, const Value& v) {
+        try {
+            clock->put(property, v);
+        } catch (const Error& e) {
+            return e.kind();
+        }
+        ADD_FAILURE() << property << ": no error";
+        return ErrorKind::invalid_value;
+    }
+
+    const ClockState& state() const { return Clock::state(); }
+    const FaceElements& face() const { return clock->face(); }
+    // Runs the virtual clock for a number of seconds (as a decimal text, exactly).
+    void run(double seconds) { container.run(static_cast<std::int64_t>(seconds * 1e6 + 0.5)); }
+
+    std::ostringstream out;
+    headless::Container container{out};
+    VexClock* clock = nullptr;
+};
+
+inline constexpr const char* kInvalid = "msgbox \"Invalid property value.\"\n";
+inline constexpr const char* kReadOnly = "msgbox \"Property is read-only at run time.\"\n";
+inline constexpr const char* kNegative = "msgbox \"The property value cannot be negative.\"\n";
+
+}  // namespace tickwell::testing

@@ -1,0 +1,140 @@
+// SPDX-License-Identifier: MIT
+// The display update on its own: hands from the time fields, digit cells through their cache.
+#include "face/draw_clock.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "platform/picture.hpp"
+
+namespace tickwell {
+namespace {
+
+class DrawClockTest : public ::testing::Test {
+  protected:
+    DrawClockTest() {
+        face.complete_hour_marks();
+        for (int i = 0; i < 3; ++i) {
+            face.Hand(i).set_x1(2000);
+            face.Hand(i).set_y1(1500);
+        }
+        state.HandLength = {1000, 750, 500};
+    }
+    std::string glyph(int position) const { return describe(face.DisplayIm(position).picture()); }
+
+    FaceElements face;
+    ClockState state;
+};
+
+TEST_F(DrawClockTest, SecondHandFollowsSeconds) {
+    struct Row {
+        std::int16_t seconds;
+        float x2, y2;
+    } rows[] = {{0, 2000, 500}, {15, 3000, 1500}, {30, 2000, 2500}, {45, 1000, 1500}};
+    for (const auto& r : rows) {
+        state.Seconds = r.seconds;
+        EXPECT_FALSE(DrawClock(face, state));  // the analog face never reports a change
+        EXPECT_NEAR(face.Hand(0).x2(), r.x2, 0.01) << r.seconds;
+        EXPECT_NEAR(face.Hand(0).y2(), r.y2, 0.01) << r.seconds;
+        EXPECT_FLOAT_EQ(face.Hand(0).x1(), 2000);  // the pivot is never written here
+    }
+}
+
+TEST_F(DrawClockTest, HourHandTurnsSixDegreesPerHour) {
+    state.Hours = 12;
+    DrawClock(face, state);
+    const double radians = 72 * 3.1416 / 180;  // 72 degrees clockwise from twelve
+    EXPECT_NEAR(face.Hand(2).x2(), 2000 + std::sin(radians) * 500, 0.01);
+    EXPECT_NEAR(face.Hand(2).y2(), 1500 - std::cos(radians) * 500, 0.01);
+}
+
+TEST_F(DrawClockTest, ShadowsFollowTheAppearance) {
+    state.Minutes = 20;
+    for (auto [appearance, offset] : {std::pair{0, 0.f}, {1, -15.f}, {2, 15.f}, {7, 0.f}}) {
+        state.Appearance = static_cast<std::int16_t>(appearance);
+        DrawClock(face, state);
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_FLOAT_EQ(face.HandSh(i).x1(), face.Hand(i).x1() + offset);
+            EXPECT_FLOAT_EQ(face.HandSh(i).y1(), face.Hand(i).y1() + offset);
+            EXPECT_FLOAT_EQ(face.HandSh(i).x2(), face.Hand(i).x2() + offset);
+            EXPECT_FLOAT_EQ(face.HandSh(i).y2(), face.Hand(i).y2() + offset);
+        }
+    }
+}
+
+TEST_F(DrawClockTest, DigitsTakeTheGlyphsOfTheirValues) {
+    state.Display = 1;
+    EXPECT_FALSE(DrawClock(face, state));  // all zero, as created
+    state.Hours = 7;
+    state.Minutes = 5;
+    state.Seconds = 9;
+    EXPECT_TRUE(DrawClock(face, state));
+    const char* expected[] = {"glyph:0", "glyph:7", "glyph:0", "glyph:5", "glyph:0", "glyph:9"};
+    for (int p = 0; p < 6; ++p)
+        EXPECT_EQ(glyph(p), expected[p]) << p;
+    EXPECT_EQ(face.DisplayIm(1).tag(), "7");
+    EXPECT_FALSE(DrawClock(face, state));  // the same time again changes nothing
+    state.Hours = 42;
+    EXPECT_TRUE(DrawClock(face, state));
+    EXPECT_EQ(glyph(0), "glyph:4");
+    EXPECT_EQ(glyph(1), "glyph:2");
+}
+
+TEST_F(DrawClockTest, AccuracyDecidesWhichFractionsAreUpdated) {
+    state.Display = 1;
+    state.Tens = 7;
+    state.Hundreds = 3;
+    EXPECT_FALSE(DrawClock(face, state));  // units: positions 6 and 7 untouched
+    EXPECT_EQ(face.DisplayIm(6).tag(), "0");
+    state.Accuracy = 1;
+    EXPECT_TRUE(DrawClock(face, state));
+    EXPECT_EQ(glyph(6), "glyph:7");
+    EXPECT_EQ(face.DisplayIm(7).tag(), "0");
+    state.Accuracy = 2;
+    EXPECT_TRUE(DrawClock(face, state));
+    EXPECT_EQ(glyph(7), "glyph:3");
+    state.Accuracy = 9;  // an unknown accuracy updates no fraction
+    state.Tens = 1;
+    EXPECT_FALSE(DrawClock(face, state));
+}
+
+TEST_F(DrawClockTest, IgnoreDisplayRecordsTheDigitButKeepsTheGlyph) {
+    state.Display = 1;
+    state.Seconds = 3;
+    DrawClock(face, state);
+    state.IgnoreDisplay = true;
+    state.Seconds = 4;
+    EXPECT_TRUE(DrawClock(face, state));
+    EXPECT_EQ(glyph(5), "glyph:3");
+    EXPECT_EQ(face.DisplayIm(5).tag(), "4");
+    // Turned off again, the cell shows the old glyph until its digit changes again.
+    state.IgnoreDisplay = false;
+    EXPECT_FALSE(DrawClock(face, state));
+    EXPECT_EQ(glyph(5), "glyph:3");
+    state.Seconds = 5;
+    DrawClock(face, state);
+    EXPECT_EQ(glyph(5), "glyph:5");
+}
+
+TEST_F(DrawClockTest, DigitsOutOfRangeShowTheBlankGlyph) {
+    state.Display = 1;
+    state.Hours = -7;     // tens -1, units -7
+    state.Minutes = 250;  // tens 25
+    EXPECT_TRUE(DrawClock(face, state));
+    EXPECT_EQ(glyph(0), "glyph:blank");
+    EXPECT_EQ(face.DisplayIm(0).tag(), "-1");
+    EXPECT_EQ(glyph(1), "glyph:blank");
+    EXPECT_EQ(glyph(2), "glyph:blank");
+    EXPECT_EQ(glyph(3), "glyph:0");
+    EXPECT_FALSE(DrawClock(face, state));  // the cache holds negative digits too
+}
+
+TEST_F(DrawClockTest, AnalogHandsSurviveFieldsOutOfRange) {
+    state.Hours = 32767;
+    state.Seconds = -32768;
+    EXPECT_NO_THROW(DrawClock(face, state));
+}
+
+}  // namespace
+}  // namespace tickwell

@@ -1,0 +1,305 @@
+// SPDX-License-Identifier: MIT
+// The timekeeping engine: start, stop, reset, the tick, alerts, expiry and re-entrance,
+// driven through the headless container's virtual clock.
+#include "clock_fixture.hpp"
+
+namespace tickwell::testing {
+namespace {
+
+class EngineTest : public ClockTest {
+  protected:
+    EngineTest() { container.user_mode = true; }
+
+    void count_down_from(const char* initial) {
+        clock->setInitialTime(initial);
+        clock->setClockMode(1);
+        take();
+    }
+    // Ticks once with the clock at `seconds` since midnight.
+    void tick_at(double seconds) {
+        container.set_clock(static_cast<std::int64_t>(seconds * 1e6 + 0.5));
+        clock->SWTimer_Timer();
+    }
+    std::string shown() const {
+        const auto& s = state();
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%02d:%02d:%02d.%d%d", s.Hours, s.Minutes, s.Seconds, s.Tens,
+                      s.Hundreds);
+        return buf;
+    }
+    static int count(const std::string& text, const std::string& line) {
+        int n = 0;
+        for (auto at = text.find(line); at != std::string::npos; at = text.find(line, at + 1))
+            ++n;
+        return n;
+    }
+};
+
+TEST_F(EngineTest, CountDownExampleFromOneMinute) {
+    count_down_from("0:1:0");
+    clock->StartClock();
+    run(12.34);  // the last tick, at 12.25, finds 12 whole seconds gone
+    EXPECT_EQ(clock->Seconds(), 48);
+    tick_at(12.34);
+    EXPECT_EQ(shown(), "00:00:48.65");
+    EXPECT_EQ(state().TotalSeconds, 48);
+}
+
+TEST_F(EngineTest, CountUpExampleAndTheRunningFlag) {
+    clock->StartClock();
+    EXPECT_TRUE(clock->Running());
+    EXPECT_TRUE(face().ColonTimer.enabled());
+    tick_at(3725.37);
+    EXPECT_EQ(shown(), "01:02:05.37");
+    clock->StopClock();
+    EXPECT_FALSE(clock->Running());
+    EXPECT_FALSE(face().ColonTimer.enabled());
+    EXPECT_EQ(state().StoppedSeconds, 3725);
+}
+
+TEST_F(EngineTest, FirstSecondShowsOnlyFractions) {
+    clock->ResetClock();
+    clock->StartClock();
+    tick_at(0.25);
+    EXPECT_EQ(shown(), "00:00:00.25");
+    tick_at(0.99);
+    EXPECT_EQ(shown(), "00:00:00.99");
+    EXPECT_EQ(state().TotalSeconds, 0);
+}
+
+TEST_F(EngineTest, StopAndStartResumesFromWholeSeconds) {
+    clock->StartClock();
+    tick_at(7.45);
+    clock->StopClock();
+    EXPECT_EQ(state().StoppedSeconds, 7);
+    container.set_clock(100'000'000);
+    clock->StartClock();
+    tick_at(100.5);
+    EXPECT_EQ(shown(), "00:00:07.50");
+}
+
+TEST_F(EngineTest, StartWhileRunningRestartsFromTheStoppedCount) {
+    clock->StartClock();
+    tick_at(30);
+    clock->StartClock();
+    tick_at(31);
+    EXPECT_EQ(shown(), "00:00:01.00");
+}
+
+TEST_F(EngineTest, ResetOnARunningWatchShowsZerosUntilTheNextTick) {
+    clock->StartClock();
+    tick_at(5);
+    clock->StopClock();
+    container.set_clock(10'000'000);
+    clock->StartClock();
+    tick_at(12);
+    EXPECT_EQ(shown(), "00:00:07.00");
+    clock->ResetClock();
+    EXPECT_EQ(shown(), "00:00:00.00");
+    EXPECT_TRUE(clock->Running());
+    tick_at(13);
+    EXPECT_EQ(shown(), "00:00:03.00");  // the base from the earlier run is gone
+}
+
+TEST_F(EngineTest, CountUpPastNinetyNineHoursWrapsTheHoursOnly) {
+    clock->StartClock();
+    container.set_clock(0);
+    // 99:59:59 then one second more, across midnights (carried days).
+    for (std::int64_t s = 3600; s <= 360001; s += 3600)
+        tick_at(static_cast<double>(s % 86400));
+    tick_at(360001 % 86400);
+    EXPECT_EQ(state().TotalSeconds, 360001);
+    EXPECT_EQ(shown(), "00:00:01.00");
+    clock->StopClock();
+    EXPECT_EQ(state().StoppedSeconds, 1);  // the hundred hours are not captured
+}
+
+TEST_F(EngineTest, RunAcrossMidnightKeepsCounting) {
+    container.set_clock(86395'000'000);
+    clock->StartClock();
+    run(10);
+    EXPECT_EQ(shown(), "00:00:10.00");
+    EXPECT_EQ(state().DaysCarried, 1);
+    run(3600);
+    EXPECT_EQ(shown(), "01:00:10.00");
+}
+
+TEST_F(EngineTest, ClockSetBackIsIgnoredUntilItCatchesUp) {
+    container.set_clock(1000'000'000);
+    clock->StartClock();
+    tick_at(1010);
+    EXPECT_EQ(clock->Seconds(), 10);
+    const std::string before = take();
+    tick_at(990);  // a step back of 20 s is no midnight
+    EXPECT_EQ(clock->Seconds(), 10);
+    EXPECT_EQ(take(), before);
+    tick_at(1011);
+    EXPECT_EQ(clock->Seconds(), 11);
+}
+
+TEST_F(EngineTest, AlertAtEveryMultipleOnce) {
+    clock->setAlertTime(5);
+    clock->StartClock();
+    take();
+    run(16);
+    EXPECT_EQ(count(take(), "event a Alert\n"), 3);  // 5, 10, 15; not at 0 after InitProperties
+}
+
+TEST_F(EngineTest, AlertAtZeroWhenTheLatchIsOpen) {
+    Clock::state().AlertFired = false;  // a control read from a bag keeps the latch as it is
+    clock->setAlertTime(5);
+    clock->StartClock();
+    take();
+    run(0.5);
+    EXPECT_EQ(count(take(), "event a Alert\n"), 1);
+}
+
+TEST_F(EngineTest, NoAlertWhenDisabledOrCountingDown) {
+    clock->setAlertTime(0);
+    clock->StartClock();
+    run(20);
+    EXPECT_EQ(count(take(), "event a Alert"), 0);
+    clock->StopClock();
+    clock->setAlertTime(2);
+    count_down_from("0:0:30");
+    clock->StartClock();
+    run(20);
+    EXPECT_EQ(count(take(), "event a Alert"), 0);
+}
+
+TEST_F(EngineTest, ExpiryOfAZeroCountDownIsImmediate) {
+    count_down_from("0:0:0");
+    clock->setDisplay(1);
+    clock->StartClock();
+    take();
+    run(0.25);
+    EXPECT_EQ(take(), "event a TimeExpired\n");
+    EXPECT_FALSE(clock->Running());
+    EXPECT_FALSE(face().ColonTimer.enabled());
+}
+
+TEST_F(EngineTest, ExpiryStopsTheWatchBeforeTheEventAndShowsZeroFractions) {
+    count_down_from("0:0:2");
+    clock->setDisplay(1);
+    clock->setAccuracy(1);
+    bool running_inside = true;
+    container.on("a", "TimeExpired",
+                 [&](std::span<EventArgument>) { running_inside = clock->Running(); });
+    clock->StartClock();
+    run(2.5);
+    EXPECT_FALSE(running_inside);
+    EXPECT_EQ(count(take(), "event a TimeExpired\n"), 1);
+    EXPECT_TRUE(face().ColonIm(0).visible());
+    EXPECT_TRUE(face().ColonIm(1).visible());
+    EXPECT_EQ(describe(face().DisplayIm(6).picture()), "glyph:0");
+    EXPECT_EQ(describe(face().DisplayIm(7).picture()), "glyph:0");
+    EXPECT_EQ(shown().substr(0, 8), "00:00:00");
+}
+
+TEST_F(EngineTest, LateTickExpiresAtZeroInsteadOfGoingNegative) {
+    count_down_from("0:0:3");
+    clock->StartClock();
+    take();
+    tick_at(1);
+    tick_at(5.5);  // two seconds late: the remainder would be -2
+    EXPECT_EQ(take(), "event a TimeExpired\n");
+    EXPECT_EQ(state().TotalSeconds, 0);
+    EXPECT_EQ(shown().substr(0, 8), "00:00:00");
+    EXPECT_FALSE(clock->Running());
+}
+
+TEST_F(EngineTest, RestartAfterExpiryCountsFromTheLastStop) {
+    count_down_from("0:0:10");
+    clock->StartClock();
+    tick_at(4);
+    clock->StopClock();  // captures 6 s remaining
+    container.set_clock(20'000'000);
+    clock->StartClock();
+    tick_at(26);
+    EXPECT_FALSE(clock->Running());  // expired
+    container.set_clock(30'000'000);
+    clock->StartClock();
+    tick_at(31);
+    EXPECT_EQ(clock->Seconds(), 5);  // from the 6 s captured by the stop, not from 10
+}
+
+TEST_F(EngineTest, NotifyOncePerChangedDigitTick) {
+    clock->setDisplay(1);
+    clock->StartClock();
+    take();
+    run(3);  // 12 ticks at 250 ms; the seconds digit changes three times
+    EXPECT_EQ(count(take(), "event a Notify\n"), 3);
+    clock->setDisplay(0);
+    take();
+    run(3);
+    EXPECT_EQ(count(take(), "Notify"), 0);  // the analog face never notifies
+}
+
+TEST_F(EngineTest, IgnoreDisplayStillNotifiesButFreezesDigitsAndColons) {
+    clock->setDisplay(1);
+    clock->setIgnoreDisplay(true);
+    clock->StartClock();
+    take();
+    run(2);
+    EXPECT_EQ(count(take(), "event a Notify\n"), 2);
+    EXPECT_EQ(describe(face().DisplayIm(5).picture()), "glyph:0");
+    EXPECT_EQ(face().DisplayIm(5).tag(), "2");
+    EXPECT_TRUE(face().ColonIm(0).visible());
+    EXPECT_TRUE(face().ColonIm(1).visible());
+}
+
+TEST_F(EngineTest, ColonsBlinkTogetherWhileRunningAndStandStillWhenStopped) {
+    clock->setDisplay(1);
+    clock->StartClock();
+    run(0.5);
+    EXPECT_FALSE(face().ColonIm(0).visible());
+    EXPECT_FALSE(face().ColonIm(1).visible());
+    run(0.5);
+    EXPECT_TRUE(face().ColonIm(0).visible());
+    run(0.5);
+    clock->StopClock();
+    EXPECT_TRUE(face().ColonIm(0).visible());
+    EXPECT_TRUE(face().ColonIm(1).visible());
+}
+
+TEST_F(EngineTest, HandlersMayCallBackIntoTheControl) {
+    clock->setDisplay(1);
+    container.on("a", "Notify", [&](std::span<EventArgument>) {
+        if (clock->Seconds() == 2) clock->StopClock();
+    });
+    clock->StartClock();
+    run(10);
+    EXPECT_FALSE(clock->Running());
+    EXPECT_EQ(state().StoppedSeconds, 2);
+
+    // A reset from Notify in count-down mode zeroes the fields the expiry test reads.
+    container.off("a", "Notify");
+    count_down_from("0:0:30");
+    container.on("a", "Notify", [&](std::span<EventArgument>) { clock->ResetClock(); });
+    clock->StartClock();
+    take();
+    run(1);
+    EXPECT_EQ(count(take(), "event a TimeExpired\n"), 1);
+    EXPECT_FALSE(clock->Running());
+}
+
+TEST_F(EngineTest, ModeChangeWhileRunningCountsTheOtherWayAtTheNextTick) {
+    clock->setInitialTime("0:1:0");
+    clock->StartClock();
+    tick_at(10);
+    EXPECT_EQ(clock->Seconds(), 10);
+    clock->setClockMode(1);
+    tick_at(11);
+    EXPECT_EQ(clock->Seconds(), 49);
+}
+
+TEST_F(EngineTest, TwoControlsShareOneCount) {
+    VexClock& b = container.create("b");
+    clock->StartClock();
+    tick_at(42);
+    EXPECT_EQ(b.Seconds(), 42);
+    EXPECT_FALSE(b.Running());  // running is per control
+}
+
+}  // namespace
+}  // namespace tickwell::testing

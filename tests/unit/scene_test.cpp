@@ -1,0 +1,139 @@
+// SPDX-License-Identifier: MIT
+// The retained scene and the element set a control is created with.
+#include "platform/scene.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "face/face_elements.hpp"
+#include "platform/element_array.hpp"
+#include "platform/error.hpp"
+
+namespace tickwell {
+namespace {
+
+std::string front_to_back(const Scene& scene) {
+    std::string s;
+    const auto& stack = scene.stacking_order();
+    for (auto it = stack.rbegin(); it != stack.rend(); ++it)
+        s += (s.empty() ? "" : " ") + (*it)->label();
+    return s;
+}
+
+ErrorKind refusal(const auto& call) {
+    try {
+        call();
+    } catch (const Error& e) {
+        return e.kind();
+    }
+    ADD_FAILURE() << "accepted";
+    return ErrorKind::overflow;
+}
+
+TEST(Scene, ElementsRefuseWhatTheyCannotTake) {
+    Scene scene;
+    auto& shape = scene.add<ShapeElement>("Box");
+    auto& line = scene.add<LineElement>("Stroke");
+    auto& timer = scene.add<TimerElement>("Tick");
+    EXPECT_EQ(refusal([&] { shape.set_width(-1); }), ErrorKind::invalid_value);
+    EXPECT_EQ(refusal([&] { shape.set_height(-0.5f); }), ErrorKind::invalid_value);
+    EXPECT_EQ(refusal([&] { shape.move(0, 0, 10, -10); }), ErrorKind::invalid_value);
+    EXPECT_EQ(refusal([&] { shape.set_border_width(-1); }), ErrorKind::invalid_value);
+    EXPECT_EQ(refusal([&] { line.set_border_width(-3); }), ErrorKind::invalid_value);
+    EXPECT_EQ(refusal([&] { line.set_x1(std::nanf("")); }), ErrorKind::invalid_value);
+    EXPECT_EQ(refusal([&] { timer.set_interval(-1); }), ErrorKind::invalid_value);
+    EXPECT_FLOAT_EQ(shape.height(), 0);  // a refused move changed nothing
+    shape.set_left(-20);                 // positions may be negative
+    EXPECT_FLOAT_EQ(shape.left(), -20);
+    try {
+        shape.set_width(-1);
+    } catch (const Error& e) {
+        EXPECT_NE(std::string(e.what()).find("Box.Width"), std::string::npos);
+    }
+}
+
+TEST(Scene, NewArrayMembersCopyMemberZeroAndStartHidden) {
+    Scene scene;
+    auto& first = scene.add<ShapeElement>("Mark", 0);
+    first.set_shape(ShapeKind::circle);
+    first.move(10, 20, 30, 40);
+    first.set_fill_color(0x123456);
+    ElementArray<ShapeElement> marks(first);
+    auto& second = marks.load(scene, 2);
+    EXPECT_EQ(second.label(), "Mark(2)");
+    EXPECT_FALSE(second.visible());
+    EXPECT_EQ(second.shape(), ShapeKind::circle);
+    EXPECT_FLOAT_EQ(second.top(), 20);
+    EXPECT_EQ(second.fill_color(), 0x123456u);
+    EXPECT_FALSE(marks.loaded(1));
+    EXPECT_EQ(scene.find("Mark", 2), &second);
+    EXPECT_EQ(front_to_back(scene), "Mark(2) Mark(0)");
+}
+
+TEST(Scene, StackingOrderMovesOneElement) {
+    Scene scene;
+    auto& a = scene.add<ImageElement>("A");
+    scene.add<ImageElement>("B");
+    auto& c = scene.add<ImageElement>("C");
+    scene.add<TimerElement>("T");
+    EXPECT_EQ(front_to_back(scene), "C B A");
+    scene.bring_to_front(a);
+    EXPECT_EQ(front_to_back(scene), "A C B");
+    scene.send_to_back(c);
+    EXPECT_EQ(front_to_back(scene), "A B C");
+}
+
+TEST(Scene, ReportsEachChangedElementOnceAndOnlyRealChanges) {
+    Scene scene;
+    auto& a = scene.add<LineElement>("A");
+    auto& b = scene.add<LineElement>("B");
+    scene.take_changed();
+    a.set_x1(5);
+    a.set_y1(6);
+    b.set_x1(b.x1());  // unchanged
+    const auto changed = scene.take_changed();
+    ASSERT_EQ(changed.size(), 1u);
+    EXPECT_EQ(changed[0], &a);
+    EXPECT_FALSE(scene.has_changes());
+}
+
+TEST(FaceElements, CreationBuildsBothFacesInTheirStackingOrder) {
+    FaceElements face;
+    face.complete_hour_marks();
+    const std::string marks =
+        "Dot(11) DotSh(11) Dot(10) DotSh(10) Dot(9) DotSh(9) Dot(8) DotSh(8) Dot(7) DotSh(7) "
+        "Dot(6) DotSh(6) Dot(5) DotSh(5) Dot(4) DotSh(4) Dot(3) DotSh(3) Dot(2) DotSh(2) Dot(1) "
+        "DotSh(1) ";
+    EXPECT_EQ(front_to_back(face.scene),
+              marks +
+                  "DisplayIm(7) DisplayIm(6) NumIm(11) NumIm(10) DisplayIm(5) DisplayIm(4) "
+                  "DisplayIm(3) DisplayIm(2) DisplayIm(1) DisplayIm(0) NumIm(9) NumIm(8) NumIm(7) "
+                  "NumIm(6) NumIm(5) NumIm(4) NumIm(3) NumIm(2) ColonIm(1) ColonIm(0) NumIm(1) "
+                  "NumIm(0) Hub Dot(0) Hand(2) Hand(1) Hand(0) HandSh(1) HandSh(2) HubSh DotSh(0) "
+                  "HandSh(0) IconIm Border");
+    for (int i = 1; i < 12; ++i) {
+        EXPECT_TRUE(face.Dot(i).visible());
+        EXPECT_FLOAT_EQ(face.Dot(i).left(), 135);
+        EXPECT_FLOAT_EQ(face.DotSh(i).top(), 720);
+        EXPECT_EQ(face.DotSh(i).fill_color(), kWhite);
+    }
+    EXPECT_EQ(face.Dot.size(), 12);
+    EXPECT_FALSE(face.SWTimer.enabled());
+    EXPECT_EQ(face.SWTimer.interval(), 250);
+    EXPECT_EQ(face.ColonTimer.interval(), 500);
+    EXPECT_FALSE(face.IconIm.visible());
+    EXPECT_EQ(face.Border.outline_style(), OutlineStyle::inside_solid);
+    EXPECT_EQ(face.Border.fill_color(), kButtonFace);
+    for (int d = 0; d < 12; ++d)
+        EXPECT_EQ(face.NumIm(d).visible(), d >= 10);
+    EXPECT_EQ(describe(face.NumIm(10).picture()), "glyph:blank");
+    EXPECT_EQ(describe(face.ColonIm(1).picture()), "glyph:colon");
+    EXPECT_EQ(face.DisplayIm(7).tag(), "0");
+    EXPECT_FLOAT_EQ(face.DisplayIm(7).left(), 2805);
+    // Glyph pictures are shared, not copied.
+    EXPECT_EQ(face.DisplayIm(3).picture(), face.NumIm(0).picture());
+}
+
+}  // namespace
+}  // namespace tickwell

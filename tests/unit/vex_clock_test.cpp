@@ -1,0 +1,227 @@
+// SPDX-License-Identifier: MIT
+// The control's public surface: the put pattern, refusals, the type library and the state
+// shared by every control in a process.
+#include "control/vex_clock.hpp"
+
+#include "clock_fixture.hpp"
+#include "control/type_library.hpp"
+
+namespace tickwell::testing {
+namespace {
+
+using VexClockTest = ClockTest;
+
+TEST_F(VexClockTest, NewControlNotifiesItsInitialWidths) {
+    container.create("b");
+    EXPECT_EQ(take(), "changed b BorderWidth\nchanged b HourWidth\nchanged b MinWidth\n");
+    EXPECT_EQ(clock->get("HourWidth"), Value(std::int16_t{5}));
+    EXPECT_EQ(clock->get("MinWidth"), Value(std::int16_t{3}));
+    EXPECT_EQ(clock->get("SecWidth"), Value(std::int16_t{1}));
+    EXPECT_EQ(clock->get("BorderWidth"), Value(std::int16_t{2}));
+    EXPECT_FALSE(clock->Running());
+}
+
+// Each row: property, value, the lines the put prints (at design time, analog face).
+struct PutRow {
+    const char* property;
+    Value value;
+    std::string printed;
+};
+
+TEST_F(VexClockTest, RefusalTableAtDesignTime) {
+    const PutRow rows[] = {
+        {"Hours", Value(std::int16_t{-1}), kNegative},
+        {"Hours", Value(std::int16_t{60}), kInvalid},  // analog face
+        {"Hours", Value(std::int16_t{59}), "changed a Hours\n"},
+        {"Minutes", Value(std::int16_t{-1}), kNegative},
+        {"Minutes", Value(std::int16_t{60}), kInvalid},
+        {"Seconds", Value(std::int16_t{60}), kInvalid},
+        {"Tens", Value(std::int16_t{10}), kInvalid},
+        {"Tens", Value(std::int16_t{9}), "changed a Tens\n"},
+        {"Hundreds", Value(std::int16_t{-3}), kNegative},
+        {"AlertTime", Value(std::int32_t{356401}), kInvalid},
+        {"AlertTime", Value(std::int16_t{-1}), kInvalid},
+        {"AlertTime", Value(std::int32_t{356400}), "changed a AlertTime\n"},
+        {"AlertTime", Value(std::int16_t{0}), "changed a AlertTime\n"},
+        {"Appearance", Value(std::int16_t{3}), kInvalid},
+        {"ClockFace", Value(std::int16_t{2}), kInvalid},
+        {"Display", Value(std::int16_t{-1}), kInvalid},
+        {"MousePointer", Value(std::int16_t{16}), kInvalid},
+        {"MousePointer", Value(std::int16_t{-1}), kInvalid},
+        {"MousePointer", Value(std::int16_t{15}), "changed a MousePointer\n"},
+        {"MousePointer", Value(std::int16_t{99}), "changed a MousePointer\n"},
+        {"BorderWidth", Value(std::int16_t{-1}), kInvalid},
+        {"Running", Value(Boolean{true}), ""},  // design time: no effect, no message
+        {"InitialTime", Value("12:34"), "msgbox \"Invalid property value. Must be hh:mm:ss\"\n"},
+        {"InitialTime", Value("1:2:3"), "changed a InitialTime\n"},
+        {"ClockMode", Value(std::int16_t{7}), "changed a ClockMode\n"},  // no check of its own
+    };
+    for (const auto& r : rows) {
+        clock->put(r.property, r.value);
+        EXPECT_EQ(take(), r.printed) << r.property << " = " << to_text(r.value);
+    }
+    EXPECT_EQ(clock->InitialTime(), "01:02:03");
+    EXPECT_FALSE(clock->Running());
+    EXPECT_EQ(state().AlertTime, 0);
+}
+
+TEST_F(VexClockTest, ARefusedPutChangesNothing) {
+    clock->setMinutes(12);
+    take();
+    clock->put("Minutes", Value(std::int16_t{-1}));
+    EXPECT_EQ(take(), kNegative);
+    EXPECT_EQ(clock->Minutes(), 12);
+    clock->setClockFace(1);
+    take();
+    clock->setClockFace(2);
+    EXPECT_EQ(take(), kInvalid);
+    EXPECT_EQ(clock->ClockFace(), 1);
+}
+
+TEST_F(VexClockTest, TimeFieldsAreReadOnlyAtRunTimeWhateverTheValue) {
+    container.user_mode = true;
+    for (const char* field : {"Hours", "Minutes", "Seconds", "Tens", "Hundreds"}) {
+        clock->put(field, Value(std::int16_t{-1}));
+        EXPECT_EQ(take(), kReadOnly) << field;
+        clock->put(field, Value(std::int16_t{1}));
+        EXPECT_EQ(take(), kReadOnly) << field;
+    }
+    clock->put("Running", Value(Boolean{false}));
+    EXPECT_EQ(take(), kReadOnly);
+    // Other properties are accepted at run time.
+    clock->setAlertTime(5);
+    EXPECT_EQ(take(), "changed a AlertTime\n");
+}
+
+TEST_F(VexClockTest, HoursLimitFollowsTheFaceShownAtThePut) {
+    clock->setHours(75);
+    EXPECT_EQ(take(), kInvalid);
+    clock->setDisplay(1);
+    clock->setHours(75);
+    EXPECT_EQ(take(), "changed a Display\nchanged a Hours\n");
+    EXPECT_EQ(clock->Hours(), 75);
+    clock->setHours(100);
+    EXPECT_EQ(take(), kInvalid);
+    // Switching back keeps the value accepted earlier.
+    clock->setDisplay(0);
+    EXPECT_EQ(clock->Hours(), 75);
+}
+
+TEST_F(VexClockTest, PlatformFailuresReachTheCaller) {
+    EXPECT_EQ(put_failure("ClockMode", Value(std::int32_t{40000})), ErrorKind::overflow);
+    EXPECT_EQ(put_failure("Accuracy", Value(std::int32_t{-40000})), ErrorKind::overflow);
+    EXPECT_EQ(put_failure("Hours", Value("abc")), ErrorKind::type_mismatch);
+    EXPECT_EQ(put_failure("AlertTime", Value("")), ErrorKind::type_mismatch);
+    EXPECT_EQ(put_failure("SecWidth", Value(std::int16_t{-2})), ErrorKind::invalid_value);
+    EXPECT_EQ(put_failure("BorderWidth", Value(std::int16_t{16384})), ErrorKind::overflow);
+    EXPECT_EQ(take(), "");  // no message, no notification
+    EXPECT_EQ(clock->ClockMode(), 0);
+    EXPECT_EQ(clock->SecWidth(), 1);
+    EXPECT_EQ(face().HandSh(0).border_width(), 1);
+    try {
+        clock->put("ClockMode", Value(std::int32_t{40000}));
+    } catch (const Error& e) {
+        EXPECT_EQ(e.member(), "ClockMode");
+    }
+}
+
+TEST_F(VexClockTest, PutsConvertAsThePlatformDoes) {
+    clock->put("Minutes", Value(" 7 "));
+    clock->put("Seconds", Value(12.5));
+    clock->put("Tens", Value(3.5));
+    EXPECT_EQ(clock->Minutes(), 7);
+    EXPECT_EQ(clock->Seconds(), 12);
+    EXPECT_EQ(clock->Tens(), 4);
+    clock->put("IgnoreDisplay", Value("True"));
+    EXPECT_TRUE(clock->IgnoreDisplay());
+    clock->put("BackGround", Value(static_cast<std::int32_t>(0x8000000F)));
+    EXPECT_EQ(clock->get("BackGround"), Value(static_cast<std::int32_t>(0x8000000F)));
+}
+
+TEST_F(VexClockTest, ClockModeNormalClearsTheTimeFields) {
+    clock->setMinutes(5);
+    clock->setTens(3);
+    clock->setClockMode(1);  // count-down: the layout reloads from InitialTime
+    EXPECT_EQ(clock->Minutes(), 0);
+    EXPECT_EQ(clock->Tens(), 3);
+    clock->setClockMode(0);
+    EXPECT_EQ(clock->Tens(), 0);
+}
+
+TEST_F(VexClockTest, CountDownLayoutReloadsTheTimeFromInitialTime) {
+    clock->setInitialTime("1:30:00");
+    clock->setClockMode(1);
+    take();
+    clock->setHours(5);
+    EXPECT_EQ(take(), "changed a Hours\n");
+    EXPECT_EQ(clock->Hours(), 1);
+    EXPECT_EQ(clock->Minutes(), 30);
+    clock->setHundreds(7);
+    EXPECT_EQ(clock->Hundreds(), 7);
+}
+
+TEST_F(VexClockTest, InitialTimeOverflowFailsAndKeepsTheOldValue) {
+    clock->setInitialTime("0:1:0");
+    EXPECT_EQ(put_failure("InitialTime", Value("99999999999:00:00")), ErrorKind::overflow);
+    EXPECT_EQ(clock->InitialTime(), "00:01:00");
+}
+
+TEST_F(VexClockTest, InitialTimePutClearsTheStoppedCount) {
+    clock->setMinutes(3);
+    clock->StopClock();
+    EXPECT_EQ(state().StoppedSeconds, 180);
+    clock->setInitialTime("0:0:10");
+    EXPECT_EQ(state().StoppedSeconds, 0);
+}
+
+TEST_F(VexClockTest, StateIsSharedByEveryControl) {
+    VexClock& b = container.create("b");
+    b.setDisplay(1);
+    EXPECT_EQ(clock->Display(), 1);
+    b.setAppearance(2);
+    EXPECT_EQ(clock->Appearance(), 2);
+    // Element-held values stay per control.
+    b.setSecWidth(4);
+    b.setBorderColor(0xFF);
+    EXPECT_EQ(clock->SecWidth(), 1);
+    EXPECT_EQ(clock->BorderColor(), 0u);
+    // Destroying a control leaves the state to the others.
+    container.destroy("b");
+    EXPECT_EQ(clock->Display(), 1);
+}
+
+TEST(TypeLibrary, ListsTheInterfaceInOrder) {
+    const auto members = TypeLibrary::members();
+    ASSERT_EQ(members.size(), 28u);
+    EXPECT_EQ(members.front().name, "SecWidth");
+    EXPECT_EQ(members[3].name, "StartClock");
+    EXPECT_TRUE(members[3].is_method);
+    EXPECT_EQ(members.back().name, "MouseIcon");
+    EXPECT_EQ(TypeLibrary::find("ForeColor")->dispatch_id, -513);
+    EXPECT_EQ(TypeLibrary::find("Accuracy")->dispatch_id, -514);
+    EXPECT_EQ(TypeLibrary::find("ShowAboutBox")->dispatch_id, -552);
+    EXPECT_EQ(TypeLibrary::find(0x6803000D)->name, "Running");
+    EXPECT_FALSE(TypeLibrary::find("Running")->browsable);
+    EXPECT_EQ(TypeLibrary::find("Appearance")->help,
+              "Controls whether the analog stop watch  face is displayed flat or 3D.");
+    EXPECT_EQ(TypeLibrary::kProgId, "Tickwell.VexClock");
+
+    const auto events = TypeLibrary::events();
+    ASSERT_EQ(events.size(), 11u);
+    EXPECT_EQ(events[0].name, "TimeExpired");
+    EXPECT_EQ(TypeLibrary::find_event("MouseMove")->arguments.size(), 4u);
+    EXPECT_EQ(TypeLibrary::find_event("KeyPress")->arguments[0].name, "Kc");
+
+    ASSERT_EQ(TypeLibrary::enums().size(), 6u);
+    EXPECT_EQ(TypeLibrary::enums()[5].members.back().name, "swCustom");
+    EXPECT_EQ(TypeLibrary::enums()[5].members.back().value, 99);
+}
+
+TEST_F(VexClockTest, UnknownMembersAreRefusedByName) {
+    EXPECT_THROW(clock->get("Bogus"), Error);
+    EXPECT_THROW(clock->put("StartClock", Value()), Error);
+    EXPECT_THROW(clock->invoke("Hours"), Error);
+}
+
+}  // namespace
+}  // namespace tickwell::testing
