@@ -10,18 +10,21 @@
 namespace tickwell {
 namespace {
 
-void require(bool ok, const Element& e, std::string_view attribute, const std::string& value) {
-    if (!ok)
-        throw Error(ErrorKind::invalid_value,
-                    e.label() + "." + std::string(attribute) + " cannot be " + value);
+[[noreturn]] void refuse(const Element& e, std::string_view attribute, const std::string& value) {
+    throw Error(ErrorKind::invalid_value,
+                e.label() + "." + std::string(attribute) + " cannot be " + value);
 }
 
 void require_position(const Element& e, std::string_view attribute, float v) {
-    require(std::isfinite(v), e, attribute, shortest_text(v));
+    if (!std::isfinite(v)) refuse(e, attribute, shortest_text(v));
 }
 
 void require_size(const Element& e, std::string_view attribute, float v) {
-    require(std::isfinite(v) && v >= 0, e, attribute, shortest_text(v));
+    if (!(std::isfinite(v) && v >= 0)) refuse(e, attribute, shortest_text(v));
+}
+
+void require_width(const Element& e, std::int16_t pixels) {
+    if (pixels < 0) refuse(e, "BorderWidth", std::to_string(pixels));
 }
 
 // Assigns and reports a change only when the value differs: repainting is driven by
@@ -113,7 +116,7 @@ void ShapeElement::set_shape(ShapeKind shape) {
     if (assign(shape_, shape)) touch();
 }
 void ShapeElement::set_border_width(std::int16_t pixels) {
-    require(pixels >= 0, *this, "BorderWidth", std::to_string(pixels));
+    require_width(*this, pixels);
     if (assign(border_width_, pixels)) touch();
 }
 void ShapeElement::set_border_color(std::uint32_t color) {
@@ -146,7 +149,7 @@ void LineElement::set_y2(float v) {
     if (assign(y2_, v)) touch();
 }
 void LineElement::set_border_width(std::int16_t pixels) {
-    require(pixels >= 0, *this, "BorderWidth", std::to_string(pixels));
+    require_width(*this, pixels);
     if (assign(border_width_, pixels)) touch();
 }
 void LineElement::set_border_color(std::uint32_t color) {
@@ -158,8 +161,8 @@ void TimerElement::report_change() {
 }
 
 void TimerElement::set_interval(std::int32_t milliseconds) {
-    require(milliseconds >= 0 && milliseconds <= 65535, *this, "Interval",
-            std::to_string(milliseconds));
+    if (milliseconds < 0 || milliseconds > 65535)
+        refuse(*this, "Interval", std::to_string(milliseconds));
     if (assign(interval_, milliseconds)) report_change();
 }
 void TimerElement::set_enabled(bool enabled) {

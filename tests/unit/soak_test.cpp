@@ -1,0 +1,177 @@
+// SPDX-License-Identifier: MIT
+// Long runs and random interleavings on the virtual clock: deterministic, and no sleeping.
+#include <random>
+
+#include "clock_fixture.hpp"
+
+namespace tickwell::testing {
+namespace {
+
+constexpr std::int64_t kSecond = 1'000'000;
+constexpr std::int64_t kHour = 3600 * kSecond;
+
+class SoakTest : public ClockTest {
+  protected:
+    SoakTest() { container.user_mode = true; }
+};
+
+TEST_F(SoakTest, NinetyNineHourCountUpAlertsOncePerMultipleAndWrapsAtOneHundredHours) {
+    clock->setAlertTime(7);
+    std::int32_t last_alert = 0;
+    int alerts = 0, misplaced = 0;
+    container.on("a", "Alert", [&](std::span<EventArgument>) {
+        const std::int32_t at = state().TotalSeconds;
+        if (at != last_alert + 7) ++misplaced;
+        last_alert = at;
+        ++alerts;
+    });
+    container.set_clock(13 * kHour);  // starts at one in the afternoon: four midnights pass
+    clock->StartClock();
+    container.run(99 * kHour + 59 * 60 * kSecond + 59 * kSecond);
+    EXPECT_EQ(state().TotalSeconds, 359999);
+    EXPECT_EQ(clock->Hours(), 99);
+    EXPECT_EQ(clock->Minutes(), 59);
+    EXPECT_EQ(clock->Seconds(), 59);
+    EXPECT_EQ(alerts, 359999 / 7);
+    EXPECT_EQ(misplaced, 0);
+    container.run(2 * kSecond);
+    EXPECT_EQ(clock->Hours(), 0);  // a hundred hours show as 0, minutes and seconds stay right
+    EXPECT_EQ(clock->Minutes(), 0);
+    EXPECT_EQ(clock->Seconds(), 1);
+    take();
+}
+
+TEST_F(SoakTest, CountDownFromTheLargestStartExpiresExactlyOnce) {
+    clock->setInitialTime("99:59:59");
+    clock->setClockMode(1);
+    int expired = 0;
+    container.on("a", "TimeExpired", [&](std::span<EventArgument>) { ++expired; });
+    container.set_clock(20 * kHour);
+    clock->StartClock();
+    container.run(99 * kHour + 59 * 60 * kSecond + 58 * kSecond);
+    EXPECT_EQ(expired, 0);
+    EXPECT_EQ(clock->Seconds(), 1);
+    EXPECT_TRUE(clock->Running());
+    container.run(10 * kSecond);
+    EXPECT_EQ(expired, 1);
+    EXPECT_FALSE(clock->Running());
+    EXPECT_EQ(clock->Hours() + clock->Minutes() + clock->Seconds(), 0);
+    take();
+}
+
+TEST_F(SoakTest, RunAcrossMidnightCountsEverySecond) {
+    clock->setDisplay(1);
+    container.set_clock(24 * kHour - 60 * kSecond);  // 23:59:00
+    clock->StartClock();
+    container.run(120 * kSecond + 500'000);
+    EXPECT_EQ(clock->Minutes(), 2);
+    EXPECT_EQ(clock->Seconds(), 0);
+    const std::string log = take();
+    std::size_t notifies = 0;
+    for (auto at = log.find("event a Notify"); at != std::string::npos;
+         at = log.find("event a Notify", at + 1))
+        ++notifies;
+    EXPECT_EQ(notifies, 120u);  // one per second, none lost or doubled at midnight
+}
+
+// Random operations of a host and a designer, with handlers that call back into the control.
+// After every step the control must be consistent and nothing may escape as an error.
+TEST_F(SoakTest, RandomInterleavingsKeepTheControlConsistent) {
+    std::mt19937 random(20261206);
+    auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    VexClock& b = container.create("b", 5000, 1800);
+    VexClock* clocks[] = {clock, &b};
+    container.queue_answers(true, 0);
+
+    const auto random_operation = [&](VexClock& c) {
+        switch (pick(16)) {
+            case 0:
+                c.StartClock();
+                break;
+            case 1:
+                c.StopClock();
+                break;
+            case 2:
+                c.ResetClock();
+                break;
+            case 3:
+                c.setDisplay(pick(3));
+                break;
+            case 4:
+                c.setClockMode(pick(2));
+                break;
+            case 5:
+                c.setAccuracy(pick(4));
+                break;
+            case 6:
+                c.setAppearance(pick(4));
+                break;
+            case 7:
+                c.setBorderWidth(static_cast<std::int16_t>(pick(40) - 2));
+                break;
+            case 8:
+                c.set_size(static_cast<float>(pick(9000)), static_cast<float>(pick(4000)));
+                break;
+            case 9:
+                c.setAlertTime(pick(12));
+                break;
+            case 10: {
+                const char* times[] = {"0:0:3", "0:1:0", "1:2:3", "99:59:59", "bad", "0:0:0"};
+                c.setInitialTime(times[pick(6)]);
+                break;
+            }
+            case 11:
+                container.user_mode = !container.user_mode;
+                break;
+            case 12:
+                c.setHours(static_cast<std::int16_t>(pick(120) - 10));
+                break;
+            case 13:
+                c.setTens(static_cast<std::int16_t>(pick(12) - 1));
+                break;
+            case 14:
+                c.setIgnoreDisplay(pick(2) == 1);
+                break;
+            default:
+                c.setClockFace(pick(3));
+                break;
+        }
+    };
+    int reentries = 0, events = 0;
+    for (const char* event : {"Notify", "Alert", "TimeExpired"}) {
+        container.on("a", event, [&](std::span<EventArgument>) {
+            ++events;
+            if (pick(8) == 0 && reentries < 100000) {
+                ++reentries;
+                random_operation(*clocks[pick(2)]);
+            }
+        });
+    }
+
+    for (int step = 0; step < 20000; ++step) {
+        VexClock& c = *clocks[pick(2)];
+        ASSERT_NO_THROW({
+            if (pick(3) == 0)
+                container.run(pick(3000) * 1000);
+            else
+                random_operation(c);
+        }) << "step "
+           << step;
+        const ClockState& s = state();
+        for (VexClock* each : clocks) {
+            ASSERT_EQ(each->Running(), each->face().ColonTimer.enabled()) << "step " << step;
+            ASSERT_EQ(each->Running(), each->face().SWTimer.enabled()) << "step " << step;
+        }
+        ASSERT_TRUE(s.Hours >= 0 && s.Hours <= 99) << "step " << step << " hours " << s.Hours;
+        ASSERT_TRUE(s.Minutes >= 0 && s.Minutes <= 59) << "step " << step;
+        ASSERT_TRUE(s.Seconds >= 0 && s.Seconds <= 59) << "step " << step;
+        ASSERT_TRUE(s.Tens >= 0 && s.Tens <= 9) << "step " << step;
+        ASSERT_TRUE(s.Hundreds >= 0 && s.Hundreds <= 9) << "step " << step;
+        if (step % 500 == 0) take();
+    }
+    EXPECT_GT(reentries, 100);
+    EXPECT_GT(events, 2000);
+}
+
+}  // namespace
+}  // namespace tickwell::testing
