@@ -1,8 +1,78 @@
 // SPDX-License-Identifier: MIT
+// load and save: a control created from a property-bag file, and its settings saved to one.
+#include "json_property_bag.hpp"
+#include "platform/error.hpp"
 #include "script_runner.hpp"
 
 namespace tickwell::headless {
+namespace {
 
-void add_persistence_commands(ScriptRunner&) {}
+using Args = ScriptRunner::Arguments;
+
+constexpr const char* kLoadUsage = "load NAME FILE [W H]";
+
+float size_argument(const Token& t) {
+    const double v = ScriptRunner::number(t);
+    if (!(v >= 0 && v <= 1e7)) throw ScriptError("\"" + t.text + "\" is not a size in twips");
+    return static_cast<float>(v);
+}
+
+// The file is read and checked whole before the control is created: a file that cannot be
+// read or is not a property bag creates nothing. A value that cannot be converted to its
+// field or element ends the read path with the platform's error, printed against its key;
+// the control then stays on the form with what was applied before that key (the read path
+// keeps it and skips only its own layout), and the container still gives it its size, as
+// it does every control it holds.
+void cmd_load(ScriptRunner& r, const Args& a) {
+    ScriptRunner::expect(a, 2, 4, kLoadUsage);
+    if (a.size() == 3) throw ScriptError(std::string("usage: ") + kLoadUsage);
+    const std::string& name = a[0].text;
+    if (name.empty() ||
+        name.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                               "0123456789_") != std::string::npos)
+        throw ScriptError("\"" + name + "\" is not a control name (letters, digits, _)");
+    if (r.container().find(name)) throw ScriptError("a control named \"" + name + "\" exists");
+    const float w = a.size() == 4 ? size_argument(a[2]) : 3240;
+    const float h = a.size() == 4 ? size_argument(a[3]) : 2070;
+
+    JsonPropertyBag bag;
+    try {
+        bag = read_property_bag_file(a[1].text);
+    } catch (const FileError& e) {
+        throw ScriptError(e.what());
+    }
+    try {
+        r.container().create_with(
+            name, [&bag](VexClock& c) { c.ReadProperties(bag); }, w, h);
+    } catch (const Error& e) {
+        r.container().report(name, e, "ReadProperties");
+        if (VexClock* c = r.container().find(name))
+            r.guarded(name, "Resize", [&] { c->set_size(w, h); });
+    }
+}
+
+// The write path runs into a bag in memory; only a complete bag replaces the file, so a
+// failed save leaves the old file as it was.
+void cmd_save(ScriptRunner& r, const Args& a) {
+    ScriptRunner::expect(a, 2, 2, "save NAME FILE");
+    const VexClock& c = r.control(a[0]);
+    const std::string& path = a[1].text;
+    try {
+        JsonPropertyBag bag;
+        c.WriteProperties(bag);
+        write_property_bag_file(path, bag);
+    } catch (const Error& e) {
+        throw ScriptError("cannot save \"" + path + "\": " + e.what());
+    } catch (const FileError& e) {
+        throw ScriptError(e.what());
+    }
+}
+
+}  // namespace
+
+void add_persistence_commands(ScriptRunner& runner) {
+    runner.add_command("load", cmd_load);
+    runner.add_command("save", cmd_save);
+}
 
 }  // namespace tickwell::headless

@@ -99,6 +99,7 @@ void VexClock::ReadProperties(PropertyBag& bag) {
                       [this, i](std::int16_t w) { face_.Hand(i).set_border_width(w); });
     for (int i = 0; i < 3; ++i)
         face_.HandSh(i).set_border_width(face_.Hand(i).border_width());
+    // The hub takes "ForeColor" in a read of its own, after the hand widths.
     element_value("ForeColor", color(0), as_color,
                   [this](std::uint32_t c) { face_.Hub.set_border_color(c); });
     face_.Hub.set_fill_color(face_.Hub.border_color());

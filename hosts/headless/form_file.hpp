@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "json_property_bag.hpp"
+
+namespace tickwell::headless {
+
+// One control of a form: its name, its place and size in twips, and its property bag.
+struct FormControl {
+    std::string name;  // letters, digits and _; unique in its form
+    float left = 0;
+    float top = 0;
+    float width = 3240;
+    float height = 2070;
+    JsonPropertyBag properties;
+};
+
+// A form of several controls, as a host saves and opens it:
+//
+//   { "form": 1,
+//     "controls": [ { "name": "VexClock1", "left": 120, "top": 120, "width": 3240,
+//                     "height": 2070, "properties": { ... } } ] }
+//
+// "properties" has the format of a single-control file's (see JsonPropertyBag). "form" is
+// the format's version, 1. "left" and "top" default to 0, "width" and "height" to a new
+// control's 3240 and 2070.
+struct FormFile {
+    std::vector<FormControl> controls;  // in creation order
+
+    const FormControl* find(std::string_view name) const;
+};
+
+// parse refuses text that is not JSON or not a form of this version, a control without a
+// valid and unique name, a place that is no number, a negative size or a bad property
+// value, with FileError naming `origin` (and the control) and what is wrong.
+FormFile parse_form(std::string_view text, const std::string& origin);
+// Throws FileError when two controls share a name or one has no valid name, and Error for a
+// value the format cannot hold (see JsonPropertyBag::write).
+std::string form_text(const FormFile& form);
+
+FormFile read_form_file(const std::string& path);
+// Replaces the file whole (see replace_text_file); FileError names the file.
+void write_form_file(const std::string& path, const FormFile& form);
+
+}  // namespace tickwell::headless

@@ -1,0 +1,288 @@
+// SPDX-License-Identifier: MIT
+#include "json_property_bag.hpp"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "control/type_library.hpp"
+#include "platform/error.hpp"
+
+namespace tickwell::headless {
+namespace {
+
+using nlohmann::json;
+using nlohmann::ordered_json;
+
+constexpr std::string_view kFormats[] = {"png", "bmp", "ico", "svg"};
+constexpr char kBase64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+
+std::string in_quotes(std::string_view text) {
+    return "\"" + std::string(text) + "\"";
+}
+
+// A JSON value as it appears in a file, cut short for an error text. Arrays and objects
+// are only named: a file may nest them deeper than it is wise to print.
+std::string shown(const json& j) {
+    if (j.is_array()) return "an array";
+    if (j.is_object()) return "an object";
+    std::string text = j.dump();
+    if (text.size() > 40) text = text.substr(0, 40) + "...";
+    return text;
+}
+
+std::string base64_encode(std::span<const std::uint8_t> data) {
+    std::string out;
+    out.reserve((data.size() + 2) / 3 * 4);
+    for (std::size_t i = 0; i < data.size(); i += 3) {
+        const std::size_t n = std::min<std::size_t>(3, data.size() - i);
+        std::uint32_t group = std::uint32_t{data[i]} << 16;
+        if (n > 1) group |= std::uint32_t{data[i + 1]} << 8;
+        if (n > 2) group |= data[i + 2];
+        for (std::size_t k = 0; k < 4; ++k)
+            out.push_back(k <= n ? kBase64[(group >> (18 - 6 * k)) & 0x3F] : '=');
+    }
+    return out;
+}
+
+// Standard base64 with padding; blanks and line breaks between characters are skipped, as
+// editors and encoders that wrap long lines leave them.
+std::optional<std::vector<std::uint8_t>> base64_decode(std::string_view text) {
+    std::array<int, 256> digit{};
+    digit.fill(-1);
+    for (int i = 0; i < 64; ++i)
+        digit[static_cast<unsigned char>(kBase64[i])] = i;
+    std::string compact;
+    for (char c : text)
+        if (c != ' ' && c != '\n' && c != '\r' && c != '\t') compact.push_back(c);
+    if (compact.size() % 4 != 0) return std::nullopt;
+    std::vector<std::uint8_t> out;
+    out.reserve(compact.size() / 4 * 3);
+    for (std::size_t i = 0; i < compact.size(); i += 4) {
+        const bool last = i + 4 == compact.size();
+        std::size_t padding = 0;
+        std::uint32_t group = 0;
+        for (std::size_t k = 0; k < 4; ++k) {
+            const char c = compact[i + k];
+            if (c == '=') {
+                // Padding only ends the last group, and takes at most its last two places.
+                if (!last || k < 2) return std::nullopt;
+                ++padding;
+                group <<= 6;
+                continue;
+            }
+            const int d = digit[static_cast<unsigned char>(c)];
+            if (d < 0 || padding > 0) return std::nullopt;
+            group = (group << 6) | static_cast<std::uint32_t>(d);
+        }
+        out.push_back(static_cast<std::uint8_t>(group >> 16));
+        if (padding < 2) out.push_back(static_cast<std::uint8_t>(group >> 8));
+        if (padding < 1) out.push_back(static_cast<std::uint8_t>(group));
+    }
+    return out;
+}
+
+[[noreturn]] void bad_value(std::string_view key, const std::string& why) {
+    throw FileError(in_quotes(key) + " " + why);
+}
+
+PictureRef picture_from_json(std::string_view key, const json& object) {
+    const auto format = object.find("picture");
+    if (format == object.end())
+        bad_value(key, "holds an object without \"picture\", which is no property value");
+    if (!format->is_string() || std::find(std::begin(kFormats), std::end(kFormats),
+                                          format->get<std::string>()) == std::end(kFormats))
+        bad_value(
+            key, "holds a picture of unknown format " + shown(*format) + " (png, bmp, ico or svg)");
+    const auto data = object.find("data");
+    if (data == object.end() || !data->is_string())
+        bad_value(key, "holds a picture without base64 \"data\"");
+    auto bytes = base64_decode(data->get_ref<const std::string&>());
+    if (!bytes) bad_value(key, "holds a picture whose \"data\" is not valid base64");
+    try {
+        return Picture::make_encoded(format->get<std::string>(), std::move(*bytes));
+    } catch (const Error& e) {
+        bad_value(key, std::string("holds a picture that cannot be read: ") + e.what());
+    }
+}
+
+Value whole_number(std::int64_t n) {
+    if (n >= INT16_MIN && n <= INT16_MAX) return Value(static_cast<std::int16_t>(n));
+    if (n >= INT32_MIN && n <= INT32_MAX) return Value(static_cast<std::int32_t>(n));
+    // Beyond a Long: kept as a number, so that the field it is read into refuses it with
+    // overflow rather than taking its low bits.
+    return Value(static_cast<double>(n));
+}
+
+Value value_from_json(std::string_view key, const json& j) {
+    switch (j.type()) {
+        case json::value_t::null:
+            return Value();
+        case json::value_t::boolean:
+            return Value(Boolean{j.get<bool>()});
+        case json::value_t::number_integer:
+            return whole_number(j.get<std::int64_t>());
+        case json::value_t::number_unsigned: {
+            const auto n = j.get<std::uint64_t>();
+            return n <= static_cast<std::uint64_t>(INT32_MAX)
+                       ? whole_number(static_cast<std::int64_t>(n))
+                       : Value(static_cast<double>(n));
+        }
+        case json::value_t::number_float:
+            return Value(j.get<double>());
+        case json::value_t::string:
+            return Value(j.get<std::string>());
+        case json::value_t::object:
+            return Value(picture_from_json(key, j));
+        default:
+            break;
+    }
+    bad_value(key, std::string("holds ") + (j.is_array() ? "an array" : "a value") +
+                       ", which is no property value");
+}
+
+ordered_json value_to_json(const Value& v) {
+    switch (v.type()) {
+        case ValueType::empty:
+            return nullptr;
+        case ValueType::integer:
+            return v.integer();
+        case ValueType::long_:
+            return v.long_();
+        case ValueType::single:
+            return static_cast<double>(v.single());
+        case ValueType::double_:
+            return v.double_();
+        case ValueType::boolean:
+            return v.boolean();
+        case ValueType::string:
+            return v.string();
+        case ValueType::picture:
+            break;
+    }
+    const PictureRef& picture = v.picture();
+    if (!picture) return nullptr;
+    ordered_json object = ordered_json::object();
+    object["picture"] = picture->format();
+    object["data"] = base64_encode(picture->data());
+    return object;
+}
+
+}  // namespace
+
+// --- The bag ----------------------------------------------------------------------------
+
+const Value* JsonPropertyBag::find(std::string_view key) const {
+    for (const auto& [k, v] : values_)
+        if (k == key) return &v;
+    return nullptr;
+}
+
+Value JsonPropertyBag::read(std::string_view key, const Value& default_value) {
+    const Value* v = find(key);
+    return v ? *v : default_value;
+}
+
+void JsonPropertyBag::write(std::string_view key, const Value& value, const Value&) {
+    const auto refuse = [&](ErrorKind kind, const std::string& why) {
+        throw Error(kind, std::string(key) + ": " + why, std::string(key));
+    };
+    if (value.type() == ValueType::picture && value.picture() &&
+        value.picture()->kind() != Picture::Kind::encoded)
+        refuse(ErrorKind::invalid_picture,
+               "a drawn picture (" + value.picture()->describe() +
+                   ") cannot be kept in a property-bag file, only png, bmp, ico or svg data");
+    if ((value.type() == ValueType::double_ && !std::isfinite(value.double_())) ||
+        (value.type() == ValueType::single && !std::isfinite(value.single())))
+        refuse(ErrorKind::invalid_value, "a number that is not finite cannot be kept in JSON");
+    if (value.type() == ValueType::string) {
+        try {
+            (void)ordered_json(value.string()).dump();
+        } catch (const ordered_json::exception&) {
+            refuse(ErrorKind::invalid_value, "the text is not valid UTF-8");
+        }
+    }
+    // Defaults are written too: a saved file shows every setting.
+    for (auto& [k, v] : values_) {
+        if (k == key) {
+            v = value;
+            return;
+        }
+    }
+    values_.emplace_back(std::string(key), value);
+}
+
+// --- JSON -------------------------------------------------------------------------------
+
+JsonPropertyBag bag_from_json(const json& properties) {
+    if (!properties.is_object()) throw FileError("\"properties\" is not an object");
+    JsonPropertyBag bag;
+    bag.values_.reserve(properties.size());
+    // The keys of a JSON object are unique: no search for an earlier value is needed.
+    for (const auto& [key, value] : properties.items())
+        bag.values_.emplace_back(key, value_from_json(key, value));
+    return bag;
+}
+
+ordered_json bag_to_json(const JsonPropertyBag& bag) {
+    ordered_json properties = ordered_json::object();
+    for (const auto& [key, value] : bag.values())
+        properties[key] = value_to_json(value);
+    return properties;
+}
+
+json parse_json_text(std::string_view text, const std::string& origin) {
+    try {
+        return json::parse(text);
+    } catch (const json::parse_error& e) {
+        // what() starts with the library's own tag in brackets; the rest says where and why.
+        std::string why = e.what();
+        if (const auto tag_end = why.find("] "); tag_end != std::string::npos)
+            why.erase(0, tag_end + 2);
+        throw FileError(in_quotes(origin) + " is not JSON: " + why);
+    }
+}
+
+JsonPropertyBag parse_property_bag(std::string_view text, const std::string& origin) {
+    const json document = parse_json_text(text, origin);
+    const std::string not_a_bag =
+        in_quotes(origin) + " is not a " + std::string(TypeLibrary::kProgId) + " property bag: ";
+    if (!document.is_object()) throw FileError(not_a_bag + "it holds no JSON object");
+    const auto cls = document.find("class");
+    if (cls == document.end()) throw FileError(not_a_bag + "it has no \"class\"");
+    if (!cls->is_string() || cls->get_ref<const std::string&>() != TypeLibrary::kProgId)
+        throw FileError(not_a_bag + "its \"class\" is " + shown(*cls));
+    const auto properties = document.find("properties");
+    if (properties == document.end()) throw FileError(not_a_bag + "it has no \"properties\"");
+    if (!properties->is_object())
+        throw FileError(not_a_bag + "its \"properties\" is " + shown(*properties) +
+                        ", not an object");
+    try {
+        return bag_from_json(*properties);
+    } catch (const FileError& e) {
+        throw FileError(in_quotes(origin) + ": " + e.what());
+    }
+}
+
+std::string property_bag_text(const JsonPropertyBag& bag) {
+    ordered_json document = ordered_json::object();
+    document["class"] = TypeLibrary::kProgId;
+    document["properties"] = bag_to_json(bag);
+    return document.dump(2) + "\n";
+}
+
+JsonPropertyBag read_property_bag_file(const std::string& path) {
+    return parse_property_bag(read_text_file(path), path);
+}
+
+void write_property_bag_file(const std::string& path, const JsonPropertyBag& bag) {
+    replace_text_file(path, property_bag_text(bag));
+}
+
+}  // namespace tickwell::headless

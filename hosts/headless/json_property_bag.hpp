@@ -1,0 +1,70 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <nlohmann/json_fwd.hpp>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "persistence/property_bag.hpp"
+#include "text_file.hpp"
+
+namespace tickwell::headless {
+
+// A property bag held in memory and kept in files as JSON, the format that the container,
+// the Qt host and the tests share:
+//
+//   { "class": "Tickwell.VexClock",
+//     "properties": { "Hours": 0, "InitialTime": "00:01:00", "IgnoreDisplay": false,
+//                     "MouseIcon": { "picture": "png", "data": "<base64>" }, ... } }
+//
+// Values map to the platform's kinds: a JSON integer is an Integer where it fits 16 bits,
+// else a Long where it fits 32 bits, else a Double (so that a field refuses it with
+// overflow instead of taking its low bits); a number with a fraction or an exponent is a
+// Double; true and false are Booleans; a string is a String; an object with "picture" is a
+// picture of format png, bmp, ico or svg with its file's bytes in base64 under "data"; null
+// is the empty value, and the empty picture is written as null.
+//
+// Keys are matched by exact name; a key the bag does not hold yields the reader's default,
+// and keys no reader asks for are ignored. Every value written is kept, defaults included,
+// in the order of writing, so a saved file shows every setting.
+class JsonPropertyBag final : public PropertyBag {
+  public:
+    Value read(std::string_view key, const Value& default_value) override;
+    // Refuses what the file format cannot hold with Error attributed to the key: a drawn
+    // (vector) picture, a number that is not finite.
+    void write(std::string_view key, const Value& value, const Value& default_value) override;
+
+    // The values held, in the order they were first written or read from the file.
+    const std::vector<std::pair<std::string, Value>>& values() const { return values_; }
+    const Value* find(std::string_view key) const;
+
+  private:
+    friend JsonPropertyBag bag_from_json(const nlohmann::json& properties);
+    std::vector<std::pair<std::string, Value>> values_;
+};
+
+// The "properties" object of a file and the bag it holds. from_json refuses anything that
+// is not this format (a value of another JSON kind, a picture object with an unknown format,
+// bad base64 or data that is not a picture of its format) with FileError, whose text names
+// the key and what is wrong but not the file. Files are read into sorted objects, whose
+// look-ups stay fast however many keys a file holds; writing keeps the order of writing.
+JsonPropertyBag bag_from_json(const nlohmann::json& properties);
+nlohmann::ordered_json bag_to_json(const JsonPropertyBag& bag);
+
+// The JSON document in `text`; FileError says "ORIGIN is not JSON" and where it breaks.
+nlohmann::json parse_json_text(std::string_view text, const std::string& origin);
+
+// A single-control file: `origin` names the file in error texts. parse refuses text that is
+// not JSON or not a "Tickwell.VexClock" property bag with FileError, before the caller can
+// apply anything from it.
+JsonPropertyBag parse_property_bag(std::string_view text, const std::string& origin);
+std::string property_bag_text(const JsonPropertyBag& bag);
+
+// Reads or saves a single-control file; FileError names the file and what is wrong. Saving
+// replaces the file whole (see replace_text_file).
+JsonPropertyBag read_property_bag_file(const std::string& path);
+void write_property_bag_file(const std::string& path, const JsonPropertyBag& bag);
+
+}  // namespace tickwell::headless

@@ -1,0 +1,461 @@
+// SPDX-License-Identifier: MIT
+#include "json_property_bag.hpp"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+
+#include "face/glyphs.hpp"
+#include "form_file.hpp"
+#include "platform/error.hpp"
+
+namespace tickwell::headless {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The bytes of a PNG file as far as its size goes, followed by `tail` filler bytes that
+// cover every byte value (and, by their count, every base64 padding).
+std::vector<std::uint8_t> png_bytes(int width, int height, std::size_t tail) {
+    std::vector<std::uint8_t> d = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n',
+                                   0,    0,   0,   13,  'I',  'H',  'D',  'R'};
+    for (int v : {width, height})
+        for (int shift : {24, 16, 8, 0})
+            d.push_back(static_cast<std::uint8_t>(v >> shift));
+    d.insert(d.end(), {8, 6, 0, 0, 0, 0, 0, 0, 0});
+    for (std::size_t i = 0; i < tail; ++i)
+        d.push_back(static_cast<std::uint8_t>(i * 7));
+    return d;
+}
+
+std::string bag_file(const std::string& properties) {
+    return R"({"class": "Tickwell.VexClock", "properties": )" + properties + "}";
+}
+
+// The FileError text of parsing `text`, or "" when it parses.
+std::string refusal(const std::string& text) {
+    try {
+        parse_property_bag(text, "x.json");
+    } catch (const FileError& e) {
+        return e.what();
+    }
+    return "";
+}
+
+class TempDir : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "tickwell-bag-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        dir = pattern;
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add, ec);
+        fs::remove_all(dir, ec);
+    }
+    std::string path(const std::string& name) const { return (dir / name).string(); }
+    static std::string contents(const std::string& p) {
+        std::ifstream in(p, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    std::vector<std::string> entries() const {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(dir))
+            names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    fs::path dir;
+};
+
+// --- Values ----------------------------------------------------------------------------
+
+TEST(JsonPropertyBag, JsonNumbersTakeTheNarrowestKindThatHoldsThem) {
+    struct Row {
+        const char* json;
+        Value expected;
+    };
+    const Row rows[] = {
+        {"0", Value(std::int16_t{0})},
+        {"32767", Value(std::int16_t{32767})},
+        {"-32768", Value(std::int16_t{-32768})},
+        {"32768", Value(std::int32_t{32768})},
+        {"-32769", Value(std::int32_t{-32769})},
+        {"2147483647", Value(std::int32_t{2147483647})},
+        {"-2147483648", Value(std::int32_t{INT32_MIN})},
+        // Beyond 32 bits: a Double, which a field refuses with overflow instead of wrapping.
+        {"2147483648", Value(2147483648.0)},
+        {"-2147483649", Value(-2147483649.0)},
+        {"18446744073709551615", Value(18446744073709551615.0)},
+        {"1.5", Value(1.5)},
+        {"2.0", Value(2.0)},
+        {"1e2", Value(100.0)},
+        {"true", Value(Boolean{true})},
+        {"false", Value(Boolean{false})},
+        {R"("00:01:00")", Value("00:01:00")},
+        {"null", Value()},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.json);
+        auto bag = parse_property_bag(bag_file(std::string(R"({"K": )") + row.json + "}"), "x");
+        EXPECT_EQ(bag.read("K", Value("absent")), row.expected);
+    }
+}
+
+TEST(JsonPropertyBag, KeysAreExactNamesAndAbsentOnesYieldTheDefault) {
+    auto bag = parse_property_bag(bag_file(R"({"hours": 7, "Unknown": 5, "Hours ": 8})"), "x");
+    EXPECT_EQ(bag.read("Hours", Value(std::int16_t{3})), Value(std::int16_t{3}));
+    EXPECT_EQ(bag.read("hours", Value()), Value(std::int16_t{7}));
+}
+
+TEST(JsonPropertyBag, WritesEveryValueInWriteOrderDefaultsIncluded) {
+    JsonPropertyBag bag;
+    bag.write("MouseIcon", Value(PictureRef{}), Value(std::int16_t{0}));
+    bag.write("Hours", Value(std::int16_t{0}), Value(std::int16_t{0}));
+    bag.write("IgnoreDisplay", Value(Boolean{true}), Value(Boolean{false}));
+    bag.write("AlertTime", Value(std::int32_t{356400}), Value(std::int32_t{0}));
+    bag.write("InitialTime", Value("00:01:00"), Value("00:00:00"));
+    bag.write("Background", Value(std::int32_t{0x00C0C0C0}), Value(std::int32_t{0x00C0C0C0}));
+    bag.write("Hours", Value(std::int16_t{5}), Value(std::int16_t{0}));  // replaced in place
+
+    EXPECT_EQ(property_bag_text(bag), R"({
+  "class": "Tickwell.VexClock",
+  "properties": {
+    "MouseIcon": null,
+    "Hours": 5,
+    "IgnoreDisplay": true,
+    "AlertTime": 356400,
+    "InitialTime": "00:01:00",
+    "Background": 12632256
+  }
+}
+)");
+}
+
+TEST(JsonPropertyBag, PicturesKeepTheirFormatAndEveryByte) {
+    // Three tails: the base64 text ends with no padding, one "=" and two "=".
+    for (std::size_t tail : {0u, 256u, 257u, 258u}) {
+        SCOPED_TRACE(tail);
+        const auto bytes = png_bytes(32, 16, tail);
+        JsonPropertyBag bag;
+        bag.write("MouseIcon", Value(Picture::make_encoded("png", bytes)), Value());
+        const auto back = parse_property_bag(property_bag_text(bag), "x");
+        const PictureRef picture = back.find("MouseIcon")->picture();
+        ASSERT_TRUE(picture);
+        EXPECT_EQ(picture->format(), "png");
+        EXPECT_EQ(std::vector<std::uint8_t>(picture->data().begin(), picture->data().end()), bytes);
+        EXPECT_EQ(describe(picture), "picture:32x16");
+    }
+    const std::string svg = R"(<svg xmlns="http://www.w3.org/2000/svg" width="24" height="8"/>)";
+    JsonPropertyBag bag;
+    bag.write(
+        "MouseIcon",
+        Value(Picture::make_encoded("svg", std::vector<std::uint8_t>(svg.begin(), svg.end()))),
+        Value());
+    const auto json = nlohmann::json::parse(property_bag_text(bag));
+    EXPECT_EQ(json["properties"]["MouseIcon"]["picture"], "svg");
+    EXPECT_EQ(describe(parse_property_bag(json.dump(), "x").find("MouseIcon")->picture()),
+              "picture:24x8");
+}
+
+TEST(JsonPropertyBag, WrappedBase64IsRead) {
+    const auto bytes = png_bytes(2, 2, 40);
+    JsonPropertyBag bag;
+    bag.write("MouseIcon", Value(Picture::make_encoded("png", bytes)), Value());
+    auto json = nlohmann::json::parse(property_bag_text(bag));
+    std::string data = json["properties"]["MouseIcon"]["data"];
+    data.insert(20, "\n  ");
+    json["properties"]["MouseIcon"]["data"] = data;
+    const PictureRef p = parse_property_bag(json.dump(), "x").find("MouseIcon")->picture();
+    EXPECT_EQ(std::vector<std::uint8_t>(p->data().begin(), p->data().end()), bytes);
+}
+
+TEST(JsonPropertyBag, RefusesToWriteWhatAFileCannotHold) {
+    JsonPropertyBag bag;
+    try {
+        bag.write("MouseIcon", Value(glyphs::digit(3)), Value());
+        ADD_FAILURE() << "a drawn picture was written";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.kind(), ErrorKind::invalid_picture);
+        EXPECT_EQ(e.member(), "MouseIcon");
+    }
+    EXPECT_THROW(bag.write("X", Value(std::nan("")), Value()), Error);
+    EXPECT_THROW(bag.write("X", Value(std::string("\xff\xfe")), Value()), Error);
+    EXPECT_TRUE(bag.values().empty());
+}
+
+// --- Files that are not property bags -----------------------------------------------------
+
+TEST(JsonPropertyBag, RefusesFilesThatAreNotThisFormat) {
+    struct Row {
+        const char* what;
+        std::string text;
+        const char* says;
+    };
+    const std::string png64 = "iVBORw0KGgo=";  // the PNG signature only: no IHDR
+    const Row rows[] = {
+        {"empty", "", "\"x.json\" is not JSON: "},
+        {"truncated", R"({"class": "Tickwell.VexClock", "properties": {"Hours": 1)",
+         "\"x.json\" is not JSON: "},
+        {"top level array", "[]",
+         "is not a Tickwell.VexClock property bag: it holds no JSON object"},
+        {"no class", R"({"properties": {}})", "property bag: it has no \"class\""},
+        {"wrong class", R"({"class": "Other.Thing", "properties": {}})",
+         "property bag: its \"class\" is \"Other.Thing\""},
+        {"no properties", R"({"class": "Tickwell.VexClock"})", "it has no \"properties\""},
+        {"properties not an object", bag_file("[1]"),
+         "its \"properties\" is an array, not an object"},
+        {"deeply nested", bag_file(std::string(100000, '[') + std::string(100000, ']')),
+         "its \"properties\" is an array, not an object"},
+        {"deeply nested value",
+         bag_file(R"({"Hours": )" + std::string(100000, '[') + std::string(100000, ']') + "}"),
+         "\"Hours\" holds an array"},
+        {"array value", bag_file(R"({"Hours": [1]})"),
+         "\"x.json\": \"Hours\" holds an array, which is no property value"},
+        {"object without picture", bag_file(R"({"MouseIcon": {"data": ""}})"),
+         "\"MouseIcon\" holds an object without \"picture\""},
+        {"unknown format", bag_file(R"({"MouseIcon": {"picture": "gif", "data": ""}})"),
+         "\"MouseIcon\" holds a picture of unknown format \"gif\" (png, bmp, ico or svg)"},
+        {"format in capitals", bag_file(R"({"MouseIcon": {"picture": "PNG", "data": ""}})"),
+         "unknown format \"PNG\""},
+        {"no data", bag_file(R"({"MouseIcon": {"picture": "png"}})"),
+         "holds a picture without base64 \"data\""},
+        {"bad base64", bag_file(R"({"MouseIcon": {"picture": "png", "data": "iVBOR*0K"}})"),
+         "\"data\" is not valid base64"},
+        {"base64 cut short", bag_file(R"({"MouseIcon": {"picture": "png", "data": "iVBORw0"}})"),
+         "\"data\" is not valid base64"},
+        {"padding inside", bag_file(R"({"MouseIcon": {"picture": "png", "data": "iV==Rw0K"}})"),
+         "\"data\" is not valid base64"},
+        {"not a png", bag_file(R"({"MouseIcon": {"picture": "png", "data": ")" + png64 + "\"}}"),
+         "\"MouseIcon\" holds a picture that cannot be read: not a png picture"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const std::string said = refusal(row.text);
+        EXPECT_NE(said.find("\"x.json\""), std::string::npos) << said;
+        EXPECT_NE(said.find(row.says), std::string::npos) << said;
+    }
+}
+
+TEST(JsonPropertyBag, ValuesOfTheWrongKindForAKeyAreLeftToTheReader) {
+    // The file is well formed; converting these is the control's business (and its error).
+    EXPECT_EQ(refusal(bag_file(R"({"Hours": "abc", "MouseIcon": 5, "Display": 70000})")), "");
+}
+
+// --- Files ----------------------------------------------------------------------------
+
+using JsonPropertyBagFile = TempDir;
+
+TEST_F(JsonPropertyBagFile, SavesAndReadsBack) {
+    JsonPropertyBag bag;
+    bag.write("Hours", Value(std::int16_t{12}), Value(std::int16_t{0}));
+    bag.write("Background", Value(static_cast<std::int32_t>(0x8000000Fu)), Value());
+    write_property_bag_file(path("a.json"), bag);
+    const auto back = read_property_bag_file(path("a.json"));
+    EXPECT_EQ(back.values().size(), 2u);
+    EXPECT_EQ(*back.find("Hours"), Value(std::int16_t{12}));
+    EXPECT_EQ(*back.find("Background"), Value(static_cast<std::int32_t>(0x8000000Fu)));
+    EXPECT_EQ(entries(), std::vector<std::string>{"a.json"});
+}
+
+TEST_F(JsonPropertyBagFile, ReadFailuresNameTheFile) {
+    fs::create_directory(dir / "sub");
+    std::ofstream(path("bad.json")) << "{\"class\": \"Tickwell.VexClock\", \"prop";
+    const struct {
+        std::string file;
+        std::string says;
+    } rows[] = {
+        {path("missing.json"), "cannot read \"" + path("missing.json") + "\": No such file"},
+        {path("sub"), "cannot read \"" + path("sub") + "\": Is a directory"},
+        {path("bad.json"), "\"" + path("bad.json") + "\" is not JSON: "},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.file);
+        try {
+            read_property_bag_file(row.file);
+            ADD_FAILURE() << "read";
+        } catch (const FileError& e) {
+            EXPECT_EQ(std::string(e.what()).rfind(row.says, 0), 0u) << e.what();
+        }
+    }
+}
+
+TEST_F(JsonPropertyBagFile, AFailedSaveLeavesTheOldFileAndNoTemporary) {
+    const std::string target = path("a.json");
+    std::ofstream(target) << "old";
+    JsonPropertyBag bag;
+    bag.write("InitialTime", Value(std::string(4096, '0')), Value());
+
+    // A file size limit makes the write itself fail half-way, even for root.
+    struct sigaction ignore {
+    }, previous{};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGXFSZ, &ignore, &previous);
+    rlimit old_limit{};
+    getrlimit(RLIMIT_FSIZE, &old_limit);
+    rlimit small = old_limit;
+    small.rlim_cur = 1000;
+    setrlimit(RLIMIT_FSIZE, &small);
+    std::string said;
+    try {
+        write_property_bag_file(target, bag);
+    } catch (const FileError& e) {
+        said = e.what();
+    }
+    setrlimit(RLIMIT_FSIZE, &old_limit);
+    sigaction(SIGXFSZ, &previous, nullptr);
+
+    EXPECT_EQ(said, "cannot save \"" + target + "\": File too large");
+    EXPECT_EQ(contents(target), "old");
+    EXPECT_EQ(entries(), std::vector<std::string>{"a.json"});
+}
+
+TEST_F(JsonPropertyBagFile, SavesThatCannotBeginOrFinishNameTheFile) {
+    std::ofstream(path("plain")) << "x";
+    fs::create_directory(dir / "sub");
+    const struct {
+        std::string file;
+        const char* why;
+    } rows[] = {
+        {path("none/a.json"), "No such file or directory"},
+        {path("plain/a.json"), "Not a directory"},
+        {path("sub"), "Is a directory"},  // the temporary is written, the rename fails
+        {"", "No such file or directory"},
+    };
+    JsonPropertyBag bag;
+    bag.write("Hours", Value(std::int16_t{1}), Value());
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.file);
+        try {
+            write_property_bag_file(row.file, bag);
+            ADD_FAILURE() << "saved";
+        } catch (const FileError& e) {
+            EXPECT_EQ(std::string(e.what()), "cannot save \"" + row.file + "\": " + row.why);
+        }
+    }
+    EXPECT_EQ(entries(), (std::vector<std::string>{"plain", "sub"}));
+    EXPECT_TRUE(fs::is_empty(dir / "sub"));
+}
+
+TEST_F(JsonPropertyBagFile, UnwritableDirectory) {
+    if (geteuid() == 0) GTEST_SKIP() << "root writes into any directory";
+    fs::create_directory(dir / "ro");
+    fs::permissions(dir / "ro", fs::perms::owner_read | fs::perms::owner_exec);
+    JsonPropertyBag bag;
+    EXPECT_THROW(write_property_bag_file(path("ro/a.json"), bag), FileError);
+}
+
+TEST_F(JsonPropertyBagFile, AReplacedFileKeepsItsPermissions) {
+    const std::string target = path("a.json");
+    std::ofstream(target) << "old";
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    write_property_bag_file(target, JsonPropertyBag{});
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_NE(contents(target).find("Tickwell.VexClock"), std::string::npos);
+}
+
+// --- Forms ----------------------------------------------------------------------------
+
+using FormFileTest = TempDir;
+
+TEST_F(FormFileTest, ControlsRoundTripWithPlacesAndBags) {
+    FormFile form;
+    form.controls.push_back({"VexClock1", 120, 120, 3240, 2070, {}});
+    form.controls.push_back({"VexClock2", 3500, 0, 1500.5f, 600, {}});
+    form.controls[0].properties.write("Hours", Value(std::int16_t{3}), Value());
+    form.controls[1].properties.write(
+        "MouseIcon", Value(Picture::make_encoded("png", png_bytes(16, 16, 5))), Value());
+    write_form_file(path("form.json"), form);
+
+    const auto json = nlohmann::json::parse(contents(path("form.json")));
+    EXPECT_EQ(json["form"], 1);
+    EXPECT_EQ(json["controls"][0]["left"].dump(), "120");  // whole twips as integers
+    EXPECT_EQ(json["controls"][1]["width"].dump(), "1500.5");
+
+    const FormFile back = read_form_file(path("form.json"));
+    ASSERT_EQ(back.controls.size(), 2u);
+    EXPECT_EQ(back.controls[0].name, "VexClock1");
+    EXPECT_EQ(back.controls[0].left, 120);
+    EXPECT_EQ(back.controls[0].properties.values(), form.controls[0].properties.values());
+    EXPECT_EQ(back.controls[1].width, 1500.5f);
+    EXPECT_EQ(describe(back.find("VexClock2")->properties.find("MouseIcon")->picture()),
+              "picture:16x16");
+}
+
+TEST_F(FormFileTest, PlacesDefaultToANewControls) {
+    const FormFile form = parse_form(R"({"form": 1, "controls": [
+        {"name": "a", "properties": {}}]})",
+                                     "f.json");
+    EXPECT_EQ(form.controls[0].left, 0);
+    EXPECT_EQ(form.controls[0].width, 3240);
+    EXPECT_EQ(form.controls[0].height, 2070);
+}
+
+TEST_F(FormFileTest, RefusesFormsThatAreNotThisFormat) {
+    const struct {
+        const char* what;
+        const char* text;
+        const char* says;
+    } rows[] = {
+        {"not json", R"({"form": 1, "controls": [)", "\"f.json\" is not JSON"},
+        {"no version", R"({"controls": []})", "\"f.json\" is not a form: it has no \"form\""},
+        {"later version", R"({"form": 2, "controls": []})",
+         "\"f.json\" is a form of version 2, which this program cannot read"},
+        {"no controls", R"({"form": 1})", "it has no \"controls\" list"},
+        {"nameless", R"({"form": 1, "controls": [{"properties": {}}]})",
+         "\"f.json\": control 1: it has no \"name\""},
+        {"bad name", R"({"form": 1, "controls": [{"name": "a b", "properties": {}}]})",
+         "the control name \"a b\" is not letters, digits and _"},
+        {"same name twice",
+         R"({"form": 1, "controls": [{"name": "a", "properties": {}}, {"name": "a", "properties": {}}]})",
+         "two controls are named \"a\""},
+        {"place not a number",
+         R"({"form": 1, "controls": [{"name": "a", "left": "1", "properties": {}}]})",
+         "control \"a\": its \"left\" is not a number"},
+        {"negative size",
+         R"({"form": 1, "controls": [{"name": "a", "width": -1, "properties": {}}]})",
+         "control \"a\" has a negative size"},
+        {"bad picture",
+         R"({"form": 1, "controls": [{"name": "b", "properties": {"MouseIcon": {"picture": "jpg", "data": ""}}}]})",
+         "\"f.json\": control \"b\": \"MouseIcon\" holds a picture of unknown format"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        try {
+            parse_form(row.text, "f.json");
+            ADD_FAILURE() << "parsed";
+        } catch (const FileError& e) {
+            EXPECT_NE(std::string(e.what()).find(row.says), std::string::npos) << e.what();
+        }
+    }
+}
+
+TEST_F(FormFileTest, AFormThatCannotBeSavedLeavesTheOldFile) {
+    std::ofstream(path("form.json")) << "old";
+    FormFile form;
+    form.controls.push_back({"a", 0, 0, 100, 100, {}});
+    form.controls.push_back({"a", 0, 0, 100, 100, {}});
+    try {
+        write_form_file(path("form.json"), form);
+        ADD_FAILURE() << "saved";
+    } catch (const FileError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "cannot save \"" + path("form.json") + "\": two controls are named \"a\"");
+    }
+    EXPECT_EQ(contents(path("form.json")), "old");
+}
+
+}  // namespace
+}  // namespace tickwell::headless

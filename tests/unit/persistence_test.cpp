@@ -1,0 +1,489 @@
+// SPDX-License-Identifier: MIT
+// A control's settings through the container's property bag: the initial values of a new
+// control, reading (defaults, values as stored, failures), writing, and the load and save
+// commands of the container.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "control/clock_state.hpp"
+#include "control/type_library.hpp"
+#include "headless_container.hpp"
+#include "json_property_bag.hpp"
+#include "platform/error.hpp"
+#include "script_runner.hpp"
+
+namespace tickwell {
+namespace {
+
+namespace fs = std::filesystem;
+using headless::JsonPropertyBag;
+
+// The keys in the order the write path hands them to the bag.
+const std::vector<std::string> kWriteOrder = {
+    "MouseIcon", "MousePointer",  "Hours",       "Minutes",       "Seconds",     "Tens",
+    "Hundreds",  "IgnoreDisplay", "AlertTime",   "Accuracy",      "InitialTime", "ClockMode",
+    "ClockFace", "Display",       "BorderWidth", "BorderVisible", "BorderColor", "Background",
+    "ForeColor", "SecWidth",      "MinWidth",    "HourWidth",     "Appearance"};
+
+std::vector<std::uint8_t> icon_bytes() {
+    std::vector<std::uint8_t> d = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13,
+                                   'I',  'H', 'D', 'R', 0,    0,    0,    32,   0, 0, 0, 32};
+    for (int i = 0; i < 300; ++i)
+        d.push_back(static_cast<std::uint8_t>(i * 31));
+    return d;
+}
+
+// The value a bag holds under `key`; the text "absent" when it holds none.
+Value at(const JsonPropertyBag& bag, const char* key) {
+    const Value* v = bag.find(key);
+    return v ? *v : Value("absent");
+}
+
+class Persistence : public ::testing::Test {
+  protected:
+    void SetUp() override { Clock::reset_state(); }
+
+    std::string take() {
+        std::string s = out.str();
+        out.str("");
+        return s;
+    }
+
+    static JsonPropertyBag bag(const std::string& properties) {
+        return headless::parse_property_bag(
+            R"({"class": "Tickwell.VexClock", "properties": )" + properties + "}", "test");
+    }
+
+    VexClock& load(const std::string& name, JsonPropertyBag& from, float w = 3240, float h = 2070) {
+        return container.create_with(
+            name, [&from](VexClock& c) { c.ReadProperties(from); }, w, h);
+    }
+
+    // The error that the read of `from` ends with.
+    Error read_failure(const std::string& name, JsonPropertyBag from) {
+        try {
+            load(name, from);
+        } catch (const Error& e) {
+            return e;
+        }
+        ADD_FAILURE() << "the read succeeded";
+        return Error(ErrorKind::invalid_value, "none");
+    }
+
+    // A property as a host sees it: colours in hex, everything else as the container prints.
+    static std::string shown(const VexClock& c, const char* property) {
+        const Value v = c.get(property);
+        return TypeLibrary::property(property).type == PropertyType::color
+                   ? headless::format_color(to_color(v))
+                   : headless::format_value(v);
+    }
+
+    static JsonPropertyBag written(const VexClock& c) {
+        JsonPropertyBag b;
+        c.WriteProperties(b);
+        return b;
+    }
+
+    std::ostringstream out;
+    headless::Container container{out};
+};
+
+// --- Initial values --------------------------------------------------------------------
+
+TEST_F(Persistence, ANewControlHasItsHandAndBorderWidthsAndReloadsThem) {
+    VexClock& a = container.create("a");
+    EXPECT_EQ(take(), "changed a BorderWidth\nchanged a HourWidth\nchanged a MinWidth\n");
+    const JsonPropertyBag saved = written(a);
+    EXPECT_EQ(at(saved, "HourWidth"), Value(std::int16_t{5}));
+    EXPECT_EQ(at(saved, "MinWidth"), Value(std::int16_t{3}));
+    EXPECT_EQ(at(saved, "SecWidth"), Value(std::int16_t{1}));
+    EXPECT_EQ(at(saved, "BorderWidth"), Value(std::int16_t{2}));
+
+    Clock::reset_state();
+    JsonPropertyBag reread = saved;
+    VexClock& b = load("b", reread);
+    for (const auto& [property, value] :
+         {std::pair{"HourWidth", "5"}, {"MinWidth", "3"}, {"SecWidth", "1"}, {"BorderWidth", "2"}})
+        EXPECT_EQ(shown(b, property), value) << property;
+    EXPECT_EQ(b.face().HandSh(2).border_width(), 5);
+    EXPECT_EQ(take(), "");
+}
+
+// --- Reading ---------------------------------------------------------------------------
+
+TEST_F(Persistence, AnEmptyBagYieldsTheDefaults) {
+    // Settings left in the shared state by earlier controls are all replaced.
+    ClockState& s = Clock::state();
+    s.Hours = 9, s.Minutes = 8, s.Seconds = 7, s.Tens = 6, s.Hundreds = 5;
+    s.MousePointer = 3, s.IgnoreDisplay = true, s.AlertTime = 60, s.Accuracy = 1;
+    s.InitialTime = "00:00:09", s.ClockFace = 1, s.Display = 1, s.Appearance = 2;
+
+    JsonPropertyBag empty;
+    const VexClock& a = load("a", empty);
+    EXPECT_EQ(take(), "");  // no notifications, no messages
+    const std::pair<const char*, const char*> expected[] = {{"Hours", "0"},
+                                                            {"Minutes", "0"},
+                                                            {"Seconds", "0"},
+                                                            {"Tens", "0"},
+                                                            {"Hundreds", "0"},
+                                                            {"MousePointer", "0"},
+                                                            {"IgnoreDisplay", "false"},
+                                                            {"AlertTime", "0"},
+                                                            {"Accuracy", "0"},
+                                                            {"InitialTime", "\"00:00:00\""},
+                                                            {"ClockFace", "0"},
+                                                            {"ClockMode", "0"},
+                                                            {"Display", "0"},
+                                                            {"BorderWidth", "2"},
+                                                            {"BorderColor", "0x00000000"},
+                                                            {"BackGround", "0x00C0C0C0"},
+                                                            {"ForeColor", "0x00000000"},
+                                                            {"SecWidth", "1"},
+                                                            {"MinWidth", "1"},
+                                                            {"HourWidth", "1"},
+                                                            {"Appearance", "0"},
+                                                            {"MouseIcon", "nothing"}};
+    for (const auto& [property, value] : expected)
+        EXPECT_EQ(shown(a, property), value) << property;
+
+    const FaceElements& f = a.face();
+    EXPECT_TRUE(f.Border.visible());
+    EXPECT_EQ(f.Border.shape(), ShapeKind::rectangle);
+    EXPECT_EQ(f.Hub.fill_color(), 0u);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(f.Hand(i).border_color(), 0u);
+        EXPECT_EQ(f.HandSh(i).border_width(), 1);
+    }
+}
+
+TEST_F(Persistence, StoredValuesAreTakenWithoutTheChecksOfThePuts) {
+    const struct {
+        const char* key;
+        const char* json;
+        const char* property;
+        const char* reads;
+    } rows[] = {
+        {"Display", "5", "Display", "5"},
+        {"Hours", "250", "Hours", "250"},
+        {"Minutes", "-3", "Minutes", "-3"},
+        {"Appearance", "7", "Appearance", "7"},
+        {"MousePointer", "50", "MousePointer", "50"},
+        {"AlertTime", "400000", "AlertTime", "400000"},
+        {"InitialTime", "\"not a time\"", "InitialTime", "\"not a time\""},
+        {"ClockFace", "3", "ClockFace", "3"},
+        {"BorderWidth", "500", "BorderWidth", "500"},  // wider than the control leaves room for
+        {"Hours", "2.5", "Hours", "2"},                // converted as the platform does
+        {"Hours", "\" 12 \"", "Hours", "12"},
+        {"IgnoreDisplay", "-1", "IgnoreDisplay", "true"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.key) + " " + row.json);
+        Clock::reset_state();
+        const std::string name = "c" + std::to_string(&row - rows);
+        JsonPropertyBag stored = bag(std::string("{\"") + row.key + "\": " + row.json + "}");
+        const VexClock& c = load(name, stored);
+        EXPECT_EQ(shown(c, row.property), row.reads);
+        EXPECT_EQ(take(), "");
+    }
+}
+
+TEST_F(Persistence, AnOvalFaceFromTheBagShapesTheBorder) {
+    auto b = bag(R"({"ClockFace": 1, "ForeColor": 255, "SecWidth": 4})");
+    const VexClock& a = load("a", b);
+    EXPECT_EQ(a.face().Border.shape(), ShapeKind::oval);
+    EXPECT_EQ(a.face().Hub.border_color(), 255u);
+    EXPECT_EQ(a.face().Hub.fill_color(), 255u);
+    EXPECT_EQ(a.face().HandSh(0).border_width(), 4);
+    EXPECT_EQ(a.face().HandSh(0).border_color(), kWhite);  // shadows keep their colour
+}
+
+TEST_F(Persistence, ReadingASecondControlChangesTheSharedSettingsOfTheFirst) {
+    VexClock& a = container.create("a");
+    a.setBorderColor(0x000000FF);
+    take();
+    auto second = bag(R"({"ClockMode": 1, "InitialTime": "00:01:00", "BorderColor": 65280})");
+    const VexClock& b = load("b", second);
+    EXPECT_EQ(shown(a, "ClockMode"), "1");
+    EXPECT_EQ(shown(a, "InitialTime"), "\"00:01:00\"");
+    // Element values belong to each control.
+    EXPECT_EQ(shown(a, "BorderColor"), "0x000000FF");
+    EXPECT_EQ(shown(b, "BorderColor"), "0x0000FF00");
+    EXPECT_EQ(take(), "");
+}
+
+TEST_F(Persistence, AFailedConversionEndsTheReadKeepingWhatWasApplied) {
+    Clock::state().Display = 1;
+    auto b = bag(R"({"Hours": 7, "MousePointer": 3, "Accuracy": "fast", "Display": 0,
+                    "BorderWidth": 4})");
+    const Error e = read_failure("a", b);
+    EXPECT_EQ(e.kind(), ErrorKind::type_mismatch);
+    EXPECT_EQ(e.member(), "Accuracy");
+    EXPECT_EQ(take(), "");
+
+    // The control stays, with the values read before the failing key.
+    const VexClock* a = container.find("a");
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(Clock::state().Hours, 7);
+    EXPECT_EQ(Clock::state().MousePointer, 3);
+    EXPECT_EQ(Clock::state().Display, 1);           // read after the failure: untouched
+    EXPECT_EQ(a->face().Border.border_width(), 1);  // as created
+    // The face was not laid out: the border still has its size from creation.
+    EXPECT_EQ(a->face().Border.width(), 990);
+}
+
+TEST_F(Persistence, ValuesThatCannotBeConvertedNameTheirKey) {
+    const struct {
+        const char* key;
+        const char* json;
+        ErrorKind kind;
+    } rows[] = {
+        {"Hours", "70000", ErrorKind::overflow},
+        {"Hours", "2147483648", ErrorKind::overflow},  // beyond 32 bits: no wrap-around to 0
+        {"Tens", "-32769", ErrorKind::overflow},
+        {"Hours", "\"abc\"", ErrorKind::type_mismatch},
+        {"Seconds", "\"\"", ErrorKind::type_mismatch},
+        {"MouseIcon", "5", ErrorKind::type_mismatch},
+        {"MouseIcon", "\"icon.png\"", ErrorKind::type_mismatch},
+        {"IgnoreDisplay", "\"maybe\"", ErrorKind::type_mismatch},
+        {"AlertTime", "3000000000", ErrorKind::overflow},
+        {"BorderVisible", "\"perhaps\"", ErrorKind::type_mismatch},
+        {"Background", "5000000000", ErrorKind::overflow},
+        {"BorderWidth", "-1", ErrorKind::invalid_value},  // the border refuses it
+        {"HourWidth", "-2", ErrorKind::invalid_value},
+        {"Appearance", "1e10", ErrorKind::overflow},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.key) + " " + row.json);
+        Clock::reset_state();
+        const Error e = read_failure("c" + std::to_string(&row - rows),
+                                     bag(std::string("{\"") + row.key + "\": " + row.json + "}"));
+        EXPECT_EQ(e.kind(), row.kind);
+        EXPECT_EQ(e.member(), row.key);
+    }
+    EXPECT_EQ(take(), "");
+}
+
+TEST_F(Persistence, APictureForATextKeyIsAMismatch) {
+    JsonPropertyBag b;
+    b.write("InitialTime", Value(Picture::make_encoded("png", icon_bytes())), Value());
+    const Error e = read_failure("a", b);
+    EXPECT_EQ(e.kind(), ErrorKind::type_mismatch);
+    EXPECT_EQ(e.member(), "InitialTime");
+}
+
+// --- Writing ---------------------------------------------------------------------------
+
+TEST_F(Persistence, WritesEveryKeyInOrderAndChangesNothing) {
+    VexClock& a = container.create("a");
+    take();
+    const JsonPropertyBag saved = written(a);
+    std::vector<std::string> keys;
+    for (const auto& [key, value] : saved.values())
+        keys.push_back(key);
+    EXPECT_EQ(keys, kWriteOrder);
+    EXPECT_EQ(at(saved, "MouseIcon"), Value(PictureRef{}));
+    EXPECT_EQ(at(saved, "BorderVisible"), Value(Boolean{true}));
+    EXPECT_EQ(at(saved, "Background"),
+              Value(static_cast<std::int32_t>(kButtonFace)));  // as created
+    EXPECT_EQ(written(a).values(), saved.values());
+    EXPECT_EQ(take(), "");
+}
+
+TEST_F(Persistence, EverySettingSurvivesSavingAndReloading) {
+    VexClock& a = container.create("a");
+    a.setDisplay(1);
+    a.setAccuracy(2);  // asks first; an empty answer queue says yes
+    a.setHours(75);    // accepted on the digital face
+    a.setMinutes(12);
+    a.setSeconds(30);
+    a.setTens(4);
+    a.setHundreds(7);
+    a.setMousePointer(99);
+    a.setMouseIcon(Picture::make_encoded("png", icon_bytes()));
+    a.setIgnoreDisplay(true);
+    a.setAlertTime(356400);
+    a.setInitialTime("1:2:3");
+    a.setClockFace(1);
+    a.setBorderWidth(1);
+    a.setBorderColor(0x000000FF);
+    a.setBackGround(0x8000000F);  // the system colour of button faces
+    a.setForeColor(0x00FF0000);
+    a.setSecWidth(1);
+    a.setMinWidth(4);
+    a.setHourWidth(6);
+    a.setAppearance(1);
+    const std::string text = headless::property_bag_text(written(a));
+
+    // Another process: a fresh shared state.
+    Clock::reset_state();
+    take();
+    JsonPropertyBag reread = headless::parse_property_bag(text, "saved");
+    const VexClock& b = load("b", reread);
+    EXPECT_EQ(take(), "");
+    EXPECT_EQ(headless::property_bag_text(written(b)), text);
+
+    EXPECT_EQ(shown(b, "BackGround"), "0x8000000F");
+    EXPECT_EQ(shown(b, "BorderWidth"), "1");
+    EXPECT_EQ(shown(b, "SecWidth"), "1");
+    EXPECT_EQ(shown(b, "Hours"), "75");
+    EXPECT_EQ(shown(b, "Accuracy"), "2");
+    const PictureRef icon = b.MouseIcon();
+    ASSERT_TRUE(icon);
+    EXPECT_EQ(icon->format(), "png");
+    EXPECT_EQ(std::vector<std::uint8_t>(icon->data().begin(), icon->data().end()), icon_bytes());
+}
+
+TEST_F(Persistence, AHiddenBorderKeepsItsWidthThroughSaveAndReload) {
+    VexClock& a = container.create("a");
+    a.setBorderWidth(3);
+    a.setBorderWidth(0);
+    const JsonPropertyBag saved = written(a);
+    EXPECT_EQ(at(saved, "BorderWidth"), Value(std::int16_t{3}));
+    EXPECT_EQ(at(saved, "BorderVisible"), Value(Boolean{false}));
+
+    JsonPropertyBag reread = saved;
+    VexClock& b = load("b", reread);
+    EXPECT_EQ(shown(b, "BorderWidth"), "0");
+    EXPECT_FALSE(b.face().Border.visible());
+    EXPECT_EQ(b.face().Border.border_width(), 3);
+    take();
+    b.setBorderWidth(2);
+    EXPECT_EQ(take(), "changed b BorderWidth\n");
+    EXPECT_TRUE(b.face().Border.visible());
+    EXPECT_EQ(shown(b, "BorderWidth"), "2");
+}
+
+// --- The container's load and save commands ----------------------------------------------
+
+class PersistenceCommands : public Persistence {
+  protected:
+    void SetUp() override {
+        Persistence::SetUp();
+        std::string pattern = (fs::temp_directory_path() / "tickwell-persist-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        dir = pattern;
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+    }
+
+    std::string path(const std::string& name) const { return (dir / name).string(); }
+    void put_file(const std::string& name, const std::string& text) const {
+        std::ofstream(path(name)) << text;
+    }
+    static std::string contents(const std::string& p) {
+        std::ifstream in(p, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    // Runs script lines (${DIR} stands for the temporary directory); returns the output.
+    std::string run(std::string script, bool strict = false) {
+        for (std::size_t at; (at = script.find("${DIR}")) != std::string::npos;)
+            script.replace(at, 6, dir.string());
+        headless::ScriptRunner runner(container);
+        std::istringstream in(script);
+        ok = runner.run(in, strict);
+        return take();
+    }
+
+    fs::path dir;
+    bool ok = true;
+};
+
+TEST_F(PersistenceCommands, FilesThatCannotBeLoadedCreateNoControl) {
+    put_file("truncated.json", R"({"class": "Tickwell.VexClock", "properties": {"Hours": )");
+    put_file("other.json", R"({"class": "Other.Clock", "properties": {}})");
+    const std::string said =
+        run("load a ${DIR}/missing.json\n"
+            "load a ${DIR}/truncated.json\n"
+            "load a ${DIR}/other.json\n"
+            "echo still here\n");
+    EXPECT_EQ(said, "error: cannot read \"" + path("missing.json") +
+                        "\": No such file or directory\n"
+                        "error: \"" +
+                        path("truncated.json") +
+                        "\" is not JSON: parse error at line 1, column 56: syntax error while "
+                        "parsing value - unexpected end of input; expected '[', '{', or a "
+                        "literal\n"
+                        "error: \"" +
+                        path("other.json") +
+                        "\" is not a Tickwell.VexClock property bag: its \"class\" is "
+                        "\"Other.Clock\"\n"
+                        "still here\n");
+    EXPECT_TRUE(container.names().empty());
+    EXPECT_FALSE(ok);
+}
+
+TEST_F(PersistenceCommands, AValueThatCannotBeConvertedKeepsTheControlAndItsSize) {
+    put_file("big.json", R"({"class": "Tickwell.VexClock",
+                             "properties": {"Minutes": 5, "Hours": 70000}})");
+    EXPECT_EQ(run("load a ${DIR}/big.json 1500 600\nget a Hours\n", true),
+              "error a.Hours: overflow\na.Hours = 0\n");
+    EXPECT_TRUE(ok);  // the control's own error does not stop a strict script
+    ASSERT_NE(container.find("a"), nullptr);
+    EXPECT_EQ(container.find("a")->width(), 1500);
+    EXPECT_EQ(container.find("a")->face().Border.height(), 600);  // sized, so laid out
+}
+
+TEST_F(PersistenceCommands, SaveAndLoadRoundTrip) {
+    EXPECT_EQ(run("new a\nput a BackGround 0x8000000F\nsave a ${DIR}/a.json\n"
+                  "load b ${DIR}/a.json\nget b BackGround\nget b HourWidth\n",
+                  true),
+              "changed a BorderWidth\nchanged a HourWidth\nchanged a MinWidth\n"
+              "changed a Background\nb.BackGround = 0x8000000F\nb.HourWidth = 5\n");
+    EXPECT_TRUE(ok);
+}
+
+TEST_F(PersistenceCommands, AFailedSaveNamesTheFileAndKeepsTheOldOne) {
+    put_file("a.json", "old settings");
+    put_file("plain", "x");
+    const std::string said =
+        run("new a\n"
+            "save a ${DIR}/plain/a.json\n"
+            "save a ${DIR}/no/such/dir/a.json\n"
+            "save a ${DIR}\n"
+            "save b ${DIR}/a.json\n");
+    EXPECT_NE(said.find("error: cannot save \"" + path("plain/a.json") + "\": Not a directory\n"),
+              std::string::npos)
+        << said;
+    EXPECT_NE(said.find("error: cannot save \"" + path("no/such/dir/a.json") +
+                        "\": No such file or directory\n"),
+              std::string::npos)
+        << said;
+    EXPECT_NE(said.find("error: cannot save \"" + dir.string() + "\": Is a directory\n"),
+              std::string::npos)
+        << said;
+    EXPECT_NE(said.find("error: no control named \"b\"\n"), std::string::npos) << said;
+    EXPECT_EQ(contents(path("a.json")), "old settings");
+    std::vector<std::string> left;
+    for (const auto& e : fs::directory_iterator(dir))
+        left.push_back(e.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"a.json", "plain"}));  // no temporaries
+}
+
+TEST_F(PersistenceCommands, AStrictScriptStopsAtAFileThatCannotBeRead) {
+    EXPECT_EQ(run("load a ${DIR}/missing.json\necho not reached\n", true),
+              "error: cannot read \"" + path("missing.json") + "\": No such file or directory\n");
+    EXPECT_FALSE(ok);
+}
+
+TEST_F(PersistenceCommands, Usage) {
+    put_file("a.json", R"({"class": "Tickwell.VexClock", "properties": {}})");
+    EXPECT_EQ(run("load a\nload a ${DIR}/a.json 100\nload a-b ${DIR}/a.json\nsave\n"
+                  "load a ${DIR}/a.json\nload a ${DIR}/a.json\n"),
+              "error: usage: load NAME FILE [W H]\n"
+              "error: usage: load NAME FILE [W H]\n"
+              "error: \"a-b\" is not a control name (letters, digits, _)\n"
+              "error: usage: save NAME FILE\n"
+              "error: a control named \"a\" exists\n");
+}
+
+}  // namespace
+}  // namespace tickwell
