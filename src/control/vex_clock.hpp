@@ -112,6 +112,26 @@ class VexClock {
     void SWTimer_Timer();
     void ColonTimer_Timer();
 
+    // --- Input notifications (src/host/input_events.cpp) ---
+    // The platform delivers the surface's clicks, keys and mouse activity, and the clicks
+    // of the digital face's images; each raises the matching event to the host and returns.
+    // Arguments passed by reference are written back with what the host's handler left in
+    // them. Mouse positions arrive in twips from the control's top left and reach the host
+    // in the container's unit. After MouseMove the pointer chosen by MousePointer (and
+    // MouseIcon for swCustom) is applied: the only place where those take effect.
+    void UserControl_Click();
+    void UserControl_DblClick();
+    void UserControl_KeyDown(std::int16_t& key_code, std::int16_t& shift);
+    void UserControl_KeyUp(std::int16_t& key_code, std::int16_t& shift);
+    void UserControl_KeyPress(std::int16_t& key_ascii);
+    void UserControl_MouseDown(std::int16_t& button, std::int16_t& shift, float x, float y);
+    void UserControl_MouseUp(std::int16_t& button, std::int16_t& shift, float x, float y);
+    void UserControl_MouseMove(std::int16_t& button, std::int16_t& shift, float x, float y);
+    // The member index is ignored: every digit cell, glyph and colon raises Click alike.
+    void DisplayIm_Click(int index);
+    void NumIm_Click(int index);
+    void ColonIm_Click(int index);
+
     const FaceElements& face() const { return face_; }
     const Scene& scene() const { return face_.scene; }
     Site& site() const { return site_; }

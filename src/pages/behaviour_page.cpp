@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: MIT
+// The Behaviour page: the time shown and the accuracy of the digital display. It checks
+// nothing itself; every value goes to its property's put.
+#include "pages/property_pages.hpp"
+
+namespace tickwell {
+namespace {
+
+// Short names, not the enum members' names.
+constexpr std::string_view kAccuracyItems[] = {" - Units", " - Tenths", " - Hundredths"};
+
+constexpr FieldInfo kFields[] = {
+    label_field("lblHours", "Hours:(Initial and current number of hours)", {90, 120, 3075, 240}),
+    text_field("txtHours", {90, 375, 645, 330}, 1),
+    label_field("lblMinutes", "Minutes:(Initial and current number of minutes)",
+                {90, 780, 3345, 240}),
+    text_field("txtMinutes", {90, 1020, 645, 330}, 2),
+    label_field("lblSeconds", "Seconds:(Initial and current number of seconds)",
+                {90, 1425, 3450, 240}),
+    text_field("txtSeconds", {90, 1680, 645, 330}, 3),
+    label_field("lblTens", "Tens:(Initial and current number of tenths of a second)",
+                {90, 2070, 3915, 240}),
+    text_field("txtTens", {90, 2325, 645, 330}, 4),
+    // The caption has always lacked its closing parenthesis; designers show it so.
+    label_field("lblHundreds", "Hundreds:(Initial and current number of hundredths of a second",
+                {90, 2715, 4560, 240}),
+    text_field("txtHundreds", {90, 2970, 645, 330}, 5),
+    label_field("Label1", "Accuracy:(Digital stop watch accuracy)", {90, 3390, 2925, 240}),
+    combo_field("AccuracyLi", kAccuracyItems, {90, 3660, 1635, 315}, 6),
+};
+
+// Hundredths first, hours last; Accuracy (with its question) after all five time fields,
+// so a refused time field never keeps it from being written.
+constexpr Binding kOrder[] = {{"txtHundreds", "Hundreds"}, {"txtTens", "Tens"},
+                              {"txtSeconds", "Seconds"},   {"txtMinutes", "Minutes"},
+                              {"txtHours", "Hours"},       {"AccuracyLi", "Accuracy"}};
+
+}  // namespace
+
+const PageInfo& BehaviourPage() {
+    static const PageInfo page{"Behaviour", "Behaviour", 5535,          4125,          kFields,
+                               kOrder,      kOrder,      read_in_order, write_in_order};
+    return page;
+}
+
+}  // namespace tickwell

@@ -1,0 +1,225 @@
+// SPDX-License-Identifier: MIT
+// Input forwarding: clicks, keys and mouse activity reach the host as events, by-reference
+// arguments come back as the host left them, and the pointer follows the latest settings
+// at each mouse move.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+#include "control/clock_state.hpp"
+#include "control/vex_clock.hpp"
+#include "headless_container.hpp"
+#include "platform/error.hpp"
+#include "script_runner.hpp"
+
+namespace tickwell {
+namespace {
+
+class InputEventsTest : public ::testing::Test {
+  protected:
+    InputEventsTest() {
+        Clock::reset_state();
+        clock = &container.create("a");
+        take();
+    }
+
+    std::string take() {
+        std::string s = out.str();
+        out.str("");
+        return s;
+    }
+
+    // A host handler that assigns one by-reference argument.
+    void on_set(const std::string& event, std::string_view argument, Value v) {
+        container.on("a", event, [argument, v](std::span<EventArgument> args) {
+            for (auto& a : args)
+                if (a.name == argument) a.value = v;
+        });
+    }
+
+    const headless::HeadlessSite& site() const { return *container.site("a"); }
+
+    static PictureRef icon() { return Picture::make_vector("icon", VectorDrawing{32, 32, {}}); }
+
+    std::ostringstream out;
+    headless::Container container{out};
+    VexClock* clock = nullptr;
+};
+
+TEST_F(InputEventsTest, EveryClickableSpotRaisesOneClick) {
+    clock->setDisplay(1);  // the digital face, whose images receive their own clicks
+    take();
+    const struct {
+        const char* where;
+        void (*click)(VexClock&);
+    } rows[] = {
+        {"surface", [](VexClock& c) { c.UserControl_Click(); }},
+        {"a digit cell", [](VexClock& c) { c.DisplayIm_Click(3); }},
+        {"a glyph of the store", [](VexClock& c) { c.NumIm_Click(10); }},
+        {"a colon", [](VexClock& c) { c.ColonIm_Click(1); }},
+    };
+    for (const auto& row : rows) {
+        row.click(*clock);
+        EXPECT_EQ(take(), "event a Click\n") << row.where;
+    }
+    clock->UserControl_DblClick();
+    EXPECT_EQ(take(), "event a DblClick\n");
+}
+
+TEST_F(InputEventsTest, HostHandlerMayCallBackIntoTheControl) {
+    container.user_mode = true;
+    container.on("a", "Click", [this](std::span<EventArgument>) { clock->StartClock(); });
+    clock->DisplayIm_Click(0);
+    EXPECT_TRUE(clock->Running());
+}
+
+TEST_F(InputEventsTest, KeyPressCodeComesBackAsTheHostLeftIt) {
+    std::int16_t code = 65;
+    clock->UserControl_KeyPress(code);
+    EXPECT_EQ(take(), "event a KeyPress Kc=65\n");
+    EXPECT_EQ(code, 65);  // no handler: unchanged
+
+    on_set("KeyPress", "Kc", Value(std::int16_t{0}));
+    clock->UserControl_KeyPress(code);
+    EXPECT_EQ(take(), "event a KeyPress Kc=65\n");  // the line shows what was raised
+    EXPECT_EQ(code, 0);                             // the key is swallowed
+}
+
+TEST_F(InputEventsTest, KeyDownAndUpReturnCodeAndShift) {
+    // A host may hand back any number kind: it is converted as an Integer assignment is.
+    on_set("KeyDown", "Sh", Value(2.5));  // rounds half to even
+    on_set("KeyUp", "Kc", Value("  40 "));
+    std::int16_t code = 13, shift = 1;
+    clock->UserControl_KeyDown(code, shift);
+    EXPECT_EQ(take(), "event a KeyDown Kc=13 Sh=1\n");
+    EXPECT_EQ(code, 13);
+    EXPECT_EQ(shift, 2);
+    clock->UserControl_KeyUp(code, shift);
+    EXPECT_EQ(take(), "event a KeyUp Kc=13 Sh=2\n");
+    EXPECT_EQ(code, 40);
+    EXPECT_EQ(shift, 2);
+}
+
+TEST_F(InputEventsTest, UnconvertibleReturnedArgumentFailsAndChangesNothing) {
+    const struct {
+        Value returned;
+        ErrorKind kind;
+    } rows[] = {
+        {Value("abc"), ErrorKind::type_mismatch},
+        {Value(std::int32_t{40000}), ErrorKind::overflow},
+    };
+    for (const auto& row : rows) {
+        container.off("a", "KeyDown");
+        on_set("KeyDown", "Kc", Value(std::int16_t{7}));
+        on_set("KeyDown", "Sh", row.returned);
+        std::int16_t code = 13, shift = 1;
+        try {
+            clock->UserControl_KeyDown(code, shift);
+            ADD_FAILURE() << "no error";
+        } catch (const Error& e) {
+            EXPECT_EQ(e.kind(), row.kind);
+        }
+        // Neither argument is half-written.
+        EXPECT_EQ(code, 13);
+        EXPECT_EQ(shift, 1);
+    }
+}
+
+TEST_F(InputEventsTest, MousePositionReachesTheHostInTheContainersUnit) {
+    // Rows: container unit, twips per pixel (x, y), and the event printed for a press
+    // 300 twips right of and 150 twips below the control's top left corner.
+    const struct {
+        headless::ScaleUnit unit;
+        float tx, ty;
+        const char* printed;
+    } rows[] = {
+        {headless::ScaleUnit::twips, 15, 15, "event a MouseDown Bt=1 Sh=0 Xs=300 Ys=150\n"},
+        {headless::ScaleUnit::pixels, 15, 15, "event a MouseDown Bt=1 Sh=0 Xs=20 Ys=10\n"},
+        {headless::ScaleUnit::pixels, 12, 10, "event a MouseDown Bt=1 Sh=0 Xs=25 Ys=15\n"},
+    };
+    for (const auto& row : rows) {
+        container.scale = row.unit;
+        container.twips_x = row.tx;
+        container.twips_y = row.ty;
+        std::int16_t button = 1, shift = 0;
+        clock->UserControl_MouseDown(button, shift, 300, 150);
+        EXPECT_EQ(take(), row.printed);
+    }
+}
+
+TEST_F(InputEventsTest, MouseButtonAndShiftComeBackButPositionCopiesDoNot) {
+    on_set("MouseUp", "Bt", Value(std::int16_t{2}));
+    on_set("MouseUp", "Sh", Value(std::int16_t{4}));
+    on_set("MouseUp", "Xs", Value(std::int16_t{-1}));  // changes the handler's copy only
+    std::int16_t button = 1, shift = 0;
+    clock->UserControl_MouseUp(button, shift, 45, 30);
+    EXPECT_EQ(take(), "event a MouseUp Bt=1 Sh=0 Xs=45 Ys=30\n");
+    EXPECT_EQ(button, 2);
+    EXPECT_EQ(shift, 4);
+}
+
+TEST_F(InputEventsTest, PointerSettingsTakeEffectAtTheNextMoveOnly) {
+    const PictureRef picture = icon();
+    clock->setMouseIcon(picture);
+    clock->setMousePointer(99);
+    std::int16_t button = 0, shift = 0;
+    // Neither the puts nor a press or release change the pointer shown.
+    clock->UserControl_MouseDown(button, shift, 10, 10);
+    clock->UserControl_MouseUp(button, shift, 10, 10);
+    EXPECT_EQ(site().pointer(), 0);
+    EXPECT_EQ(site().pointer_picture(), nullptr);
+
+    clock->UserControl_MouseMove(button, shift, 10, 10);
+    EXPECT_EQ(site().pointer(), 99);
+    EXPECT_EQ(site().pointer_picture(), picture);  // the very picture held by IconIm
+
+    clock->setMousePointer(11);
+    EXPECT_EQ(site().pointer(), 99);
+    clock->UserControl_MouseMove(button, shift, 20, 10);
+    EXPECT_EQ(site().pointer(), 11);
+}
+
+TEST_F(InputEventsTest, PointerChangedByTheMoveHandlerAppliesToThatMove) {
+    const PictureRef picture = icon();
+    container.on("a", "MouseMove", [&](std::span<EventArgument>) {
+        clock->setMouseIcon(picture);
+        clock->setMousePointer(99);
+    });
+    std::int16_t button = 0, shift = 0;
+    clock->UserControl_MouseMove(button, shift, 0, 0);
+    EXPECT_EQ(take(),
+              "event a MouseMove Bt=0 Sh=0 Xs=0 Ys=0\nchanged a MouseIcon\nchanged a "
+              "MousePointer\n");
+    EXPECT_EQ(site().pointer(), 99);
+    EXPECT_EQ(site().pointer_picture(), picture);
+}
+
+// The container's input commands: an element that receives no clicks of its own (a hand,
+// the border, an image that was never created) is a failing command, not a surface click.
+TEST_F(InputEventsTest, ClickCommandOnlyReachesClickableImages) {
+    headless::ScriptRunner runner(container);
+    std::istringstream script(
+        "click a ColonIm(1)\n"
+        "click a Hand(0)\n"
+        "click a Border\n"
+        "click a IconIm\n"
+        "click a DisplayIm(8)\n"
+        "click a DisplayIm\n"
+        "mousemove a 0 0 10\n"
+        "keypress a 70000\n");
+    EXPECT_FALSE(runner.run(script, false));
+    std::istringstream lines(take());
+    std::string line;
+    std::getline(lines, line);
+    EXPECT_EQ(line, "event a Click");
+    int failures = 0;
+    while (std::getline(lines, line)) {
+        EXPECT_EQ(line.rfind("error: ", 0), 0u) << line;
+        ++failures;
+    }
+    EXPECT_EQ(failures, 7);
+}
+
+}  // namespace
+}  // namespace tickwell
