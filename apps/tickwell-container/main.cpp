@@ -6,9 +6,13 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <string>
 
 #include "headless_container.hpp"
 #include "script_runner.hpp"
+#ifdef TICKWELL_WITH_QT_RENDER
+#include "png_renderer.hpp"
+#endif
 
 namespace {
 
@@ -35,6 +39,13 @@ int main(int argc, char** argv) {
 
     tickwell::headless::Container container(std::cout);
     tickwell::headless::ScriptRunner runner(container);
+#ifdef TICKWELL_WITH_QT_RENDER
+    runner.png_encoder = [](const tickwell::Scene& scene, tickwell::PixelSize size,
+                            tickwell::TwipsPerPixel tpp) {
+        const QByteArray png = tickwell::qt::encode_png(scene, size, tpp);
+        return std::string(png.constData(), static_cast<std::size_t>(png.size()));
+    };
+#endif
     bool ok = true;
     if (!script || std::strcmp(script, "-") == 0) {
         const bool terminal = isatty(STDIN_FILENO) != 0;

@@ -1,8 +1,72 @@
 // SPDX-License-Identifier: MIT
+// render NAME FILE: the control's face to an SVG or PNG file at the screen's twips per pixel.
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+
 #include "script_runner.hpp"
+#include "svg_renderer.hpp"
 
 namespace tickwell::headless {
+namespace {
 
-void add_render_commands(ScriptRunner&) {}
+// The largest PNG side in pixels: a raster of 8192 x 8192 already takes 256 MB.
+constexpr int kMaxPngSide = 8192;
+
+std::string lower_extension(const std::string& path) {
+    const auto dot = path.rfind('.');
+    const auto slash = path.find_last_of("/\\");
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+    std::string ext = path.substr(dot + 1);
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return ext;
+}
+
+void write_file(const std::string& path, const std::string& bytes) {
+    errno = 0;
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    if (!file)
+        throw ScriptError("cannot write \"" + path +
+                          "\": " + (errno ? std::strerror(errno) : "cannot open the file"));
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    file.close();
+    if (!file)
+        throw ScriptError("cannot write \"" + path +
+                          "\": " + (errno ? std::strerror(errno) : "write failed"));
+}
+
+void render(ScriptRunner& r, const ScriptRunner::Arguments& a) {
+    ScriptRunner::expect(a, 2, 2, "render NAME FILE");
+    const VexClock& control = r.control(a[0]);
+    const std::string& path = a[1].text;
+    const TwipsPerPixel tpp{r.container().twips_x, r.container().twips_y};
+    const PixelSize size = surface_size(control.width(), control.height(), tpp);
+    const std::string ext = lower_extension(path);
+    if (ext == "svg") {
+        write_file(path, render_svg(control.scene(), size, tpp));
+    } else if (ext == "png") {
+        if (!r.png_encoder)
+            throw ScriptError("cannot write \"" + path +
+                              "\": this container was built without PNG output (it needs Qt)");
+        if (size.width > kMaxPngSide || size.height > kMaxPngSide)
+            throw ScriptError("cannot write \"" + path + "\": the face is " +
+                              std::to_string(size.width) + " x " + std::to_string(size.height) +
+                              " pixels, more than " + std::to_string(kMaxPngSide) + " on a side");
+        const std::string png = r.png_encoder(control.scene(), size, tpp);
+        if (png.empty()) throw ScriptError("cannot write \"" + path + "\": PNG encoding failed");
+        write_file(path, png);
+    } else {
+        throw ScriptError("cannot write \"" + path + "\": render writes .svg or .png files");
+    }
+}
+
+}  // namespace
+
+void add_render_commands(ScriptRunner& runner) {
+    runner.add_command("render", render);
+}
 
 }  // namespace tickwell::headless

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "headless_container.hpp"
+#include "platform/paint_geometry.hpp"
 
 namespace tickwell::headless {
 
@@ -51,6 +52,13 @@ class ScriptRunner {
 
     Container& container() { return container_; }
     std::ostream& out() { return container_.out(); }
+
+    // Encodes a scene as PNG bytes on a surface of the given size, for `render NAME x.png`.
+    // The headless library draws no pixels: a program that links a raster renderer installs
+    // one here (the container does when it is built with Qt). Empty: PNG output is refused.
+    // An encoder returns no bytes when it fails.
+    using PngEncoder = std::function<std::string(const Scene&, PixelSize, TwipsPerPixel)>;
+    PngEncoder png_encoder;
 
     // --- Helpers for commands ---
     VexClock& control(const Token& name) const;            // throws for an unknown control

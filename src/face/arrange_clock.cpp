@@ -15,7 +15,7 @@ constexpr double kPi = 3.1416;  // the face's angle constant (see DrawClock)
 
 // The screen's twips per pixel as whole numbers. A screen reporting less than one twip per
 // pixel would divide by zero below; it counts as one.
-std::int32_t whole_twips(float twips) {
+std::int32_t whole_twips(double twips) {
     const double r = round_half_even(twips);
     return r >= 1 && r <= 32767 ? static_cast<std::int32_t>(r) : (r > 32767 ? 32767 : 1);
 }

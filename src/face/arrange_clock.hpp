@@ -3,14 +3,9 @@
 
 #include "control/clock_state.hpp"
 #include "face/face_elements.hpp"
+#include "platform/twips_per_pixel.hpp"
 
 namespace tickwell {
-
-// The screen's twips per pixel, as the layout reads them.
-struct TwipsPerPixel {
-    float x = 15;
-    float y = 15;
-};
 
 // Lays the whole face out for a control of width x height twips: sizes and places the
 // selected face's elements, sets the tick period from Accuracy, shows the selected element

@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include <QColor>
+#include <QPainter>
+#include <QRectF>
+
+#include "platform/paint_geometry.hpp"
+#include "platform/scene.hpp"
+
+namespace tickwell::qt {
+
+// The colour that paints a 0x00BBGGRR or system colour value (system colours through the
+// fixed palette of platform/system_colors.hpp).
+QColor to_qcolor(std::uint32_t color);
+
+// The rectangle an element paints into, in the painter's logical pixels: whole pixels, one
+// pixel of antialiasing included, whether the element is visible or not. A host repaints the
+// union of an element's rectangle before and after a change to update it.
+QRectF element_bounds(const Element& element, TwipsPerPixel tpp);
+
+// Paints the visible image, line and shape elements of `scene` back to front, antialiased, in
+// logical pixels: at a device pixel ratio above 1 every figure is drawn at the device's
+// resolution. With `clip`, paints only inside it and skips the elements whose bounds miss it.
+// Does not paint the control's surface: fill it with to_qcolor(kSurfaceColor) first.
+// The painter's state is left as it was.
+//
+// Vector pictures are drawn from their polygons. Encoded PNG, BMP and ICO pictures are decoded
+// by Qt GUI's image readers; SVG pictures need Qt's SVG module, which this renderer does not
+// use, and are drawn as nothing (the surface shows through their box).
+void paint_scene(QPainter& painter, const Scene& scene, TwipsPerPixel tpp,
+                 std::optional<QRectF> clip = std::nullopt);
+
+}  // namespace tickwell::qt

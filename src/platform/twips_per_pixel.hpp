@@ -1,0 +1,12 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+namespace tickwell {
+
+// The screen's twips per pixel, horizontally and vertically (15 on a common screen).
+struct TwipsPerPixel {
+    double x = 15;
+    double y = 15;
+};
+
+}  // namespace tickwell

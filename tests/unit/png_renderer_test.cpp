@@ -1,0 +1,350 @@
+// SPDX-License-Identifier: MIT
+// Pixels of the Qt renderer. Rules about where colours land on small pinned renders (this
+// pixel segment blue, that one glyph grey), never whole golden images.
+#include "png_renderer.hpp"
+
+#include <unistd.h>
+
+#include <QBuffer>
+#include <QImageReader>
+#include <cmath>
+#include <filesystem>
+#include <map>
+
+#include "clock_fixture.hpp"
+#include "platform/system_colors.hpp"
+#include "scene_painter.hpp"
+
+namespace tickwell::testing {
+namespace {
+
+struct Rgb {
+    int r, g, b;
+};
+constexpr Rgb kSurface{192, 192, 192};    // button face
+constexpr Rgb kGlyphGrey{222, 221, 221};  // a glyph's background
+constexpr Rgb kSegmentBlue{0, 121, 197};  // a lit segment
+constexpr Rgb kHandRed{255, 0, 0};        // ForeColor in these tests
+constexpr Rgb kFrameBlack{0, 0, 0};       // BorderColor
+constexpr Rgb kWhite{255, 255, 255};
+constexpr std::int32_t kRedColor = 0x000000FF;  // 0x00BBGGRR
+
+bool near(QRgb pixel, Rgb c, int tolerance = 6) {
+    return std::abs(qRed(pixel) - c.r) <= tolerance && std::abs(qGreen(pixel) - c.g) <= tolerance &&
+           std::abs(qBlue(pixel) - c.b) <= tolerance;
+}
+
+std::string text(QRgb p) {
+    return "rgb(" + std::to_string(qRed(p)) + ", " + std::to_string(qGreen(p)) + ", " +
+           std::to_string(qBlue(p)) + ")";
+}
+
+class PngRendererTest : public ClockTest {
+  protected:
+    TwipsPerPixel tpp() const { return {container.twips_x, container.twips_y}; }
+    QImage render(qreal device_pixel_ratio = 1) const {
+        return qt::render_image(clock->scene(),
+                                surface_size(clock->width(), clock->height(), tpp()), tpp(),
+                                device_pixel_ratio);
+    }
+    void put(const char* property, const Value& v) {
+        clock->put(property, v);
+        take();
+    }
+    static Value integer(int v) { return Value(static_cast<std::int32_t>(v)); }
+    PixelRect box(const BoxElement& e) const { return box_in_pixels(e, tpp()); }
+};
+
+// A point inside each segment, in the digit's 8644 x 16000 frame: the middle of the thin
+// central third of the bars, the middle of the vertical segments.
+const std::map<char, PointD> kSegmentPoints = {
+    {'a', {4358, 1358}},  {'b', {7213, 4500}}, {'c', {7213, 11500}}, {'d', {4358, 14627}},
+    {'e', {1546, 11500}}, {'f', {1546, 4500}}, {'g', {4358, 7971}},
+};
+
+TEST_F(PngRendererTest, DigitSegmentsAreLitWhereTheOutlinesSay) {
+    const char* const lit[10] = {"abcdef", "bc",     "abdeg", "abcdg",   "bcfg",
+                                 "acdfg",  "acdefg", "abc",   "abcdefg", "abcfg"};
+    clock->set_size(7400, 3000);  // digit cells of 66 x 196 pixels
+    put("Display", integer(1));
+    for (int d = 0; d < 10; ++d) {
+        put("Hours", integer(11 * d));  // both hour cells show d
+        const QImage image = render();
+        for (int cell = 0; cell < 2; ++cell) {
+            const PixelRect b = box(face().DisplayIm(cell));
+            for (const auto& [segment, at] : kSegmentPoints) {
+                const bool on = std::string_view(lit[d]).find(segment) != std::string_view::npos;
+                const QRgb p = image.pixel(static_cast<int>(b.left + at.x / 8644 * b.width),
+                                           static_cast<int>(b.top + at.y / 16000 * b.height));
+                EXPECT_TRUE(near(p, on ? kSegmentBlue : kGlyphGrey))
+                    << "digit " << d << " segment " << segment << (on ? " lit" : " unlit")
+                    << " but " << text(p);
+            }
+        }
+    }
+}
+
+TEST_F(PngRendererTest, NineSevenAndSixHaveTheirTellingSegments) {
+    clock->set_size(7400, 3000);
+    put("Display", integer(1));
+    const auto segment_at = [&](int digit, char segment) {
+        put("Hours", integer(11 * digit));
+        const PixelRect b = box(face().DisplayIm(0));
+        const PointD at = kSegmentPoints.at(segment);
+        return render().pixel(static_cast<int>(b.left + at.x / 8644 * b.width),
+                              static_cast<int>(b.top + at.y / 16000 * b.height));
+    };
+    EXPECT_TRUE(near(segment_at(9, 'd'), kGlyphGrey)) << "the 9 has no bottom bar";
+    EXPECT_TRUE(near(segment_at(7, 'f'), kGlyphGrey)) << "the 7 has no upper left bar";
+    EXPECT_TRUE(near(segment_at(6, 'a'), kSegmentBlue)) << "the 6 has its top bar";
+}
+
+TEST_F(PngRendererTest, StretchedCellsAreCoveredByTheirBackground) {
+    struct Row {
+        const char* shape;
+        float width, height;
+    };
+    const Row rows[] = {
+        {"wide and flat: cells 66 x 16 pixels", 7400, 300},
+        {"tall and narrow: cells 12 x 396 pixels", 1500, 6000},
+        {"a height of fractional pixels", 7400, 1007},
+        {"hundredths: small cells too", 8800, 1000},
+    };
+    put("Display", integer(1));
+    for (const auto& r : rows) {
+        clock->set_size(r.width, r.height);
+        if (r.width == 8800) put("Accuracy", integer(2));  // the question is answered yes
+        put("Hours", integer(88));
+        const QImage image = render();
+        for (const Element* e : clock->scene().stacking_order()) {
+            if (!e->visible() || e->kind() != ElementKind::image) continue;
+            const PixelRect b = box(static_cast<const ImageElement&>(*e));
+            // The pixels whose centres lie in the cell.
+            const int left = static_cast<int>(std::ceil(b.left - 0.5));
+            const int top = static_cast<int>(std::ceil(b.top - 0.5));
+            const int right = static_cast<int>(std::ceil(b.right() - 0.5)) - 1;
+            const int bottom = static_cast<int>(std::ceil(b.bottom() - 0.5)) - 1;
+            int shows_surface = 0;
+            for (int y = top; y <= bottom; ++y)
+                for (int x = left; x <= right; ++x)
+                    if (near(image.pixel(x, y), kSurface, 10)) ++shows_surface;
+            EXPECT_EQ(shows_surface, 0) << r.shape << ": " << e->label();
+            // The side columns show the background with no half-tone seam where two cells
+            // meet: a trace of the surface would darken the blue, where a segment's
+            // antialiased tip (in a narrow cell) only adds blue.
+            for (int y = top; y <= bottom; ++y)
+                for (const int x : {left, right})
+                    EXPECT_TRUE(near(image.pixel(x, y), kGlyphGrey, 4) &&
+                                qBlue(image.pixel(x, y)) >= kGlyphGrey.b - 1)
+                        << r.shape << ": " << e->label() << " pixel " << x << "," << y << " is "
+                        << text(image.pixel(x, y));
+        }
+    }
+}
+
+TEST_F(PngRendererTest, SecondHandPointsWhereSecondsSays) {
+    struct Row {
+        int seconds;
+        int dx, dy;  // the hand's direction from the pivot, y downward
+    };
+    const Row rows[] = {{0, 0, -1}, {15, 1, 0}, {30, 0, 1}, {45, -1, 0}};
+    put("ForeColor", integer(kRedColor));
+    put("Hours", integer(4));
+    put("Minutes", integer(20));  // hour and minute hands down and to the right, off the axes
+    for (const auto& r : rows) {
+        put("Seconds", integer(r.seconds));
+        const QImage image = render();
+        // 3240 x 2070 twips: the pivot is pixel (108, 69), the second hand 67 pixels long;
+        // its outer pixels pass under the hour marks.
+        for (int k = 15; k <= 50; k += 5) {
+            const QRgb along = image.pixel(108 + r.dx * k, 69 + r.dy * k);
+            const QRgb opposite = image.pixel(108 - r.dx * k, 69 - r.dy * k);
+            EXPECT_TRUE(near(along, kHandRed, 10))
+                << r.seconds << " s, " << k << " pixels out: " << text(along);
+            EXPECT_FALSE(near(opposite, kHandRed, 60))
+                << r.seconds << " s, " << k << " pixels the other way: " << text(opposite);
+        }
+    }
+}
+
+TEST_F(PngRendererTest, CircleInAWideBoxIsRound) {
+    clock->set_size(6000, 3000);  // the hub's box: 48.4 x 24.2 pixels
+    put("ForeColor", integer(kRedColor));
+    put("Hours", integer(7));
+    put("Minutes", integer(22));
+    put("Seconds", integer(7));  // every hand near a diagonal, off the axes through the pivot
+    const QImage image = render();
+    const auto run = [&](int dx, int dy) {
+        int n = 0;
+        for (int x = 200, y = 100; near(image.pixel(x, y), kHandRed, 40); x += dx, y += dy)
+            ++n;
+        return n;
+    };
+    const int across = run(1, 0) + run(-1, 0) - 1;
+    const int down = run(0, 1) + run(0, -1) - 1;
+    // A 24.2-pixel disc with a one-pixel outline centred on its edge.
+    EXPECT_NEAR(across, 25, 1.5);
+    EXPECT_NEAR(down, 25, 1.5);
+}
+
+TEST_F(PngRendererTest, InsideOutlineStaysInsideTheBox) {
+    put("Display", integer(1));  // the frame hugs the cells and leaves the surface beside it
+    for (const std::int16_t w : {1, 4}) {
+        put("BorderWidth", Value(w));
+        const QImage image = render();
+        const PixelRect frame = box(face().Border);
+        const int right = static_cast<int>(frame.right());
+        ASSERT_LT(right, image.width()) << "the frame leaves a strip of surface at the right";
+        for (int i = 0; i < w; ++i) {
+            EXPECT_TRUE(near(image.pixel(i, 69), kFrameBlack)) << w << ": left, column " << i;
+            EXPECT_TRUE(near(image.pixel(right - 1 - i, 69), kFrameBlack))
+                << w << ": right, column " << right - 1 - i;
+            EXPECT_TRUE(near(image.pixel(60, i), kFrameBlack)) << w << ": top, row " << i;
+            EXPECT_TRUE(near(image.pixel(60, 137 - i), kFrameBlack)) << w << ": bottom, row " << i;
+        }
+        EXPECT_TRUE(near(image.pixel(right, 69), kSurface))
+            << w << ": " << text(image.pixel(right, 69));
+        EXPECT_TRUE(near(image.pixel(w, 69), kGlyphGrey)) << w << ": the cells start inside";
+    }
+}
+
+TEST_F(PngRendererTest, OvalDialKeepsItsOutlineInside) {
+    put("ClockFace", integer(1));
+    put("BackGround", Value(std::int32_t{0x00FFFFFF}));
+    put("BorderWidth", Value(std::int16_t{4}));
+    const QImage image = render();
+    for (int i = 0; i < 3; ++i) {  // the last row of the outline is antialiased
+        EXPECT_TRUE(near(image.pixel(108, i), kFrameBlack, 30)) << "top, row " << i;
+        EXPECT_TRUE(near(image.pixel(i, 69), kFrameBlack, 30)) << "left, column " << i;
+    }
+    EXPECT_TRUE(near(image.pixel(80, 100), kWhite)) << text(image.pixel(80, 100));
+    EXPECT_TRUE(near(image.pixel(0, 0), kSurface)) << "the corner is outside the oval";
+}
+
+TEST_F(PngRendererTest, PartialRepaintOfChangedBoundsMatchesAFullRender) {
+    put("Seconds", integer(15));
+    QImage image = render();
+    std::vector<QRectF> before;
+    for (const Element* e : clock->scene().stacking_order())
+        before.push_back(e->visible() ? qt::element_bounds(*e, tpp()) : QRectF());
+
+    put("Seconds", integer(40));
+    QRectF dirty;
+    std::size_t i = 0;
+    for (const Element* e : clock->scene().stacking_order()) {
+        const QRectF now = e->visible() ? qt::element_bounds(*e, tpp()) : QRectF();
+        if (now != before[i]) dirty = dirty.united(now).united(before[i]);
+        ++i;
+    }
+    ASSERT_FALSE(dirty.isEmpty());
+    ASSERT_LT(dirty.width() * dirty.height(), 216 * 138 / 2) << "a hand's move is a part";
+    {
+        QPainter painter(&image);
+        painter.fillRect(dirty, qt::to_qcolor(kSurfaceColor));
+        qt::paint_scene(painter, clock->scene(), tpp(), dirty);
+    }
+    EXPECT_TRUE(image == render()) << "the repaint left a trace or missed a pixel";
+}
+
+TEST_F(PngRendererTest, OnePixelHandIsSharpAtTwiceTheDensity) {
+    put("ForeColor", integer(kRedColor));
+    put("Seconds", integer(15));
+    const QImage image = render(2);
+    ASSERT_EQ(image.width(), 432);
+    // Logical row 69 is device rows 138 and 139.
+    for (const int x : {240, 270, 300}) {  // right of the hub, left of the three o'clock mark
+        EXPECT_TRUE(near(image.pixel(x, 138), kHandRed)) << x << ": " << text(image.pixel(x, 138));
+        EXPECT_TRUE(near(image.pixel(x, 139), kHandRed)) << x << ": " << text(image.pixel(x, 139));
+        EXPECT_TRUE(near(image.pixel(x, 137), kSurface)) << x << ": " << text(image.pixel(x, 137));
+        EXPECT_TRUE(near(image.pixel(x, 140), kSurface)) << x << ": " << text(image.pixel(x, 140));
+    }
+}
+
+// --- Encoded pictures, which no face shows: a scene of one image ---
+
+std::vector<std::uint8_t> encoded(int size, QColor color, const char* format) {
+    QImage image(size, size, QImage::Format_RGB32);
+    image.fill(color);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return {bytes.begin(), bytes.end()};
+}
+
+TEST(PngRendererPictures, EncodedPicturesAreStretchedOrClippedToTheirBox) {
+    struct Row {
+        const char* what;
+        PictureRef picture;
+        bool stretch;
+        Rgb color;                      // the picture's colour
+        std::vector<QPoint> covered;    // pixels that show the picture
+        std::vector<QPoint> uncovered;  // pixels that show the surface
+    };
+    const auto png = [](int size, QColor c) {
+        return Picture::make_encoded("png", encoded(size, c, "PNG"));
+    };
+    const std::string svg = R"(<svg xmlns="http://www.w3.org/2000/svg" width="2" height="2">)"
+                            R"(<rect width="2" height="2" fill="red"/></svg>)";
+    // The box covers pixels 3 to 12 each way.
+    const Row rows[] = {
+        {"png stretched",
+         png(4, Qt::red),
+         true,
+         {255, 0, 0},
+         {{3, 3}, {12, 12}},
+         {{2, 2}, {13, 13}}},
+        {"bmp stretched",
+         Picture::make_encoded("bmp", encoded(4, Qt::red, "BMP")),
+         true,
+         {255, 0, 0},
+         {{3, 3}, {12, 12}},
+         {{2, 2}, {13, 13}}},
+        {"png at its own size",
+         png(4, Qt::red),
+         false,
+         {255, 0, 0},
+         {{3, 3}, {6, 6}},
+         {{7, 7}, {12, 12}}},
+        {"png larger than its box, clipped",
+         png(20, Qt::blue),
+         false,
+         {0, 0, 255},
+         {{3, 3}, {12, 12}},
+         {{13, 13}, {13, 5}, {5, 13}}},
+        {"svg: drawn as nothing",
+         Picture::make_encoded("svg", {svg.begin(), svg.end()}),
+         true,
+         {255, 0, 0},
+         {},
+         {{3, 3}, {12, 12}}},
+    };
+    for (const auto& r : rows) {
+        Scene scene;
+        auto& image = scene.add<ImageElement>("Im");
+        image.move(45, 45, 150, 150);
+        image.set_picture(r.picture);
+        image.set_stretch(r.stretch);
+        const QImage out = qt::render_image(scene, {16, 16}, {15, 15});
+        for (const QPoint& p : r.covered)
+            EXPECT_TRUE(near(out.pixel(p), r.color))
+                << r.what << ": " << p.x() << "," << p.y() << " is " << text(out.pixel(p));
+        for (const QPoint& p : r.uncovered)
+            EXPECT_TRUE(near(out.pixel(p), kSurface))
+                << r.what << ": " << p.x() << "," << p.y() << " is " << text(out.pixel(p));
+    }
+}
+
+TEST_F(PngRendererTest, RenderPngWritesTheFaceOrSaysItCannot) {
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("tickwell-png-" + std::to_string(::getpid()) + ".png");
+    ASSERT_TRUE(qt::render_png(clock->scene(), {216, 138}, tpp(), path.string()));
+    QImageReader reader(QString::fromStdString(path.string()));
+    EXPECT_EQ(reader.format(), "png");
+    EXPECT_EQ(reader.size(), QSize(216, 138));
+    std::filesystem::remove(path);
+    EXPECT_FALSE(qt::render_png(clock->scene(), {216, 138}, tpp(), "/no/such/dir/face.png"));
+}
+
+}  // namespace
+}  // namespace tickwell::testing
