@@ -55,7 +55,7 @@ class Element {
     std::string name_;
     int index_;
     bool visible_ = true;
-    bool changed_ = false;
+    mutable bool changed_ = false;  // repaint bookkeeping of the scene
 };
 
 // A box element (image or shape): left, top, width, height.

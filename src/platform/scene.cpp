@@ -39,8 +39,8 @@ Element* Scene::find(std::string_view name, int index) const {
     return nullptr;
 }
 
-std::vector<Element*> Scene::take_changed() {
-    for (Element* e : changed_)
+std::vector<const Element*> Scene::take_changed() const {
+    for (const Element* e : changed_)
         e->changed_ = false;
     return std::exchange(changed_, {});
 }

@@ -59,7 +59,9 @@ class Scene {
     void set_timer_listener(TimerListener* listener) { timer_listener_ = listener; }
 
     // Elements changed since the last call of take_changed(), each once, in order of change.
-    std::vector<Element*> take_changed();
+    // Const because it only hands over the repaint bookkeeping: a painter that reads the
+    // scene asks it what to repaint, and no element changes.
+    std::vector<const Element*> take_changed() const;
     // Whether anything changed since the last take_changed().
     bool has_changes() const { return !changed_.empty(); }
 
@@ -72,7 +74,7 @@ class Scene {
 
     std::vector<std::unique_ptr<Element>> owned_;
     std::vector<Element*> stack_;
-    std::vector<Element*> changed_;
+    mutable std::vector<const Element*> changed_;
     TimerListener* timer_listener_ = nullptr;
 };
 
