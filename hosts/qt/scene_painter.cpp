@@ -42,6 +42,65 @@ void paint_drawing(QPainter& p, const VectorDrawing& d, const QRectF& target) {
     p.restore();
 }
 
+// Vector pictures drawn once per picture and device size, then copied: a digit cell's
+// repaint becomes one image copy instead of some thirty filled and stroked polygons. Only
+// stretched vector pictures are kept, with a reference that keeps each picture alive while
+// its images are cached; the cache empties itself when it grows past its budget.
+class DrawingCache {
+  public:
+    const QImage& image(const PictureRef& picture, QSize device_size, qreal dpr) {
+        for (const Entry& e : entries_)
+            if (e.picture == picture && e.size == device_size && e.dpr == dpr) return e.image;
+        QImage image(device_size, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        {
+            QPainter p(&image);
+            paint_drawing(p, picture->drawing(),
+                          QRectF(0, 0, device_size.width(), device_size.height()));
+        }
+        image.setDevicePixelRatio(dpr);
+        bytes_ += image.sizeInBytes();
+        if (bytes_ > kBudget) {
+            entries_.clear();
+            bytes_ = image.sizeInBytes();
+        }
+        entries_.push_back({picture, device_size, dpr, std::move(image)});
+        return entries_.back().image;
+    }
+
+  private:
+    static constexpr qsizetype kBudget = 32 * 1024 * 1024;
+    struct Entry {
+        PictureRef picture;
+        QSize size;
+        qreal dpr;
+        QImage image;
+    };
+    std::vector<Entry> entries_;
+    qsizetype bytes_ = 0;
+};
+
+// Paints a stretched vector picture from the cache, on whole device pixels: the cell covers
+// the device pixels whose centres lie in its box, as a crisp rectangle would. Returns false
+// where the painter's transform is more than a scale and a shift (then the caller draws the
+// polygons directly).
+bool paint_cached(QPainter& p, const PictureRef& picture, const QRectF& target) {
+    const QTransform to_device = p.deviceTransform();
+    if (to_device.type() > QTransform::TxScale) return false;
+    const QRectF device = to_device.mapRect(target);
+    const QRect snapped(QPoint(qRound(device.left()), qRound(device.top())),
+                        QPoint(qRound(device.right()) - 1, qRound(device.bottom()) - 1));
+    if (snapped.isEmpty()) return true;
+    static DrawingCache cache;
+    const qreal dpr = p.device()->devicePixelRatioF();
+    const QImage& image = cache.image(picture, snapped.size(), dpr);
+    p.save();
+    p.setWorldTransform(QTransform());
+    p.drawImage(QPointF(snapped.left() / dpr, snapped.top() / dpr), image);
+    p.restore();
+    return true;
+}
+
 QImage decode(const Picture& picture) {
     if (picture.format() == "svg") return {};  // needs Qt's SVG module: drawn as nothing
     const auto data = picture.data();
@@ -60,7 +119,8 @@ void paint_image(QPainter& p, const ImageElement& image, TwipsPerPixel tpp) {
     p.save();
     p.setClipRect(box, Qt::IntersectClip);
     if (picture->kind() == Picture::Kind::vector) {
-        paint_drawing(p, picture->drawing(), target);
+        if (!image.stretch() || !paint_cached(p, picture, target))
+            paint_drawing(p, picture->drawing(), target);
     } else {
         // FIXME: decoded on every paint; no face shows an encoded picture today.
         const QImage decoded = decode(*picture);
@@ -88,12 +148,31 @@ void paint_shape(QPainter& p, const ShapeElement& shape, TwipsPerPixel tpp) {
         p.setBrush(to_qcolor(shape.fill_color()));
         draw(g.figure);
     }
-    if (g.pen > 0) {
-        p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(to_qcolor(shape.border_color()), g.pen, Qt::SolidLine, Qt::FlatCap,
-                      Qt::MiterJoin));
-        draw(g.stroke);
+    if (g.pen <= 0) return;
+    if (!g.ellipse) {
+        // A rectangle's mitred outline is four bands: filled, not stroked, so that repainting
+        // a small region inside a large frame costs no stroke of the whole frame.
+        const QRectF outer =
+            to_qrect(g.stroke).adjusted(-g.pen / 2, -g.pen / 2, g.pen / 2, g.pen / 2);
+        const QColor color = to_qcolor(shape.border_color());
+        const QRectF clip = p.hasClipping() ? p.clipBoundingRect() : QRectF();
+        const auto band = [&](const QRectF& r) {
+            const QRectF visible = clip.isNull() ? r : r & clip.adjusted(-1, -1, 1, 1);
+            if (!visible.isEmpty()) p.fillRect(visible, color);
+        };
+        const double side = outer.height() - 2 * g.pen;
+        band(QRectF(outer.left(), outer.top(), outer.width(), g.pen));
+        band(QRectF(outer.left(), outer.bottom() - g.pen, outer.width(), g.pen));
+        if (side > 0) {
+            band(QRectF(outer.left(), outer.top() + g.pen, g.pen, side));
+            band(QRectF(outer.right() - g.pen, outer.top() + g.pen, g.pen, side));
+        }
+        return;
     }
+    p.setBrush(Qt::NoBrush);
+    p.setPen(
+        QPen(to_qcolor(shape.border_color()), g.pen, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    draw(g.stroke);
 }
 
 void paint_line(QPainter& p, const LineElement& line, TwipsPerPixel tpp) {
