@@ -102,4 +102,26 @@ void VexClock::invoke(std::string_view method) {
     }
 }
 
+namespace {
+
+std::string_view member_name(std::int32_t dispatch_id) {
+    const MemberInfo* m = TypeLibrary::find(dispatch_id);
+    if (!m)
+        throw Error(ErrorKind::invalid_value,
+                    "VexClock has no member with dispatch id " + std::to_string(dispatch_id));
+    return m->name;
+}
+
+}  // namespace
+
+Value VexClock::get(std::int32_t dispatch_id) const {
+    return get(member_name(dispatch_id));
+}
+void VexClock::put(std::int32_t dispatch_id, const Value& value) {
+    put(member_name(dispatch_id), value);
+}
+void VexClock::invoke(std::int32_t dispatch_id) {
+    invoke(member_name(dispatch_id));
+}
+
 }  // namespace tickwell

@@ -103,10 +103,15 @@ class VexClock {
     void Refresh();
     void ShowAboutBox();
 
-    // --- By name, as the platform's dispatch does ---
+    // --- By name or dispatch id, as the platform's dispatch does ---
+    // An unknown member throws Error(invalid_value); a conversion that fails throws the
+    // platform's error attributed to the member.
     Value get(std::string_view property) const;
     void put(std::string_view property, const Value& value);
     void invoke(std::string_view method);
+    Value get(std::int32_t dispatch_id) const;
+    void put(std::int32_t dispatch_id, const Value& value);
+    void invoke(std::int32_t dispatch_id);
 
     // --- The platform's notifications ---
     void SWTimer_Timer();

@@ -221,6 +221,17 @@ TEST_F(VexClockTest, UnknownMembersAreRefusedByName) {
     EXPECT_THROW(clock->get("Bogus"), Error);
     EXPECT_THROW(clock->put("StartClock", Value()), Error);
     EXPECT_THROW(clock->invoke("Hours"), Error);
+    EXPECT_THROW(clock->get(std::int32_t{0x12345}), Error);
+}
+
+TEST_F(VexClockTest, MembersAreReachableByDispatchId) {
+    clock->put(std::int32_t{0x6803000A}, Value(std::int16_t{1}));  // Display
+    EXPECT_EQ(take(), "changed a Display\n");
+    EXPECT_EQ(clock->get(std::int32_t{-513}), Value(std::int32_t{0}));  // ForeColor
+    container.user_mode = true;
+    clock->invoke(std::int32_t{0x60030027});  // StartClock
+    EXPECT_TRUE(clock->Running());
+    EXPECT_EQ(clock->get(std::int32_t{0x6803000D}), Value(Boolean{true}));  // Running
 }
 
 }  // namespace
