@@ -23,12 +23,6 @@ bool boolean_word(const Token& t, const char* usage) {
     throw ScriptError(std::string("usage: ") + usage);
 }
 
-float size_argument(const Token& t) {
-    const double v = ScriptRunner::number(t);
-    if (!(v >= 0 && v <= 1e7)) throw ScriptError("\"" + t.text + "\" is not a size in twips");
-    return static_cast<float>(v);
-}
-
 // "Hand(0)" -> {"Hand", 0}; "Border" -> {"Border", -1}.
 std::pair<std::string, int> element_name(const std::string& text) {
     const auto open = text.find('(');
@@ -100,14 +94,8 @@ std::string describe_element(const std::string& control, const Element& e) {
 void cmd_new(ScriptRunner& r, const Args& a) {
     ScriptRunner::expect(a, 1, 3, "new NAME [W H]");
     if (a.size() == 2) throw ScriptError("usage: new NAME [W H]");
-    const std::string& name = a[0].text;
-    if (name.empty() ||
-        name.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
-                               "0123456789_") != std::string::npos)
-        throw ScriptError("\"" + name + "\" is not a control name (letters, digits, _)");
-    if (r.container().find(name)) throw ScriptError("a control named \"" + name + "\" exists");
-    const float w = a.size() == 3 ? size_argument(a[1]) : 3240;
-    const float h = a.size() == 3 ? size_argument(a[2]) : 2070;
+    const std::string& name = r.new_control_name(a[0]);
+    const auto [w, h] = ScriptRunner::placed_size(a, 1);
     r.guarded(name, "InitProperties", [&] { r.container().create(name, w, h); });
 }
 
@@ -144,7 +132,7 @@ void cmd_scale(ScriptRunner& r, const Args& a) {
 void cmd_size(ScriptRunner& r, const Args& a) {
     ScriptRunner::expect(a, 3, 3, "size NAME W H");
     VexClock& c = r.control(a[0]);
-    const float w = size_argument(a[1]), h = size_argument(a[2]);
+    const float w = ScriptRunner::twips(a[1]), h = ScriptRunner::twips(a[2]);
     r.guarded(a[0].text, "Resize", [&] { c.set_size(w, h); });
 }
 

@@ -11,12 +11,6 @@ using Args = ScriptRunner::Arguments;
 
 constexpr const char* kLoadUsage = "load NAME FILE [W H]";
 
-float size_argument(const Token& t) {
-    const double v = ScriptRunner::number(t);
-    if (!(v >= 0 && v <= 1e7)) throw ScriptError("\"" + t.text + "\" is not a size in twips");
-    return static_cast<float>(v);
-}
-
 // The file is read and checked whole before the control is created: a file that cannot be
 // read or is not a property bag creates nothing. A value that cannot be converted to its
 // field or element ends the read path with the platform's error, printed against its key;
@@ -26,14 +20,8 @@ float size_argument(const Token& t) {
 void cmd_load(ScriptRunner& r, const Args& a) {
     ScriptRunner::expect(a, 2, 4, kLoadUsage);
     if (a.size() == 3) throw ScriptError(std::string("usage: ") + kLoadUsage);
-    const std::string& name = a[0].text;
-    if (name.empty() ||
-        name.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
-                               "0123456789_") != std::string::npos)
-        throw ScriptError("\"" + name + "\" is not a control name (letters, digits, _)");
-    if (r.container().find(name)) throw ScriptError("a control named \"" + name + "\" exists");
-    const float w = a.size() == 4 ? size_argument(a[2]) : 3240;
-    const float h = a.size() == 4 ? size_argument(a[3]) : 2070;
+    const std::string& name = r.new_control_name(a[0]);
+    const auto [w, h] = ScriptRunner::placed_size(a, 2);
 
     JsonPropertyBag bag;
     try {

@@ -156,6 +156,27 @@ std::int64_t ScriptRunner::microseconds(const Token& token) {
     return seconds * 1'000'000 + micros;
 }
 
+float ScriptRunner::twips(const Token& token) {
+    const double v = number(token);
+    if (!(v >= 0 && v <= 1e7)) throw ScriptError("\"" + token.text + "\" is not a size in twips");
+    return static_cast<float>(v);
+}
+
+const std::string& ScriptRunner::new_control_name(const Token& name) const {
+    const std::string& n = name.text;
+    if (n.empty() || name.quoted ||
+        n.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_") !=
+            std::string::npos)
+        throw ScriptError("\"" + n + "\" is not a control name (letters, digits, _)");
+    if (container_.find(n)) throw ScriptError("a control named \"" + n + "\" exists");
+    return n;
+}
+
+std::pair<float, float> ScriptRunner::placed_size(const Arguments& args, std::size_t at) {
+    if (args.size() < at + 2) return {3240.0f, 2070.0f};
+    return {twips(args[at]), twips(args[at + 1])};
+}
+
 Value ScriptRunner::value(const Token& token) const {
     const std::string& s = token.text;
     if (token.quoted) return Value(s);

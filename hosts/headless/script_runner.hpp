@@ -65,6 +65,11 @@ class ScriptRunner {
     Value value(const Token& token) const;                 // a VALUE of the script language
     static double number(const Token& token);              // a plain number argument
     static std::int64_t microseconds(const Token& token);  // SECONDS, exactly
+    static float twips(const Token& token);                // a size W or H in twips
+    // The NAME of a control about to be placed: letters, digits and _, not yet on the form.
+    const std::string& new_control_name(const Token& name) const;
+    // The control's size from the optional W H at `args[at]`, or the new control's size.
+    static std::pair<float, float> placed_size(const Arguments& args, std::size_t at);
     static void expect(const Arguments& args, std::size_t at_least, std::size_t at_most,
                        const char* usage);
     // Calls into a control, printing an error that reaches the caller as

@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string>
 
+#include "clock_fixture.hpp"
 #include "control/clock_state.hpp"
 #include "control/vex_clock.hpp"
 #include "headless_container.hpp"
@@ -16,20 +17,8 @@
 namespace tickwell {
 namespace {
 
-class InputEventsTest : public ::testing::Test {
+class InputEventsTest : public testing::ClockTest {
   protected:
-    InputEventsTest() {
-        Clock::reset_state();
-        clock = &container.create("a");
-        take();
-    }
-
-    std::string take() {
-        std::string s = out.str();
-        out.str("");
-        return s;
-    }
-
     // A host handler that assigns one by-reference argument.
     void on_set(const std::string& event, std::string_view argument, Value v) {
         container.on("a", event, [argument, v](std::span<EventArgument> args) {
@@ -41,10 +30,6 @@ class InputEventsTest : public ::testing::Test {
     const headless::HeadlessSite& site() const { return *container.site("a"); }
 
     static PictureRef icon() { return Picture::make_vector("icon", VectorDrawing{32, 32, {}}); }
-
-    std::ostringstream out;
-    headless::Container container{out};
-    VexClock* clock = nullptr;
 };
 
 TEST_F(InputEventsTest, EveryClickableSpotRaisesOneClick) {

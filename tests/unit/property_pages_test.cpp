@@ -11,6 +11,7 @@
 #include <sstream>
 #include <string>
 
+#include "clock_fixture.hpp"
 #include "control/clock_state.hpp"
 #include "control/vex_clock.hpp"
 #include "headless_container.hpp"
@@ -24,20 +25,8 @@ namespace {
 constexpr const char* kInvalid = "msgbox \"Invalid property value.\"\n";
 constexpr const char* kInvalidTime = "msgbox \"Invalid property value. Must be hh:mm:ss\"\n";
 
-class PropertyPagesTest : public ::testing::Test {
+class PropertyPagesTest : public testing::ClockTest {
   protected:
-    PropertyPagesTest() {
-        Clock::reset_state();
-        clock = &container.create("a");
-        take();
-    }
-
-    std::string take() {
-        std::string s = out.str();
-        out.str("");
-        return s;
-    }
-
     headless::HeadlessPage& open(const PageInfo& info, std::vector<std::string> selected = {"a"}) {
         page = std::make_unique<headless::HeadlessPage>(container, info, std::move(selected));
         page->selection_changed();
@@ -58,9 +47,6 @@ class PropertyPagesTest : public ::testing::Test {
         return Error(ErrorKind::invalid_value, "none");
     }
 
-    std::ostringstream out;
-    headless::Container container{out};
-    VexClock* clock = nullptr;
     std::unique_ptr<headless::HeadlessPage> page;
 };
 
