@@ -58,7 +58,6 @@ class DrawingCache {
             paint_drawing(p, picture->drawing(),
                           QRectF(0, 0, device_size.width(), device_size.height()));
         }
-        image.setDevicePixelRatio(dpr);
         bytes_ += image.sizeInBytes();
         if (bytes_ > kBudget) {
             entries_.clear();
@@ -94,9 +93,11 @@ bool paint_cached(QPainter& p, const PictureRef& picture, const QRectF& target) 
     static DrawingCache cache;
     const qreal dpr = p.device()->devicePixelRatioF();
     const QImage& image = cache.image(picture, snapped.size(), dpr);
+    // Drawn in device pixels, one to one: the copy takes the raster engine's plain blit.
     p.save();
-    p.setWorldTransform(QTransform());
-    p.drawImage(QPointF(snapped.left() / dpr, snapped.top() / dpr), image);
+    p.setWorldTransform(QTransform::fromScale(1 / dpr, 1 / dpr));
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    p.drawImage(snapped.topLeft(), image);
     p.restore();
     return true;
 }
