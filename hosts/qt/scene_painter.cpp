@@ -48,9 +48,9 @@ void paint_drawing(QPainter& p, const VectorDrawing& d, const QRectF& target) {
 // its images are cached; the cache empties itself when it grows past its budget.
 class DrawingCache {
   public:
-    const QImage& image(const PictureRef& picture, QSize device_size, qreal dpr) {
+    const QImage& image(const PictureRef& picture, QSize device_size) {
         for (const Entry& e : entries_)
-            if (e.picture == picture && e.size == device_size && e.dpr == dpr) return e.image;
+            if (e.picture == picture && e.size == device_size) return e.image;
         QImage image(device_size, QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::transparent);
         {
@@ -63,7 +63,7 @@ class DrawingCache {
             entries_.clear();
             bytes_ = image.sizeInBytes();
         }
-        entries_.push_back({picture, device_size, dpr, std::move(image)});
+        entries_.push_back({picture, device_size, std::move(image)});
         return entries_.back().image;
     }
 
@@ -72,7 +72,6 @@ class DrawingCache {
     struct Entry {
         PictureRef picture;
         QSize size;
-        qreal dpr;
         QImage image;
     };
     std::vector<Entry> entries_;
@@ -91,11 +90,16 @@ bool paint_cached(QPainter& p, const PictureRef& picture, const QRectF& target) 
                         QPoint(qRound(device.right()) - 1, qRound(device.bottom()) - 1));
     if (snapped.isEmpty()) return true;
     static DrawingCache cache;
-    const qreal dpr = p.device()->devicePixelRatioF();
-    const QImage& image = cache.image(picture, snapped.size(), dpr);
-    // Drawn in device pixels, one to one: the copy takes the raster engine's plain blit.
+    // Drawn in device pixels, one to one: the copy takes the raster engine's plain blit. The
+    // world transform becomes the inverse of the device's own (a widget's offset in its
+    // window and the pixel ratio), so that the two cancel out.
+    bool world_invertible = false, device_invertible = false;
+    const QTransform device_own = p.worldTransform().inverted(&world_invertible) * to_device;
+    const QTransform to_device_pixels = device_own.inverted(&device_invertible);
+    if (!world_invertible || !device_invertible) return false;
+    const QImage& image = cache.image(picture, snapped.size());
     p.save();
-    p.setWorldTransform(QTransform::fromScale(1 / dpr, 1 / dpr));
+    p.setWorldTransform(to_device_pixels);
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     p.drawImage(snapped.topLeft(), image);
     p.restore();

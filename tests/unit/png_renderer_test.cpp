@@ -246,6 +246,30 @@ TEST_F(PngRendererTest, PartialRepaintOfChangedBoundsMatchesAFullRender) {
     EXPECT_TRUE(image == render()) << "the repaint left a trace or missed a pixel";
 }
 
+// A widget inside a window paints through a painter whose device is offset: the face must
+// come out the same, only shifted, at both pixel densities.
+TEST_F(PngRendererTest, AnOffsetPainterDrawsTheSameFaceShifted) {
+    put("Display", integer(1));
+    put("Hours", integer(47));
+    for (const qreal dpr : {1.0, 2.0}) {
+        const QImage alone = render(dpr);
+        const PixelSize size = surface_size(clock->width(), clock->height(), tpp());
+        QImage window((size.width + 13) * dpr, (size.height + 7) * dpr,
+                      QImage::Format_ARGB32_Premultiplied);
+        window.setDevicePixelRatio(dpr);
+        window.fill(Qt::black);
+        {
+            QPainter painter(&window);
+            painter.translate(13, 7);
+            painter.fillRect(QRectF(0, 0, size.width, size.height), qt::to_qcolor(kSurfaceColor));
+            qt::paint_scene(painter, clock->scene(), tpp());
+        }
+        const QImage shifted = window.copy(QRect(QPoint(13 * dpr, 7 * dpr), alone.size()))
+                                   .convertToFormat(alone.format());
+        EXPECT_TRUE(shifted == alone) << "device pixel ratio " << dpr;
+    }
+}
+
 TEST_F(PngRendererTest, OnePixelHandIsSharpAtTwiceTheDensity) {
     put("ForeColor", integer(kRedColor));
     put("Seconds", integer(15));
