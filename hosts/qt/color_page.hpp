@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QColor>
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "page_tab.hpp"
+
+class QComboBox;
+class QLabel;
+class QListWidget;
+
+namespace tickwell::qt {
+
+// The standard colour page: the control's colour properties (BorderColor, ForeColor,
+// BackGround), each set to a system colour chosen by name (it then follows the desktop's
+// scheme) or to any other colour through a colour dialog. The colours chosen are written
+// to the first selected control by name when the page applies, all three each time.
+class ColorPage final : public PageTab {
+    Q_OBJECT
+
+  public:
+    static constexpr std::array<std::string_view, 3> kProperties{"BorderColor", "ForeColor",
+                                                                 "BackGround"};
+
+    ColorPage(QList<VexClockWidget*> selection, QWidget* parent);
+
+    QString caption() const override;
+    void selection_changed() override;
+    void apply_changes() override;
+
+    // The colour chosen for property `index` of kProperties (0x00BBGGRR or 0x800000nn).
+    std::uint32_t color(std::size_t index) const { return colors_[index]; }
+
+    // --- A user's edits of the property selected in the list; each marks the page changed.
+    void select_property(int index);
+    void choose_system_color(int index);  // an entry of the system palette
+    void choose_color(const QColor& color);
+
+  private:
+    void choose(std::uint32_t color);
+    void show_current();
+    void ask_for_color();
+
+    std::array<std::uint32_t, 3> colors_{};
+    QListWidget* properties_;
+    QComboBox* system_colors_;
+    QLabel* swatch_;
+    QLabel* value_;
+};
+
+}  // namespace tickwell::qt

@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: MIT
+#include "repaint_tracker.hpp"
+
+#include "scene_painter.hpp"
+
+namespace tickwell::qt {
+
+QRect RepaintTracker::bounds_now(const Element& element, TwipsPerPixel tpp) const {
+    if (!element.visible()) return {};
+    // The bounds are whole pixels already; toAlignedRect keeps them as they are.
+    return element_bounds(element, tpp).toAlignedRect();
+}
+
+void RepaintTracker::reset(const Scene& scene, TwipsPerPixel tpp) {
+    scene.take_changed();
+    painted_.clear();
+    for (const Element* e : scene.stacking_order())
+        painted_[e] = bounds_now(*e, tpp);
+}
+
+QRegion RepaintTracker::take(const Scene& scene, TwipsPerPixel tpp) {
+    QRegion region;
+    if (!scene.has_changes()) return region;
+    for (const Element* e : scene.take_changed()) {
+        if (e->kind() == ElementKind::timer) continue;
+        QRect& painted = painted_[e];
+        const QRect now = bounds_now(*e, tpp);
+        if (!painted.isEmpty()) region += painted;
+        if (!now.isEmpty()) region += now;
+        painted = now;
+    }
+    return region;
+}
+
+}  // namespace tickwell::qt

@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QRect>
+#include <QRegion>
+#include <unordered_map>
+
+#include "platform/paint_geometry.hpp"
+#include "platform/scene.hpp"
+
+namespace tickwell::qt {
+
+// Which pixels of a surface to repaint after its scene changed: each element's rectangle as
+// it was last painted (empty while hidden) and as it is now, for the elements the scene
+// reports changed. The rectangles come from element_bounds, the painter's own geometry.
+class RepaintTracker {
+  public:
+    // Forgets the scene's pending changes and records every element as it is now: after a
+    // full repaint (a resize, a new screen).
+    void reset(const Scene& scene, TwipsPerPixel tpp);
+
+    // The region to repaint for the changes since the last call; empty when nothing visible
+    // changed.
+    QRegion take(const Scene& scene, TwipsPerPixel tpp);
+
+  private:
+    QRect bounds_now(const Element& element, TwipsPerPixel tpp) const;
+
+    std::unordered_map<const Element*, QRect> painted_;
+};
+
+}  // namespace tickwell::qt

@@ -1,0 +1,490 @@
+// SPDX-License-Identifier: MIT
+#include "vex_clock_widget.hpp"
+
+#include <QAbstractEventDispatcher>
+#include <QAccessible>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QTimer>
+#include <exception>
+#include <utility>
+#include <vector>
+
+#include "form_dialog.hpp"
+#include "guarded_site.hpp"
+#include "input_codes.hpp"
+#include "platform/system_colors.hpp"
+#include "pointer_cursor.hpp"
+#include "scene_painter.hpp"
+#include "spoken_time.hpp"
+#include "time_of_day.hpp"
+#include "vex_clock_accessible.hpp"
+
+namespace tickwell::qt {
+
+// The control with the site it holds. It lives and dies with its widget, unless the widget
+// is deleted while a call into the control is still running (a host's slot or a nested
+// event loop deleted it): then it stays behind, with the widget's timers, until no such
+// call runs anywhere.
+struct HostedControl {
+    explicit HostedControl(Site& widget) : site(widget), control(site) {}
+    GuardedSite site;
+    VexClock control;
+    std::vector<std::unique_ptr<QTimer>> orphaned_timers;
+};
+
+namespace {
+
+// Periods below this run on precise timers: the 45 and 8 ms ticks of tenths and
+// hundredths. The 250 ms tick and the colon blink may be coalesced by the system.
+constexpr int kPreciseBelowMs = 100;
+constexpr float kNewControlWidth = 3240;  // twips
+constexpr float kNewControlHeight = 2070;
+
+std::vector<std::unique_ptr<HostedControl>> buried;
+bool collection_posted = false;
+
+void collect_buried() {
+    collection_posted = false;
+    // Posted again when the last running call returns.
+    if (GuardedSite::reentrant_call_running()) return;
+    buried.clear();
+}
+
+// From the event loop, never at once: the call that returned last may still be unwinding
+// through a buried control.
+void post_collection() {
+    if (buried.empty() || collection_posted || !QCoreApplication::instance()) return;
+    collection_posted = true;
+    QMetaObject::invokeMethod(QCoreApplication::instance(), &collect_buried, Qt::QueuedConnection);
+}
+
+QString text(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+template <typename Signal>
+struct EventRow {
+    std::string_view name;
+    Signal signal;
+};
+
+using PlainSignal = void (VexClockWidget::*)();
+using KeySignal = void (VexClockWidget::*)(short&, short&);
+using MouseSignal = void (VexClockWidget::*)(short&, short&, float&, float&);
+
+const EventRow<PlainSignal> kPlainEvents[] = {
+    {"TimeExpired", &VexClockWidget::TimeExpired},
+    {"Click", &VexClockWidget::Click},
+    {"Alert", &VexClockWidget::Alert},
+    {"Notify", &VexClockWidget::Notify},
+    {"DblClick", &VexClockWidget::DblClick},
+};
+const EventRow<KeySignal> kKeyEvents[] = {
+    {"KeyDown", &VexClockWidget::KeyDown},
+    {"KeyUp", &VexClockWidget::KeyUp},
+};
+const EventRow<MouseSignal> kMouseEvents[] = {
+    {"MouseDown", &VexClockWidget::MouseDown},
+    {"MouseUp", &VexClockWidget::MouseUp},
+    {"MouseMove", &VexClockWidget::MouseMove},
+};
+
+template <typename Signal, std::size_t N>
+Signal find_signal(const EventRow<Signal> (&rows)[N], std::string_view event) {
+    for (const auto& row : rows)
+        if (row.name == event) return row.signal;
+    return nullptr;
+}
+
+}  // namespace
+
+VexClockWidget::VexClockWidget(QWidget* parent) : VexClockWidget(parent, nullptr) {}
+
+VexClockWidget::VexClockWidget(PropertyBag& bag, QWidget* parent) : VexClockWidget(parent, &bag) {}
+
+VexClockWidget::VexClockWidget(QWidget* parent, PropertyBag* bag) : QWidget(parent) {
+    install_vex_clock_accessibility();
+    GuardedSite::set_outermost_return_hook(&post_collection);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    sync_metrics();
+
+    hosted_ = std::make_unique<HostedControl>(*this);
+    VexClock& c = hosted_->control;
+    if (bag)
+        c.ReadProperties(*bag);
+    else
+        c.InitProperties();
+    resize(sizeHint());
+    lay_out(true);
+    update_accessible_state();
+
+    // Once per turn of the event loop: what the host changed through control() is repainted
+    // before the loop waits again.
+    if (auto* dispatcher = QAbstractEventDispatcher::instance()) {
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this,
+                &VexClockWidget::repaintChanges);
+        connect(dispatcher, &QAbstractEventDispatcher::awake, this,
+                &VexClockWidget::repaintChanges);
+    }
+}
+
+VexClockWidget::~VexClockWidget() {
+    if (auto* dispatcher = QAbstractEventDispatcher::instance())
+        disconnect(dispatcher, nullptr, this, nullptr);
+    hosted_->site.detach(tpp_);
+    if (GuardedSite::reentrant_call_running()) {
+        // A call into the control is still on the stack below this destructor. The control
+        // finishes it against its detached site; it and the timers (one of which may be
+        // delivering the very tick) are deleted once every such call has returned.
+        for (const auto& [element, timer] : timers_) {
+            timer->stop();
+            timer->setParent(nullptr);
+            hosted_->orphaned_timers.emplace_back(timer);
+        }
+        buried.push_back(std::move(hosted_));
+    }
+    hosted_.reset();
+}
+
+VexClock& VexClockWidget::control() {
+    return hosted_->control;
+}
+
+const VexClock& VexClockWidget::control() const {
+    return hosted_->control;
+}
+
+bool VexClockWidget::userMode() const {
+    return user_mode_;
+}
+
+void VexClockWidget::setUserMode(bool user_mode) {
+    user_mode_ = user_mode;
+}
+
+QSize VexClockWidget::sizeHint() const {
+    const PixelSize size = surface_size(kNewControlWidth, kNewControlHeight, tpp_);
+    return {size.width, size.height};
+}
+
+QString VexClockWidget::spokenTime() const {
+    const VexClock& c = control();
+    return QString::fromStdString(spoken_time(c.Hours(), c.Minutes(), c.Seconds()));
+}
+
+void VexClockWidget::repaintChanges() {
+    if (!hosted_) return;
+    const QRegion region = repaint_.take(control().scene(), tpp_);
+    if (!region.isEmpty()) update(region);
+    update_accessible_state();
+}
+
+template <typename Call>
+bool VexClockWidget::call_control(std::string_view what, Call&& call) {
+    HostedControl* hosted = hosted_.get();
+    try {
+        call();
+    } catch (const std::exception& e) {
+        qWarning("VexClock %.*s: %s", static_cast<int>(what.size()), what.data(), e.what());
+    }
+    if (!hosted->site.attached()) return false;
+    repaintChanges();
+    return true;
+}
+
+void VexClockWidget::dispatch_timer(TimerElement& timer) {
+    call_control(timer.name(), [&] { timer.fire(); });
+}
+
+void VexClockWidget::sync_metrics() {
+    const TwipsPerPixel tpp{1440.0 / logicalDpiX(), 1440.0 / logicalDpiY()};
+    if (tpp.x == tpp_.x && tpp.y == tpp_.y) return;
+    tpp_ = tpp;
+    if (!hosted_) return;
+    updateGeometry();  // the size hint is in twips
+    lay_out(true);
+}
+
+void VexClockWidget::lay_out(bool always) {
+    const float width_twips = to_twips_x(width());
+    const float height_twips = to_twips_y(height());
+    if (!always && width_twips == control().width() && height_twips == control().height()) return;
+    if (!call_control("resize", [&] { control().set_size(width_twips, height_twips); })) return;
+    repaint_.reset(control().scene(), tpp_);
+    update();
+}
+
+void VexClockWidget::update_accessible_state() {
+    const VexClock& c = control();
+    const Spoken now{c.Hours(), c.Minutes(), c.Seconds(), c.Running()};
+    if (now == spoken_) return;
+    spoken_ = now;
+    // Tells assistive technology of the change itself.
+    setAccessibleDescription(
+        QString::fromStdString(spoken_state(now.hours, now.minutes, now.seconds, now.running)));
+}
+
+// --- Painting and size ---
+
+void VexClockWidget::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    const QRect area = event->rect();
+    painter.fillRect(area, to_qcolor(kSurfaceColor));
+    paint_scene(painter, control().scene(), tpp_, QRectF(area));
+}
+
+void VexClockWidget::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    lay_out(false);
+}
+
+void VexClockWidget::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    sync_metrics();
+}
+
+// --- Input ---
+
+const ImageElement* VexClockWidget::image_at(QPointF position) const {
+    const auto& order = control().scene().stacking_order();
+    for (auto it = order.rbegin(); it != order.rend(); ++it) {
+        const Element& e = **it;
+        if (e.kind() != ElementKind::image || !e.visible()) continue;
+        if (e.name() != "DisplayIm" && e.name() != "NumIm" && e.name() != "ColonIm") continue;
+        const auto& image = static_cast<const ImageElement&>(e);
+        const PixelRect box = box_in_pixels(image, tpp_);
+        if (QRectF(box.left, box.top, box.width, box.height).contains(position)) return &image;
+    }
+    return nullptr;
+}
+
+void VexClockWidget::click_image(const ImageElement& image) {
+    const int index = image.index();
+    const std::string& name = image.name();
+    call_control("Click", [&] {
+        if (name == "DisplayIm")
+            control().DisplayIm_Click(index);
+        else if (name == "NumIm")
+            control().NumIm_Click(index);
+        else
+            control().ColonIm_Click(index);
+    });
+}
+
+void VexClockWidget::mousePressEvent(QMouseEvent* event) {
+    press_ = {image_at(event->position()), true, false};
+    if (press_.image) return;  // the image has the press; it raises nothing for it
+    std::int16_t button = button_code(event->button());
+    std::int16_t shift = shift_state(event->modifiers());
+    const float x = to_twips_x(event->position().x());
+    const float y = to_twips_y(event->position().y());
+    call_control("MouseDown", [&] { control().UserControl_MouseDown(button, shift, x, y); });
+}
+
+void VexClockWidget::mouseReleaseEvent(QMouseEvent* event) {
+    const PressTarget press = std::exchange(press_, {});
+    if (!press.active) return;
+    const QPointF at = event->position();
+    if (press.image) {
+        if (!press.after_double_click && image_at(at) == press.image) click_image(*press.image);
+        return;
+    }
+    std::int16_t button = button_code(event->button());
+    std::int16_t shift = shift_state(event->modifiers());
+    const float x = to_twips_x(at.x());
+    const float y = to_twips_y(at.y());
+    if (!call_control("MouseUp", [&] { control().UserControl_MouseUp(button, shift, x, y); }))
+        return;
+    // A click is a press and a release over the control; the release that ends a double
+    // click raises only MouseUp.
+    if (!press.after_double_click && rect().contains(at.toPoint()))
+        call_control("Click", [&] { control().UserControl_Click(); });
+}
+
+void VexClockWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The second press of a double click raises DblClick in place of MouseDown.
+    press_ = {image_at(event->position()), true, true};
+    if (press_.image) return;  // the images' double clicks raise nothing
+    call_control("DblClick", [&] { control().UserControl_DblClick(); });
+}
+
+void VexClockWidget::mouseMoveEvent(QMouseEvent* event) {
+    const QPointF at = event->position();
+    // While a button is held the target of its press has the mouse.
+    const ImageElement* under = press_.active ? press_.image : image_at(at);
+    if (under) return;  // the images' moves raise nothing
+    std::int16_t button = button_code(event->buttons());
+    std::int16_t shift = shift_state(event->modifiers());
+    const float x = to_twips_x(at.x());
+    const float y = to_twips_y(at.y());
+    call_control("MouseMove", [&] { control().UserControl_MouseMove(button, shift, x, y); });
+}
+
+// A host that sets a key code to 0 takes the key: the event is accepted and goes no further.
+// Other keys go on to the parent, as they would past a widget that has no use for them.
+void VexClockWidget::keyPressEvent(QKeyEvent* event) {
+    bool taken = false;
+    std::int16_t code = key_code(*event);
+    std::int16_t shift = shift_state(event->modifiers());
+    if (code != 0) {
+        if (!call_control("KeyDown", [&] { control().UserControl_KeyDown(code, shift); })) return;
+        taken = code == 0;
+    }
+    for (const QChar ch : event->text()) {
+        if (ch.unicode() == 0x7F) continue;  // Delete types no character
+        // The character's UTF-16 code unit; those above 32767 arrive as negative Integers.
+        auto character = static_cast<std::int16_t>(ch.unicode());
+        if (!call_control("KeyPress", [&] { control().UserControl_KeyPress(character); })) return;
+        taken = taken || character == 0;
+    }
+    event->setAccepted(taken);
+}
+
+void VexClockWidget::keyReleaseEvent(QKeyEvent* event) {
+    std::int16_t code = key_code(*event);
+    // A held key repeats its KeyDown only; the platform's repeated releases raise nothing.
+    if (event->isAutoRepeat() || code == 0) {
+        event->ignore();
+        return;
+    }
+    std::int16_t shift = shift_state(event->modifiers());
+    if (!call_control("KeyUp", [&] { control().UserControl_KeyUp(code, shift); })) return;
+    event->setAccepted(code == 0);
+}
+
+// --- Site ---
+
+bool VexClockWidget::ambient_user_mode() const {
+    return user_mode_;
+}
+
+void VexClockWidget::property_changed(std::string_view property) {
+    emit propertyChanged(text(property));
+}
+
+// The slots run inside the emission; what they leave in the arguments goes back to the
+// control. The widget itself is not touched after a signal: a slot may have deleted it.
+void VexClockWidget::raise_event(std::string_view event, std::span<EventArgument> arguments) {
+    if (const PlainSignal signal = find_signal(kPlainEvents, event)) {
+        (this->*signal)();
+    } else if (const KeySignal key = find_signal(kKeyEvents, event)) {
+        Q_ASSERT(arguments.size() == 2);
+        short code = to_integer(arguments[0].value);
+        short shift = to_integer(arguments[1].value);
+        (this->*key)(code, shift);
+        arguments[0].value = Value(code);
+        arguments[1].value = Value(shift);
+    } else if (event == "KeyPress") {
+        Q_ASSERT(arguments.size() == 1);
+        short code = to_integer(arguments[0].value);
+        emit KeyPress(code);
+        arguments[0].value = Value(code);
+    } else if (const MouseSignal mouse = find_signal(kMouseEvents, event)) {
+        Q_ASSERT(arguments.size() == 4);
+        short button = to_integer(arguments[0].value);
+        short shift = to_integer(arguments[1].value);
+        float x = to_single(arguments[2].value);
+        float y = to_single(arguments[3].value);
+        (this->*mouse)(button, shift, x, y);
+        arguments[0].value = Value(button);
+        arguments[1].value = Value(shift);
+        arguments[2].value = Value(x);
+        arguments[3].value = Value(y);
+    } else {
+        qWarning("VexClock raised an unknown event %.*s", static_cast<int>(event.size()),
+                 event.data());
+    }
+}
+
+float VexClockWidget::scale_x(float twips) {
+    return scale_mode_ == ScaleMode::twips ? twips : static_cast<float>(twips / tpp_.x);
+}
+
+float VexClockWidget::scale_y(float twips) {
+    return scale_mode_ == ScaleMode::twips ? twips : static_cast<float>(twips / tpp_.y);
+}
+
+void VexClockWidget::show_form_modal(const Form& form) {
+    // Built afresh for every showing and deleted (unloaded) when closed. The modal loop
+    // dispatches every timer, so running watches go on counting behind it; it may also
+    // delete this widget, which takes the dialog with it.
+    QPointer<QDialog> dialog = build_form_dialog(form, tpp_, this).release();
+    dialog->exec();
+    delete dialog.data();
+}
+
+MessageResult VexClockWidget::message_box(std::string_view prompt, MessageButtons buttons,
+                                          MessageIcon icon) {
+    return message_box_service().show(this, text(prompt), buttons, icon);
+}
+
+float VexClockWidget::seconds_since_midnight() {
+    return qt::seconds_since_midnight();
+}
+
+void VexClockWidget::process_pending_messages() {
+    // Should the loop delete this widget, the control finishes its call against its
+    // detached site (see GuardedSite).
+    QCoreApplication::processEvents();
+}
+
+float VexClockWidget::twips_per_pixel_x() const {
+    return static_cast<float>(tpp_.x);
+}
+
+float VexClockWidget::twips_per_pixel_y() const {
+    return static_cast<float>(tpp_.y);
+}
+
+void VexClockWidget::refresh() {
+    update();
+}
+
+void VexClockWidget::set_pointer(std::int16_t shape) {
+    // Applied on every mouse move: only a change reaches the window system.
+    if (shape == VexClockWidget::swCustom) {
+        if (pointer_ == shape && cursor_picture_ == pointer_picture_) return;
+        if (const auto cursor = picture_cursor(pointer_picture_))
+            setCursor(*cursor);
+        else
+            unsetCursor();
+        cursor_picture_ = pointer_picture_;
+    } else {
+        if (pointer_ == shape) return;
+        if (const auto cursor = pointer_cursor(shape))
+            setCursor(*cursor);
+        else
+            unsetCursor();
+    }
+    pointer_ = shape;
+}
+
+void VexClockWidget::set_pointer_picture(const PictureRef& picture) {
+    pointer_picture_ = picture;
+}
+
+void VexClockWidget::timer_changed(TimerElement& timer) {
+    QTimer*& qtimer = timers_[&timer];
+    if (!qtimer) {
+        qtimer = new QTimer(this);
+        qtimer->setObjectName(QString::fromStdString(timer.name()));
+        connect(qtimer, &QTimer::timeout, this, [this, &timer] { dispatch_timer(timer); });
+    }
+    const int interval = timer.interval();
+    if (!timer.enabled() || interval <= 0) {
+        qtimer->stop();
+        return;
+    }
+    qtimer->setTimerType(interval < kPreciseBelowMs ? Qt::PreciseTimer : Qt::CoarseTimer);
+    qtimer->start(interval);  // a new interval counts from now
+}
+
+}  // namespace tickwell::qt

@@ -1,0 +1,228 @@
+// SPDX-License-Identifier: MIT
+// The property pages dialog: tabs built from the pages' descriptions, shown and applied to
+// the first selected stopwatch only, with its checks, errors and pending applies.
+#include "property_pages_dialog.hpp"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "color_page.hpp"
+#include "control_page.hpp"
+#include "picture_page.hpp"
+#include "qt_widget_fixture.hpp"
+#include "vex_clock_widget.hpp"
+
+namespace tickwell::testing {
+namespace {
+
+using qt::PropertyPagesDialog;
+using qt::VexClockWidget;
+
+class PagesDialogTest : public QtWidgetTest {
+  protected:
+    PagesDialogTest()
+        : first(std::make_unique<VexClockWidget>()), second(std::make_unique<VexClockWidget>()) {}
+
+    std::unique_ptr<PropertyPagesDialog> open() {
+        return std::make_unique<PropertyPagesDialog>(
+            QList<VexClockWidget*>{first.get(), second.get()});
+    }
+    static QLineEdit* edit(QDialog& d, const char* name) {
+        auto* e = d.findChild<QLineEdit*>(name);
+        EXPECT_TRUE(e) << name;
+        return e;
+    }
+    static QPushButton* button(QDialog& d, QDialogButtonBox::StandardButton which) {
+        return d.findChild<QDialogButtonBox*>()->button(which);
+    }
+    template <typename Page>
+    static Page* page(QDialog& d) {
+        auto* p = d.findChild<Page*>();
+        EXPECT_TRUE(p);
+        return p;
+    }
+
+    std::unique_ptr<VexClockWidget> first;
+    std::unique_ptr<VexClockWidget> second;
+};
+
+TEST_F(PagesDialogTest, PagesAreTabsBuiltFromTheirDescriptions) {
+    const auto d = open();
+    auto* tabs = d->findChild<QTabWidget*>();
+    ASSERT_EQ(tabs->count(), 5);
+    const QStringList captions{"General", "Appearance", "Behaviour", "Colour", "Picture"};
+    for (int i = 0; i < tabs->count(); ++i)
+        EXPECT_EQ(tabs->tabText(i), captions[i]);
+
+    // Places in twips at 15 twips per pixel: txtInitialTime is 120, 1980, 2700 x 330.
+    EXPECT_EQ(edit(*d, "txtInitialTime")->geometry(), QRect(8, 132, 180, 22));
+    auto* display = d->findChild<QComboBox*>("DisplayLi");
+    ASSERT_TRUE(display);
+    EXPECT_EQ(display->count(), 2);
+    EXPECT_EQ(display->itemText(1), QStringLiteral("1 - swDigital"));
+    auto* accuracy = d->findChild<QComboBox*>("AccuracyLi");
+    ASSERT_TRUE(accuracy);
+    EXPECT_EQ(accuracy->itemText(2), QStringLiteral("2 - Hundredths"));
+    EXPECT_EQ(d->findChild<QCheckBox*>("chkIgnoreDisplay")->text(),
+              QStringLiteral("IgnoreDisplay:(Stop watch is invisible and is not updated)"));
+
+    // The focus runs through the General page's fields in its own order.
+    QStringList order;
+    for (QWidget* w = edit(*d, "txtInitialTime"); order.size() < 5; w = w->nextInFocusChain())
+        if (w->focusPolicy() & Qt::TabFocus) order << w->objectName();
+    EXPECT_EQ(order, (QStringList{"txtInitialTime", "txtAlertTime", "DisplayLi", "ModeLi",
+                                  "chkIgnoreDisplay"}));
+}
+
+TEST_F(PagesDialogTest, ShowsTheFirstControlAndAppliesToItOnly) {
+    first->setSecWidth(4);
+    const auto d = open();
+    QLineEdit* sec_width = edit(*d, "txtSecWidth");
+    EXPECT_EQ(sec_width->text(), QStringLiteral("4"));
+    EXPECT_FALSE(button(*d, QDialogButtonBox::Apply)->isEnabled()) << "filling is no edit";
+
+    sec_width->setText(QStringLiteral("6"));
+    EXPECT_TRUE(button(*d, QDialogButtonBox::Apply)->isEnabled());
+    button(*d, QDialogButtonBox::Apply)->click();
+    EXPECT_EQ(first->control().SecWidth(), 6);
+    EXPECT_EQ(second->control().SecWidth(), 1);
+    EXPECT_FALSE(button(*d, QDialogButtonBox::Apply)->isEnabled());
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(PagesDialogTest, RefusedAlertPeriodKeepsTheFocusAndTheApplyPending) {
+    const auto d = open();
+    d->show();
+    edit(*d, "txtAlertTime")->setText(QStringLiteral("-5"));
+    d->findChild<QCheckBox*>("chkIgnoreDisplay")->setChecked(true);
+    d->findChild<QTabWidget*>()->setCurrentIndex(2);  // looking at another page
+    button(*d, QDialogButtonBox::Ok)->click();
+
+    EXPECT_EQ(boxes.prompts(), QStringList{"Invalid property value."});
+    EXPECT_TRUE(d->isVisible()) << "OK closes only when everything applied";
+    EXPECT_EQ(d->findChild<QTabWidget*>()->currentIndex(), 0);
+    EXPECT_EQ(d->focusWidget(), edit(*d, "txtAlertTime"));
+    EXPECT_TRUE(button(*d, QDialogButtonBox::Apply)->isEnabled());
+    EXPECT_TRUE(first->control().IgnoreDisplay()) << "written before the check";
+    EXPECT_EQ(first->control().AlertTime(), 0);
+}
+
+TEST_F(PagesDialogTest, StartTimeIsAppliedInItsNormalForm) {
+    const auto d = open();
+    edit(*d, "txtInitialTime")->setText(QStringLiteral("1:2:3"));
+    d->findChild<QComboBox*>("DisplayLi")->setCurrentIndex(1);
+    EXPECT_TRUE(d->apply());
+    EXPECT_EQ(edit(*d, "txtInitialTime")->text(), QStringLiteral("01:02:03"));
+    EXPECT_EQ(first->control().InitialTime(), "01:02:03");
+    EXPECT_EQ(first->control().Display(), 1);
+    EXPECT_FALSE(button(*d, QDialogButtonBox::Apply)->isEnabled())
+        << "the page's own rewriting of the field is no edit";
+}
+
+TEST_F(PagesDialogTest, ErrorThatEndsAnApplyNamesThePropertyAndLeavesItPending) {
+    const auto d = open();
+    edit(*d, "txtHundreds")->setText(QStringLiteral("4"));
+    edit(*d, "txtTens")->setText(QString());
+    edit(*d, "txtSeconds")->setText(QStringLiteral("9"));
+    EXPECT_FALSE(d->apply());
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_TRUE(boxes.shown[0].prompt.startsWith(QStringLiteral("Could not apply Tens: ")))
+        << boxes.shown[0].prompt.toStdString();
+    EXPECT_EQ(boxes.shown[0].parent, d.get());
+    EXPECT_EQ(first->control().Hundreds(), 4) << "written before the failing field";
+    EXPECT_EQ(first->control().Seconds(), 0) << "after it: not written";
+    EXPECT_TRUE(button(*d, QDialogButtonBox::Apply)->isEnabled());
+    EXPECT_EQ(d->findChild<QTabWidget*>()->currentWidget()->objectName(),
+              QStringLiteral("Behaviour"));
+
+    edit(*d, "txtTens")->setText(QStringLiteral("2"));
+    EXPECT_TRUE(d->apply());
+    EXPECT_EQ(first->control().Tens(), 2);
+    EXPECT_EQ(first->control().Seconds(), 9);
+}
+
+TEST_F(PagesDialogTest, ColourPageSetsSystemColoursByNameAndOtherColours) {
+    const auto d = open();
+    auto* colours = page<qt::ColorPage>(*d);
+    ASSERT_TRUE(colours);
+    auto* system = colours->findChild<QComboBox*>("SystemColor");
+    ASSERT_TRUE(system);
+    EXPECT_EQ(system->itemText(13), QStringLiteral("highlight"));
+    // BackGround starts as the button face, a system colour: the list shows it.
+    colours->select_property(2);
+    EXPECT_EQ(system->currentIndex(), 15);
+
+    colours->select_property(1);  // ForeColor
+    colours->choose_system_color(13);
+    colours->select_property(2);  // BackGround
+    colours->choose_color(QColor(255, 128, 0));
+    EXPECT_EQ(system->currentIndex(), -1) << "an ordinary colour is no system colour";
+    button(*d, QDialogButtonBox::Ok)->click();
+
+    EXPECT_EQ(first->control().ForeColor(), 0x8000000Du);
+    EXPECT_EQ(first->control().BackGround(), 0x000080FFu);
+    EXPECT_EQ(second->control().ForeColor(), 0u);
+    EXPECT_EQ(d->result(), QDialog::Accepted);
+}
+
+TEST_F(PagesDialogTest, PicturePageLoadsAFileOrSaysWhyNotAndClears) {
+    QTemporaryDir dir;
+    const QString icon = dir.filePath(QStringLiteral("pointer.png"));
+    QImage image(16, 16, QImage::Format_ARGB32);
+    image.fill(Qt::blue);
+    ASSERT_TRUE(image.save(icon));
+    const QString not_a_picture = dir.filePath(QStringLiteral("notes.png"));
+    {
+        QFile f(not_a_picture);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("not a picture");
+    }
+
+    const auto d = open();
+    auto* pictures = page<qt::PicturePage>(*d);
+    ASSERT_TRUE(pictures);
+    EXPECT_FALSE(pictures->load_file(not_a_picture));
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_TRUE(boxes.shown[0].prompt.contains(QStringLiteral("notes.png")));
+    EXPECT_FALSE(button(*d, QDialogButtonBox::Apply)->isEnabled());
+
+    ASSERT_TRUE(pictures->load_file(icon));
+    EXPECT_TRUE(d->apply());
+    ASSERT_TRUE(first->control().MouseIcon());
+    EXPECT_EQ(first->control().MouseIcon()->pixel_width(), 16);
+    EXPECT_FALSE(second->control().MouseIcon());
+
+    pictures->findChild<QPushButton*>("ClearPicture")->click();
+    EXPECT_TRUE(d->apply());
+    EXPECT_FALSE(first->control().MouseIcon());
+}
+
+TEST_F(PagesDialogTest, CancelAppliesNothing) {
+    const auto d = open();
+    edit(*d, "txtSecWidth")->setText(QStringLiteral("9"));
+    button(*d, QDialogButtonBox::Cancel)->click();
+    EXPECT_EQ(d->result(), QDialog::Rejected);
+    EXPECT_EQ(first->control().SecWidth(), 1);
+}
+
+TEST_F(PagesDialogTest, AccuracyQuestionComesAfterTheTimeFields) {
+    first->setDisplay(VexClockWidget::swDigital);
+    const auto d = open();
+    edit(*d, "txtMinutes")->setText(QStringLiteral("75"));
+    d->findChild<QComboBox*>("AccuracyLi")->setCurrentIndex(2);
+    EXPECT_TRUE(d->apply());
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[0].prompt, QStringLiteral("Invalid property value."));
+    EXPECT_EQ(boxes.shown[1].buttons, MessageButtons::yes_no);
+    EXPECT_EQ(first->control().Accuracy(), 2);
+}
+
+}  // namespace
+}  // namespace tickwell::testing

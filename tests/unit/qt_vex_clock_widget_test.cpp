@@ -1,0 +1,666 @@
+// SPDX-License-Identifier: MIT
+// The stopwatch in a real Qt widget on the offscreen platform: its pixels, its input
+// events, its message boxes, its timers in real time, its repaints, its About box.
+#include "vex_clock_widget.hpp"
+
+#include <QAccessible>
+#include <QBuffer>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QMetaEnum>
+#include <QPaintEvent>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <cmath>
+#include <functional>
+
+#include "control/type_library.hpp"
+#include "platform/error.hpp"
+#include "qt_widget_fixture.hpp"
+#include "scene_painter.hpp"
+
+namespace tickwell::testing {
+namespace {
+
+using qt::VexClockWidget;
+
+constexpr QRgb kSurface = qRgb(192, 192, 192);    // button face
+constexpr QRgb kGlyphGrey = qRgb(222, 221, 221);  // a glyph's background
+constexpr QRgb kSegmentBlue = qRgb(0, 121, 197);  // a lit segment
+constexpr QRgb kRed = qRgb(255, 0, 0);
+constexpr uint kRedColor = 0x000000FF;  // 0x00BBGGRR
+
+bool near(QRgb pixel, QRgb c, int tolerance = 8) {
+    return std::abs(qRed(pixel) - qRed(c)) <= tolerance &&
+           std::abs(qGreen(pixel) - qGreen(c)) <= tolerance &&
+           std::abs(qBlue(pixel) - qBlue(c)) <= tolerance;
+}
+
+std::string text(QRgb p) {
+    return "rgb(" + std::to_string(qRed(p)) + ", " + std::to_string(qGreen(p)) + ", " +
+           std::to_string(qBlue(p)) + ")";
+}
+
+class WidgetTest : public QtWidgetTest {
+  protected:
+    WidgetTest() : widget(std::make_unique<VexClockWidget>()) {}
+
+    VexClockWidget& w() { return *widget; }
+    const FaceElements& face() { return widget->control().face(); }
+    QRectF box(const BoxElement& e) {
+        const PixelRect r = box_in_pixels(e, widget->twipsPerPixel());
+        return {r.left, r.top, r.width, r.height};
+    }
+    // Where a segment of a digit cell lies: a point in the digit's 8644 x 16000 frame.
+    QPoint in_cell(const BoxElement& cell, double x, double y) {
+        const QRectF b = box(cell);
+        return QPoint(static_cast<int>(b.left() + x / 8644 * b.width()),
+                      static_cast<int>(b.top() + y / 16000 * b.height()));
+    }
+    // Every event the widget raises, in order, as "Name" or "Name(arguments)".
+    void record_events() {
+        auto log = std::make_shared<QStringList>();
+        const auto add = [log](const QString& s) { *log << s; };
+        QObject::connect(&w(), &VexClockWidget::Click, [add] { add("Click"); });
+        QObject::connect(&w(), &VexClockWidget::DblClick, [add] { add("DblClick"); });
+        QObject::connect(&w(), &VexClockWidget::KeyDown, [add](short& kc, short& sh) {
+            add(QStringLiteral("KeyDown(%1,%2)").arg(kc).arg(sh));
+        });
+        QObject::connect(&w(), &VexClockWidget::KeyUp, [add](short& kc, short& sh) {
+            add(QStringLiteral("KeyUp(%1,%2)").arg(kc).arg(sh));
+        });
+        QObject::connect(&w(), &VexClockWidget::KeyPress,
+                         [add](short& kc) { add(QStringLiteral("KeyPress(%1)").arg(kc)); });
+        const auto mouse = [add](const char* name) {
+            return [add, name](short& bt, short& sh, float& x, float& y) {
+                add(QStringLiteral("%1(%2,%3,%4,%5)").arg(name).arg(bt).arg(sh).arg(x).arg(y));
+            };
+        };
+        QObject::connect(&w(), &VexClockWidget::MouseDown, mouse("MouseDown"));
+        QObject::connect(&w(), &VexClockWidget::MouseUp, mouse("MouseUp"));
+        QObject::connect(&w(), &VexClockWidget::MouseMove, mouse("MouseMove"));
+        events_ = log;
+    }
+    QStringList events() const { return events_ ? *events_ : QStringList(); }
+    void clear_events() {
+        if (events_) events_->clear();
+    }
+
+    std::unique_ptr<VexClockWidget> widget;
+
+  private:
+    std::shared_ptr<QStringList> events_;
+};
+
+// --- Size and properties ---
+
+TEST_F(WidgetTest, NewControlIsSizedInTwipsAndTellsItsSizeOnResize) {
+    EXPECT_EQ(w().twipsPerPixel().x, 15);  // the offscreen screen's 96 dots per inch
+    EXPECT_EQ(w().sizeHint(), QSize(216, 138));
+    EXPECT_EQ(w().size(), QSize(216, 138));
+    w().resize(300, 150);
+    w().show();  // delivers the pending resize
+    EXPECT_EQ(w().control().width(), 4500);
+    EXPECT_EQ(w().control().height(), 2250);
+}
+
+TEST_F(WidgetTest, EveryPropertyOfTheControlIsAQtProperty) {
+    const QMetaObject* meta = w().metaObject();
+    for (const MemberInfo& m : TypeLibrary::members()) {
+        if (m.is_method) continue;
+        const std::string name(m.name);
+        const int index = meta->indexOfProperty(name.c_str());
+        ASSERT_GE(index, 0) << name;
+        EXPECT_TRUE(meta->property(index).isWritable()) << name;
+    }
+    // The enums, as the type library names them.
+    for (const EnumInfo& e : TypeLibrary::enums()) {
+        const std::string name(e.name);
+        const int index = meta->indexOfEnumerator(name.c_str());
+        ASSERT_GE(index, 0) << name;
+        const QMetaEnum qt_enum = meta->enumerator(index);
+        ASSERT_EQ(qt_enum.keyCount(), static_cast<int>(e.members.size())) << name;
+        for (const EnumMember& member : e.members)
+            EXPECT_EQ(qt_enum.keyToValue(std::string(member.name).c_str()), member.value)
+                << member.name;
+    }
+}
+
+TEST_F(WidgetTest, QtPropertiesReadAndWriteThroughTheControlsPuts) {
+    EXPECT_TRUE(w().setProperty("SecWidth", 4));
+    EXPECT_EQ(w().control().SecWidth(), 4);
+    EXPECT_TRUE(w().setProperty("InitialTime", QStringLiteral("1:2:3")));
+    EXPECT_EQ(w().property("InitialTime").toString(), QStringLiteral("01:02:03"));
+    EXPECT_TRUE(w().setProperty("Display", VexClockWidget::swDigital));
+    EXPECT_EQ(w().control().Display(), 1);
+    EXPECT_TRUE(w().setProperty("ForeColor", 0x8000000Du));
+    EXPECT_EQ(w().property("ForeColor").toUInt(), 0x8000000Du);
+    // A refused value is the put's message box, and changes nothing.
+    w().setProperty("ClockFace", 2);
+    EXPECT_EQ(boxes.prompts(), QStringList{"Invalid property value."});
+    EXPECT_EQ(w().control().ClockFace(), 0);
+}
+
+TEST_F(WidgetTest, AcceptedPutsAreAnnouncedWithTheNameTheControlPasses) {
+    QSignalSpy changed(&w(), &VexClockWidget::propertyChanged);
+    w().setDisplay(VexClockWidget::swDigital);
+    w().setBackGround(0x00FFFFFF);
+    w().setClockFace(VexClockWidget::FaceConstants(2));  // refused: no notification
+    ASSERT_EQ(changed.count(), 2);
+    EXPECT_EQ(changed[0][0].toString(), QStringLiteral("Display"));
+    EXPECT_EQ(changed[1][0].toString(), QStringLiteral("Background"));
+}
+
+// --- Message boxes ---
+
+TEST_F(WidgetTest, RefusalsAndTheAccuracyQuestionReachTheMessageBoxService) {
+    w().setMinutes(-1);
+    w().setUserMode(true);
+    w().setHours(1);
+    w().setUserMode(false);
+    w().setDisplay(VexClockWidget::swDigital);
+    boxes.answer = MessageResult::no;
+    w().setAccuracy(VexClockWidget::SwHundredths);
+    EXPECT_EQ(w().control().Accuracy(), 0) << "answered No";
+    boxes.answer = MessageResult::yes;
+    w().setAccuracy(VexClockWidget::SwHundredths);
+    EXPECT_EQ(w().control().Accuracy(), 2) << "answered Yes";
+
+    ASSERT_EQ(boxes.shown.size(), 4u);
+    EXPECT_EQ(boxes.shown[0].prompt, QStringLiteral("The property value cannot be negative."));
+    EXPECT_EQ(boxes.shown[1].prompt, QStringLiteral("Property is read-only at run time."));
+    for (int i : {0, 1}) {
+        EXPECT_EQ(boxes.shown[i].buttons, MessageButtons::ok);
+        EXPECT_EQ(boxes.shown[i].icon, MessageIcon::information);
+        EXPECT_EQ(boxes.shown[i].parent, &w());
+    }
+    for (int i : {2, 3}) {
+        EXPECT_EQ(boxes.shown[i].buttons, MessageButtons::yes_no);
+        EXPECT_EQ(boxes.shown[i].icon, MessageIcon::question);
+    }
+    EXPECT_EQ(w().control().Minutes(), 0);
+}
+
+// --- Pixels ---
+
+TEST_F(WidgetTest, GrabShowsTheGlyphsOfTheDigits) {
+    w().resize(493, 200);  // 7400 x 3000 twips: digit cells of 66 x 196 pixels
+    w().show();
+    w().setDisplay(VexClockWidget::swDigital);
+    struct Row {
+        short hours;
+        bool top_bar, upper_right, middle_bar;  // segments a, b and g
+    };
+    const Row rows[] = {{88, true, true, true}, {11, false, true, false}, {77, true, true, false}};
+    for (const Row& r : rows) {
+        w().setHours(r.hours);
+        const QImage image = w().grab().toImage();
+        for (int cell : {0, 1}) {
+            const ImageElement& c = face().DisplayIm(cell);
+            const QRgb a = image.pixel(in_cell(c, 4358, 1358));
+            const QRgb b = image.pixel(in_cell(c, 7213, 4500));
+            const QRgb g = image.pixel(in_cell(c, 4358, 7971));
+            EXPECT_TRUE(near(a, r.top_bar ? kSegmentBlue : kGlyphGrey))
+                << r.hours << ": " << text(a);
+            EXPECT_TRUE(near(b, r.upper_right ? kSegmentBlue : kGlyphGrey))
+                << r.hours << ": " << text(b);
+            EXPECT_TRUE(near(g, r.middle_bar ? kSegmentBlue : kGlyphGrey))
+                << r.hours << ": " << text(g);
+        }
+    }
+}
+
+TEST_F(WidgetTest, GrabShowsTheSecondHandWhereSecondsSays) {
+    w().show();
+    w().setForeColor(kRedColor);
+    w().setHours(4);
+    w().setMinutes(20);  // the hour and minute hands down and to the right, off the axes
+    struct Row {
+        short seconds;
+        int dx, dy;
+    };
+    for (const Row r : {Row{0, 0, -1}, Row{15, 1, 0}, Row{30, 0, 1}, Row{45, -1, 0}}) {
+        w().setSeconds(r.seconds);
+        const QImage image = w().grab().toImage();
+        // The pivot is pixel (108, 69); the second hand is 67 pixels long.
+        for (int k = 15; k <= 50; k += 7) {
+            const QRgb along = image.pixel(108 + r.dx * k, 69 + r.dy * k);
+            const QRgb opposite = image.pixel(108 - r.dx * k, 69 - r.dy * k);
+            EXPECT_TRUE(near(along, kRed, 10)) << r.seconds << " s, " << k << ": " << text(along);
+            EXPECT_FALSE(near(opposite, kRed, 60))
+                << r.seconds << " s, " << k << " the other way: " << text(opposite);
+        }
+    }
+}
+
+TEST_F(WidgetTest, OnePixelHandIsSharpAtTwiceThePixelDensity) {
+    w().setForeColor(kRedColor);
+    w().setSeconds(15);
+    QImage image(432, 276, QImage::Format_RGB32);
+    image.setDevicePixelRatio(2);
+    w().render(&image);
+    // Logical row 69 is device rows 138 and 139; both full red, their neighbours the dial.
+    for (const int x : {240, 270, 300}) {
+        EXPECT_TRUE(near(image.pixel(x, 138), kRed)) << x << ": " << text(image.pixel(x, 138));
+        EXPECT_TRUE(near(image.pixel(x, 139), kRed)) << x << ": " << text(image.pixel(x, 139));
+        EXPECT_TRUE(near(image.pixel(x, 137), kSurface)) << x << ": " << text(image.pixel(x, 137));
+        EXPECT_TRUE(near(image.pixel(x, 140), kSurface)) << x << ": " << text(image.pixel(x, 140));
+    }
+}
+
+// --- Repainting only what changed ---
+
+// Collects the regions of the paint events a widget receives.
+class PaintRegions : public QObject {
+  public:
+    explicit PaintRegions(QWidget& w) { w.installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) regions << static_cast<QPaintEvent*>(e)->region();
+        return false;
+    }
+    QList<QRegion> regions;
+};
+
+void process_paint_events() {
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+}
+
+TEST_F(WidgetTest, OnlyTheCellWhoseDigitChangedIsRepainted) {
+    w().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w()));
+    w().setDisplay(VexClockWidget::swDigital);
+    w().setSeconds(7);
+    w().repaintChanges();
+    process_paint_events();
+
+    PaintRegions paints(w());
+    w().repaintChanges();  // nothing changed since
+    process_paint_events();
+    EXPECT_TRUE(paints.regions.isEmpty());
+
+    w().control().ResetClock();  // 00:00:07 -> 00:00:00: the last cell only
+    w().repaintChanges();
+    process_paint_events();
+    ASSERT_EQ(paints.regions.size(), 1);
+    const QRect cell = qt::element_bounds(face().DisplayIm(5), w().twipsPerPixel()).toAlignedRect();
+    EXPECT_EQ(paints.regions[0].boundingRect(), cell);
+}
+
+TEST_F(WidgetTest, ChangesMadeByTheHostAreRepaintedByTheEventLoop) {
+    w().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w()));
+    process_paint_events();
+    PaintRegions paints(w());
+    w().setSeconds(30);  // the host's own put; the widget learns of it from the event loop
+    QEventLoop loop;
+    QTimer::singleShot(50, &loop, &QEventLoop::quit);
+    loop.exec();
+    ASSERT_FALSE(paints.regions.isEmpty());
+    const QRect hand = qt::element_bounds(face().Hand(0), w().twipsPerPixel()).toAlignedRect();
+    EXPECT_TRUE(paints.regions.last().contains(hand));
+}
+
+// --- Input ---
+
+TEST_F(WidgetTest, ClickOnTheSurfaceRaisesMouseDownMouseUpAndClick) {
+    record_events();
+    QTest::mouseClick(&w(), Qt::LeftButton, Qt::ShiftModifier, QPoint(20, 10));
+    EXPECT_EQ(events(), (QStringList{"MouseDown(1,1,20,10)", "MouseUp(1,1,20,10)", "Click"}));
+    clear_events();
+    w().setScaleMode(qt::ScaleMode::twips);
+    QTest::mouseClick(&w(), Qt::RightButton, Qt::ControlModifier | Qt::AltModifier, QPoint(20, 10));
+    EXPECT_EQ(events(), (QStringList{"MouseDown(2,6,300,150)", "MouseUp(2,6,300,150)", "Click"}));
+}
+
+TEST_F(WidgetTest, ClickOnADigitRaisesClickOnly) {
+    w().setDisplay(VexClockWidget::swDigital);
+    record_events();
+    for (int cell : {0, 5}) {
+        QTest::mouseClick(&w(), Qt::LeftButton, {}, box(face().DisplayIm(cell)).center().toPoint());
+        EXPECT_EQ(events(), QStringList{"Click"}) << "cell " << cell;
+        clear_events();
+    }
+    // A press on a digit that is released beside the face is no click.
+    const QPoint digit = box(face().DisplayIm(2)).center().toPoint();
+    QTest::mousePress(&w(), Qt::LeftButton, {}, digit);
+    QTest::mouseRelease(&w(), Qt::LeftButton, {}, QPoint(w().width() + 10, 5));
+    EXPECT_TRUE(events().isEmpty()) << events().join(' ').toStdString();
+}
+
+TEST_F(WidgetTest, DoubleClickRaisesDblClickInPlaceOfTheSecondClick) {
+    record_events();
+    // What Qt delivers for a double click: press, release, double click, release.
+    QTest::mousePress(&w(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseRelease(&w(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseDClick(&w(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseRelease(&w(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(events(), (QStringList{"MouseDown(1,0,5,5)", "MouseUp(1,0,5,5)", "Click", "DblClick",
+                                     "MouseUp(1,0,5,5)"}));
+}
+
+TEST_F(WidgetTest, MouseMoveReportsHeldButtonsAndAppliesThePointer) {
+    record_events();
+    const auto move = [&](QPoint at, Qt::MouseButtons held) {
+        QMouseEvent e(QEvent::MouseMove, at, w().mapToGlobal(at), Qt::NoButton, held,
+                      Qt::NoModifier);
+        QApplication::sendEvent(&w(), &e);
+    };
+    w().setMousePointer(VexClockWidget::swCrossHair);
+    EXPECT_EQ(w().cursor().shape(), Qt::ArrowCursor) << "a put only stores the pointer";
+    move({30, 40}, Qt::LeftButton | Qt::MiddleButton);
+    EXPECT_EQ(events(), QStringList{"MouseMove(5,0,30,40)"});
+    EXPECT_EQ(w().cursor().shape(), Qt::CrossCursor);
+
+    struct Row {
+        VexClockWidget::MousePointerConstants pointer;
+        Qt::CursorShape shape;
+    };
+    for (const Row r : {Row{VexClockWidget::swIBeam, Qt::IBeamCursor},
+                        Row{VexClockWidget::swNESW, Qt::SizeBDiagCursor},
+                        Row{VexClockWidget::swHourglass, Qt::WaitCursor},
+                        Row{VexClockWidget::swIcon, Qt::BitmapCursor},
+                        Row{VexClockWidget::swArrowQuestionMark, Qt::WhatsThisCursor}}) {
+        w().setMousePointer(r.pointer);
+        move({31, 40}, Qt::NoButton);
+        EXPECT_EQ(w().cursor().shape(), r.shape) << r.pointer;
+    }
+
+    // swCustom shows MouseIcon's picture, from the first move on.
+    QImage icon(16, 16, QImage::Format_ARGB32);
+    icon.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    icon.save(&buffer, "PNG");
+    w().setMouseIcon(Picture::make_encoded("png", {png.begin(), png.end()}));
+    w().setMousePointer(VexClockWidget::swCustom);
+    move({32, 40}, Qt::NoButton);
+    EXPECT_EQ(w().cursor().shape(), Qt::BitmapCursor);
+    EXPECT_EQ(w().cursor().pixmap().size(), QSize(16, 16));
+    EXPECT_EQ(w().cursor().hotSpot(), QPoint(8, 8));
+
+    w().setMousePointer(VexClockWidget::swDefault);
+    move({33, 40}, Qt::NoButton);
+    EXPECT_EQ(w().cursor().shape(), Qt::ArrowCursor) << "the default pointer";
+}
+
+TEST_F(WidgetTest, HostMayChangeThePointerInsideMouseMove) {
+    QObject::connect(&w(), &VexClockWidget::MouseMove, [this](short&, short&, float&, float&) {
+        w().setMousePointer(VexClockWidget::swUpArrow);
+    });
+    QMouseEvent e(QEvent::MouseMove, QPointF(3, 3), w().mapToGlobal(QPointF(3, 3)), Qt::NoButton,
+                  Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&w(), &e);
+    EXPECT_EQ(w().cursor().shape(), Qt::UpArrowCursor);
+}
+
+// A parent that sees the keys its child lets through.
+class KeyCountingParent : public QWidget {
+  public:
+    int keys = 0;
+
+  protected:
+    void keyPressEvent(QKeyEvent*) override { ++keys; }
+};
+
+TEST_F(WidgetTest, KeysArriveAsKeyCodesAndCharacterCodes) {
+    record_events();
+    QTest::keyClick(&w(), Qt::Key_A);
+    EXPECT_EQ(events(), (QStringList{"KeyDown(65,0)", "KeyPress(97)", "KeyUp(65,0)"}));
+    clear_events();
+    // The modifier keys come and go as keys of their own; their shift state is the one
+    // after their own press or release.
+    QTest::keyClick(&w(), Qt::Key_F5, Qt::ShiftModifier | Qt::ControlModifier);
+    EXPECT_EQ(events(), (QStringList{"KeyDown(16,1)", "KeyDown(17,3)", "KeyDown(116,3)",
+                                     "KeyUp(116,3)", "KeyUp(17,1)", "KeyUp(16,0)"}));
+    clear_events();
+    QTest::keyClick(&w(), Qt::Key_Left);
+    EXPECT_EQ(events(), (QStringList{"KeyDown(37,0)", "KeyUp(37,0)"}));
+}
+
+TEST_F(WidgetTest, KeyCodeSetToZeroByTheHostIsWhatTheControlKeeps) {
+    KeyCountingParent parent;
+    widget->setParent(&parent);
+    QTest::keyClick(&w(), Qt::Key_B);
+    EXPECT_EQ(parent.keys, 1) << "a key nobody takes goes on to the parent";
+
+    short seen = -1;
+    QObject::connect(&w(), &VexClockWidget::KeyPress, [&seen](short& kc) {
+        seen = kc;
+        kc = 0;
+    });
+    QTest::keyClick(&w(), Qt::Key_B);
+    EXPECT_EQ(seen, 'b');
+    EXPECT_EQ(parent.keys, 1) << "the control received 0: the key was taken";
+    widget->setParent(nullptr);
+}
+
+// --- Timers in real time ---
+
+TEST_F(WidgetTest, TimersFollowTheControlsTimerElements) {
+    w().setDisplay(VexClockWidget::swDigital);
+    w().control().StartClock();
+    auto* tick = w().findChild<QTimer*>("SWTimer");
+    auto* blink = w().findChild<QTimer*>("ColonTimer");
+    ASSERT_TRUE(tick && blink);
+    EXPECT_TRUE(tick->isActive());
+    EXPECT_EQ(tick->interval(), 250);
+    EXPECT_EQ(tick->timerType(), Qt::CoarseTimer);
+    EXPECT_EQ(blink->interval(), 500);
+    EXPECT_TRUE(blink->isActive());
+
+    w().setAccuracy(VexClockWidget::SwTenths);
+    EXPECT_EQ(tick->interval(), 45);
+    EXPECT_EQ(tick->timerType(), Qt::PreciseTimer);
+    EXPECT_TRUE(tick->isActive());
+
+    w().control().StopClock();
+    EXPECT_FALSE(tick->isActive());
+    EXPECT_FALSE(blink->isActive());
+}
+
+// The one test that waits for real time: the count comes from a clock, so however late the
+// 8 ms ticks are on a loaded machine, what the watch shows keeps up with real time.
+TEST_F(WidgetTest, RunningHundredthsWatchKeepsRealTime) {
+    w().setDisplay(VexClockWidget::swDigital);
+    w().setAccuracy(VexClockWidget::SwHundredths);  // the question is answered Yes
+    ASSERT_EQ(w().control().Accuracy(), 2);
+    QSignalSpy notified(&w(), &VexClockWidget::Notify);
+    w().setUserMode(true);
+    w().control().StartClock();
+    QElapsedTimer real;
+    real.start();
+    QTest::qWait(1000);
+    const double elapsed = real.nsecsElapsed() / 1e9;
+    const VexClock& c = w().control();
+    const double shown = c.Minutes() * 60 + c.Seconds() + c.Tens() / 10.0 + c.Hundreds() / 100.0;
+    EXPECT_NEAR(shown, elapsed, 0.15);
+    EXPECT_GT(notified.count(), 10) << "the hundredths were shown as they changed";
+    EXPECT_TRUE(c.Running());
+}
+
+// --- Errors and deletion inside handlers ---
+
+// Warnings of the program, while an instance lives.
+class CapturedWarnings {
+  public:
+    CapturedWarnings() {
+        captured().clear();
+        previous_ = qInstallMessageHandler(
+            [](QtMsgType type, const QMessageLogContext&, const QString& message) {
+                if (type == QtWarningMsg) captured() << message;
+            });
+    }
+    ~CapturedWarnings() { qInstallMessageHandler(previous_); }
+    static QStringList& captured() {
+        static QStringList list;
+        return list;
+    }
+
+  private:
+    QtMessageHandler previous_;
+};
+
+TEST_F(WidgetTest, ErrorEscapingAHostsHandlerIsReportedNotThrownIntoQt) {
+    CapturedWarnings warnings;
+    // A host's Click handler whose put does not fit its 16-bit field.
+    QObject::connect(&w(), &VexClockWidget::Click,
+                     [this] { w().control().put("ClockMode", Value(std::int32_t{40000})); });
+    QTest::mouseClick(&w(), Qt::LeftButton, {}, QPoint(5, 5));
+    ASSERT_EQ(CapturedWarnings::captured().size(), 1);
+    EXPECT_TRUE(CapturedWarnings::captured()[0].contains("Click"));
+    EXPECT_TRUE(CapturedWarnings::captured()[0].contains("ClockMode"));
+}
+
+TEST_F(WidgetTest, ErrorInATickIsReportedAndTheWatchRunsOn) {
+    CapturedWarnings warnings;
+    int failures = 0;
+    QObject::connect(&w(), &VexClockWidget::Notify, [&] {
+        if (failures++ == 0) w().control().put("ClockMode", Value(std::int32_t{40000}));
+    });
+    w().setDisplay(VexClockWidget::swDigital);
+    w().setAccuracy(VexClockWidget::SwTenths);
+    w().control().StartClock();
+    QTRY_VERIFY_WITH_TIMEOUT(failures >= 3, 5000);
+    EXPECT_TRUE(w().control().Running());
+    ASSERT_FALSE(CapturedWarnings::captured().isEmpty());
+    EXPECT_TRUE(CapturedWarnings::captured()[0].contains("SWTimer"));
+}
+
+TEST_F(WidgetTest, HostMayDeleteTheWidgetFromItsHandlers) {
+    // From a click, from a tick's Notify and from the colon blink's pending messages.
+    VexClockWidget* clicked = widget.release();
+    QPointer<VexClockWidget> gone = clicked;
+    QObject::connect(clicked, &VexClockWidget::Click, [clicked] { delete clicked; });
+    QTest::mouseClick(clicked, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(gone.isNull());
+
+    auto* ticking = new VexClockWidget;
+    gone = ticking;
+    ticking->setDisplay(VexClockWidget::swDigital);
+    ticking->setAccuracy(VexClockWidget::SwTenths);
+    QObject::connect(ticking, &VexClockWidget::Notify, [ticking] { delete ticking; });
+    ticking->control().StartClock();
+    QTRY_VERIFY_WITH_TIMEOUT(gone.isNull(), 5000);
+
+    // The colon blink lets pending messages run between its two colons; one of them
+    // deletes the widget.
+    auto* blinking = new VexClockWidget;
+    gone = blinking;
+    blinking->setDisplay(VexClockWidget::swDigital);
+    blinking->control().StartClock();
+    QMetaObject::invokeMethod(
+        qApp, [&gone] { delete gone.data(); }, Qt::QueuedConnection);
+    blinking->control().ColonTimer_Timer();  // as the platform calls it
+    EXPECT_TRUE(gone.isNull());
+    QTest::qWait(20);  // the event loop collects what the deleted widgets left behind
+}
+
+// --- The About box ---
+
+TEST_F(WidgetTest, AboutBoxOpensAndClosesWhileAWatchCounts) {
+    w().setDisplay(VexClockWidget::swDigital);
+    w().setAccuracy(VexClockWidget::SwTenths);
+    w().control().StartClock();
+    QSignalSpy notified(&w(), &VexClockWidget::Notify);
+
+    struct Seen {
+        QString title;
+        QRect ok_geometry;
+        bool title_bold = false;
+        double title_points = 0;
+        int notified_while_open = 0;
+    } seen;
+    QPointer<QDialog> shown;
+    QElapsedTimer waited;
+    waited.start();
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QDialog* box = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->objectName() == "ClockAbout" && top->isVisible())
+                box = qobject_cast<QDialog*>(top);
+        if (!box) return;
+        if (!shown) {
+            shown = box;
+            notified.clear();
+        }
+        // Close once the watch has counted behind the box for a while (or give up).
+        if (notified.count() < 3 && waited.elapsed() < 5000) return;
+        seen.title = box->windowTitle();
+        seen.ok_geometry = box->findChild<QPushButton*>("OkPb")->geometry();
+        const QFont title_font = box->findChild<QLabel*>("Label1")->font();
+        seen.title_bold = title_font.bold();
+        seen.title_points = title_font.pointSizeF();
+        seen.notified_while_open = static_cast<int>(notified.count());
+        QTest::mouseClick(box->findChild<QPushButton*>("OkPb"), Qt::LeftButton);
+    });
+    poll.start(10);
+    w().control().ShowAboutBox();  // returns when the box is closed
+    poll.stop();
+
+    EXPECT_GE(seen.notified_while_open, 3) << "the watch counted behind the modal box";
+    EXPECT_EQ(seen.title, QStringLiteral("About VexClock"));
+    EXPECT_EQ(seen.ok_geometry, QRect(243, 270, 61, 24));  // 3645, 4050, 915, 360 twips
+    EXPECT_TRUE(seen.title_bold);
+    EXPECT_EQ(seen.title_points, 12);
+    EXPECT_TRUE(shown.isNull()) << "the closed box is unloaded";
+    EXPECT_TRUE(w().control().Running());
+}
+
+// --- Accessibility ---
+
+TEST_F(WidgetTest, ScreenReaderHearsTheRoleTheTimeAndWhetherItRuns) {
+    w().setHours(1);
+    w().setMinutes(2);
+    w().setSeconds(5);
+    w().repaintChanges();
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(&w());
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->role(), QAccessible::Clock);
+    EXPECT_EQ(a->text(QAccessible::Name), QStringLiteral("Stopwatch"));
+    EXPECT_EQ(a->text(QAccessible::Value), QStringLiteral("1 hour, 2 minutes, 5 seconds"));
+    EXPECT_EQ(w().accessibleDescription(), QStringLiteral("1 hour, 2 minutes, 5 seconds, stopped"));
+
+    w().control().StartClock();
+    w().repaintChanges();
+    EXPECT_TRUE(w().accessibleDescription().endsWith(QStringLiteral(", running")));
+    w().setAccessibleName(QStringLiteral("Lap timer"));
+    EXPECT_EQ(a->text(QAccessible::Name), QStringLiteral("Lap timer"));
+}
+
+// --- Saved settings ---
+
+class MapBag final : public PropertyBag {
+  public:
+    Value read(std::string_view key, const Value& default_value) override {
+        if (key == "Display") return Value(std::int16_t{1});
+        if (key == "Hours") return bad_hours ? Value("lots") : Value(std::int16_t{42});
+        return default_value;
+    }
+    void write(std::string_view, const Value&, const Value&) override {}
+    bool bad_hours = false;
+};
+
+TEST_F(WidgetTest, WidgetFromSavedSettingsReadsThemOrThrowsNamingTheKey) {
+    MapBag bag;
+    VexClockWidget loaded(bag);
+    EXPECT_EQ(loaded.control().Display(), 1);
+    EXPECT_EQ(loaded.control().Hours(), 42);
+
+    bag.bad_hours = true;
+    try {
+        VexClockWidget failed(bag);
+        ADD_FAILURE() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.member(), "Hours");
+    }
+}
+
+}  // namespace
+}  // namespace tickwell::testing
