@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: MIT
+#include "event_log.hpp"
+
+#include <QHeaderView>
+#include <QTime>
+
+#include "vex_clock_widget.hpp"
+
+namespace tickwell::demo {
+
+namespace {
+
+QString keys(short code, short shift) {
+    return QStringLiteral("KeyCode=%1 Shift=%2").arg(code).arg(shift);
+}
+
+QString mouse(short button, short shift, float x, float y) {
+    return QStringLiteral("Button=%1 Shift=%2 X=%3 Y=%4").arg(button).arg(shift).arg(x).arg(y);
+}
+
+}  // namespace
+
+EventLog::EventLog(QWidget* parent) : QTableWidget(0, 4, parent) {
+    setHorizontalHeaderLabels({tr("Time"), tr("Control"), tr("Event"), tr("Arguments")});
+    horizontalHeader()->setStretchLastSection(true);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    verticalHeader()->hide();
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setWordWrap(false);
+    setColumnWidth(kTime, fontMetrics().horizontalAdvance(QStringLiteral("00:00:00.000")) + 16);
+    setColumnWidth(kControl, fontMetrics().horizontalAdvance(QStringLiteral("VexClock00")) + 16);
+    setColumnWidth(kEvent,
+                   fontMetrics().horizontalAdvance(QStringLiteral("(property changed)")) + 16);
+}
+
+void EventLog::append(const QString& control, const QString& event, const QString& arguments) {
+    if (rowCount() >= kMaxRows) removeRow(0);
+    const int row = rowCount();
+    insertRow(row);
+    const QString cells[] = {QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz")), control,
+                             event, arguments};
+    for (int column = 0; column < 4; ++column)
+        setItem(row, column, new QTableWidgetItem(cells[column]));
+    scrollToBottom();
+}
+
+void EventLog::watch(qt::VexClockWidget* control) {
+    using W = qt::VexClockWidget;
+    const auto name = [control] { return control->objectName(); };
+    const auto plain = [this, name](const char* event) {
+        return [this, name, event] { append(name(), QString::fromLatin1(event)); };
+    };
+    connect(control, &W::TimeExpired, this, plain("TimeExpired"));
+    connect(control, &W::Click, this, plain("Click"));
+    connect(control, &W::Alert, this, plain("Alert"));
+    connect(control, &W::Notify, this, plain("Notify"));
+    connect(control, &W::DblClick, this, plain("DblClick"));
+    connect(control, &W::KeyDown, this,
+            [this, name](short& kc, short& sh) { append(name(), "KeyDown", keys(kc, sh)); });
+    connect(control, &W::KeyUp, this,
+            [this, name](short& kc, short& sh) { append(name(), "KeyUp", keys(kc, sh)); });
+    connect(control, &W::KeyPress, this, [this, name](short& kc) {
+        append(name(), "KeyPress", QStringLiteral("KeyAscii=%1").arg(kc));
+    });
+    connect(control, &W::MouseDown, this, [this, name](short& bt, short& sh, float& x, float& y) {
+        append(name(), "MouseDown", mouse(bt, sh, x, y));
+    });
+    connect(control, &W::MouseUp, this, [this, name](short& bt, short& sh, float& x, float& y) {
+        append(name(), "MouseUp", mouse(bt, sh, x, y));
+    });
+    connect(control, &W::MouseMove, this, [this, name](short& bt, short& sh, float& x, float& y) {
+        if (log_mouse_moves_) append(name(), "MouseMove", mouse(bt, sh, x, y));
+    });
+    connect(control, &W::propertyChanged, this, [this, name](const QString& property) {
+        append(name(), "(property changed)", property);
+    });
+}
+
+}  // namespace tickwell::demo

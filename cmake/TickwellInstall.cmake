@@ -1,0 +1,69 @@
+# The installed package: the libraries, their headers under include/tickwell/, the programs,
+# and the CMake package that find_package(Tickwell) reads, with the targets
+#
+#   Tickwell::core            the control (standard library only)
+#   Tickwell::property_files  JSON property-bag and form files (nlohmann_json)
+#   Tickwell::qt_render       the QPainter renderer of a face (Qt GUI)
+#   Tickwell::qt              VexClockWidget and the property pages (Qt Widgets)
+#
+# The Qt targets are there when the build has them. Included at the end of the top-level
+# CMakeLists.txt, once every target exists; tickwell_core's own rules are in src/.
+include(GNUInstallDirs)
+include(CMakePackageConfigHelpers)
+
+set(TICKWELL_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/Tickwell)
+
+# A library whose include directories are plain source paths gets them as build paths only,
+# and `include_dir` (under the install prefix) in their place once installed.
+function(tickwell_install_library target export_name include_dir)
+  get_target_property(dirs ${target} INTERFACE_INCLUDE_DIRECTORIES)
+  set(relocatable)
+  foreach(dir IN LISTS dirs)
+    if(dir MATCHES "^\\$<")
+      list(APPEND relocatable "${dir}")
+    else()
+      list(APPEND relocatable "$<BUILD_INTERFACE:${dir}>")
+    endif()
+  endforeach()
+  list(APPEND relocatable "$<INSTALL_INTERFACE:${include_dir}>")
+  set_target_properties(${target} PROPERTIES INTERFACE_INCLUDE_DIRECTORIES "${relocatable}"
+                                             EXPORT_NAME ${export_name})
+  install(TARGETS ${target} EXPORT TickwellTargets
+          ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+endfunction()
+
+# The settings files every host shares.
+tickwell_install_library(tickwell_property_files property_files
+                         ${CMAKE_INSTALL_INCLUDEDIR}/tickwell/headless)
+install(FILES ${PROJECT_SOURCE_DIR}/hosts/headless/text_file.hpp
+              ${PROJECT_SOURCE_DIR}/hosts/headless/json_property_bag.hpp
+              ${PROJECT_SOURCE_DIR}/hosts/headless/form_file.hpp
+        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/tickwell/headless)
+
+set(TICKWELL_PACKAGE_HAS_QT OFF)
+if(TARGET tickwell_qt_render AND TARGET tickwell_qt)
+  set(TICKWELL_PACKAGE_HAS_QT ON)
+  tickwell_install_library(tickwell_qt_render qt_render ${CMAKE_INSTALL_INCLUDEDIR}/tickwell/qt)
+  tickwell_install_library(tickwell_qt qt ${CMAKE_INSTALL_INCLUDEDIR}/tickwell/qt)
+  if(NOT TARGET Tickwell::qt)
+    add_library(Tickwell::qt ALIAS tickwell_qt)
+  endif()
+  install(DIRECTORY ${PROJECT_SOURCE_DIR}/hosts/qt/
+          DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/tickwell/qt FILES_MATCHING PATTERN "*.hpp")
+endif()
+
+foreach(program tickwell-container tickwell-demo)
+  if(TARGET ${program})
+    install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  endif()
+endforeach()
+
+install(EXPORT TickwellTargets NAMESPACE Tickwell:: DESTINATION ${TICKWELL_INSTALL_CMAKEDIR})
+configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/TickwellConfig.cmake.in
+                              ${PROJECT_BINARY_DIR}/TickwellConfig.cmake
+                              INSTALL_DESTINATION ${TICKWELL_INSTALL_CMAKEDIR})
+write_basic_package_version_file(${PROJECT_BINARY_DIR}/TickwellConfigVersion.cmake
+                                 VERSION ${PROJECT_VERSION} COMPATIBILITY SameMinorVersion)
+install(FILES ${PROJECT_BINARY_DIR}/TickwellConfig.cmake
+              ${PROJECT_BINARY_DIR}/TickwellConfigVersion.cmake
+        DESTINATION ${TICKWELL_INSTALL_CMAKEDIR})

@@ -1,0 +1,140 @@
+// SPDX-License-Identifier: MIT
+// The demo window in run mode as a user sees it: the keyboard drives the selected stopwatch,
+// the status bar says whether it runs, and the event log lists what the controls raise.
+#include "demo_window.hpp"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QStatusBar>
+#include <QTest>
+
+#include "event_log.hpp"
+#include "form_canvas.hpp"
+#include "vex_clock_widget.hpp"
+
+namespace tickwell::demo {
+namespace {
+
+using qt::VexClockWidget;
+
+class DemoWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        window.showDefaultForm();
+        one = window.canvas().controls()[0];
+        two = window.canvas().controls()[1];
+    }
+
+    // What the status bar shows, all its labels together.
+    QString status() const {
+        QStringList texts;
+        for (const QLabel* l : window.statusBar()->findChildren<QLabel*>())
+            texts << l->text();
+        return texts.join(' ');
+    }
+    // The log's rows as "control event arguments".
+    QStringList log() const {
+        QStringList rows;
+        const EventLog& l = window.eventLog();
+        for (int r = 0; r < l.rowCount(); ++r)
+            rows << (l.item(r, EventLog::kControl)->text() + ' ' +
+                     l.item(r, EventLog::kEvent)->text() + ' ' +
+                     l.item(r, EventLog::kArguments)->text())
+                        .trimmed();
+        return rows;
+    }
+    void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &window, k, m);
+    }
+
+    DemoWindow window;
+    VexClockWidget* one = nullptr;
+    VexClockWidget* two = nullptr;
+};
+
+TEST_F(DemoWindowTest, TheKeysStartStopAndResetTheSelectedStopwatch) {
+    EXPECT_TRUE(status().contains("Design mode"));
+    key(Qt::Key_F5);
+    EXPECT_FALSE(one->control().Running()) << "nothing runs in design mode";
+
+    key(Qt::Key_R, Qt::ControlModifier);
+    ASSERT_TRUE(window.runMode());
+    EXPECT_TRUE(one->userMode() && two->userMode());
+    EXPECT_EQ(window.canvas().selection().front(), one);
+
+    key(Qt::Key_F5);
+    EXPECT_TRUE(one->control().Running());
+    EXPECT_FALSE(two->control().Running()) << "only the selected stopwatch starts";
+    EXPECT_TRUE(status().contains("VexClock1 running")) << status().toStdString();
+    EXPECT_TRUE(status().contains("Run mode"));
+
+    key(Qt::Key_F6);
+    EXPECT_FALSE(one->control().Running());
+    EXPECT_TRUE(status().contains("VexClock1 stopped")) << status().toStdString();
+
+    EXPECT_FALSE(window.isFormModified()) << "running changes no setting of the form";
+    key(Qt::Key_F7);
+    EXPECT_EQ(one->control().Seconds(), 0);
+
+    key(Qt::Key_R, Qt::ControlModifier);
+    EXPECT_FALSE(window.runMode());
+    EXPECT_FALSE(one->userMode());
+}
+
+TEST_F(DemoWindowTest, TheEventLogListsEachEventWithItsControlAndTime) {
+    window.setRunMode(true);
+    window.eventLog().setRowCount(0);
+    // The analog face's surface takes the mouse (a digit cell takes only its own clicks).
+    window.canvas().setSelection({one});
+    const QPoint middle = one->mapTo(&window, one->rect().center());
+    QTest::mouseClick(window.windowHandle(), Qt::LeftButton, Qt::NoModifier, middle);
+    QTest::mouseMove(window.windowHandle(), middle + QPoint(5, 5));
+
+    const QStringList rows = log();
+    ASSERT_GE(rows.size(), 3) << rows.join('\n').toStdString();
+    EXPECT_TRUE(rows[0].startsWith("VexClock1 MouseDown Button=1")) << rows[0].toStdString();
+    EXPECT_TRUE(rows[1].startsWith("VexClock1 MouseUp Button=1")) << rows[1].toStdString();
+    EXPECT_EQ(rows[2], "VexClock1 Click");
+    EXPECT_FALSE(rows.join('\n').contains("MouseMove")) << "mouse moves are logged on request";
+    const QRegularExpression time(R"(^\d\d:\d\d:\d\d\.\d\d\d$)");
+    EXPECT_TRUE(time.match(window.eventLog().item(0, EventLog::kTime)->text()).hasMatch());
+
+    // A running digital stopwatch with tenths raises Notify at every tenth.
+    two->control().StopClock();
+    window.eventLog().setRowCount(0);
+    window.canvas().setRunMode(false);
+    two->control().setAccuracy(1);
+    window.setRunMode(true);
+    window.canvas().setSelection({two});
+    window.startAll();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return log().contains("VexClock2 Notify"); }, 3000))
+        << log().join('\n').toStdString();
+}
+
+TEST_F(DemoWindowTest, DesignActionsRestInRunMode) {
+    const auto enabled = [&](const QString& text) {
+        for (const QAction* a : window.findChildren<QAction*>())
+            if (a->text().remove('&') == text) return a->isEnabled();
+        ADD_FAILURE() << "no action " << text.toStdString();
+        return false;
+    };
+    EXPECT_TRUE(enabled("Add Stopwatch"));
+    EXPECT_TRUE(enabled("Properties..."));
+    EXPECT_FALSE(enabled("Start"));
+    window.setRunMode(true);
+    EXPECT_FALSE(enabled("Add Stopwatch"));
+    EXPECT_FALSE(enabled("Properties..."));
+    EXPECT_FALSE(enabled("Delete"));
+    EXPECT_TRUE(enabled("Start"));
+    EXPECT_FALSE(enabled("Stop"));
+}
+
+}  // namespace
+}  // namespace tickwell::demo

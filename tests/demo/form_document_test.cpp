@@ -1,0 +1,210 @@
+// SPDX-License-Identifier: MIT
+// Forms in files: what the demo saves opens again as it was, a changed form is known to be
+// changed, and a file that cannot be opened leaves a clear message and an empty form.
+#include "form_document.hpp"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include "control/clock_state.hpp"
+#include "demo_window.hpp"
+#include "form_canvas.hpp"
+#include "text_file.hpp"
+#include "vex_clock_widget.hpp"
+
+namespace tickwell::demo {
+namespace {
+
+using qt::VexClockWidget;
+
+class FormDocumentTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        window.show();
+    }
+    QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+    static std::string text_of(const QString& file) {
+        return headless::read_text_file(file.toStdString());
+    }
+    void write(const QString& file, const std::string& text) {
+        headless::replace_text_file(file.toStdString(), text);
+    }
+
+    QTemporaryDir dir;
+    DemoWindow window;
+};
+
+TEST_F(FormDocumentTest, TheDefaultFormShowsBothFacesAndIsUnchanged) {
+    window.showDefaultForm();
+    const FormCanvas& form = window.canvas();
+    ASSERT_EQ(form.names(), QStringList({"VexClock1", "VexClock2"}));
+    const FaceElements& analog = form.controls()[0]->control().face();
+    const FaceElements& digital = form.controls()[1]->control().face();
+    EXPECT_TRUE(analog.Hand(0).visible());
+    EXPECT_FALSE(analog.DisplayIm(0).visible());
+    EXPECT_TRUE(digital.DisplayIm(0).visible());
+    EXPECT_FALSE(digital.Hand(0).visible());
+    EXPECT_FALSE(window.isFormModified());
+    EXPECT_TRUE(window.filePath().isEmpty());
+}
+
+// A form with settings away from a new control's (colours, widths, mode, a moved and resized
+// control) is saved, opened in a fresh window and saved again: the two files are the same
+// byte for byte, and the reopened controls have the places and settings of the saved ones.
+TEST_F(FormDocumentTest, ASavedFormOpensAsItWasSaved) {
+    window.showDefaultForm();
+    FormCanvas& form = window.canvas();
+    VexClockWidget* one = form.controls()[0];
+    VexClockWidget* two = form.controls()[1];
+    one->control().setBorderColor(0x000000FF);
+    one->control().setBackGround(0x00FFFFFF);
+    one->control().setHourWidth(7);
+    one->control().setClockFace(1);
+    two->control().setAccuracy(1);
+    two->control().setClockMode(1);
+    two->control().setInitialTime("0:2:30");
+    two->setGeometry(two->x() + 24, two->y() + 40, two->width() + 30, two->height() + 12);
+    VexClockWidget* three = form.addNewControl();
+    three->control().setForeColor(0x00008000);
+
+    QString error;
+    ASSERT_TRUE(window.saveForm(path("first.json"), &error)) << error.toStdString();
+    EXPECT_FALSE(window.isFormModified());
+    EXPECT_EQ(window.filePath(), path("first.json"));
+    const headless::FormFile saved = capture_form(form);
+
+    DemoWindow reopened;
+    reopened.show();
+    ASSERT_TRUE(reopened.openForm(path("first.json"), &error)) << error.toStdString();
+    EXPECT_FALSE(reopened.isFormModified());
+    ASSERT_EQ(reopened.canvas().names(), form.names());
+    for (qsizetype i = 0; i < form.controls().size(); ++i) {
+        EXPECT_EQ(reopened.canvas().controls()[i]->geometry(), form.controls()[i]->geometry())
+            << form.names()[i].toStdString();
+    }
+    const headless::FormFile back = capture_form(reopened.canvas());
+    ASSERT_EQ(back.controls.size(), saved.controls.size());
+    for (std::size_t i = 0; i < saved.controls.size(); ++i) {
+        const auto& want = saved.controls[i].properties.values();
+        const auto& got = back.controls[i].properties.values();
+        ASSERT_EQ(got.size(), want.size());
+        for (std::size_t k = 0; k < want.size(); ++k) {
+            EXPECT_EQ(got[k].first, want[k].first);
+            EXPECT_TRUE(got[k].second == want[k].second)
+                << saved.controls[i].name << "." << want[k].first;
+        }
+    }
+    ASSERT_TRUE(reopened.saveForm(path("second.json"), &error)) << error.toStdString();
+    EXPECT_EQ(text_of(path("second.json")), text_of(path("first.json")));
+    // Each control's own settings (those its face elements hold) survive in its own entry.
+    const headless::FormControl* first = back.find("VexClock1");
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(to_text(*first->properties.find("BorderColor")), "255");
+    EXPECT_EQ(to_text(*first->properties.find("HourWidth")), "7");
+}
+
+TEST_F(FormDocumentTest, EveryKindOfEditMarksTheFormChanged) {
+    write(path("form.json"), R"({"form": 1, "controls": [{"name": "VexClock1", "properties": {}},
+                                  {"name": "VexClock2", "left": 4000, "properties": {}}]})");
+    QString error;
+    ASSERT_TRUE(window.openForm(path("form.json"), &error)) << error.toStdString();
+    ASSERT_FALSE(window.isFormModified());
+    EXPECT_TRUE(window.windowTitle().startsWith("form.json"));
+
+    VexClockWidget* one = window.canvas().find("VexClock1");
+    ASSERT_NE(one, nullptr);
+    one->control().setSecWidth(2);  // a property edit, as the pages make it
+    EXPECT_TRUE(window.isFormModified());
+    EXPECT_TRUE(window.isWindowModified());
+
+    ASSERT_TRUE(window.saveForm(path("form.json"), &error));
+    EXPECT_FALSE(window.isFormModified());
+    window.canvas().addNewControl();
+    EXPECT_TRUE(window.isFormModified());
+
+    ASSERT_TRUE(window.saveForm(path("form.json"), &error));
+    window.canvas().removeControls({window.canvas().find("VexClock3")});
+    EXPECT_TRUE(window.isFormModified());
+}
+
+TEST_F(FormDocumentTest, APlaceInTwipsBecomesPixelsOfTheScreen) {
+    write(
+        path("form.json"),
+        R"({"form": 1, "controls": [{"name": "Big", "left": 300, "top": 150, "width": 4500, "height": 3000,
+                                       "properties": {}}]})");
+    QString error;
+    ASSERT_TRUE(window.openForm(path("form.json"), &error)) << error.toStdString();
+    const VexClockWidget* big = window.canvas().find("Big");
+    ASSERT_NE(big, nullptr);
+    const TwipsPerPixel tpp = twips_per_pixel(*big);
+    EXPECT_EQ(big->x(), qRound(300 / tpp.x));
+    EXPECT_EQ(big->y(), qRound(150 / tpp.y));
+    EXPECT_EQ(big->width(), qRound(4500 / tpp.x));
+    EXPECT_EQ(big->height(), qRound(3000 / tpp.y));
+}
+
+TEST_F(FormDocumentTest, AFormThatCannotBeOpenedSaysWhyAndLeavesAnEmptyForm) {
+    struct Row {
+        const char* what;
+        const char* file;
+        const char* text;  // nullptr: the file does not exist
+        std::vector<const char*> said;
+    };
+    const std::vector<Row> rows = {
+        {"a missing file", "missing.json", nullptr, {"missing.json"}},
+        {"not JSON", "broken.json", "{ \"form\": 1, ", {"broken.json", "not JSON"}},
+        {"a duplicate name",
+         "twice.json",
+         R"({"form": 1, "controls": [{"name": "A", "properties": {}},
+                                      {"name": "A", "properties": {}}]})",
+         {"twice.json", "A"}},
+        {"a value its field cannot hold",
+         "overflow.json",
+         R"({"form": 1, "controls": [{"name": "Fine", "properties": {}},
+                            {"name": "Late", "properties": {"Hours": 70000}}]})",
+         {"overflow.json", "Late", "Hours"}},
+    };
+    for (const Row& r : rows) {
+        window.showDefaultForm();
+        if (r.text) write(path(r.file), r.text);
+        QString error;
+        EXPECT_FALSE(window.openForm(path(r.file), &error)) << r.what;
+        for (const char* part : r.said)
+            EXPECT_TRUE(error.contains(QString::fromUtf8(part)))
+                << r.what << ": \"" << error.toStdString() << "\" lacks " << part;
+        EXPECT_TRUE(window.canvas().controls().isEmpty()) << r.what;
+        EXPECT_TRUE(window.filePath().isEmpty()) << r.what;
+        EXPECT_FALSE(window.isFormModified()) << r.what;
+    }
+}
+
+TEST_F(FormDocumentTest, ASaveThatFailsKeepsTheFormChangedAndTheOldFile) {
+    window.showDefaultForm();
+    window.canvas().addNewControl();
+    QString error;
+    const QString target = path("no-such-dir/form.json");
+    EXPECT_FALSE(window.saveForm(target, &error));
+    EXPECT_TRUE(error.contains("form.json")) << error.toStdString();
+    EXPECT_TRUE(window.isFormModified());
+    EXPECT_TRUE(window.filePath().isEmpty());
+}
+
+TEST_F(FormDocumentTest, OpeningStartsTheSharedStateAfresh) {
+    // Whatever the previous form left in the process-wide state, a form opens the same.
+    write(path("plain.json"),
+          R"({"form": 1, "controls": [{"name": "VexClock1", "properties": {}}]})");
+    window.showDefaultForm();  // its second control leaves the digital face in the state
+    QString error;
+    ASSERT_TRUE(window.openForm(path("plain.json"), &error)) << error.toStdString();
+    const VexClockWidget* only = window.canvas().controls().front();
+    EXPECT_EQ(only->control().Display(), 0);
+    EXPECT_TRUE(only->control().face().Hand(0).visible());
+}
+
+}  // namespace
+}  // namespace tickwell::demo
