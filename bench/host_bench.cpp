@@ -1,0 +1,215 @@
+// SPDX-License-Identifier: MIT
+// Hosted stopwatches in real (offscreen) Qt windows: the steady cost of running them with
+// hundredths against QLCDNumbers driven by an 8 ms timer, the accuracy of the shown time
+// under load, and the memory each hosted control takes.
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+#include <sys/resource.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QGridLayout>
+#include <QLCDNumber>
+#include <QTimer>
+#include <atomic>
+#include <cmath>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "vex_clock_widget.hpp"
+
+namespace {
+
+using tickwell::qt::VexClockWidget;
+
+// Answers yes to the question asked before hundredths are selected.
+class AnswerYes : public tickwell::qt::MessageBoxService {
+  public:
+    tickwell::MessageResult show(QWidget*, const QString&, tickwell::MessageButtons buttons,
+                                 tickwell::MessageIcon) override {
+        return buttons == tickwell::MessageButtons::yes_no ? tickwell::MessageResult::yes
+                                                           : tickwell::MessageResult::ok;
+    }
+};
+
+double cpu_seconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+void spin_event_loop(int milliseconds) {
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// Counts the paint events its watched widgets receive.
+class PaintCounter : public QObject {
+  public:
+    long paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+constexpr int kRunMilliseconds = 2000;
+
+struct Window {
+    QWidget window;
+    QGridLayout* grid = new QGridLayout(&window);
+    PaintCounter counter;
+
+    void add(QWidget* w, int index) {
+        w->setMinimumSize(200, 60);
+        grid->addWidget(w, index / 5, index % 5);
+        w->installEventFilter(&counter);
+    }
+};
+
+void report(benchmark::State& state, double cpu, double wall, long paints) {
+    state.SetIterationTime(wall);
+    state.counters["cpu_per_wall"] = cpu / wall;
+    state.counters["paints_per_second"] = static_cast<double>(paints) / wall;
+}
+
+void BM_SteadyRunning(benchmark::State& state) {
+    AnswerYes yes;
+    tickwell::qt::set_message_box_service(&yes);
+    const int n = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        Window w;
+        std::vector<VexClockWidget*> watches;
+        for (int i = 0; i < n; ++i) {
+            auto* watch = new VexClockWidget(&w.window);
+            watch->control().setDisplay(1);
+            watch->control().setAccuracy(2);
+            watch->setUserMode(true);
+            w.add(watch, i);
+            watches.push_back(watch);
+        }
+        w.window.show();
+        spin_event_loop(200);
+        for (auto* watch : watches)
+            watch->control().StartClock();
+        w.counter.paints = 0;
+        const double cpu0 = cpu_seconds();
+        QElapsedTimer wall;
+        wall.start();
+        spin_event_loop(kRunMilliseconds);
+        report(state, cpu_seconds() - cpu0, static_cast<double>(wall.nsecsElapsed()) / 1e9,
+               w.counter.paints);
+    }
+    tickwell::qt::set_message_box_service(nullptr);
+}
+BENCHMARK(BM_SteadyRunning)->Arg(1)->Arg(10)->Arg(50)->Iterations(1)->UseManualTime();
+
+// The peer: QLCDNumbers showing "hh:mm:ss.cc", each set from its own 8 ms timer.
+void BM_PeerSteadyRunning(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        Window w;
+        QElapsedTimer since_start;
+        since_start.start();
+        std::vector<std::unique_ptr<QTimer>> timers;
+        for (int i = 0; i < n; ++i) {
+            auto* number = new QLCDNumber(11, &w.window);
+            number->setSegmentStyle(QLCDNumber::Filled);
+            w.add(number, i);
+            auto timer = std::make_unique<QTimer>();
+            timer->setTimerType(Qt::PreciseTimer);
+            QObject::connect(timer.get(), &QTimer::timeout, number, [number, &since_start] {
+                const qint64 cs = since_start.elapsed() / 10;
+                number->display(QString::asprintf("%02lld:%02lld:%02lld.%02lld", cs / 360000,
+                                                  cs / 6000 % 60, cs / 100 % 60, cs % 100));
+            });
+            timer->start(8);
+            timers.push_back(std::move(timer));
+        }
+        w.window.show();
+        spin_event_loop(200);
+        w.counter.paints = 0;
+        const double cpu0 = cpu_seconds();
+        QElapsedTimer wall;
+        wall.start();
+        spin_event_loop(kRunMilliseconds);
+        report(state, cpu_seconds() - cpu0, static_cast<double>(wall.nsecsElapsed()) / 1e9,
+               w.counter.paints);
+    }
+}
+BENCHMARK(BM_PeerSteadyRunning)->Arg(1)->Arg(10)->Arg(50)->Iterations(1)->UseManualTime();
+
+// The largest difference between the time a running hundredths watch shows and a
+// QElapsedTimer started with it, sampled at every Notify, with the other core kept busy.
+void BM_AccuracyUnderLoad(benchmark::State& state) {
+    AnswerYes yes;
+    tickwell::qt::set_message_box_service(&yes);
+    for (auto _ : state) {
+        std::atomic<bool> stop{false};
+        std::thread load([&stop] {
+            volatile double x = 1;
+            while (!stop.load(std::memory_order_relaxed))
+                x = std::sqrt(x + 1);
+        });
+        VexClockWidget watch;
+        watch.control().setDisplay(1);
+        watch.control().setAccuracy(2);
+        watch.setUserMode(true);
+        watch.show();
+        spin_event_loop(100);
+        QElapsedTimer elapsed;
+        double worst_ms = 0;
+        QObject::connect(&watch, &VexClockWidget::Notify, [&] {
+            const tickwell::VexClock& c = watch.control();
+            const double shown = c.Hours() * 3600.0 + c.Minutes() * 60.0 + c.Seconds() +
+                                 c.Tens() / 10.0 + c.Hundreds() / 100.0;
+            worst_ms = std::max(
+                worst_ms,
+                std::abs(static_cast<double>(elapsed.nsecsElapsed()) / 1e6 - shown * 1000));
+        });
+        watch.control().StartClock();
+        elapsed.start();
+        spin_event_loop(3000);
+        stop = true;
+        load.join();
+        state.SetIterationTime(3);
+        state.counters["max_error_ms"] = worst_ms;
+    }
+    tickwell::qt::set_message_box_service(nullptr);
+}
+BENCHMARK(BM_AccuracyUnderLoad)->Iterations(1)->UseManualTime();
+
+// Heap bytes per hosted control: 100 more stopwatches in a shown window.
+void BM_MemoryPerControl(benchmark::State& state) {
+    constexpr int kCount = 100;
+    for (auto _ : state) {
+        Window w;
+        w.window.show();
+        spin_event_loop(50);
+        const auto before = mallinfo2().uordblks;
+        for (int i = 0; i < kCount; ++i)
+            w.add(new VexClockWidget(&w.window), i);
+        spin_event_loop(50);
+        const auto after = mallinfo2().uordblks;
+        state.SetIterationTime(1);
+        state.counters["bytes_per_control"] =
+            static_cast<double>(after - before) / static_cast<double>(kCount);
+    }
+}
+BENCHMARK(BM_MemoryPerControl)->Iterations(1)->UseManualTime();
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
