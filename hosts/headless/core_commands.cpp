@@ -95,8 +95,8 @@ void cmd_new(ScriptRunner& r, const Args& a) {
     ScriptRunner::expect(a, 1, 3, "new NAME [W H]");
     if (a.size() == 2) throw ScriptError("usage: new NAME [W H]");
     const std::string& name = r.new_control_name(a[0]);
-    const auto [w, h] = ScriptRunner::placed_size(a, 1);
-    r.guarded(name, "InitProperties", [&] { r.container().create(name, w, h); });
+    const auto size = ScriptRunner::placed_size(a, 1);
+    r.guarded(name, "InitProperties", [&] { r.container().create(name, size.first, size.second); });
 }
 
 void cmd_delete(ScriptRunner& r, const Args& a) {

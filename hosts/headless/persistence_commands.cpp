@@ -21,7 +21,9 @@ void cmd_load(ScriptRunner& r, const Args& a) {
     ScriptRunner::expect(a, 2, 4, kLoadUsage);
     if (a.size() == 3) throw ScriptError(std::string("usage: ") + kLoadUsage);
     const std::string& name = r.new_control_name(a[0]);
-    const auto [w, h] = ScriptRunner::placed_size(a, 2);
+    // Not a structured binding: the lambdas below capture the two sizes.
+    const auto size = ScriptRunner::placed_size(a, 2);
+    const float w = size.first, h = size.second;
 
     JsonPropertyBag bag;
     try {
