@@ -15,7 +15,10 @@ def load(paths):
         for b in data.get("benchmarks", []):
             if b.get("run_type") == "aggregate" and b.get("aggregate_name") != "median":
                 continue
+            # Plain names: "BM_SteadyRunning/10", without "/iterations:1/manual_time".
             name = b["name"].replace("_median", "")
+            name = "/".join(part for part in name.split("/")
+                            if not part.startswith("iterations:") and part != "manual_time")
             rows[name] = b
     return rows
 
@@ -71,20 +74,20 @@ def main():
         ours = rows.get(f"BM_SteadyRunning/{n}")
         peer = rows.get(f"BM_PeerSteadyRunning/{n}")
         if ours and peer:
-            a = ours["counters"]["cpu_per_wall"]
-            b = peer["counters"]["cpu_per_wall"]
+            a = ours["cpu_per_wall"]
+            b = peer["cpu_per_wall"]
             r = a / b if b else float("inf")
             table.append((f"steady running, {n} hundredths watches (CPU s per s)", f"{a:.3f}",
                           f"{b:.3f}", f"{r:.2f}", "<= 0.50 " + ("met" if r <= 0.5 else "MISSED")))
             table.append((f"paint events per second, {n} watches",
-                          f"{ours['counters']['paints_per_second']:.0f}",
-                          f"{peer['counters']['paints_per_second']:.0f}", "-", ""))
+                          f"{ours['paints_per_second']:.0f}",
+                          f"{peer['paints_per_second']:.0f}", "-", ""))
     if "BM_AccuracyUnderLoad" in rows:
-        c = rows["BM_AccuracyUnderLoad"]["counters"]
+        c = rows["BM_AccuracyUnderLoad"]
         table.append(("largest shown-time error under load", f"{c['max_error_ms']:.1f} ms", "-",
                       "-", "one tick or two"))
     if "BM_MemoryPerControl" in rows:
-        kib = rows["BM_MemoryPerControl"]["counters"]["bytes_per_control"] / 1024
+        kib = rows["BM_MemoryPerControl"]["bytes_per_control"] / 1024
         table.append(("memory per hosted control", f"{kib:.1f} KiB", "-", "-",
                       "< 64 KiB " + ("met" if kib < 64 else "MISSED")))
 
