@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "svg_renderer.hpp"
 
+#include "base64.hpp"
+
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -31,24 +33,6 @@ std::string hex_color(std::uint32_t color) {
     for (const std::uint32_t channel : {c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF}) {
         s.push_back(digits[channel >> 4]);
         s.push_back(digits[channel & 0xF]);
-    }
-    return s;
-}
-
-std::string base64(std::span<const std::uint8_t> bytes) {
-    static constexpr char alphabet[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string s;
-    s.reserve((bytes.size() + 2) / 3 * 4);
-    for (std::size_t i = 0; i < bytes.size(); i += 3) {
-        const std::size_t n = std::min<std::size_t>(3, bytes.size() - i);
-        std::uint32_t v = std::uint32_t{bytes[i]} << 16;
-        if (n > 1) v |= std::uint32_t{bytes[i + 1]} << 8;
-        if (n > 2) v |= bytes[i + 2];
-        s.push_back(alphabet[(v >> 18) & 63]);
-        s.push_back(alphabet[(v >> 12) & 63]);
-        s.push_back(n > 1 ? alphabet[(v >> 6) & 63] : '=');
-        s.push_back(n > 2 ? alphabet[v & 63] : '=');
     }
     return s;
 }
@@ -104,7 +88,7 @@ void write_picture(std::ostream& out, const Picture& picture, const PixelRect& r
     } else {
         out << "<image" << extra << rect_attributes(r)
             << " preserveAspectRatio=\"none\" xlink:href=\"data:" << media_type(picture.format())
-            << ";base64," << base64(picture.data()) << "\"/>";
+            << ";base64," << base64_encode(picture.data()) << "\"/>";
     }
 }
 
