@@ -6,14 +6,15 @@
 #include <malloc.h>
 #include <sys/resource.h>
 
-#include <QApplication>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QEventLoop>
 #include <QGridLayout>
 #include <QLCDNumber>
 #include <QTimer>
 #include <atomic>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -71,10 +72,21 @@ struct Window {
     }
 };
 
-void report(benchmark::State& state, double cpu, double wall, long paints) {
-    state.SetIterationTime(wall);
-    state.counters["cpu_per_wall"] = cpu / wall;
-    state.counters["paints_per_second"] = static_cast<double>(paints) / wall;
+// Shows the window, starts what runs in it, then measures a steady stretch of running: CPU
+// seconds (the whole process) per wall second, and paint events per second.
+void measure_running(benchmark::State& state, Window& w, const std::function<void()>& start) {
+    w.window.show();
+    spin_event_loop(200);
+    start();
+    w.counter.paints = 0;
+    const double cpu0 = cpu_seconds();
+    QElapsedTimer wall;
+    wall.start();
+    spin_event_loop(kRunMilliseconds);
+    const double seconds = static_cast<double>(wall.nsecsElapsed()) / 1e9;
+    state.SetIterationTime(seconds);
+    state.counters["cpu_per_wall"] = (cpu_seconds() - cpu0) / seconds;
+    state.counters["paints_per_second"] = static_cast<double>(w.counter.paints) / seconds;
 }
 
 void BM_SteadyRunning(benchmark::State& state) {
@@ -92,17 +104,10 @@ void BM_SteadyRunning(benchmark::State& state) {
             w.add(watch, i);
             watches.push_back(watch);
         }
-        w.window.show();
-        spin_event_loop(200);
-        for (auto* watch : watches)
-            watch->control().StartClock();
-        w.counter.paints = 0;
-        const double cpu0 = cpu_seconds();
-        QElapsedTimer wall;
-        wall.start();
-        spin_event_loop(kRunMilliseconds);
-        report(state, cpu_seconds() - cpu0, static_cast<double>(wall.nsecsElapsed()) / 1e9,
-               w.counter.paints);
+        measure_running(state, w, [&watches] {
+            for (auto* watch : watches)
+                watch->control().StartClock();
+        });
     }
     tickwell::qt::set_message_box_service(nullptr);
 }
@@ -130,15 +135,7 @@ void BM_PeerSteadyRunning(benchmark::State& state) {
             timer->start(8);
             timers.push_back(std::move(timer));
         }
-        w.window.show();
-        spin_event_loop(200);
-        w.counter.paints = 0;
-        const double cpu0 = cpu_seconds();
-        QElapsedTimer wall;
-        wall.start();
-        spin_event_loop(kRunMilliseconds);
-        report(state, cpu_seconds() - cpu0, static_cast<double>(wall.nsecsElapsed()) / 1e9,
-               w.counter.paints);
+        measure_running(state, w, [] {});
     }
 }
 BENCHMARK(BM_PeerSteadyRunning)->Arg(1)->Arg(10)->Arg(50)->Iterations(1)->UseManualTime();
@@ -203,13 +200,3 @@ void BM_MemoryPerControl(benchmark::State& state) {
 BENCHMARK(BM_MemoryPerControl)->Iterations(1)->UseManualTime();
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
