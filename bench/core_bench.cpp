@@ -25,12 +25,13 @@ struct Bench {
     Container container{out};
     tickwell::VexClock* clock = nullptr;
 
-    Bench(int display, int accuracy) {
+    Bench(std::int64_t display, std::int64_t accuracy) {
         tickwell::Clock::reset_state();
         clock = &container.create("a");
         container.user_mode = true;
-        clock->setDisplay(display);
-        clock->setAccuracy(accuracy);  // the question is answered yes
+        clock->setDisplay(static_cast<tickwell::Display>(display));
+        clock->setAccuracy(
+            static_cast<tickwell::Accuracy>(accuracy));  // the question is answered yes
         clock->StartClock();
     }
 };

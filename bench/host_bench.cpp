@@ -98,8 +98,8 @@ void BM_SteadyRunning(benchmark::State& state) {
         std::vector<VexClockWidget*> watches;
         for (int i = 0; i < n; ++i) {
             auto* watch = new VexClockWidget(&w.window);
-            watch->control().setDisplay(1);
-            watch->control().setAccuracy(2);
+            watch->control().setDisplay(tickwell::Display::digital);
+            watch->control().setAccuracy(tickwell::Accuracy::hundredths);
             watch->setUserMode(true);
             w.add(watch, i);
             watches.push_back(watch);
@@ -153,8 +153,8 @@ void BM_AccuracyUnderLoad(benchmark::State& state) {
                 x = std::sqrt(x + 1);
         });
         VexClockWidget watch;
-        watch.control().setDisplay(1);
-        watch.control().setAccuracy(2);
+        watch.control().setDisplay(tickwell::Display::digital);
+        watch.control().setAccuracy(tickwell::Accuracy::hundredths);
         watch.setUserMode(true);
         watch.show();
         spin_event_loop(100);

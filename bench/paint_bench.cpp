@@ -47,10 +47,10 @@ struct Stopwatch {
         clock = &container.create("a", static_cast<float>(width * kTwips),
                                   static_cast<float>(height * kTwips));
         const bool digital = face == digital_units || face == digital_hundredths;
-        clock->setDisplay(digital ? 1 : 0);
-        if (face == digital_hundredths) clock->setAccuracy(2);
-        if (face == analog_raised) clock->setAppearance(1);
-        if (face == analog_oval) clock->setClockFace(1);
+        clock->setDisplay(digital ? tickwell::Display::digital : tickwell::Display::analog);
+        if (face == digital_hundredths) clock->setAccuracy(tickwell::Accuracy::hundredths);
+        if (face == analog_raised) clock->setAppearance(tickwell::Appearance::raised);
+        if (face == analog_oval) clock->setClockFace(tickwell::ClockFace::oval);
         clock->setHours(1);
         clock->setMinutes(2);
         clock->setSeconds(5);

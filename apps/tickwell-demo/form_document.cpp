@@ -73,7 +73,7 @@ void build_default_form(FormCanvas& canvas) {
     Clock::reset_state();
     qt::VexClockWidget* analog = canvas.addNewControl();
     qt::VexClockWidget* digital = canvas.addNewControl();
-    digital->control().setDisplay(1);  // swDigital
+    digital->control().setDisplay(Display::digital);
     canvas.setSelection({analog});
 }
 

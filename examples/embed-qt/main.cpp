@@ -26,8 +26,8 @@ int main(int argc, char* argv[]) {
 
     // A new control, set up as a designer would leave it, then handed to the running program.
     auto* clock = new VexClockWidget;
-    clock->control().setDisplay(1);   // swDigital
-    clock->control().setAccuracy(1);  // SwTenths
+    clock->control().setDisplay(tickwell::Display::digital);
+    clock->control().setAccuracy(tickwell::Accuracy::tenths);
     clock->setUserMode(true);
 
     auto* start = new QPushButton(QStringLiteral("Start"));

@@ -56,38 +56,33 @@ std::string describe_element(const std::string& control, const Element& e) {
     std::ostringstream line;
     line << control << '.' << e.label() << ' ';
     const char* visible = e.visible() ? "true" : "false";
-    switch (e.kind()) {
-        case ElementKind::line: {
-            const auto& l = static_cast<const LineElement&>(e);
-            line << "line visible=" << visible << " x1=" << n(l.x1()) << " y1=" << n(l.y1())
-                 << " x2=" << n(l.x2()) << " y2=" << n(l.y2()) << " width=" << l.border_width()
-                 << " color=" << format_color(l.border_color());
-            break;
-        }
-        case ElementKind::shape: {
-            const auto& s = static_cast<const ShapeElement&>(e);
-            line << "shape visible=" << visible << " kind=" << shape_kind_name(s.shape())
-                 << " left=" << n(s.left()) << " top=" << n(s.top()) << " width=" << n(s.width())
-                 << " height=" << n(s.height()) << " borderwidth=" << s.border_width()
-                 << " bordercolor=" << format_color(s.border_color())
-                 << " fillcolor=" << format_color(s.fill_color())
-                 << " fill=" << (s.fill_style() == FillStyle::solid ? "solid" : "transparent");
-            break;
-        }
-        case ElementKind::image: {
-            const auto& i = static_cast<const ImageElement&>(e);
-            line << "image visible=" << visible << " left=" << n(i.left()) << " top=" << n(i.top())
-                 << " width=" << n(i.width()) << " height=" << n(i.height())
-                 << " picture=" << describe(i.picture()) << " tag=" << quote(i.tag());
-            break;
-        }
-        case ElementKind::timer: {
-            const auto& t = static_cast<const TimerElement&>(e);
-            line << "timer enabled=" << (t.enabled() ? "true" : "false")
-                 << " interval=" << t.interval();
-            break;
-        }
-    }
+    visit(e, Overloaded{[&](const LineElement& l) {
+                            line << "line visible=" << visible << " x1=" << n(l.x1())
+                                 << " y1=" << n(l.y1()) << " x2=" << n(l.x2())
+                                 << " y2=" << n(l.y2()) << " width=" << l.border_width()
+                                 << " color=" << format_color(l.border_color());
+                        },
+                        [&](const ShapeElement& s) {
+                            line << "shape visible=" << visible
+                                 << " kind=" << shape_kind_name(s.shape())
+                                 << " left=" << n(s.left()) << " top=" << n(s.top())
+                                 << " width=" << n(s.width()) << " height=" << n(s.height())
+                                 << " borderwidth=" << s.border_width()
+                                 << " bordercolor=" << format_color(s.border_color())
+                                 << " fillcolor=" << format_color(s.fill_color()) << " fill="
+                                 << (s.fill_style() == FillStyle::solid ? "solid" : "transparent");
+                        },
+                        [&](const ImageElement& i) {
+                            line << "image visible=" << visible << " left=" << n(i.left())
+                                 << " top=" << n(i.top()) << " width=" << n(i.width())
+                                 << " height=" << n(i.height())
+                                 << " picture=" << describe(i.picture())
+                                 << " tag=" << quote(i.tag());
+                        },
+                        [&](const TimerElement& t) {
+                            line << "timer enabled=" << (t.enabled() ? "true" : "false")
+                                 << " interval=" << t.interval();
+                        }});
     return line.str();
 }
 

@@ -191,7 +191,7 @@ void Container::run(std::int64_t microseconds) {
     CallGuard guard(*this);
     for (;;) {
         const Schedule* next = nullptr;
-        const TimerElement* next_timer = nullptr;
+        TimerElement* next_timer = nullptr;
         for (const auto& [timer, s] : timers_) {
             if (!s.armed || s.due > end) continue;
             if (!next || s.due < next->due ||
@@ -205,8 +205,7 @@ void Container::run(std::int64_t microseconds) {
         if (!next) break;
         now_ = next->due;
         const std::uint64_t generation = next->generation;
-        TimerElement& timer = const_cast<TimerElement&>(*next_timer);
-        fire(next->site->name(), timer);
+        fire(next->site->name(), *next_timer);
         // The handler may have stopped, restarted or re-timed the timer, or destroyed its
         // control: only an untouched schedule moves on by one interval.
         const auto it = timers_.find(next_timer);

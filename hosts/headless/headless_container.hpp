@@ -147,7 +147,7 @@ class Container {
 
     std::ostream& out_;
     std::vector<std::pair<std::string, Hosted>> controls_;
-    std::map<const TimerElement*, Schedule> timers_;
+    std::map<TimerElement*, Schedule> timers_;
     std::map<std::pair<std::string, std::string>, std::vector<EventHandler>> handlers_;
     std::deque<bool> answers_;
     std::vector<std::string> deferred_deletes_;

@@ -174,19 +174,10 @@ std::string render_svg(const Scene& scene, PixelSize size, TwipsPerPixel tpp) {
         << hex_color(kSurfaceColor) << "\"/>\n";
     for (const Element* e : scene.stacking_order()) {
         if (!e->visible()) continue;
-        switch (e->kind()) {
-            case ElementKind::image:
-                write_image(out, static_cast<const ImageElement&>(*e), tpp);
-                break;
-            case ElementKind::shape:
-                write_shape(out, static_cast<const ShapeElement&>(*e), tpp);
-                break;
-            case ElementKind::line:
-                write_line(out, static_cast<const LineElement&>(*e), tpp);
-                break;
-            case ElementKind::timer:
-                break;
-        }
+        visit(*e, Overloaded{[&](const ImageElement& i) { write_image(out, i, tpp); },
+                             [&](const ShapeElement& s) { write_shape(out, s, tpp); },
+                             [&](const LineElement& l) { write_line(out, l, tpp); },
+                             [](const TimerElement&) {}});
     }
     out << "</svg>\n";
     return out.str();

@@ -11,14 +11,14 @@ QRect RepaintTracker::bounds_now(const Element& element, TwipsPerPixel tpp) cons
     return element_bounds(element, tpp).toAlignedRect();
 }
 
-void RepaintTracker::reset(const Scene& scene, TwipsPerPixel tpp) {
+void RepaintTracker::reset(Scene& scene, TwipsPerPixel tpp) {
     scene.take_changed();
     painted_.clear();
     for (const Element* e : scene.stacking_order())
         painted_[e] = bounds_now(*e, tpp);
 }
 
-QRegion RepaintTracker::take(const Scene& scene, TwipsPerPixel tpp) {
+QRegion RepaintTracker::take(Scene& scene, TwipsPerPixel tpp) {
     QRegion region;
     if (!scene.has_changes()) return region;
     for (const Element* e : scene.take_changed()) {

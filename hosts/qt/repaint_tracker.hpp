@@ -17,11 +17,11 @@ class RepaintTracker {
   public:
     // Forgets the scene's pending changes and records every element as it is now: after a
     // full repaint (a resize, a new screen).
-    void reset(const Scene& scene, TwipsPerPixel tpp);
+    void reset(Scene& scene, TwipsPerPixel tpp);
 
     // The region to repaint for the changes since the last call; empty when nothing visible
     // changed.
-    QRegion take(const Scene& scene, TwipsPerPixel tpp);
+    QRegion take(Scene& scene, TwipsPerPixel tpp);
 
   private:
     QRect bounds_now(const Element& element, TwipsPerPixel tpp) const;

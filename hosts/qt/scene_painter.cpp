@@ -210,19 +210,10 @@ void paint_scene(QPainter& painter, const Scene& scene, TwipsPerPixel tpp,
         if (!e->visible()) continue;
         if (clip && !element_bounds(*e, tpp).intersects(*clip)) continue;
         painter.save();
-        switch (e->kind()) {
-            case ElementKind::image:
-                paint_image(painter, static_cast<const ImageElement&>(*e), tpp);
-                break;
-            case ElementKind::shape:
-                paint_shape(painter, static_cast<const ShapeElement&>(*e), tpp);
-                break;
-            case ElementKind::line:
-                paint_line(painter, static_cast<const LineElement&>(*e), tpp);
-                break;
-            case ElementKind::timer:
-                break;
-        }
+        visit(*e, Overloaded{[&](const ImageElement& i) { paint_image(painter, i, tpp); },
+                             [&](const ShapeElement& s) { paint_shape(painter, s, tpp); },
+                             [&](const LineElement& l) { paint_line(painter, l, tpp); },
+                             [](const TimerElement&) {}});
         painter.restore();
     }
     painter.restore();

@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 
+#include "control/property_registry.hpp"
 #include "control/vex_clock.hpp"
 #include "persistence/property_bag.hpp"
 #include "platform/twips_per_pixel.hpp"
@@ -14,6 +15,58 @@
 class QTimer;
 
 Q_DECLARE_METATYPE(tickwell::PictureRef)
+
+// The widget's properties and enums are expanded from the control's registry lists: the
+// Qt type of each kind of property, and how a value crosses between Qt and the control.
+#define TICKWELL_QT_TYPE_integer(Enum) short
+#define TICKWELL_QT_TYPE_long_(Enum) int
+#define TICKWELL_QT_TYPE_boolean(Enum) bool
+#define TICKWELL_QT_TYPE_string(Enum) QString
+#define TICKWELL_QT_TYPE_color(Enum) uint
+#define TICKWELL_QT_TYPE_picture(Enum) tickwell::PictureRef
+#define TICKWELL_QT_TYPE_enumeration(Enum) TICKWELL_QT_ENUM_##Enum
+#define TICKWELL_QT_ENUM_Appearance StyleConstants
+#define TICKWELL_QT_ENUM_ClockFace FaceConstants
+#define TICKWELL_QT_ENUM_ClockMode ModeConstants
+#define TICKWELL_QT_ENUM_Display DisplayConstants
+#define TICKWELL_QT_ENUM_Accuracy AccuracyConstants
+#define TICKWELL_QT_ENUM_MousePointer MousePointerConstants
+#define TICKWELL_QT_DESIGNABLE_true
+#define TICKWELL_QT_DESIGNABLE_false DESIGNABLE false
+
+#define TICKWELL_QT_PROPERTY(Name, Kind, Enum, Id, Browsable, ...) \
+    Q_PROPERTY(TICKWELL_QT_TYPE_##Kind(Enum)                       \
+                   Name READ Name WRITE set##Name TICKWELL_QT_DESIGNABLE_##Browsable)
+#define TICKWELL_QT_NO_ROW(...)
+
+#define TICKWELL_QT_ENUMERATOR(cpp_name, library_name, value) library_name = value,
+#define TICKWELL_QT_ENUM(Type, library_name, VALUES)            \
+    enum library_name : int { VALUES(TICKWELL_QT_ENUMERATOR) }; \
+    Q_ENUM(library_name)
+
+// Reads go through the typed members; writes through the control's puts, which convert and
+// check a value as the platform does (an enum value beyond 16 bits is refused, not wrapped).
+#define TICKWELL_QT_FROM_integer(Enum, v) v
+#define TICKWELL_QT_FROM_long_(Enum, v) v
+#define TICKWELL_QT_FROM_boolean(Enum, v) v
+#define TICKWELL_QT_FROM_string(Enum, v) QString::fromStdString(v)
+#define TICKWELL_QT_FROM_color(Enum, v) v
+#define TICKWELL_QT_FROM_picture(Enum, v) v
+#define TICKWELL_QT_FROM_enumeration(Enum, v) TICKWELL_QT_ENUM_##Enum(tickwell::to_long(v))
+#define TICKWELL_QT_TO_integer(Enum, v) tickwell::Value(std::int16_t{v})
+#define TICKWELL_QT_TO_long_(Enum, v) tickwell::Value(std::int32_t{v})
+#define TICKWELL_QT_TO_boolean(Enum, v) tickwell::Value(tickwell::Boolean{v})
+#define TICKWELL_QT_TO_string(Enum, v) tickwell::Value(v.toStdString())
+#define TICKWELL_QT_TO_color(Enum, v) tickwell::color_value(v)
+#define TICKWELL_QT_TO_picture(Enum, v) tickwell::Value(v)
+#define TICKWELL_QT_TO_enumeration(Enum, v) tickwell::Value(std::int32_t{v})
+#define TICKWELL_QT_ACCESSORS(Name, Kind, Enum, ...)              \
+    TICKWELL_QT_TYPE_##Kind(Enum) Name() const {                  \
+        return TICKWELL_QT_FROM_##Kind(Enum, control().Name());   \
+    }                                                             \
+    void set##Name(const TICKWELL_QT_TYPE_##Kind(Enum) & value) { \
+        control().put(#Name, TICKWELL_QT_TO_##Kind(Enum, value)); \
+    }
 
 namespace tickwell::qt {
 
@@ -53,63 +106,12 @@ class VexClockWidget : public QWidget, public Site {
     // Every property of the control, read and written through its typed members, so that Qt
     // tooling sees them. Writes behave as the control's puts: a refused value shows its
     // message box and changes nothing; a value that does not fit throws tickwell::Error.
-    Q_PROPERTY(short SecWidth READ SecWidth WRITE setSecWidth)
-    Q_PROPERTY(short MinWidth READ MinWidth WRITE setMinWidth)
-    Q_PROPERTY(short HourWidth READ HourWidth WRITE setHourWidth)
-    Q_PROPERTY(short BorderWidth READ BorderWidth WRITE setBorderWidth)
-    Q_PROPERTY(uint BorderColor READ BorderColor WRITE setBorderColor)
-    Q_PROPERTY(uint ForeColor READ ForeColor WRITE setForeColor)
-    Q_PROPERTY(StyleConstants Appearance READ Appearance WRITE setAppearance)
-    Q_PROPERTY(uint BackGround READ BackGround WRITE setBackGround)
-    Q_PROPERTY(bool Running READ Running WRITE setRunning DESIGNABLE false)
-    Q_PROPERTY(FaceConstants ClockFace READ ClockFace WRITE setClockFace)
-    Q_PROPERTY(ModeConstants ClockMode READ ClockMode WRITE setClockMode)
-    Q_PROPERTY(DisplayConstants Display READ Display WRITE setDisplay)
-    Q_PROPERTY(QString InitialTime READ InitialTime WRITE setInitialTime)
-    Q_PROPERTY(AccuracyConstants Accuracy READ Accuracy WRITE setAccuracy)
-    Q_PROPERTY(short Hours READ Hours WRITE setHours)
-    Q_PROPERTY(short Minutes READ Minutes WRITE setMinutes)
-    Q_PROPERTY(short Seconds READ Seconds WRITE setSeconds)
-    Q_PROPERTY(short Tens READ Tens WRITE setTens)
-    Q_PROPERTY(short Hundreds READ Hundreds WRITE setHundreds)
-    Q_PROPERTY(int AlertTime READ AlertTime WRITE setAlertTime)
-    Q_PROPERTY(bool IgnoreDisplay READ IgnoreDisplay WRITE setIgnoreDisplay)
-    Q_PROPERTY(MousePointerConstants MousePointer READ MousePointer WRITE setMousePointer)
-    Q_PROPERTY(tickwell::PictureRef MouseIcon READ MouseIcon WRITE setMouseIcon)
+    TICKWELL_MEMBERS(TICKWELL_QT_PROPERTY, TICKWELL_QT_NO_ROW)
     Q_PROPERTY(bool userMode READ userMode WRITE setUserMode)
 
   public:
     // The control's enums, as the type library names them.
-    enum StyleConstants : int { swFlat = 0, swRaised = 1, swLowered = 2 };
-    Q_ENUM(StyleConstants)
-    enum FaceConstants : int { swRectangle = 0, swOval = 1 };
-    Q_ENUM(FaceConstants)
-    enum ModeConstants : int { swNormal = 0, swCountDown = 1 };
-    Q_ENUM(ModeConstants)
-    enum DisplayConstants : int { swAnalog = 0, swDigital = 1 };
-    Q_ENUM(DisplayConstants)
-    enum AccuracyConstants : int { SwUnits = 0, SwTenths = 1, SwHundredths = 2 };
-    Q_ENUM(AccuracyConstants)
-    enum MousePointerConstants : int {
-        swDefault = 0,
-        swArrow = 1,
-        swCrossHair = 2,
-        swIBeam = 3,
-        swIcon = 4,
-        swSize = 5,
-        swNESW = 6,
-        swNS = 7,
-        swNWSE = 8,
-        swWE = 9,
-        swUpArrow = 10,
-        swHourglass = 11,
-        swNoDrop = 12,
-        swArrowHourglass = 13,
-        swArrowQuestionMark = 14,
-        swSizeAll = 15,
-        swCustom = 99
-    };
-    Q_ENUM(MousePointerConstants)
+    TICKWELL_ENUMS(TICKWELL_QT_ENUM)
 
     // A newly placed control: creation, then the initial-properties path.
     explicit VexClockWidget(QWidget* parent = nullptr);
@@ -149,54 +151,7 @@ class VexClockWidget : public QWidget, public Site {
     void repaintChanges();
 
     // --- The control's properties, for the Q_PROPERTY declarations above ---
-    short SecWidth() const { return control().SecWidth(); }
-    void setSecWidth(short pixels) { control().setSecWidth(pixels); }
-    short MinWidth() const { return control().MinWidth(); }
-    void setMinWidth(short pixels) { control().setMinWidth(pixels); }
-    short HourWidth() const { return control().HourWidth(); }
-    void setHourWidth(short pixels) { control().setHourWidth(pixels); }
-    short BorderWidth() const { return control().BorderWidth(); }
-    void setBorderWidth(short pixels) { control().setBorderWidth(pixels); }
-    uint BorderColor() const { return control().BorderColor(); }
-    void setBorderColor(uint color) { control().setBorderColor(color); }
-    uint ForeColor() const { return control().ForeColor(); }
-    void setForeColor(uint color) { control().setForeColor(color); }
-    StyleConstants Appearance() const { return StyleConstants(control().Appearance()); }
-    void setAppearance(StyleConstants style) { control().setAppearance(style); }
-    uint BackGround() const { return control().BackGround(); }
-    void setBackGround(uint color) { control().setBackGround(color); }
-    bool Running() const { return control().Running(); }
-    void setRunning(bool running) { control().setRunning(running); }
-    FaceConstants ClockFace() const { return FaceConstants(control().ClockFace()); }
-    void setClockFace(FaceConstants face) { control().setClockFace(face); }
-    ModeConstants ClockMode() const { return ModeConstants(control().ClockMode()); }
-    void setClockMode(ModeConstants mode) { control().setClockMode(mode); }
-    DisplayConstants Display() const { return DisplayConstants(control().Display()); }
-    void setDisplay(DisplayConstants display) { control().setDisplay(display); }
-    QString InitialTime() const { return QString::fromStdString(control().InitialTime()); }
-    void setInitialTime(const QString& text) { control().setInitialTime(text.toStdString()); }
-    AccuracyConstants Accuracy() const { return AccuracyConstants(control().Accuracy()); }
-    void setAccuracy(AccuracyConstants accuracy) { control().setAccuracy(accuracy); }
-    short Hours() const { return control().Hours(); }
-    void setHours(short hours) { control().setHours(hours); }
-    short Minutes() const { return control().Minutes(); }
-    void setMinutes(short minutes) { control().setMinutes(minutes); }
-    short Seconds() const { return control().Seconds(); }
-    void setSeconds(short seconds) { control().setSeconds(seconds); }
-    short Tens() const { return control().Tens(); }
-    void setTens(short tens) { control().setTens(tens); }
-    short Hundreds() const { return control().Hundreds(); }
-    void setHundreds(short hundreds) { control().setHundreds(hundreds); }
-    int AlertTime() const { return control().AlertTime(); }
-    void setAlertTime(int seconds) { control().setAlertTime(seconds); }
-    bool IgnoreDisplay() const { return control().IgnoreDisplay(); }
-    void setIgnoreDisplay(bool ignore) { control().setIgnoreDisplay(ignore); }
-    MousePointerConstants MousePointer() const {
-        return MousePointerConstants(control().MousePointer());
-    }
-    void setMousePointer(MousePointerConstants pointer) { control().setMousePointer(pointer); }
-    PictureRef MouseIcon() const { return control().MouseIcon(); }
-    void setMouseIcon(const PictureRef& picture) { control().setMouseIcon(picture); }
+    TICKWELL_MEMBERS(TICKWELL_QT_ACCESSORS, TICKWELL_QT_NO_ROW)
 
   signals:
     void TimeExpired();

@@ -55,4 +55,18 @@ bool CheckTime(std::string& text, std::int32_t& hours, std::int16_t& minutes, st
     return true;
 }
 
+namespace {
+
+double group_value(std::string_view text, std::size_t position) {
+    if (position >= text.size()) return 0;
+    return leading_number(text.substr(position, 2));
+}
+
+}  // namespace
+
+TimeGroups read_time_groups(std::string_view text) {
+    const std::size_t seconds_at = text.size() >= 2 ? text.size() - 2 : 0;
+    return {group_value(text, 0), group_value(text, 3), group_value(text, seconds_at)};
+}
+
 }  // namespace tickwell::Clock

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "control/clock_state.hpp"
 
+#include "control/property_registry.hpp"
+
 namespace tickwell::Clock {
 
 ClockState& state() {
@@ -13,32 +15,21 @@ void reset_state() {
 }
 
 std::optional<Value> field(const ClockState& s, std::string_view name) {
+    for (const MemberInfo& m : Registry::members())
+        if (m.field && m.name == name) return m.field(s);
     for (int i = 0; i < 3; ++i)
         if (name == "HandLength(" + std::to_string(i) + ")") return Value(s.HandLength[i]);
+    // The engine's own fields, which no property shows.
     struct Row {
         std::string_view name;
         Value (*read)(const ClockState&);
     };
     static const Row rows[] = {
-        {"Appearance", [](const ClockState& c) { return Value(c.Appearance); }},
-        {"ClockFace", [](const ClockState& c) { return Value(c.ClockFace); }},
-        {"ClockMode", [](const ClockState& c) { return Value(c.ClockMode); }},
-        {"Display", [](const ClockState& c) { return Value(c.Display); }},
-        {"InitialTime", [](const ClockState& c) { return Value(c.InitialTime); }},
-        {"Accuracy", [](const ClockState& c) { return Value(c.Accuracy); }},
-        {"AlertTime", [](const ClockState& c) { return Value(c.AlertTime); }},
-        {"IgnoreDisplay", [](const ClockState& c) { return Value(Boolean{c.IgnoreDisplay}); }},
-        {"Hours", [](const ClockState& c) { return Value(c.Hours); }},
-        {"Minutes", [](const ClockState& c) { return Value(c.Minutes); }},
-        {"Seconds", [](const ClockState& c) { return Value(c.Seconds); }},
-        {"Tens", [](const ClockState& c) { return Value(c.Tens); }},
-        {"Hundreds", [](const ClockState& c) { return Value(c.Hundreds); }},
         {"StartTime", [](const ClockState& c) { return Value(c.StartTime); }},
         {"TotalSeconds", [](const ClockState& c) { return Value(c.TotalSeconds); }},
         {"InitialSeconds", [](const ClockState& c) { return Value(c.InitialSeconds); }},
         {"StoppedSeconds", [](const ClockState& c) { return Value(c.StoppedSeconds); }},
         {"AlertFired", [](const ClockState& c) { return Value(Boolean{c.AlertFired}); }},
-        {"MousePointer", [](const ClockState& c) { return Value(c.MousePointer); }},
         {"LastReading", [](const ClockState& c) { return Value(c.LastReading); }},
         {"DaysCarried", [](const ClockState& c) { return Value(c.DaysCarried); }},
     };

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "control/enums.hpp"
 #include "platform/value.hpp"
 
 namespace tickwell {
@@ -16,13 +17,13 @@ namespace tickwell {
 // is what every other control reads next. A property's field carries the property's name.
 struct ClockState {
     std::array<std::int16_t, 3> HandLength{};  // twips: second, minute, hour hand
-    std::int16_t Appearance = 0;               // StyleConstants
-    std::int16_t ClockFace = 0;                // FaceConstants
-    std::int16_t ClockMode = 0;                // 0 counts up, any other value counts down
-    std::int16_t Display = 0;                  // DisplayConstants
-    std::string InitialTime;                   // "hh:mm:ss" after an accepted put
-    std::int16_t Accuracy = 0;                 // AccuracyConstants
-    std::int32_t AlertTime = 0;                // seconds; 0 disables Alert
+    tickwell::Appearance Appearance = Appearance::flat;
+    tickwell::ClockFace ClockFace = ClockFace::rectangle;
+    tickwell::ClockMode ClockMode = ClockMode::normal;  // any value but normal counts down
+    tickwell::Display Display = Display::analog;
+    std::string InitialTime;  // "hh:mm:ss" after an accepted put
+    tickwell::Accuracy Accuracy = Accuracy::units;
+    std::int32_t AlertTime = 0;  // seconds; 0 disables Alert
     bool IgnoreDisplay = false;
     std::int16_t Hours = 0;
     std::int16_t Minutes = 0;
@@ -36,7 +37,7 @@ struct ClockState {
     // Latch: Alert has been raised for the current multiple of AlertTime. True when the
     // module loads, so that a control read from saved settings raises no Alert at count 0.
     bool AlertFired = true;
-    std::int16_t MousePointer = 0;  // MousePointerConstants
+    tickwell::MousePointer MousePointer = MousePointer::default_;
 
     // The engine's carry across midnight: the last reading a tick took and the whole days
     // the reading has restarted since the last StartClock.

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "control/check_time.hpp"
 #include "control/vex_clock.hpp"
 #include "platform/error.hpp"
 
@@ -15,13 +16,6 @@ constexpr std::int32_t kSecondsPerDay = 86400;
 // A reading more than half a day below the last one means midnight has passed; a smaller
 // step back is a clock set back, whose ticks are ignored until it catches up.
 constexpr float kMidnightJump = kSecondsPerDay / 2.0f;
-
-// The numeric value of the `count` characters of `text` from `position` (0-based), read as
-// the number they begin with.
-double group_value(const std::string& text, std::size_t position, std::size_t count) {
-    if (position >= text.size()) return 0;
-    return leading_number(std::string_view(text).substr(position, count));
-}
 
 std::int32_t checked_add(std::int32_t a, std::int32_t b) {
     std::int32_t sum = 0;
@@ -46,10 +40,8 @@ Elapsed split(Real elapsed) {
 }  // namespace
 
 void VexClock::StartClock() {
-    const std::string& t = state_.InitialTime;
-    const std::size_t seconds_at = t.size() >= 2 ? t.size() - 2 : 0;
-    state_.InitialSeconds = narrow_to_long(group_value(t, 0, 2) * 3600 + group_value(t, 3, 2) * 60 +
-                                           group_value(t, seconds_at, 2));
+    const Clock::TimeGroups t = Clock::read_time_groups(state_.InitialTime);
+    state_.InitialSeconds = narrow_to_long(t.hours * 3600 + t.minutes * 60 + t.seconds);
     state_.StartTime = site_.seconds_since_midnight();
     state_.LastReading = state_.StartTime;
     state_.DaysCarried = 0;
@@ -73,7 +65,7 @@ void VexClock::ResetClock() {
 }
 
 void VexClock::show_steady_colons() {
-    if (state_.Display != 1) return;
+    if (state_.Display != tickwell::Display::digital) return;
     face_.ColonIm(0).set_visible(true);
     face_.ColonIm(1).set_visible(true);
 }
@@ -101,7 +93,7 @@ void VexClock::SWTimer_Timer() {
     s.Tens = static_cast<std::int16_t>(e.hundredths / 10);
     s.Hundreds = static_cast<std::int16_t>(e.hundredths % 10);
 
-    if (s.ClockMode != 0) {
+    if (s.ClockMode != tickwell::ClockMode::normal) {
         const std::int32_t base = s.StoppedSeconds != 0 ? s.StoppedSeconds : s.InitialSeconds;
         // A tick more than a second late can find the remainder already below zero; it
         // expires there, as a tick that meets zero does.
@@ -122,7 +114,7 @@ void VexClock::SWTimer_Timer() {
 
     // The host's Notify handler may have changed the mode or the fields: what follows reads
     // them afresh.
-    if (s.ClockMode != 0) {
+    if (s.ClockMode != tickwell::ClockMode::normal) {
         if (s.Hours == 0 && s.Minutes == 0 && s.Seconds == 0) expire();
         return;
     }
@@ -152,7 +144,7 @@ void VexClock::alert_if_due() {
 }
 
 void VexClock::ColonTimer_Timer() {
-    if (state_.Display != 1 || state_.IgnoreDisplay) return;
+    if (state_.Display != tickwell::Display::digital || state_.IgnoreDisplay) return;
     for (int i = 0; i <= 1; ++i) {
         ImageElement& colon = face_.ColonIm(i);
         colon.set_visible(!colon.visible());

@@ -9,7 +9,6 @@ namespace tickwell {
 namespace {
 
 constexpr std::int32_t kMaxAlertTime = 356400;  // 99 hours
-constexpr std::int32_t kHundredths = 2;
 
 }  // namespace
 
@@ -37,8 +36,8 @@ void VexClock::setHours(std::int16_t v) {
     // place for hours beyond 59.
     if (!accepted({{user_mode(), kReadOnlyAtRunTime},
                    {v < 0, kNotNegative},
-                   {state_.Display == 0 && v > 59, kInvalidValue},
-                   {state_.Display == 1 && v > 99, kInvalidValue}}))
+                   {state_.Display == tickwell::Display::analog && v > 59, kInvalidValue},
+                   {state_.Display == tickwell::Display::digital && v > 99, kInvalidValue}}))
         return;
     state_.Hours = v;
     stored("Hours", true);
@@ -76,15 +75,19 @@ void VexClock::setHundreds(std::int16_t v) {
     stored("Hundreds", true);
 }
 
-std::int32_t VexClock::ClockMode() const {
+tickwell::ClockMode VexClock::ClockMode() const {
     return state_.ClockMode;
 }
 
+void VexClock::setClockMode(tickwell::ClockMode mode) {
+    setClockMode(to_long(mode));
+}
+
 void VexClock::setClockMode(std::int32_t mode) {
-    // No check of its own: any non-zero mode counts down. A value beyond 16 bits overflows.
-    state_.ClockMode = narrow_to_integer(mode);
+    // No check of its own: any mode but normal counts down. A value beyond 16 bits overflows.
+    state_.ClockMode = static_cast<tickwell::ClockMode>(narrow_to_integer(mode));
     site_.property_changed("ClockMode");
-    if (state_.ClockMode == 0)
+    if (state_.ClockMode == tickwell::ClockMode::normal)
         state_.Hours = state_.Minutes = state_.Seconds = state_.Tens = state_.Hundreds = 0;
     ArrangeClock();
 }
@@ -114,18 +117,22 @@ void VexClock::setAlertTime(std::int32_t seconds) {
     stored("AlertTime", false);
 }
 
-std::int32_t VexClock::Accuracy() const {
+tickwell::Accuracy VexClock::Accuracy() const {
     return state_.Accuracy;
+}
+
+void VexClock::setAccuracy(tickwell::Accuracy accuracy) {
+    setAccuracy(to_long(accuracy));
 }
 
 void VexClock::setAccuracy(std::int32_t accuracy) {
     // Hundredths cost a redraw nearly every tick: the user is asked on every such put, even
     // when the field already holds it. Other values are stored unchecked.
-    if (accuracy == kHundredths &&
+    if (accuracy == to_long(tickwell::Accuracy::hundredths) &&
         site_.message_box(LoadResString(kSlowProcessor), MessageButtons::yes_no,
                           MessageIcon::question) != MessageResult::yes)
         return;
-    state_.Accuracy = narrow_to_integer(accuracy);
+    state_.Accuracy = static_cast<tickwell::Accuracy>(narrow_to_integer(accuracy));
     stored("Accuracy", true);
 }
 

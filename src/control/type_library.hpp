@@ -5,39 +5,10 @@
 #include <span>
 #include <string_view>
 
+#include "control/property_registry.hpp"
 #include "platform/value.hpp"
 
 namespace tickwell {
-
-class VexClock;
-
-// The kinds of value in the control's interface. Enums are 32-bit in the interface.
-enum class PropertyType { integer, long_, boolean, string, color, picture, enumeration };
-
-struct EnumMember {
-    std::string_view name;  // also its help string
-    std::int32_t value;
-};
-
-struct EnumInfo {
-    std::string_view name;
-    std::span<const EnumMember> members;
-};
-
-// One member of the default interface _VexClock: a property (get and put under one
-// dispatch id) or a method.
-struct MemberInfo {
-    std::string_view name;
-    bool is_method;
-    PropertyType type;          // properties only
-    const EnumInfo* enum_type;  // enumeration properties only
-    std::int32_t dispatch_id;
-    std::string_view help;
-    bool browsable;
-    Value (*get)(const VexClock&);
-    void (*put)(VexClock&, const Value&);  // converts the value as the platform does
-    void (*invoke)(VexClock&);
-};
 
 struct EventArgumentInfo {
     std::string_view name;

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "control/clock_state.hpp"
+#include "control/enums.hpp"
 #include "face/face_elements.hpp"
 #include "platform/site.hpp"
 #include "platform/value.hpp"
@@ -15,6 +16,11 @@ namespace tickwell {
 
 class PropertyBag;
 
+// Naming: what the control presents keeps the names it has always had: its properties as
+// Name() and setName(), its methods (StartClock), the platform's notifications
+// (UserControl_Click, SWTimer_Timer) and the face's steps (ArrangeClock, DrawClock).
+// Everything else is ours and snake_case (set_size, show_steady_colons).
+//
 // The stopwatch control. It counts up from zero or down from InitialTime, shows the count
 // on an analog or a digital face built of child elements, and raises events to its host.
 //
@@ -36,7 +42,7 @@ class VexClock {
     // --- The container's calls ---
     void InitProperties();
     // Reads the settings; a value that cannot be converted ends the read with an Error
-    // attributed to its key, keeping what was applied before it and skipping the layout.
+    // attributed to its key, and then nothing of the bag has been applied.
     void ReadProperties(PropertyBag& bag);
     void WriteProperties(PropertyBag& bag) const;
     // The container sets the control's size in twips (the resize notification).
@@ -59,22 +65,22 @@ class VexClock {
     void setBorderColor(std::uint32_t color);
     std::uint32_t ForeColor() const;  // hands and hub; black
     void setForeColor(std::uint32_t color);
-    std::int32_t Appearance() const;  // swFlat 0, swRaised 1, swLowered 2
-    void setAppearance(std::int32_t style);
+    tickwell::Appearance Appearance() const;  // flat
+    void setAppearance(tickwell::Appearance style);
     std::uint32_t BackGround() const;  // the analog dial; notified as "Background"
     void setBackGround(std::uint32_t color);
-    bool Running() const;            // whether this control's tick timer is enabled
-    void setRunning(bool running);   // never changes anything; refused at run time
-    std::int32_t ClockFace() const;  // swRectangle 0, swOval 1
-    void setClockFace(std::int32_t face);
-    std::int32_t ClockMode() const;  // swNormal 0 counts up; swCountDown 1
-    void setClockMode(std::int32_t mode);
-    std::int32_t Display() const;  // swAnalog 0, swDigital 1
-    void setDisplay(std::int32_t display);
+    bool Running() const;                   // whether this control's tick timer is enabled
+    void setRunning(bool running);          // never changes anything; refused at run time
+    tickwell::ClockFace ClockFace() const;  // rectangle
+    void setClockFace(tickwell::ClockFace face);
+    tickwell::ClockMode ClockMode() const;  // normal counts up, count_down (or any other) down
+    void setClockMode(tickwell::ClockMode mode);
+    tickwell::Display Display() const;  // analog
+    void setDisplay(tickwell::Display display);
     std::string InitialTime() const;  // "hh:mm:ss", the count-down's start
     void setInitialTime(const std::string& text);
-    std::int32_t Accuracy() const;  // SwUnits 0, SwTenths 1, SwHundredths 2 (asks first)
-    void setAccuracy(std::int32_t accuracy);
+    tickwell::Accuracy Accuracy() const;  // units; hundredths asks first
+    void setAccuracy(tickwell::Accuracy accuracy);
     // The time shown; settable at design time only. Hours 0-59 analog, 0-99 digital;
     // minutes and seconds 0-59; tenths and hundredths 0-9.
     std::int16_t Hours() const;
@@ -91,8 +97,9 @@ class VexClock {
     void setAlertTime(std::int32_t seconds);
     bool IgnoreDisplay() const;  // digits and colons stand still while set
     void setIgnoreDisplay(bool ignore);
-    std::int32_t MousePointer() const;  // 0 to 15, or 99 for MouseIcon; applied on mouse move
-    void setMousePointer(std::int32_t pointer);
+    // 0 to 15, or custom for MouseIcon; applied on mouse move.
+    tickwell::MousePointer MousePointer() const;
+    void setMousePointer(tickwell::MousePointer pointer);
     PictureRef MouseIcon() const;  // the custom pointer picture; empty by default
     void setMouseIcon(PictureRef picture);
 
@@ -117,7 +124,7 @@ class VexClock {
     void SWTimer_Timer();
     void ColonTimer_Timer();
 
-    // --- Input notifications (src/host/input_events.cpp) ---
+    // --- Input notifications ---
     // The platform delivers the surface's clicks, keys and mouse activity, and the clicks
     // of the digital face's images; each raises the matching event to the host and returns.
     // Arguments passed by reference are written back with what the host's handler left in
@@ -139,9 +146,23 @@ class VexClock {
 
     const FaceElements& face() const { return face_; }
     const Scene& scene() const { return face_.scene; }
+    // The platform's own access to the control's elements: it fires their timers and takes
+    // the list of what changed since it last painted.
+    Scene& scene() { return face_.scene; }
     Site& site() const { return site_; }
 
   private:
+    friend struct RegistryAccess;
+
+    // The platform's puts of the enum properties: the interface carries enums as 32-bit
+    // values, checked before they are narrowed to their 16-bit fields.
+    void setAppearance(std::int32_t style);
+    void setClockFace(std::int32_t face);
+    void setClockMode(std::int32_t mode);
+    void setDisplay(std::int32_t display);
+    void setAccuracy(std::int32_t accuracy);
+    void setMousePointer(std::int32_t pointer);
+
     struct Check {
         bool refused;
         int message;

@@ -5,13 +5,12 @@
 #include <cmath>
 #include <limits>
 
+#include "control/check_time.hpp"
 #include "face/draw_clock.hpp"
 #include "platform/value.hpp"
 
 namespace tickwell {
 namespace {
-
-constexpr double kPi = 3.1416;  // the face's angle constant (see DrawClock)
 
 // The screen's twips per pixel as whole numbers. A screen reporting less than one twip per
 // pixel would divide by zero below; it counts as one.
@@ -40,7 +39,8 @@ struct BorderRoom {
 void arrange_digital(FaceElements& f, const ClockState& s, float W, float H, std::int32_t tx,
                      std::int32_t ty, const BorderRoom& b) {
     f.Border.set_shape(ShapeKind::rectangle);
-    const double k = s.Accuracy == 0 ? 7.4 : s.Accuracy == 1 ? 8.1 : 8.8;
+    const AccuracyTraits& accuracy = accuracy_traits(s.Accuracy);
+    const double k = accuracy.width_divisor;
 
     ImageElement& first = f.DisplayIm(0);
     first.set_width(at_least_zero(std::floor(((W - b.x2) / k) / tx) * tx));
@@ -73,7 +73,7 @@ void arrange_digital(FaceElements& f, const ClockState& s, float W, float H, std
     for (std::size_t i = 1; i < std::size(row); ++i)
         row[i]->set_left(row[i - 1]->left() + row[i - 1]->width());
 
-    const int small_cells = s.Accuracy == 1 ? 1 : s.Accuracy == 2 ? 2 : 0;
+    const int small_cells = accuracy.fraction_cells;
     f.Border.set_width(6 * digit_width + 2 * narrow_width + b.x2 +
                        small_cells * f.DisplayIm(6).width());
     f.Border.set_height(static_cast<float>(b.y2 + digit_height));
@@ -89,8 +89,9 @@ void arrange_digital(FaceElements& f, const ClockState& s, float W, float H, std
 }
 
 void arrange_analog(FaceElements& f, ClockState& s, float W, float H, const BorderRoom& b) {
-    s.Accuracy = 0;
-    f.Border.set_shape(s.ClockFace != 0 ? ShapeKind::oval : ShapeKind::rectangle);
+    s.Accuracy = Accuracy::units;
+    f.Border.set_shape(s.ClockFace != ClockFace::rectangle ? ShapeKind::oval
+                                                           : ShapeKind::rectangle);
 
     const double radius =
         std::max(0.0, W >= H ? round_half_even(H / 2.0 - b.y) : round_half_even(W / 2.0 - b.x));
@@ -115,21 +116,11 @@ void arrange_analog(FaceElements& f, ClockState& s, float W, float H, const Bord
     f.Hub.set_left(pivot_x - f.Hub.width() / 2);
     f.Hub.set_top(pivot_y - f.Hub.height() / 2);
 
-    float s3d = 0;
-    switch (s.Appearance) {
-        case 0:
-            f.Border.set_left(0);
-            f.Border.set_top(0);
-            break;
-        case 1:
-            s3d = -15;
-            break;
-        case 2:
-            s3d = 15;
-            break;
-        default:
-            break;
+    if (s.Appearance == Appearance::flat) {
+        f.Border.set_left(0);
+        f.Border.set_top(0);
     }
+    const auto s3d = static_cast<float>(highlight_offset(s.Appearance));
     f.HubSh.set_left(f.Hub.left() + s3d);
     f.HubSh.set_top(f.Hub.top() + s3d);
 
@@ -143,7 +134,7 @@ void arrange_analog(FaceElements& f, ClockState& s, float W, float H, const Bord
         // One half-size serves both directions, so a mark's box stays square-based even
         // when the control is not.
         const double h = round_half_even(mark.width() / 2.0);
-        const double theta = (90 - 30 * i) * kPi / 180.0;
+        const double theta = (90 - 30 * i) * kFacePi / 180.0;
         const double px = round_half_even(R * std::cos(theta) + pivot_x);
         const double py = round_half_even(pivot_y - R * std::sin(theta));
         mark.set_left(static_cast<float>(px - (std::cos(theta) + 1) * h));
@@ -158,32 +149,12 @@ void arrange_analog(FaceElements& f, ClockState& s, float W, float H, const Bord
 }
 
 void set_tick_period(FaceElements& f, const ClockState& s) {
-    switch (s.Accuracy) {
-        case 0:
-            f.SWTimer.set_interval(250);
-            f.DisplayIm(6).set_visible(false);
-            f.DisplayIm(7).set_visible(false);
-            break;
-        case 1:
-            f.SWTimer.set_interval(45);
-            f.DisplayIm(6).set_visible(true);
-            f.DisplayIm(7).set_visible(false);
-            break;
-        case 2:
-            f.SWTimer.set_interval(8);
-            f.DisplayIm(7).set_visible(true);
-            break;
-        default:
-            break;  // an unknown accuracy keeps the period it had
-    }
-}
-
-// The hours, minutes and seconds groups of "hh:mm:ss", read as the start of a count-down
-// reads them: each text's leading number.
-std::int16_t time_group(const std::string& text, std::size_t position) {
-    if (position >= text.size()) return 0;
-    const double v = leading_number(std::string_view(text).substr(position, 2));
-    return narrow_to_integer(v);
+    const AccuracyTraits& accuracy = accuracy_traits(s.Accuracy);
+    if (!accuracy.sets_fraction_visibility) return;  // an unknown accuracy keeps its period
+    f.SWTimer.set_interval(accuracy.tick_ms);
+    // Hundredths leave the tenths cell to ShowDisplay, which shows both.
+    if (accuracy.fraction_cells < 2) f.DisplayIm(6).set_visible(accuracy.fraction_cells == 1);
+    f.DisplayIm(7).set_visible(accuracy.fraction_cells == 2);
 }
 
 }  // namespace
@@ -191,7 +162,7 @@ std::int16_t time_group(const std::string& text, std::size_t position) {
 void ShowDisplay(FaceElements& f, const ClockState& s, bool hide_all) {
     bool show = false;
     if (!hide_all) {
-        if (s.Display == 0) {
+        if (s.Display == Display::analog) {
             show = true;
             f.Border.set_fill_style(FillStyle::solid);
         } else {
@@ -215,11 +186,10 @@ void ShowDisplay(FaceElements& f, const ClockState& s, bool hide_all) {
     if (show) {
         f.DisplayIm(6).set_visible(false);
         f.DisplayIm(7).set_visible(false);
-    } else if (s.Accuracy == 1) {
-        f.DisplayIm(6).set_visible(true);
-    } else if (s.Accuracy == 2) {
-        f.DisplayIm(6).set_visible(true);
-        f.DisplayIm(7).set_visible(true);
+    } else {
+        const int cells = accuracy_traits(s.Accuracy).fraction_cells;
+        if (cells >= 1) f.DisplayIm(6).set_visible(true);
+        if (cells >= 2) f.DisplayIm(7).set_visible(true);
     }
     for (int i = 0; i <= 1; ++i) {
         f.ColonIm(i).set_visible(!show);
@@ -235,17 +205,18 @@ void ArrangeClock(FaceElements& f, ClockState& s, float W, float H, TwipsPerPixe
 
     const std::int32_t bw = f.Border.border_width();
     const BorderRoom room{bw * 2 * tx, bw * 2 * ty, bw * tx, bw * ty};
-    if (s.Display != 0)
+    if (s.Display != Display::analog)
         arrange_digital(f, s, W, H, tx, ty, room);
     else
         arrange_analog(f, s, W, H, room);
 
     set_tick_period(f, s);
     ShowDisplay(f, s, false);
-    if (s.ClockMode != 0) {
-        s.Hours = time_group(s.InitialTime, 0);
-        s.Minutes = time_group(s.InitialTime, 3);
-        s.Seconds = time_group(s.InitialTime, 6);
+    if (s.ClockMode != ClockMode::normal) {
+        const Clock::TimeGroups start = Clock::read_time_groups(s.InitialTime);
+        s.Hours = narrow_to_integer(start.hours);
+        s.Minutes = narrow_to_integer(start.minutes);
+        s.Seconds = narrow_to_integer(start.seconds);
     }
     DrawClock(f, s);
 }

@@ -10,28 +10,14 @@
 namespace tickwell {
 namespace {
 
-// The angle constant the face has always used; hands and marks agree on it.
-constexpr double kPi = 3.1416;
-
-double shadow_offset(std::int16_t appearance) {
-    switch (appearance) {
-        case 1:
-            return -15;  // raised: highlights up and to the left
-        case 2:
-            return 15;  // lowered: down and to the right
-        default:
-            return 0;
-    }
-}
-
 void draw_hands(FaceElements& face, const ClockState& s) {
-    const double d = shadow_offset(s.Appearance);
+    const double d = highlight_offset(s.Appearance);
     const std::int16_t fields[3] = {s.Seconds, s.Minutes, s.Hours};
     for (int i = 0; i < 3; ++i) {
         // 6 degrees per unit of the field, clockwise from twelve o'clock. Worked in 32 bits
         // so that an out-of-range field from a foreign bag points somewhere instead of failing.
         const std::int32_t degrees = 90 - 6 * std::int32_t{fields[i]};
-        const double r = degrees * kPi / 180.0;
+        const double r = degrees * kFacePi / 180.0;
         const double length = s.HandLength[static_cast<std::size_t>(i)];
         LineElement& hand = face.Hand(i);
         hand.set_x2(static_cast<float>(hand.x1() + std::cos(r) * length));
@@ -66,7 +52,7 @@ bool draw_digits(FaceElements& face, const ClockState& s) {
                      units_digit(s.Seconds),
                      s.Tens,
                      s.Hundreds};
-    const int positions = s.Accuracy == 1 ? 7 : s.Accuracy == 2 ? 8 : 6;
+    const int positions = 6 + accuracy_traits(s.Accuracy).fraction_cells;
     bool changed = false;
     for (int p = 0; p < positions; ++p) {
         const int digit = digits[p];
@@ -87,7 +73,7 @@ bool draw_digits(FaceElements& face, const ClockState& s) {
 }  // namespace
 
 bool DrawClock(FaceElements& face, const ClockState& state) {
-    if (state.Display == 0) {
+    if (state.Display == Display::analog) {
         draw_hands(face, state);
         return false;
     }

@@ -27,6 +27,14 @@ void require_width(const Element& e, std::int16_t pixels) {
     if (pixels < 0) refuse(e, "BorderWidth", std::to_string(pixels));
 }
 
+}  // namespace
+
+void Element::check_border_width(std::int16_t pixels) const {
+    require_width(*this, pixels);
+}
+
+namespace {
+
 // Assigns and reports a change only when the value differs: repainting is driven by
 // changes, and the display update writes many values that are already in place.
 template <typename T>

@@ -37,6 +37,10 @@ class Element {
     bool visible() const { return visible_; }
     void set_visible(bool visible);
 
+    // Throws the Error that setting an outline or line width of `pixels` would throw: lets a
+    // reader check a value before it changes anything.
+    void check_border_width(std::int16_t pixels) const;
+
     // Set by the scene's repaint bookkeeping.
     bool changed_since_paint() const { return changed_; }
 
@@ -55,7 +59,7 @@ class Element {
     std::string name_;
     int index_;
     bool visible_ = true;
-    mutable bool changed_ = false;  // repaint bookkeeping of the scene
+    bool changed_ = false;  // repaint bookkeeping of the scene
 };
 
 // A box element (image or shape): left, top, width, height.
@@ -167,7 +171,7 @@ class TimerElement : public Element {
 
     void set_handler(std::function<void()> handler) { handler_ = std::move(handler); }
     // Called by the platform when the timer is due.
-    void fire() const {
+    void fire() {
         if (handler_) handler_();
     }
 
@@ -178,5 +182,30 @@ class TimerElement : public Element {
     bool enabled_ = true;
     std::function<void()> handler_;
 };
+
+// Several lambdas as one visitor: visit(e, Overloaded{[](const LineElement&) {...}, ...}).
+template <typename... Fs>
+struct Overloaded : Fs... {
+    using Fs::operator()...;
+};
+template <typename... Fs>
+Overloaded(Fs...) -> Overloaded<Fs...>;
+
+// Calls `visitor` with the element as its own kind: the one place that turns a kind into a
+// type, for renderers and every other reader that treats the kinds differently.
+template <typename Visitor>
+decltype(auto) visit(const Element& element, Visitor&& visitor) {
+    switch (element.kind()) {
+        case ElementKind::image:
+            return visitor(static_cast<const ImageElement&>(element));
+        case ElementKind::line:
+            return visitor(static_cast<const LineElement&>(element));
+        case ElementKind::shape:
+            return visitor(static_cast<const ShapeElement&>(element));
+        case ElementKind::timer:
+            break;
+    }
+    return visitor(static_cast<const TimerElement&>(element));
+}
 
 }  // namespace tickwell

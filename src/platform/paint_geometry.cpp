@@ -87,31 +87,29 @@ bool paints_crisp(const DrawnPolygon& polygon) {
 }
 
 PixelRect painted_rect(const Element& element, TwipsPerPixel tpp) {
-    PixelRect r;
-    switch (element.kind()) {
-        case ElementKind::image:
-            // Images are clipped to their box.
-            r = box_in_pixels(static_cast<const ImageElement&>(element), tpp);
-            break;
-        case ElementKind::shape: {
-            const auto g = shape_geometry(static_cast<const ShapeElement&>(element), tpp);
-            if (g.figure.empty()) return {};
-            r = g.figure;
-            if (g.pen > 0 && !g.outline_fills_figure) r = g.stroke.grown(g.pen / 2);
-            break;
-        }
-        case ElementKind::line: {
-            const auto g = line_geometry(static_cast<const LineElement&>(element), tpp);
-            if (g.from.x == g.to.x && g.from.y == g.to.y) return {};
-            const double l = std::min(g.from.x, g.to.x), t = std::min(g.from.y, g.to.y);
-            // Round ends reach half the pen beyond each end point in every direction.
-            r = PixelRect{l, t, std::abs(g.to.x - g.from.x), std::abs(g.to.y - g.from.y)}.grown(
-                g.width / 2);
-            break;
-        }
-        case ElementKind::timer:
-            return {};
-    }
+    const PixelRect r =
+        visit(element, Overloaded{// Images are clipped to their box.
+                                  [&](const ImageElement& i) { return box_in_pixels(i, tpp); },
+                                  [&](const ShapeElement& s) {
+                                      const auto g = shape_geometry(s, tpp);
+                                      if (g.figure.empty()) return PixelRect{};
+                                      if (g.pen > 0 && !g.outline_fills_figure)
+                                          return g.stroke.grown(g.pen / 2);
+                                      return g.figure;
+                                  },
+                                  [&](const LineElement& line) {
+                                      const auto g = line_geometry(line, tpp);
+                                      if (g.from.x == g.to.x && g.from.y == g.to.y)
+                                          return PixelRect{};
+                                      const double l = std::min(g.from.x, g.to.x),
+                                                   t = std::min(g.from.y, g.to.y);
+                                      // Round ends reach half the pen beyond each end point in
+                                      // every direction.
+                                      return PixelRect{l, t, std::abs(g.to.x - g.from.x),
+                                                       std::abs(g.to.y - g.from.y)}
+                                          .grown(g.width / 2);
+                                  },
+                                  [](const TimerElement&) { return PixelRect{}; }});
     if (r.empty()) return {};
     return r.aligned().grown(1);
 }

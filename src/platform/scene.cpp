@@ -25,24 +25,34 @@ void Scene::send_to_back(Element& element) {
     element_changed(element);
 }
 
-std::vector<Element*> Scene::elements() const {
-    std::vector<Element*> all;
+std::vector<const Element*> Scene::elements() const {
+    std::vector<const Element*> all;
     all.reserve(owned_.size());
     for (const auto& e : owned_)
         all.push_back(e.get());
     return all;
 }
 
-Element* Scene::find(std::string_view name, int index) const {
+Element* Scene::lookup(std::string_view name, int index) const {
     for (const auto& e : owned_)
         if (e->index() == index && e->name() == name) return e.get();
     return nullptr;
 }
 
-std::vector<const Element*> Scene::take_changed() const {
-    for (const Element* e : changed_)
+const Element* Scene::find(std::string_view name, int index) const {
+    return lookup(name, index);
+}
+
+Element* Scene::find(std::string_view name, int index) {
+    return lookup(name, index);
+}
+
+std::vector<const Element*> Scene::take_changed() {
+    std::vector<const Element*> taken(changed_.begin(), changed_.end());
+    for (Element* e : changed_)
         e->changed_ = false;
-    return std::exchange(changed_, {});
+    changed_.clear();
+    return taken;
 }
 
 void Scene::element_changed(Element& element) {

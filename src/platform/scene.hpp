@@ -52,16 +52,16 @@ class Scene {
     // Image, line and shape elements from back to front: the painting order.
     const std::vector<Element*>& stacking_order() const { return stack_; }
     // Every element in the order of creation, timers included.
-    std::vector<Element*> elements() const;
+    std::vector<const Element*> elements() const;
     // The element "Hand" with index 0, or "Border" with index -1; nullptr when none.
-    Element* find(std::string_view name, int index) const;
+    const Element* find(std::string_view name, int index) const;
+    Element* find(std::string_view name, int index);
 
     void set_timer_listener(TimerListener* listener) { timer_listener_ = listener; }
 
     // Elements changed since the last call of take_changed(), each once, in order of change.
-    // Const because it only hands over the repaint bookkeeping: a painter that reads the
-    // scene asks it what to repaint, and no element changes.
-    std::vector<const Element*> take_changed() const;
+    // Taking them clears the repaint bookkeeping, so only the one who repaints takes them.
+    std::vector<const Element*> take_changed();
     // Whether anything changed since the last take_changed().
     bool has_changes() const { return !changed_.empty(); }
 
@@ -69,12 +69,13 @@ class Scene {
     friend class Element;
     friend class TimerElement;
     void adopt(std::unique_ptr<Element> element);
+    Element* lookup(std::string_view name, int index) const;
     void element_changed(Element& element);
     void timer_changed(TimerElement& timer);
 
     std::vector<std::unique_ptr<Element>> owned_;
     std::vector<Element*> stack_;
-    mutable std::vector<const Element*> changed_;
+    std::vector<Element*> changed_;
     TimerListener* timer_listener_ = nullptr;
 };
 

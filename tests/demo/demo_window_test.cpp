@@ -110,7 +110,7 @@ TEST_F(DemoWindowTest, TheEventLogListsEachEventWithItsControlAndTime) {
     two->control().StopClock();
     window.eventLog().setRowCount(0);
     window.canvas().setRunMode(false);
-    two->control().setAccuracy(1);
+    two->control().setAccuracy(Accuracy::tenths);
     window.setRunMode(true);
     window.canvas().setSelection({two});
     window.startAll();

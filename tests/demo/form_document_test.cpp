@@ -64,9 +64,9 @@ TEST_F(FormDocumentTest, ASavedFormOpensAsItWasSaved) {
     one->control().setBorderColor(0x000000FF);
     one->control().setBackGround(0x00FFFFFF);
     one->control().setHourWidth(7);
-    one->control().setClockFace(1);
-    two->control().setAccuracy(1);
-    two->control().setClockMode(1);
+    one->control().setClockFace(ClockFace::oval);
+    two->control().setAccuracy(Accuracy::tenths);
+    two->control().setClockMode(ClockMode::count_down);
     two->control().setInitialTime("0:2:30");
     two->setGeometry(two->x() + 24, two->y() + 40, two->width() + 30, two->height() + 12);
     VexClockWidget* three = form.addNewControl();
@@ -202,7 +202,7 @@ TEST_F(FormDocumentTest, OpeningStartsTheSharedStateAfresh) {
     QString error;
     ASSERT_TRUE(window.openForm(path("plain.json"), &error)) << error.toStdString();
     const VexClockWidget* only = window.canvas().controls().front();
-    EXPECT_EQ(only->control().Display(), 0);
+    EXPECT_EQ(only->control().Display(), Display::analog);
     EXPECT_TRUE(only->control().face().Hand(0).visible());
 }
 

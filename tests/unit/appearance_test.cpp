@@ -75,17 +75,17 @@ TEST_F(AppearanceTest, ColoursPassThroughAndBackgroundIsNotifiedAsBackground) {
 }
 
 TEST_F(AppearanceTest, SameValueStillNotifiesAndLaysOut) {
-    clock->setDisplay(0);
+    clock->setDisplay(Display::analog);
     EXPECT_EQ(take(), "changed a Display\n");
     Clock::state().Seconds = 15;
-    clock->setDisplay(0);  // the layout redraws the hand for the new field value
+    clock->setDisplay(Display::analog);  // the layout redraws the hand for the new field value
     EXPECT_NEAR(face().Hand(0).x2(), face().Hand(0).x1() + Clock::state().HandLength[0], 0.01);
 }
 
 TEST_F(AppearanceTest, IgnoreDisplayAndPointerAreOnlyStored) {
     clock->setIgnoreDisplay(true);
     EXPECT_EQ(take(), "changed a IgnoreDisplay\n");
-    clock->setMousePointer(99);
+    clock->setMousePointer(MousePointer::custom);
     EXPECT_EQ(container.site("a")->pointer(), 0);  // applied only at the next mouse move
     const auto icon = Picture::make_vector("arrow", VectorDrawing{32, 32, {}});
     clock->setMouseIcon(icon);

@@ -11,9 +11,9 @@ namespace {
 
 class LayoutTest : public ClockTest {
   protected:
-    void digital(std::int32_t accuracy) {
-        clock->setDisplay(1);
-        if (accuracy == 2) container.queue_answers(true, 1);
+    void digital(Accuracy accuracy) {
+        clock->setDisplay(Display::digital);
+        if (accuracy == Accuracy::hundredths) container.queue_answers(true, 1);
         clock->setAccuracy(accuracy);
         take();
     }
@@ -65,16 +65,16 @@ TEST_F(LayoutTest, ThreeDStylesShiftTheHighlights) {
     const float hub_left = face().Hub.left();
     EXPECT_FLOAT_EQ(face().HubSh.left(), hub_left);  // flat: exactly behind
     EXPECT_FLOAT_EQ(face().DotSh(4).top(), face().Dot(4).top());
-    clock->setAppearance(1);
+    clock->setAppearance(Appearance::raised);
     EXPECT_FLOAT_EQ(face().HubSh.left(), hub_left - 15);
     EXPECT_FLOAT_EQ(face().DotSh(7).left(), face().Dot(7).left() - 15);
-    clock->setAppearance(2);
+    clock->setAppearance(Appearance::lowered);
     EXPECT_FLOAT_EQ(face().HubSh.top(), face().Hub.top() + 15);
     EXPECT_FLOAT_EQ(face().DotSh(7).top(), face().Dot(7).top() + 15);
 }
 
 TEST_F(LayoutTest, OvalFaceAndVisibleSets) {
-    clock->setClockFace(1);
+    clock->setClockFace(ClockFace::oval);
     EXPECT_EQ(face().Border.shape(), ShapeKind::oval);
     EXPECT_EQ(face().Border.fill_style(), FillStyle::solid);
     for (int i = 0; i < 12; ++i)
@@ -84,7 +84,7 @@ TEST_F(LayoutTest, OvalFaceAndVisibleSets) {
     EXPECT_FALSE(face().ColonIm(0).visible());
     EXPECT_FALSE(face().NumIm(10).visible());
 
-    clock->setDisplay(1);
+    clock->setDisplay(Display::digital);
     EXPECT_EQ(face().Border.shape(), ShapeKind::rectangle);  // whatever ClockFace says
     EXPECT_EQ(face().Border.fill_style(), FillStyle::transparent);
     EXPECT_FALSE(face().Hub.visible());
@@ -99,7 +99,7 @@ TEST_F(LayoutTest, OvalFaceAndVisibleSets) {
 
 TEST_F(LayoutTest, DigitalUnitsWidths) {
     clock->setBorderWidth(1);
-    digital(0);
+    digital(Accuracy::units);
     clock->set_size(7400, 2070);
     EXPECT_FLOAT_EQ(face().DisplayIm(0).width(), 990);
     EXPECT_FLOAT_EQ(face().ColonIm(0).width(), 690);
@@ -109,7 +109,7 @@ TEST_F(LayoutTest, DigitalUnitsWidths) {
 
 TEST_F(LayoutTest, DigitalHundredthsCells) {
     clock->setBorderWidth(1);
-    digital(2);
+    digital(Accuracy::hundredths);
     clock->set_size(8800, 1000);
     EXPECT_FLOAT_EQ(face().DisplayIm(0).width(), 990);
     EXPECT_FLOAT_EQ(face().DisplayIm(0).height(), 970);
@@ -142,7 +142,7 @@ TEST_F(LayoutTest, TinyControlsClampInsteadOfFailing) {
         clock->set_size(w, h);
         EXPECT_EQ(state().HandLength[0], 0);
     }
-    clock->setDisplay(1);
+    clock->setDisplay(Display::digital);
     clock->set_size(20, 20);
     EXPECT_FLOAT_EQ(face().DisplayIm(0).width(), 0);
     EXPECT_FLOAT_EQ(face().DisplayIm(0).height(), 0);
@@ -150,50 +150,50 @@ TEST_F(LayoutTest, TinyControlsClampInsteadOfFailing) {
 }
 
 TEST_F(LayoutTest, AccuracyQuestionAndTickPeriods) {
-    clock->setDisplay(1);
+    clock->setDisplay(Display::digital);
     take();
     container.queue_answers(false, 1);
-    clock->setAccuracy(2);
+    clock->setAccuracy(Accuracy::hundredths);
     EXPECT_EQ(take(),
               "question \"Your processor may not be fast enough to display the stop watch at "
               "this accuracy.  Set anyway?\" -> no\n");
-    EXPECT_EQ(clock->Accuracy(), 0);
+    EXPECT_EQ(clock->Accuracy(), Accuracy::units);
 
-    clock->setAccuracy(1);
+    clock->setAccuracy(Accuracy::tenths);
     EXPECT_EQ(take(), "changed a Accuracy\n");  // no question for tenths
     EXPECT_EQ(face().SWTimer.interval(), 45);
     EXPECT_TRUE(face().DisplayIm(6).visible());
     EXPECT_FALSE(face().DisplayIm(7).visible());
 
-    clock->setAccuracy(2);  // an empty answer queue answers yes
+    clock->setAccuracy(Accuracy::hundredths);  // an empty answer queue answers yes
     EXPECT_EQ(face().SWTimer.interval(), 8);
     take();
-    clock->setAccuracy(2);  // asked again although the field already holds it
+    clock->setAccuracy(Accuracy::hundredths);  // asked again although the field already holds it
     EXPECT_EQ(take().rfind("question", 0), 0u);
 }
 
 TEST_F(LayoutTest, AccuracyOnTheAnalogFaceIsLostAtOnce) {
-    clock->setAccuracy(1);
+    clock->setAccuracy(Accuracy::tenths);
     EXPECT_EQ(take(), "changed a Accuracy\n");
-    EXPECT_EQ(clock->Accuracy(), 0);
+    EXPECT_EQ(clock->Accuracy(), Accuracy::units);
     EXPECT_EQ(face().SWTimer.interval(), 250);
 
-    clock->setDisplay(1);
-    clock->setAccuracy(1);
-    clock->setDisplay(0);
-    clock->setDisplay(1);
-    EXPECT_EQ(clock->Accuracy(), 0);
+    clock->setDisplay(Display::digital);
+    clock->setAccuracy(Accuracy::tenths);
+    clock->setDisplay(Display::analog);
+    clock->setDisplay(Display::digital);
+    EXPECT_EQ(clock->Accuracy(), Accuracy::units);
     EXPECT_EQ(face().SWTimer.interval(), 250);
 }
 
 TEST_F(LayoutTest, UnknownAccuracyKeepsThePeriodAndUpdatesNoFraction) {
-    clock->setDisplay(1);
-    clock->setAccuracy(1);
+    clock->setDisplay(Display::digital);
+    clock->setAccuracy(Accuracy::tenths);
     take();
-    clock->setAccuracy(5);
+    clock->setAccuracy(static_cast<Accuracy>(5));
     EXPECT_EQ(take(), "changed a Accuracy\n");
     EXPECT_EQ(face().SWTimer.interval(), 45);
-    EXPECT_EQ(clock->Accuracy(), 5);
+    EXPECT_EQ(clock->Accuracy(), static_cast<Accuracy>(5));
 }
 
 }  // namespace

@@ -52,7 +52,7 @@ TEST_F(DrawClockTest, HourHandTurnsSixDegreesPerHour) {
 TEST_F(DrawClockTest, ShadowsFollowTheAppearance) {
     state.Minutes = 20;
     for (auto [appearance, offset] : {std::pair{0, 0.f}, {1, -15.f}, {2, 15.f}, {7, 0.f}}) {
-        state.Appearance = static_cast<std::int16_t>(appearance);
+        state.Appearance = static_cast<Appearance>(appearance);
         DrawClock(face, state);
         for (int i = 0; i < 3; ++i) {
             EXPECT_FLOAT_EQ(face.HandSh(i).x1(), face.Hand(i).x1() + offset);
@@ -64,7 +64,7 @@ TEST_F(DrawClockTest, ShadowsFollowTheAppearance) {
 }
 
 TEST_F(DrawClockTest, DigitsTakeTheGlyphsOfTheirValues) {
-    state.Display = 1;
+    state.Display = Display::digital;
     EXPECT_FALSE(DrawClock(face, state));  // all zero, as created
     state.Hours = 7;
     state.Minutes = 5;
@@ -82,25 +82,25 @@ TEST_F(DrawClockTest, DigitsTakeTheGlyphsOfTheirValues) {
 }
 
 TEST_F(DrawClockTest, AccuracyDecidesWhichFractionsAreUpdated) {
-    state.Display = 1;
+    state.Display = Display::digital;
     state.Tens = 7;
     state.Hundreds = 3;
     EXPECT_FALSE(DrawClock(face, state));  // units: positions 6 and 7 untouched
     EXPECT_EQ(face.DisplayIm(6).tag(), "0");
-    state.Accuracy = 1;
+    state.Accuracy = Accuracy::tenths;
     EXPECT_TRUE(DrawClock(face, state));
     EXPECT_EQ(glyph(6), "glyph:7");
     EXPECT_EQ(face.DisplayIm(7).tag(), "0");
-    state.Accuracy = 2;
+    state.Accuracy = Accuracy::hundredths;
     EXPECT_TRUE(DrawClock(face, state));
     EXPECT_EQ(glyph(7), "glyph:3");
-    state.Accuracy = 9;  // an unknown accuracy updates no fraction
+    state.Accuracy = static_cast<Accuracy>(9);  // an unknown accuracy updates no fraction
     state.Tens = 1;
     EXPECT_FALSE(DrawClock(face, state));
 }
 
 TEST_F(DrawClockTest, IgnoreDisplayRecordsTheDigitButKeepsTheGlyph) {
-    state.Display = 1;
+    state.Display = Display::digital;
     state.Seconds = 3;
     DrawClock(face, state);
     state.IgnoreDisplay = true;
@@ -118,7 +118,7 @@ TEST_F(DrawClockTest, IgnoreDisplayRecordsTheDigitButKeepsTheGlyph) {
 }
 
 TEST_F(DrawClockTest, DigitsOutOfRangeShowTheBlankGlyph) {
-    state.Display = 1;
+    state.Display = Display::digital;
     state.Hours = -7;     // tens -1, units -7
     state.Minutes = 250;  // tens 25
     EXPECT_TRUE(DrawClock(face, state));

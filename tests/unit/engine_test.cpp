@@ -12,7 +12,7 @@ class EngineTest : public ClockTest {
 
     void count_down_from(const char* initial) {
         clock->setInitialTime(initial);
-        clock->setClockMode(1);
+        clock->setClockMode(ClockMode::count_down);
         take();
     }
     // Ticks once with the clock at `seconds` since midnight.
@@ -169,7 +169,7 @@ TEST_F(EngineTest, NoAlertWhenDisabledOrCountingDown) {
 
 TEST_F(EngineTest, ExpiryOfAZeroCountDownIsImmediate) {
     count_down_from("0:0:0");
-    clock->setDisplay(1);
+    clock->setDisplay(Display::digital);
     clock->StartClock();
     take();
     run(0.25);
@@ -180,8 +180,8 @@ TEST_F(EngineTest, ExpiryOfAZeroCountDownIsImmediate) {
 
 TEST_F(EngineTest, ExpiryStopsTheWatchBeforeTheEventAndShowsZeroFractions) {
     count_down_from("0:0:2");
-    clock->setDisplay(1);
-    clock->setAccuracy(1);
+    clock->setDisplay(Display::digital);
+    clock->setAccuracy(Accuracy::tenths);
     bool running_inside = true;
     container.on("a", "TimeExpired",
                  [&](std::span<EventArgument>) { running_inside = clock->Running(); });
@@ -224,19 +224,19 @@ TEST_F(EngineTest, RestartAfterExpiryCountsFromTheLastStop) {
 }
 
 TEST_F(EngineTest, NotifyOncePerChangedDigitTick) {
-    clock->setDisplay(1);
+    clock->setDisplay(Display::digital);
     clock->StartClock();
     take();
     run(3);  // 12 ticks at 250 ms; the seconds digit changes three times
     EXPECT_EQ(count(take(), "event a Notify\n"), 3);
-    clock->setDisplay(0);
+    clock->setDisplay(Display::analog);
     take();
     run(3);
     EXPECT_EQ(count(take(), "Notify"), 0);  // the analog face never notifies
 }
 
 TEST_F(EngineTest, IgnoreDisplayStillNotifiesButFreezesDigitsAndColons) {
-    clock->setDisplay(1);
+    clock->setDisplay(Display::digital);
     clock->setIgnoreDisplay(true);
     clock->StartClock();
     take();
@@ -249,7 +249,7 @@ TEST_F(EngineTest, IgnoreDisplayStillNotifiesButFreezesDigitsAndColons) {
 }
 
 TEST_F(EngineTest, ColonsBlinkTogetherWhileRunningAndStandStillWhenStopped) {
-    clock->setDisplay(1);
+    clock->setDisplay(Display::digital);
     clock->StartClock();
     run(0.5);
     EXPECT_FALSE(face().ColonIm(0).visible());
@@ -263,7 +263,7 @@ TEST_F(EngineTest, ColonsBlinkTogetherWhileRunningAndStandStillWhenStopped) {
 }
 
 TEST_F(EngineTest, HandlersMayCallBackIntoTheControl) {
-    clock->setDisplay(1);
+    clock->setDisplay(Display::digital);
     container.on("a", "Notify", [&](std::span<EventArgument>) {
         if (clock->Seconds() == 2) clock->StopClock();
     });
@@ -288,7 +288,7 @@ TEST_F(EngineTest, ModeChangeWhileRunningCountsTheOtherWayAtTheNextTick) {
     clock->StartClock();
     tick_at(10);
     EXPECT_EQ(clock->Seconds(), 10);
-    clock->setClockMode(1);
+    clock->setClockMode(ClockMode::count_down);
     tick_at(11);
     EXPECT_EQ(clock->Seconds(), 49);
 }

@@ -33,7 +33,7 @@ class InputEventsTest : public testing::ClockTest {
 };
 
 TEST_F(InputEventsTest, EveryClickableSpotRaisesOneClick) {
-    clock->setDisplay(1);  // the digital face, whose images receive their own clicks
+    clock->setDisplay(Display::digital);  // the digital face, whose images receive their own clicks
     take();
     const struct {
         const char* where;
@@ -147,7 +147,7 @@ TEST_F(InputEventsTest, MouseButtonAndShiftComeBackButPositionCopiesDoNot) {
 TEST_F(InputEventsTest, PointerSettingsTakeEffectAtTheNextMoveOnly) {
     const PictureRef picture = icon();
     clock->setMouseIcon(picture);
-    clock->setMousePointer(99);
+    clock->setMousePointer(MousePointer::custom);
     std::int16_t button = 0, shift = 0;
     // Neither the puts nor a press or release change the pointer shown.
     clock->UserControl_MouseDown(button, shift, 10, 10);
@@ -159,7 +159,7 @@ TEST_F(InputEventsTest, PointerSettingsTakeEffectAtTheNextMoveOnly) {
     EXPECT_EQ(site().pointer(), 99);
     EXPECT_EQ(site().pointer_picture(), picture);  // the very picture held by IconIm
 
-    clock->setMousePointer(11);
+    clock->setMousePointer(MousePointer::hourglass);
     EXPECT_EQ(site().pointer(), 99);
     clock->UserControl_MouseMove(button, shift, 20, 10);
     EXPECT_EQ(site().pointer(), 11);
@@ -169,7 +169,7 @@ TEST_F(InputEventsTest, PointerChangedByTheMoveHandlerAppliesToThatMove) {
     const PictureRef picture = icon();
     container.on("a", "MouseMove", [&](std::span<EventArgument>) {
         clock->setMouseIcon(picture);
-        clock->setMousePointer(99);
+        clock->setMousePointer(MousePointer::custom);
     });
     std::int16_t button = 0, shift = 0;
     clock->UserControl_MouseMove(button, shift, 0, 0);

@@ -120,8 +120,10 @@ TEST_F(Persistence, AnEmptyBagYieldsTheDefaults) {
     // Settings left in the shared state by earlier controls are all replaced.
     ClockState& s = Clock::state();
     s.Hours = 9, s.Minutes = 8, s.Seconds = 7, s.Tens = 6, s.Hundreds = 5;
-    s.MousePointer = 3, s.IgnoreDisplay = true, s.AlertTime = 60, s.Accuracy = 1;
-    s.InitialTime = "00:00:09", s.ClockFace = 1, s.Display = 1, s.Appearance = 2;
+    s.MousePointer = MousePointer::i_beam, s.IgnoreDisplay = true, s.AlertTime = 60,
+    s.Accuracy = Accuracy::tenths;
+    s.InitialTime = "00:00:09", s.ClockFace = ClockFace::oval, s.Display = Display::digital,
+    s.Appearance = Appearance::lowered;
 
     JsonPropertyBag empty;
     const VexClock& a = load("a", empty);
@@ -216,8 +218,8 @@ TEST_F(Persistence, ReadingASecondControlChangesTheSharedSettingsOfTheFirst) {
     EXPECT_EQ(take(), "");
 }
 
-TEST_F(Persistence, AFailedConversionEndsTheReadKeepingWhatWasApplied) {
-    Clock::state().Display = 1;
+TEST_F(Persistence, AFailedConversionEndsTheReadApplyingNothing) {
+    Clock::state().Display = Display::digital;
     auto b = bag(R"({"Hours": 7, "MousePointer": 3, "Accuracy": "fast", "Display": 0,
                     "BorderWidth": 4})");
     const Error e = read_failure("a", b);
@@ -225,12 +227,13 @@ TEST_F(Persistence, AFailedConversionEndsTheReadKeepingWhatWasApplied) {
     EXPECT_EQ(e.member(), "Accuracy");
     EXPECT_EQ(take(), "");
 
-    // The control stays, with the values read before the failing key.
+    // The control stays as created: no key of the bag was applied, before the failing key
+    // or after it.
     const VexClock* a = container.find("a");
     ASSERT_NE(a, nullptr);
-    EXPECT_EQ(Clock::state().Hours, 7);
-    EXPECT_EQ(Clock::state().MousePointer, 3);
-    EXPECT_EQ(Clock::state().Display, 1);           // read after the failure: untouched
+    EXPECT_EQ(Clock::state().Hours, 0);
+    EXPECT_EQ(Clock::state().MousePointer, MousePointer::default_);
+    EXPECT_EQ(Clock::state().Display, Display::digital);
     EXPECT_EQ(a->face().Border.border_width(), 1);  // as created
     // The face was not laid out: the border still has its size from creation.
     EXPECT_EQ(a->face().Border.width(), 990);
@@ -296,19 +299,19 @@ TEST_F(Persistence, WritesEveryKeyInOrderAndChangesNothing) {
 
 TEST_F(Persistence, EverySettingSurvivesSavingAndReloading) {
     VexClock& a = container.create("a");
-    a.setDisplay(1);
-    a.setAccuracy(2);  // asks first; an empty answer queue says yes
-    a.setHours(75);    // accepted on the digital face
+    a.setDisplay(Display::digital);
+    a.setAccuracy(Accuracy::hundredths);  // asks first; an empty answer queue says yes
+    a.setHours(75);                       // accepted on the digital face
     a.setMinutes(12);
     a.setSeconds(30);
     a.setTens(4);
     a.setHundreds(7);
-    a.setMousePointer(99);
+    a.setMousePointer(MousePointer::custom);
     a.setMouseIcon(Picture::make_encoded("png", icon_bytes()));
     a.setIgnoreDisplay(true);
     a.setAlertTime(356400);
     a.setInitialTime("1:2:3");
-    a.setClockFace(1);
+    a.setClockFace(ClockFace::oval);
     a.setBorderWidth(1);
     a.setBorderColor(0x000000FF);
     a.setBackGround(0x8000000F);  // the system colour of button faces
@@ -316,7 +319,7 @@ TEST_F(Persistence, EverySettingSurvivesSavingAndReloading) {
     a.setSecWidth(1);
     a.setMinWidth(4);
     a.setHourWidth(6);
-    a.setAppearance(1);
+    a.setAppearance(Appearance::raised);
     const std::string text = headless::property_bag_text(written(a));
 
     // Another process: a fresh shared state.

@@ -98,7 +98,7 @@ TEST(PropertyPageList, EveryPageDescriptionIsConsistent) {
 TEST_F(PropertyPagesTest, SelectionChangedFillsTheFieldsAndMarksThePageChanged) {
     clock->setAlertTime(90);
     clock->setIgnoreDisplay(true);
-    clock->setClockMode(1);
+    clock->setClockMode(ClockMode::count_down);
     clock->setInitialTime("0:5:0");
     open(GeneralPage());
     EXPECT_EQ(text("txtAlertTime"), "90");
@@ -112,7 +112,8 @@ TEST_F(PropertyPagesTest, SelectionChangedFillsTheFieldsAndMarksThePageChanged) 
 }
 
 TEST_F(PropertyPagesTest, AValueWithNoItemEndsSelectionChanged) {
-    clock->setClockMode(7);  // accepted by its put: any non-zero mode counts down
+    clock->setClockMode(
+        static_cast<ClockMode>(7));  // accepted by its put: any non-zero mode counts down
     headless::HeadlessPage general(container, GeneralPage(), {"a"});
     try {
         general.selection_changed();
@@ -157,7 +158,7 @@ TEST_F(PropertyPagesTest, GeneralAppliesInItsOrder) {
               "changed a IgnoreDisplay\nchanged a AlertTime\nchanged a InitialTime\n"
               "changed a Display\nchanged a ClockMode\n");
     EXPECT_EQ(clock->AlertTime(), 356400);
-    EXPECT_EQ(clock->Display(), 1);  // the digital face
+    EXPECT_EQ(clock->Display(), Display::digital);  // the digital face
     EXPECT_TRUE(clock->face().DisplayIm(0).visible());
     EXPECT_FALSE(page->changed());
 }
@@ -175,7 +176,7 @@ TEST_F(PropertyPagesTest, InvalidAlertPeriodAppliesOnlyIgnoreDisplay) {
         EXPECT_EQ(page->focus(), "txtAlertTime");
         EXPECT_TRUE(page->changed());  // the apply stays pending
         EXPECT_TRUE(clock->IgnoreDisplay());
-        EXPECT_EQ(clock->Display(), 0);
+        EXPECT_EQ(clock->Display(), Display::analog);
         clock->setIgnoreDisplay(false);
         take();
     }
@@ -193,8 +194,8 @@ TEST_F(PropertyPagesTest, InvalidStartTimeAppliesIgnoreDisplayAndAlertTime) {
     EXPECT_EQ(page->focus(), "txtInitialTime");
     EXPECT_TRUE(page->changed());
     EXPECT_EQ(clock->AlertTime(), 30);
-    EXPECT_EQ(clock->Display(), 0);
-    EXPECT_EQ(clock->ClockMode(), 0);
+    EXPECT_EQ(clock->Display(), Display::analog);
+    EXPECT_EQ(clock->ClockMode(), ClockMode::normal);
     EXPECT_EQ(text("txtInitialTime"), "1:60:00");  // the refused text stays for correction
 }
 
@@ -220,14 +221,14 @@ TEST_F(PropertyPagesTest, AlertTextThatPassesThePagesCheckCanFailThePutsConversi
         EXPECT_EQ(e.kind(), ErrorKind::type_mismatch);
         EXPECT_EQ(e.member(), "AlertTime");
         EXPECT_EQ(take(), "changed a IgnoreDisplay\n");
-        EXPECT_EQ(clock->Display(), 0);
+        EXPECT_EQ(clock->Display(), Display::analog);
         EXPECT_TRUE(page->changed());  // the frame keeps the apply pending
     }
 }
 
 TEST_F(PropertyPagesTest, EveryApplyRunsEveryPut) {
-    clock->setDisplay(1);
-    clock->setAccuracy(2);  // asks, and the empty queue answers yes
+    clock->setDisplay(Display::digital);
+    clock->setAccuracy(Accuracy::hundredths);  // asks, and the empty queue answers yes
     open(BehaviourPage());
     EXPECT_EQ(page->combo_box("AccuracyLi").list_index(), 2);
     const std::string one_apply =
@@ -241,7 +242,7 @@ TEST_F(PropertyPagesTest, EveryApplyRunsEveryPut) {
 }
 
 TEST_F(PropertyPagesTest, BehaviourGoesOnAfterARefusedTimeField) {
-    clock->setDisplay(1);
+    clock->setDisplay(Display::digital);
     open(BehaviourPage());
     page->type_text("txtMinutes", "75");
     page->type_text("txtHours", "80");  // digital face: up to 99
@@ -251,7 +252,7 @@ TEST_F(PropertyPagesTest, BehaviourGoesOnAfterARefusedTimeField) {
                           kInvalid + "changed a Hours\nchanged a Accuracy\n");
     EXPECT_EQ(clock->Hours(), 80);
     EXPECT_EQ(clock->Minutes(), 0);
-    EXPECT_EQ(clock->Accuracy(), 1);
+    EXPECT_EQ(clock->Accuracy(), Accuracy::tenths);
 }
 
 TEST_F(PropertyPagesTest, EmptyTensEndsTheBehaviourApplyAfterHundreds) {
@@ -291,7 +292,7 @@ TEST_F(PropertyPagesTest, AppearanceWritesTheHandWidthsAfterARefusedBorder) {
                           "changed a Appearance\n");
     EXPECT_EQ(clock->BorderWidth(), 2);
     EXPECT_EQ(clock->face().HandSh(0).border_width(), 3);
-    EXPECT_EQ(clock->Appearance(), 1);
+    EXPECT_EQ(clock->Appearance(), Appearance::raised);
 }
 
 TEST_F(PropertyPagesTest, HiddenBorderShowsZeroAndComesBackWhenApplied) {

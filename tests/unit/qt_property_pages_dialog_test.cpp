@@ -121,7 +121,7 @@ TEST_F(PagesDialogTest, StartTimeIsAppliedInItsNormalForm) {
     EXPECT_TRUE(d->apply());
     EXPECT_EQ(edit(*d, "txtInitialTime")->text(), QStringLiteral("01:02:03"));
     EXPECT_EQ(first->control().InitialTime(), "01:02:03");
-    EXPECT_EQ(first->control().Display(), 1);
+    EXPECT_EQ(first->control().Display(), Display::digital);
     EXPECT_FALSE(button(*d, QDialogButtonBox::Apply)->isEnabled())
         << "the page's own rewriting of the field is no edit";
 }
@@ -221,7 +221,7 @@ TEST_F(PagesDialogTest, AccuracyQuestionComesAfterTheTimeFields) {
     ASSERT_EQ(boxes.shown.size(), 2u);
     EXPECT_EQ(boxes.shown[0].prompt, QStringLiteral("Invalid property value."));
     EXPECT_EQ(boxes.shown[1].buttons, MessageButtons::yes_no);
-    EXPECT_EQ(first->control().Accuracy(), 2);
+    EXPECT_EQ(first->control().Accuracy(), Accuracy::hundredths);
 }
 
 }  // namespace

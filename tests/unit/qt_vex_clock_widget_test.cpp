@@ -136,13 +136,13 @@ TEST_F(WidgetTest, QtPropertiesReadAndWriteThroughTheControlsPuts) {
     EXPECT_TRUE(w().setProperty("InitialTime", QStringLiteral("1:2:3")));
     EXPECT_EQ(w().property("InitialTime").toString(), QStringLiteral("01:02:03"));
     EXPECT_TRUE(w().setProperty("Display", VexClockWidget::swDigital));
-    EXPECT_EQ(w().control().Display(), 1);
+    EXPECT_EQ(w().control().Display(), Display::digital);
     EXPECT_TRUE(w().setProperty("ForeColor", 0x8000000Du));
     EXPECT_EQ(w().property("ForeColor").toUInt(), 0x8000000Du);
     // A refused value is the put's message box, and changes nothing.
     w().setProperty("ClockFace", 2);
     EXPECT_EQ(boxes.prompts(), QStringList{"Invalid property value."});
-    EXPECT_EQ(w().control().ClockFace(), 0);
+    EXPECT_EQ(w().control().ClockFace(), ClockFace::rectangle);
 }
 
 TEST_F(WidgetTest, AcceptedPutsAreAnnouncedWithTheNameTheControlPasses) {
@@ -165,10 +165,10 @@ TEST_F(WidgetTest, RefusalsAndTheAccuracyQuestionReachTheMessageBoxService) {
     w().setDisplay(VexClockWidget::swDigital);
     boxes.answer = MessageResult::no;
     w().setAccuracy(VexClockWidget::SwHundredths);
-    EXPECT_EQ(w().control().Accuracy(), 0) << "answered No";
+    EXPECT_EQ(w().control().Accuracy(), Accuracy::units) << "answered No";
     boxes.answer = MessageResult::yes;
     w().setAccuracy(VexClockWidget::SwHundredths);
-    EXPECT_EQ(w().control().Accuracy(), 2) << "answered Yes";
+    EXPECT_EQ(w().control().Accuracy(), Accuracy::hundredths) << "answered Yes";
 
     ASSERT_EQ(boxes.shown.size(), 4u);
     EXPECT_EQ(boxes.shown[0].prompt, QStringLiteral("The property value cannot be negative."));
@@ -469,7 +469,7 @@ TEST_F(WidgetTest, TimersFollowTheControlsTimerElements) {
 TEST_F(WidgetTest, RunningHundredthsWatchKeepsRealTime) {
     w().setDisplay(VexClockWidget::swDigital);
     w().setAccuracy(VexClockWidget::SwHundredths);  // the question is answered Yes
-    ASSERT_EQ(w().control().Accuracy(), 2);
+    ASSERT_EQ(w().control().Accuracy(), Accuracy::hundredths);
     QSignalSpy notified(&w(), &VexClockWidget::Notify);
     w().setUserMode(true);
     w().control().StartClock();
@@ -650,7 +650,7 @@ class MapBag final : public PropertyBag {
 TEST_F(WidgetTest, WidgetFromSavedSettingsReadsThemOrThrowsNamingTheKey) {
     MapBag bag;
     VexClockWidget loaded(bag);
-    EXPECT_EQ(loaded.control().Display(), 1);
+    EXPECT_EQ(loaded.control().Display(), Display::digital);
     EXPECT_EQ(loaded.control().Hours(), 42);
 
     bag.bad_hours = true;

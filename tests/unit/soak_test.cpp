@@ -43,7 +43,7 @@ TEST_F(SoakTest, NinetyNineHourCountUpAlertsOncePerMultipleAndWrapsAtOneHundredH
 
 TEST_F(SoakTest, CountDownFromTheLargestStartExpiresExactlyOnce) {
     clock->setInitialTime("99:59:59");
-    clock->setClockMode(1);
+    clock->setClockMode(ClockMode::count_down);
     int expired = 0;
     container.on("a", "TimeExpired", [&](std::span<EventArgument>) { ++expired; });
     container.set_clock(20 * kHour);
@@ -60,7 +60,7 @@ TEST_F(SoakTest, CountDownFromTheLargestStartExpiresExactlyOnce) {
 }
 
 TEST_F(SoakTest, RunAcrossMidnightCountsEverySecond) {
-    clock->setDisplay(1);
+    clock->setDisplay(Display::digital);
     container.set_clock(24 * kHour - 60 * kSecond);  // 23:59:00
     clock->StartClock();
     container.run(120 * kSecond + 500'000);
@@ -95,16 +95,16 @@ TEST_F(SoakTest, RandomInterleavingsKeepTheControlConsistent) {
                 c.ResetClock();
                 break;
             case 3:
-                c.setDisplay(pick(3));
+                c.setDisplay(static_cast<Display>(pick(3)));
                 break;
             case 4:
-                c.setClockMode(pick(2));
+                c.setClockMode(static_cast<ClockMode>(pick(2)));
                 break;
             case 5:
-                c.setAccuracy(pick(4));
+                c.setAccuracy(static_cast<Accuracy>(pick(4)));
                 break;
             case 6:
-                c.setAppearance(pick(4));
+                c.setAppearance(static_cast<Appearance>(pick(4)));
                 break;
             case 7:
                 c.setBorderWidth(static_cast<std::int16_t>(pick(40) - 2));
@@ -133,7 +133,7 @@ TEST_F(SoakTest, RandomInterleavingsKeepTheControlConsistent) {
                 c.setIgnoreDisplay(pick(2) == 1);
                 break;
             default:
-                c.setClockFace(pick(3));
+                c.setClockFace(static_cast<ClockFace>(pick(3)));
                 break;
         }
     };

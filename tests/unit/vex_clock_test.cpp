@@ -71,11 +71,11 @@ TEST_F(VexClockTest, ARefusedPutChangesNothing) {
     clock->put("Minutes", Value(std::int16_t{-1}));
     EXPECT_EQ(take(), kNegative);
     EXPECT_EQ(clock->Minutes(), 12);
-    clock->setClockFace(1);
+    clock->setClockFace(ClockFace::oval);
     take();
-    clock->setClockFace(2);
+    clock->setClockFace(static_cast<ClockFace>(2));
     EXPECT_EQ(take(), kInvalid);
-    EXPECT_EQ(clock->ClockFace(), 1);
+    EXPECT_EQ(clock->ClockFace(), ClockFace::oval);
 }
 
 TEST_F(VexClockTest, TimeFieldsAreReadOnlyAtRunTimeWhateverTheValue) {
@@ -96,14 +96,14 @@ TEST_F(VexClockTest, TimeFieldsAreReadOnlyAtRunTimeWhateverTheValue) {
 TEST_F(VexClockTest, HoursLimitFollowsTheFaceShownAtThePut) {
     clock->setHours(75);
     EXPECT_EQ(take(), kInvalid);
-    clock->setDisplay(1);
+    clock->setDisplay(Display::digital);
     clock->setHours(75);
     EXPECT_EQ(take(), "changed a Display\nchanged a Hours\n");
     EXPECT_EQ(clock->Hours(), 75);
     clock->setHours(100);
     EXPECT_EQ(take(), kInvalid);
     // Switching back keeps the value accepted earlier.
-    clock->setDisplay(0);
+    clock->setDisplay(Display::analog);
     EXPECT_EQ(clock->Hours(), 75);
 }
 
@@ -115,7 +115,7 @@ TEST_F(VexClockTest, PlatformFailuresReachTheCaller) {
     EXPECT_EQ(put_failure("SecWidth", Value(std::int16_t{-2})), ErrorKind::invalid_value);
     EXPECT_EQ(put_failure("BorderWidth", Value(std::int16_t{16384})), ErrorKind::overflow);
     EXPECT_EQ(take(), "");  // no message, no notification
-    EXPECT_EQ(clock->ClockMode(), 0);
+    EXPECT_EQ(clock->ClockMode(), ClockMode::normal);
     EXPECT_EQ(clock->SecWidth(), 1);
     EXPECT_EQ(face().HandSh(0).border_width(), 1);
     try {
@@ -141,16 +141,16 @@ TEST_F(VexClockTest, PutsConvertAsThePlatformDoes) {
 TEST_F(VexClockTest, ClockModeNormalClearsTheTimeFields) {
     clock->setMinutes(5);
     clock->setTens(3);
-    clock->setClockMode(1);  // count-down: the layout reloads from InitialTime
+    clock->setClockMode(ClockMode::count_down);  // count-down: the layout reloads from InitialTime
     EXPECT_EQ(clock->Minutes(), 0);
     EXPECT_EQ(clock->Tens(), 3);
-    clock->setClockMode(0);
+    clock->setClockMode(ClockMode::normal);
     EXPECT_EQ(clock->Tens(), 0);
 }
 
 TEST_F(VexClockTest, CountDownLayoutReloadsTheTimeFromInitialTime) {
     clock->setInitialTime("1:30:00");
-    clock->setClockMode(1);
+    clock->setClockMode(ClockMode::count_down);
     take();
     clock->setHours(5);
     EXPECT_EQ(take(), "changed a Hours\n");
@@ -176,10 +176,10 @@ TEST_F(VexClockTest, InitialTimePutClearsTheStoppedCount) {
 
 TEST_F(VexClockTest, StateIsSharedByEveryControl) {
     VexClock& b = container.create("b");
-    b.setDisplay(1);
-    EXPECT_EQ(clock->Display(), 1);
-    b.setAppearance(2);
-    EXPECT_EQ(clock->Appearance(), 2);
+    b.setDisplay(Display::digital);
+    EXPECT_EQ(clock->Display(), Display::digital);
+    b.setAppearance(Appearance::lowered);
+    EXPECT_EQ(clock->Appearance(), Appearance::lowered);
     // Element-held values stay per control.
     b.setSecWidth(4);
     b.setBorderColor(0xFF);
@@ -187,7 +187,7 @@ TEST_F(VexClockTest, StateIsSharedByEveryControl) {
     EXPECT_EQ(clock->BorderColor(), 0u);
     // Destroying a control leaves the state to the others.
     container.destroy("b");
-    EXPECT_EQ(clock->Display(), 1);
+    EXPECT_EQ(clock->Display(), Display::digital);
 }
 
 TEST(TypeLibrary, ListsTheInterfaceInOrder) {

@@ -9,8 +9,6 @@
 namespace tickwell {
 namespace {
 
-constexpr std::int16_t kCustomPointer = 99;  // swCustom: the picture held by IconIm
-
 // Raises a key event with the key code (and shift state) by reference, then writes back
 // what the host's handler left in them, converted as the platform converts an assignment
 // to an Integer argument.
@@ -82,9 +80,10 @@ void VexClock::UserControl_MouseMove(std::int16_t& button, std::int16_t& shift, 
     raise_mouse(site_, "MouseMove", button, shift, x, y);
     // Read only now: the host's handler may just have changed MousePointer or MouseIcon,
     // and this very move shows the change. Puts of either only store.
-    const std::int16_t pointer = state_.MousePointer;
-    if (pointer == kCustomPointer) site_.set_pointer_picture(face_.IconIm.picture());
-    site_.set_pointer(pointer);
+    const tickwell::MousePointer pointer = state_.MousePointer;
+    if (pointer == tickwell::MousePointer::custom)
+        site_.set_pointer_picture(face_.IconIm.picture());
+    site_.set_pointer(static_cast<std::int16_t>(pointer));
 }
 
 void VexClock::DisplayIm_Click(int) {

@@ -6,11 +6,6 @@
 #include "control/vex_clock.hpp"
 
 namespace tickwell {
-namespace {
-
-constexpr std::int32_t kCustomPointer = 99;
-
-}  // namespace
 
 std::int16_t VexClock::SecWidth() const {
     return face_.Hand(0).border_width();
@@ -89,30 +84,39 @@ void VexClock::setBackGround(std::uint32_t color) {
     stored("Background", false);  // the name the container has always stored it under
 }
 
-std::int32_t VexClock::Appearance() const {
+tickwell::Appearance VexClock::Appearance() const {
     return state_.Appearance;
+}
+void VexClock::setAppearance(tickwell::Appearance style) {
+    setAppearance(to_long(style));
 }
 void VexClock::setAppearance(std::int32_t style) {
     if (!accepted({{style < 0 || style > 2, kInvalidValue}})) return;
-    state_.Appearance = static_cast<std::int16_t>(style);
+    state_.Appearance = static_cast<tickwell::Appearance>(style);
     stored("Appearance", true);
 }
 
-std::int32_t VexClock::ClockFace() const {
+tickwell::ClockFace VexClock::ClockFace() const {
     return state_.ClockFace;
+}
+void VexClock::setClockFace(tickwell::ClockFace face) {
+    setClockFace(to_long(face));
 }
 void VexClock::setClockFace(std::int32_t face) {
     if (!accepted({{face < 0 || face > 1, kInvalidValue}})) return;
-    state_.ClockFace = static_cast<std::int16_t>(face);
+    state_.ClockFace = static_cast<tickwell::ClockFace>(face);
     stored("ClockFace", true);
 }
 
-std::int32_t VexClock::Display() const {
+tickwell::Display VexClock::Display() const {
     return state_.Display;
+}
+void VexClock::setDisplay(tickwell::Display display) {
+    setDisplay(to_long(display));
 }
 void VexClock::setDisplay(std::int32_t display) {
     if (!accepted({{display < 0 || display > 1, kInvalidValue}})) return;
-    state_.Display = static_cast<std::int16_t>(display);
+    state_.Display = static_cast<tickwell::Display>(display);
     stored("Display", true);
 }
 
@@ -125,13 +129,16 @@ void VexClock::setIgnoreDisplay(bool ignore) {
     stored("IgnoreDisplay", false);
 }
 
-std::int32_t VexClock::MousePointer() const {
+tickwell::MousePointer VexClock::MousePointer() const {
     return state_.MousePointer;
 }
+void VexClock::setMousePointer(tickwell::MousePointer pointer) {
+    setMousePointer(to_long(pointer));
+}
 void VexClock::setMousePointer(std::int32_t pointer) {
-    if (!accepted({{(pointer < 0 || pointer > 15) && pointer != kCustomPointer, kInvalidValue}}))
-        return;
-    state_.MousePointer = static_cast<std::int16_t>(pointer);
+    constexpr std::int32_t custom = to_long(tickwell::MousePointer::custom);
+    if (!accepted({{(pointer < 0 || pointer > 15) && pointer != custom, kInvalidValue}})) return;
+    state_.MousePointer = static_cast<tickwell::MousePointer>(pointer);
     stored("MousePointer", false);  // applied at the next mouse move
 }
 

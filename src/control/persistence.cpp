@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: MIT
+// A control's settings in the container's property bag: the initial values of a newly
+// placed control, and the keys read and written, all as the property registry lists them.
+#include <vector>
+
+#include "control/property_registry.hpp"
+#include "control/vex_clock.hpp"
+#include "face/arrange_clock.hpp"
+#include "persistence/property_bag.hpp"
+#include "platform/error.hpp"
+
+namespace tickwell {
+
+void VexClock::InitProperties() {
+    state_.AlertFired = true;  // no Alert for the count 0 at the first start
+    state_.Seconds = state_.Minutes = state_.Hours = state_.Tens = state_.Hundreds = 0;
+    for (const MemberInfo* m : Registry::initial_puts())
+        m->put(*this, m->initial());
+}
+
+// Every key is read and converted first; a value that cannot be converted, or that its
+// element refuses, ends the read with an Error attributed to its key before anything is
+// applied. Then the values are applied as stored (no range checks, no notifications) and
+// the face is laid out.
+void VexClock::ReadProperties(PropertyBag& bag) {
+    const auto order = Registry::bag_read_order();
+    std::vector<Value> values;
+    values.reserve(order.size());
+    for (const BagEntry* entry : order) {
+        try {
+            values.push_back(entry->convert(*this, bag.read(entry->key, entry->default_value())));
+        } catch (const Error& e) {
+            throw e.attributed_to(entry->key);
+        }
+    }
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i]->load(*this, values[i]);
+    ArrangeClock();
+}
+
+void VexClock::WriteProperties(PropertyBag& bag) const {
+    for (const BagEntry* entry : Registry::bag_write_order())
+        bag.write(entry->key, entry->save(*this), entry->default_value());
+}
+
+}  // namespace tickwell
