@@ -194,6 +194,43 @@ TEST_F(Persistence, StoredValuesAreTakenWithoutTheChecksOfThePuts) {
     }
 }
 
+// A hand-edited start value that CheckTime never normalised: the face shows what the
+// count-down counts from (seconds from the text's last two characters), so a start value
+// the count reads as zero shows zero and expires on the first tick.
+TEST_F(Persistence, AStartValueNotNormalisedIsShownAsItCountsDown) {
+    const struct {
+        const char* initial;
+        std::int16_t minutes, seconds;
+        bool expires_at_once;
+    } rows[] = {
+        {"00:01:5", 1, 0, false},  // ":5" begins with no number: 0 seconds, 60 in all
+        {"00:00:5", 0, 0, true},
+        {"00:01:15", 1, 15, false},
+        {"0:1:15", 0, 15, false},  // minutes from ":1" read 0, seconds from "15"
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.initial);
+        Clock::reset_state();
+        auto b = bag(std::string(R"({"ClockMode": 1, "Display": 1, "InitialTime": ")") +
+                     row.initial + "\"}");
+        VexClock& c = load("c" + std::to_string(&row - rows), b);
+        EXPECT_EQ(c.Minutes(), row.minutes);
+        EXPECT_EQ(c.Seconds(), row.seconds);
+        EXPECT_EQ(c.face().DisplayIm(5).tag(), std::to_string(row.seconds % 10));
+        take();
+        container.user_mode = true;
+        c.StartClock();
+        container.run(250'000);
+        EXPECT_EQ(take().find("event c" + std::to_string(&row - rows) + " TimeExpired") !=
+                      std::string::npos,
+                  row.expires_at_once);
+        // The first tick, within the first second, counts from exactly what was shown.
+        EXPECT_EQ(c.Minutes(), row.minutes);
+        EXPECT_EQ(c.Seconds(), row.seconds);
+        container.destroy("c" + std::to_string(&row - rows));
+    }
+}
+
 TEST_F(Persistence, AnOvalFaceFromTheBagShapesTheBorder) {
     auto b = bag(R"({"ClockFace": 1, "ForeColor": 255, "SecWidth": 4})");
     const VexClock& a = load("a", b);

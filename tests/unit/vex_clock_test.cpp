@@ -3,6 +3,8 @@
 // shared by every control in a process.
 #include "control/vex_clock.hpp"
 
+#include <set>
+
 #include "clock_fixture.hpp"
 #include "control/type_library.hpp"
 
@@ -190,31 +192,71 @@ TEST_F(VexClockTest, StateIsSharedByEveryControl) {
     EXPECT_EQ(clock->Display(), Display::digital);
 }
 
-TEST(TypeLibrary, ListsTheInterfaceInOrder) {
-    const auto members = TypeLibrary::members();
-    ASSERT_EQ(members.size(), 28u);
-    EXPECT_EQ(members.front().name, "SecWidth");
-    EXPECT_EQ(members[3].name, "StartClock");
-    EXPECT_TRUE(members[3].is_method);
-    EXPECT_EQ(members.back().name, "MouseIcon");
-    EXPECT_EQ(TypeLibrary::find("ForeColor")->dispatch_id, -513);
-    EXPECT_EQ(TypeLibrary::find("Accuracy")->dispatch_id, -514);
-    EXPECT_EQ(TypeLibrary::find("ShowAboutBox")->dispatch_id, -552);
-    EXPECT_EQ(TypeLibrary::find(0x6803000D)->name, "Running");
-    EXPECT_FALSE(TypeLibrary::find("Running")->browsable);
-    EXPECT_EQ(TypeLibrary::find("Appearance")->help,
-              "Controls whether the analog stop watch  face is displayed flat or 3D.");
-    EXPECT_EQ(TypeLibrary::kProgId, "Tickwell.VexClock");
+// The registry is the one description of the interface: whatever reaches a member by name
+// or id, or keeps it in the bag, must find every member there, once.
+TEST_F(VexClockTest, TheRegistryReachesEveryMemberOnceByNameAndById) {
+    std::set<std::string_view> names;
+    std::set<std::int32_t> ids;
+    for (const MemberInfo& m : TypeLibrary::members()) {
+        SCOPED_TRACE(std::string(m.name));
+        EXPECT_TRUE(names.insert(m.name).second) << "name listed twice";
+        EXPECT_TRUE(ids.insert(m.dispatch_id).second) << "dispatch id listed twice";
+        EXPECT_EQ(TypeLibrary::find(m.name), &m);
+        EXPECT_EQ(TypeLibrary::find(m.dispatch_id), &m);
+        EXPECT_FALSE(m.help.empty());
+        if (m.is_method) {
+            EXPECT_NE(m.invoke, nullptr);
+            continue;
+        }
+        // Every property reads by name and by id alike, and takes back what it reads.
+        const Value by_name = clock->get(m.name);
+        EXPECT_EQ(clock->get(m.dispatch_id), by_name);
+        if (m.name != "Running") {
+            clock->put(m.dispatch_id, by_name);
+            EXPECT_EQ(clock->get(m.name), by_name);
+        }
+        EXPECT_EQ(m.type == PropertyType::enumeration, m.enum_type != nullptr);
+        // A property kept in the state shows in the state dump under its own name.
+        EXPECT_EQ(m.storage == Storage::state, Clock::field(state(), m.name).has_value());
+    }
+    EXPECT_EQ(names.size(), 28u);
+}
 
-    const auto events = TypeLibrary::events();
-    ASSERT_EQ(events.size(), 11u);
-    EXPECT_EQ(events[0].name, "TimeExpired");
-    EXPECT_EQ(TypeLibrary::find_event("MouseMove")->arguments.size(), 4u);
-    EXPECT_EQ(TypeLibrary::find_event("KeyPress")->arguments[0].name, "Kc");
+TEST_F(VexClockTest, EveryBagKeyIsReadAndWrittenOnceInItsPlace) {
+    const auto read = Registry::bag_read_order();
+    const auto written = Registry::bag_write_order();
+    ASSERT_EQ(read.size(), written.size());
+    for (std::size_t i = 0; i < read.size(); ++i) {
+        EXPECT_EQ(read[i]->read_at, static_cast<int>(i)) << read[i]->key;
+        EXPECT_EQ(written[i]->write_at, static_cast<int>(i)) << written[i]->key;
+    }
+    std::set<std::string_view> keys;
+    for (const BagEntry* entry : read)
+        EXPECT_TRUE(keys.insert(entry->key).second) << entry->key;
+    // Every property but Running is kept, under a key of its own.
+    std::size_t kept = 0;
+    for (const MemberInfo& m : TypeLibrary::members())
+        if (m.bag) {
+            ++kept;
+            EXPECT_TRUE(keys.count(m.bag->key)) << m.name;
+        } else {
+            EXPECT_TRUE(m.is_method || m.name == "Running") << m.name;
+        }
+    EXPECT_EQ(kept + 1, keys.size());  // and BorderVisible, which is no property
+}
 
-    ASSERT_EQ(TypeLibrary::enums().size(), 6u);
-    EXPECT_EQ(TypeLibrary::enums()[5].members.back().name, "swCustom");
-    EXPECT_EQ(TypeLibrary::enums()[5].members.back().value, 99);
+TEST(Enums, EveryValueIsNamedOnceAndReachesItsCppEnumerator) {
+    ASSERT_EQ(enum_infos().size(), 6u);
+    for (const EnumInfo& e : enum_infos()) {
+        std::set<std::int32_t> values;
+        for (const EnumMember& m : e.members) {
+            EXPECT_TRUE(values.insert(m.value).second) << e.name << "." << m.name;
+            EXPECT_EQ(e.name_of(m.value), m.name);
+        }
+    }
+    EXPECT_EQ(enum_info<MousePointer>().name_of(to_long(MousePointer::custom)), "swCustom");
+    EXPECT_EQ(enum_info<Accuracy>().name_of(to_long(Accuracy::hundredths)), "SwHundredths");
+    EXPECT_EQ(enum_info<Display>().name_of(7), "");
 }
 
 TEST_F(VexClockTest, UnknownMembersAreRefusedByName) {
