@@ -21,17 +21,17 @@ std::int16_t VexClock::HourWidth() const {
 void VexClock::setSecWidth(std::int16_t pixels) {
     face_.Hand(0).set_border_width(pixels);
     face_.HandSh(0).set_border_width(pixels);
-    stored("SecWidth", false);
+    stored(PropertyId::SecWidth, false);
 }
 void VexClock::setMinWidth(std::int16_t pixels) {
     face_.Hand(1).set_border_width(pixels);
     face_.HandSh(1).set_border_width(pixels);
-    stored("MinWidth", false);
+    stored(PropertyId::MinWidth, false);
 }
 void VexClock::setHourWidth(std::int16_t pixels) {
     face_.Hand(2).set_border_width(pixels);
     face_.HandSh(2).set_border_width(pixels);
-    stored("HourWidth", false);
+    stored(PropertyId::HourWidth, false);
 }
 
 std::int16_t VexClock::BorderWidth() const {
@@ -53,7 +53,7 @@ void VexClock::setBorderWidth(std::int16_t pixels) {
     if (!accepted({{room <= 0, kInvalidValue}})) return;
     face_.Border.set_border_width(pixels);
     face_.Border.set_visible(true);
-    stored("BorderWidth", true);
+    stored(PropertyId::BorderWidth, true);
 }
 
 std::uint32_t VexClock::BorderColor() const {
@@ -61,7 +61,7 @@ std::uint32_t VexClock::BorderColor() const {
 }
 void VexClock::setBorderColor(std::uint32_t color) {
     face_.Border.set_border_color(color);
-    stored("BorderColor", false);
+    stored(PropertyId::BorderColor, false);
 }
 
 std::uint32_t VexClock::ForeColor() const {
@@ -73,7 +73,7 @@ void VexClock::setForeColor(std::uint32_t color) {
         face_.Hand(i).set_border_color(color);
     face_.Hub.set_border_color(color);
     face_.Hub.set_fill_color(color);
-    stored("ForeColor", false);
+    stored(PropertyId::ForeColor, false);
 }
 
 std::uint32_t VexClock::BackGround() const {
@@ -81,7 +81,7 @@ std::uint32_t VexClock::BackGround() const {
 }
 void VexClock::setBackGround(std::uint32_t color) {
     face_.Border.set_fill_color(color);
-    stored("Background", false);  // the name the container has always stored it under
+    stored(PropertyId::BackGround, false);
 }
 
 tickwell::Appearance VexClock::Appearance() const {
@@ -93,7 +93,7 @@ void VexClock::setAppearance(tickwell::Appearance style) {
 void VexClock::setAppearance(std::int32_t style) {
     if (!accepted({{style < 0 || style > 2, kInvalidValue}})) return;
     state_.Appearance = static_cast<tickwell::Appearance>(style);
-    stored("Appearance", true);
+    stored(PropertyId::Appearance, true);
 }
 
 tickwell::ClockFace VexClock::ClockFace() const {
@@ -105,7 +105,7 @@ void VexClock::setClockFace(tickwell::ClockFace face) {
 void VexClock::setClockFace(std::int32_t face) {
     if (!accepted({{face < 0 || face > 1, kInvalidValue}})) return;
     state_.ClockFace = static_cast<tickwell::ClockFace>(face);
-    stored("ClockFace", true);
+    stored(PropertyId::ClockFace, true);
 }
 
 tickwell::Display VexClock::Display() const {
@@ -117,7 +117,7 @@ void VexClock::setDisplay(tickwell::Display display) {
 void VexClock::setDisplay(std::int32_t display) {
     if (!accepted({{display < 0 || display > 1, kInvalidValue}})) return;
     state_.Display = static_cast<tickwell::Display>(display);
-    stored("Display", true);
+    stored(PropertyId::Display, true);
 }
 
 bool VexClock::IgnoreDisplay() const {
@@ -126,7 +126,7 @@ bool VexClock::IgnoreDisplay() const {
 void VexClock::setIgnoreDisplay(bool ignore) {
     // Only stored: the next update and blink read it; turning it off redraws nothing.
     state_.IgnoreDisplay = ignore;
-    stored("IgnoreDisplay", false);
+    stored(PropertyId::IgnoreDisplay, false);
 }
 
 tickwell::MousePointer VexClock::MousePointer() const {
@@ -139,7 +139,7 @@ void VexClock::setMousePointer(std::int32_t pointer) {
     constexpr std::int32_t custom = to_long(tickwell::MousePointer::custom);
     if (!accepted({{(pointer < 0 || pointer > 15) && pointer != custom, kInvalidValue}})) return;
     state_.MousePointer = static_cast<tickwell::MousePointer>(pointer);
-    stored("MousePointer", false);  // applied at the next mouse move
+    stored(PropertyId::MousePointer, false);  // applied at the next mouse move
 }
 
 PictureRef VexClock::MouseIcon() const {
@@ -147,7 +147,7 @@ PictureRef VexClock::MouseIcon() const {
 }
 void VexClock::setMouseIcon(PictureRef picture) {
     face_.IconIm.set_picture(std::move(picture));
-    stored("MouseIcon", false);
+    stored(PropertyId::MouseIcon, false);
 }
 
 }  // namespace tickwell

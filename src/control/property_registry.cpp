@@ -319,5 +319,20 @@ std::span<const MemberInfo* const> initial_puts() {
     return puts;
 }
 
+const MemberInfo& property(PropertyId id) {
+    static const std::vector<const MemberInfo*> properties = [] {
+        std::vector<const MemberInfo*> v;
+        for (const MemberInfo& m : member_rows())
+            if (!m.is_method) v.push_back(&m);
+        return v;
+    }();
+    return *properties.at(static_cast<std::size_t>(id));
+}
+
+std::string_view notified_name(PropertyId id) {
+    const MemberInfo& m = property(id);
+    return m.bag ? m.bag->key : m.name;
+}
+
 }  // namespace Registry
 }  // namespace tickwell

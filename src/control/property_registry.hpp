@@ -156,6 +156,13 @@ struct MemberInfo {
     Value (*field)(const ClockState&);
 };
 
+// Each property by its name, for the control's own setters.
+#define TICKWELL_PROPERTY_ID(Name, ...) Name,
+#define TICKWELL_NO_PROPERTY_ID(...)
+enum class PropertyId { TICKWELL_MEMBERS(TICKWELL_PROPERTY_ID, TICKWELL_NO_PROPERTY_ID) };
+#undef TICKWELL_PROPERTY_ID
+#undef TICKWELL_NO_PROPERTY_ID
+
 namespace Registry {
 
 std::span<const MemberInfo> members();  // in interface order
@@ -163,6 +170,10 @@ std::span<const BagEntry* const> bag_read_order();
 std::span<const BagEntry* const> bag_write_order();
 // The properties a new control puts, in order.
 std::span<const MemberInfo* const> initial_puts();
+const MemberInfo& property(PropertyId id);
+// The name the container's property-changed notification carries: the key the container
+// stores the property under (BackGround has always been notified as "Background").
+std::string_view notified_name(PropertyId id);
 
 }  // namespace Registry
 }  // namespace tickwell

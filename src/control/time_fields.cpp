@@ -40,7 +40,7 @@ void VexClock::setHours(std::int16_t v) {
                    {state_.Display == tickwell::Display::digital && v > 99, kInvalidValue}}))
         return;
     state_.Hours = v;
-    stored("Hours", true);
+    stored(PropertyId::Hours, true);
 }
 
 void VexClock::setMinutes(std::int16_t v) {
@@ -48,7 +48,7 @@ void VexClock::setMinutes(std::int16_t v) {
             {{user_mode(), kReadOnlyAtRunTime}, {v < 0, kNotNegative}, {v > 59, kInvalidValue}}))
         return;
     state_.Minutes = v;
-    stored("Minutes", true);
+    stored(PropertyId::Minutes, true);
 }
 
 void VexClock::setSeconds(std::int16_t v) {
@@ -56,7 +56,7 @@ void VexClock::setSeconds(std::int16_t v) {
             {{user_mode(), kReadOnlyAtRunTime}, {v < 0, kNotNegative}, {v > 59, kInvalidValue}}))
         return;
     state_.Seconds = v;
-    stored("Seconds", true);
+    stored(PropertyId::Seconds, true);
 }
 
 void VexClock::setTens(std::int16_t v) {
@@ -64,7 +64,7 @@ void VexClock::setTens(std::int16_t v) {
             {{user_mode(), kReadOnlyAtRunTime}, {v < 0, kNotNegative}, {v > 9, kInvalidValue}}))
         return;
     state_.Tens = v;
-    stored("Tens", true);
+    stored(PropertyId::Tens, true);
 }
 
 void VexClock::setHundreds(std::int16_t v) {
@@ -72,7 +72,7 @@ void VexClock::setHundreds(std::int16_t v) {
             {{user_mode(), kReadOnlyAtRunTime}, {v < 0, kNotNegative}, {v > 9, kInvalidValue}}))
         return;
     state_.Hundreds = v;
-    stored("Hundreds", true);
+    stored(PropertyId::Hundreds, true);
 }
 
 tickwell::ClockMode VexClock::ClockMode() const {
@@ -86,7 +86,7 @@ void VexClock::setClockMode(tickwell::ClockMode mode) {
 void VexClock::setClockMode(std::int32_t mode) {
     // No check of its own: any mode but normal counts down. A value beyond 16 bits overflows.
     state_.ClockMode = static_cast<tickwell::ClockMode>(narrow_to_integer(mode));
-    site_.property_changed("ClockMode");
+    notify(PropertyId::ClockMode);
     if (state_.ClockMode == tickwell::ClockMode::normal)
         state_.Hours = state_.Minutes = state_.Seconds = state_.Tens = state_.Hundreds = 0;
     ArrangeClock();
@@ -102,7 +102,7 @@ void VexClock::setInitialTime(const std::string& text) {
     std::int16_t minutes = 0, seconds = 0;
     if (!Clock::CheckTime(normal, hours, minutes, seconds, site_)) return;
     state_.InitialTime = std::move(normal);
-    site_.property_changed("InitialTime");
+    notify(PropertyId::InitialTime);
     state_.StoppedSeconds = 0;  // a new start value replaces what an earlier stop captured
     ArrangeClock();
 }
@@ -114,7 +114,7 @@ std::int32_t VexClock::AlertTime() const {
 void VexClock::setAlertTime(std::int32_t seconds) {
     if (!accepted({{seconds < 0 || seconds > kMaxAlertTime, kInvalidValue}})) return;
     state_.AlertTime = seconds;
-    stored("AlertTime", false);
+    stored(PropertyId::AlertTime, false);
 }
 
 tickwell::Accuracy VexClock::Accuracy() const {
@@ -133,7 +133,7 @@ void VexClock::setAccuracy(std::int32_t accuracy) {
                           MessageIcon::question) != MessageResult::yes)
         return;
     state_.Accuracy = static_cast<tickwell::Accuracy>(narrow_to_integer(accuracy));
-    stored("Accuracy", true);
+    stored(PropertyId::Accuracy, true);
 }
 
 }  // namespace tickwell

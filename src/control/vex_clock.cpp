@@ -40,9 +40,13 @@ void VexClock::refuse(int message) {
     site_.message_box(LoadResString(message), MessageButtons::ok, MessageIcon::information);
 }
 
-void VexClock::stored(std::string_view property, bool lays_out) {
-    site_.property_changed(property);
+void VexClock::stored(PropertyId property, bool lays_out) {
+    notify(property);
     if (lays_out) ArrangeClock();
+}
+
+void VexClock::notify(PropertyId property) {
+    site_.property_changed(Registry::notified_name(property));
 }
 
 void VexClock::ArrangeClock() {

@@ -8,6 +8,7 @@
 
 #include "control/clock_state.hpp"
 #include "control/enums.hpp"
+#include "control/property_registry.hpp"
 #include "face/face_elements.hpp"
 #include "platform/site.hpp"
 #include "platform/value.hpp"
@@ -171,7 +172,8 @@ class VexClock {
     bool accepted(std::initializer_list<Check> checks);
     void refuse(int message);
     // After a store: tells the container, then lays the face out where the property says.
-    void stored(std::string_view property, bool lays_out);
+    void stored(PropertyId property, bool lays_out);
+    void notify(PropertyId property);
     bool user_mode() const { return site_.ambient_user_mode(); }
 
     void ArrangeClock();

@@ -24,11 +24,11 @@ constexpr FieldInfo kFields[] = {
 
 // BorderWidth is the property: a hidden border reads 0, and applying 0 hides it. A refused
 // border width does not keep the hand widths and the style from being written.
-constexpr Binding kOrder[] = {{"txtBorderWidth", "BorderWidth"},
-                              {"txtHourWidth", "HourWidth"},
-                              {"txtMinWidth", "MinWidth"},
-                              {"txtSecWidth", "SecWidth"},
-                              {"AppearanceLi", "Appearance"}};
+constexpr Binding kOrder[] = {{"txtBorderWidth", PropertyId::BorderWidth},
+                              {"txtHourWidth", PropertyId::HourWidth},
+                              {"txtMinWidth", PropertyId::MinWidth},
+                              {"txtSecWidth", PropertyId::SecWidth},
+                              {"AppearanceLi", PropertyId::Appearance}};
 
 }  // namespace
 

@@ -31,9 +31,10 @@ constexpr FieldInfo kFields[] = {
 
 // Hundredths first, hours last; Accuracy (with its question) after all five time fields,
 // so a refused time field never keeps it from being written.
-constexpr Binding kOrder[] = {{"txtHundreds", "Hundreds"}, {"txtTens", "Tens"},
-                              {"txtSeconds", "Seconds"},   {"txtMinutes", "Minutes"},
-                              {"txtHours", "Hours"},       {"AccuracyLi", "Accuracy"}};
+constexpr Binding kOrder[] = {
+    {"txtHundreds", PropertyId::Hundreds}, {"txtTens", PropertyId::Tens},
+    {"txtSeconds", PropertyId::Seconds},   {"txtMinutes", PropertyId::Minutes},
+    {"txtHours", PropertyId::Hours},       {"AccuracyLi", PropertyId::Accuracy}};
 
 }  // namespace
 

@@ -34,11 +34,11 @@ constexpr FieldInfo kFields[] = {
                 {120, 3225, 4425, 285}, 5),
 };
 
-constexpr Binding kIgnoreDisplay{"chkIgnoreDisplay", "IgnoreDisplay"};
-constexpr Binding kAlertTime{"txtAlertTime", "AlertTime"};
-constexpr Binding kInitialTime{"txtInitialTime", "InitialTime"};
-constexpr Binding kDisplay{"DisplayLi", "Display"};
-constexpr Binding kClockMode{"ModeLi", "ClockMode"};
+constexpr Binding kIgnoreDisplay{"chkIgnoreDisplay", PropertyId::IgnoreDisplay};
+constexpr Binding kAlertTime{"txtAlertTime", PropertyId::AlertTime};
+constexpr Binding kInitialTime{"txtInitialTime", PropertyId::InitialTime};
+constexpr Binding kDisplay{"DisplayLi", PropertyId::Display};
+constexpr Binding kClockMode{"ModeLi", PropertyId::ClockMode};
 
 constexpr Binding kReadOrder[] = {kIgnoreDisplay, kAlertTime, kInitialTime, kDisplay, kClockMode};
 // IgnoreDisplay is written before anything is checked; the alert period and the start
@@ -59,7 +59,7 @@ bool alert_period_passes(VexClock& control, PageFrame& frame, TextBoxField& aler
     try {
         period = leading_number(alert.text());
     } catch (const Error& e) {
-        throw e.attributed_to(kAlertTime.property);
+        throw e.attributed_to(kAlertTime.property());
     }
     if (period >= 0 && period <= kMaxAlertPeriod) return true;
     control.site().message_box(LoadResString(kInvalidValue), MessageButtons::ok,
@@ -77,7 +77,7 @@ bool start_time_passes(VexClock& control, PageFrame& frame, TextBoxField& start)
     try {
         valid = Clock::CheckTime(normal, hours, minutes, seconds, control.site());
     } catch (const Error& e) {
-        throw e.attributed_to(kInitialTime.property);
+        throw e.attributed_to(kInitialTime.property());
     }
     if (!valid) return keep_pending(frame, start);
     start.set_text(normal);

@@ -34,7 +34,7 @@ void field_changed(PageFrame& frame) {
 
 void read_field(const PageInfo& page, PageFields& fields, VexClock& control, Binding binding) {
     const FieldInfo& field = field_of(page, binding.field);
-    const Value value = control.get(binding.property);
+    const Value value = control.get(binding.property());
     try {
         switch (field.kind) {
             case FieldKind::text_box:
@@ -60,7 +60,7 @@ void read_field(const PageInfo& page, PageFields& fields, VexClock& control, Bin
                 break;
         }
     } catch (const Error& e) {
-        throw e.attributed_to(binding.property);
+        throw e.attributed_to(binding.property());
     }
 }
 
@@ -68,15 +68,15 @@ void write_field(const PageInfo& page, PageFields& fields, VexClock& control, Bi
     const FieldInfo& field = field_of(page, binding.field);
     switch (field.kind) {
         case FieldKind::text_box:
-            control.put(binding.property, Value(fields.text_box(field.name).text()));
+            control.put(binding.property(), Value(fields.text_box(field.name).text()));
             break;
         case FieldKind::check_box:
-            control.put(binding.property, Value(Boolean{fields.check_box(field.name).value() ==
-                                                        CheckBoxField::checked}));
+            control.put(binding.property(), Value(Boolean{fields.check_box(field.name).value() ==
+                                                          CheckBoxField::checked}));
             break;
         case FieldKind::combo_box:
             control.put(
-                binding.property,
+                binding.property(),
                 Value(static_cast<std::int16_t>(fields.combo_box(field.name).list_index())));
             break;
         case FieldKind::label:

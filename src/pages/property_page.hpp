@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "control/property_registry.hpp"
+
 namespace tickwell {
 
 class VexClock;
@@ -106,7 +108,8 @@ constexpr FieldInfo check_field(std::string_view name, std::string_view caption,
 // A field shown from a property, or written to one.
 struct Binding {
     std::string_view field;
-    std::string_view property;
+    PropertyId id;
+    std::string_view property() const { return Registry::property(id).name; }
 };
 
 struct PageInfo;
