@@ -23,50 +23,6 @@ TEST_F(VexClockTest, NewControlNotifiesItsInitialWidths) {
     EXPECT_FALSE(clock->Running());
 }
 
-// Each row: property, value, the lines the put prints (at design time, analog face).
-struct PutRow {
-    const char* property;
-    Value value;
-    std::string printed;
-};
-
-TEST_F(VexClockTest, RefusalTableAtDesignTime) {
-    const PutRow rows[] = {
-        {"Hours", Value(std::int16_t{-1}), kNegative},
-        {"Hours", Value(std::int16_t{60}), kInvalid},  // analog face
-        {"Hours", Value(std::int16_t{59}), "changed a Hours\n"},
-        {"Minutes", Value(std::int16_t{-1}), kNegative},
-        {"Minutes", Value(std::int16_t{60}), kInvalid},
-        {"Seconds", Value(std::int16_t{60}), kInvalid},
-        {"Tens", Value(std::int16_t{10}), kInvalid},
-        {"Tens", Value(std::int16_t{9}), "changed a Tens\n"},
-        {"Hundreds", Value(std::int16_t{-3}), kNegative},
-        {"AlertTime", Value(std::int32_t{356401}), kInvalid},
-        {"AlertTime", Value(std::int16_t{-1}), kInvalid},
-        {"AlertTime", Value(std::int32_t{356400}), "changed a AlertTime\n"},
-        {"AlertTime", Value(std::int16_t{0}), "changed a AlertTime\n"},
-        {"Appearance", Value(std::int16_t{3}), kInvalid},
-        {"ClockFace", Value(std::int16_t{2}), kInvalid},
-        {"Display", Value(std::int16_t{-1}), kInvalid},
-        {"MousePointer", Value(std::int16_t{16}), kInvalid},
-        {"MousePointer", Value(std::int16_t{-1}), kInvalid},
-        {"MousePointer", Value(std::int16_t{15}), "changed a MousePointer\n"},
-        {"MousePointer", Value(std::int16_t{99}), "changed a MousePointer\n"},
-        {"BorderWidth", Value(std::int16_t{-1}), kInvalid},
-        {"Running", Value(Boolean{true}), ""},  // design time: no effect, no message
-        {"InitialTime", Value("12:34"), "msgbox \"Invalid property value. Must be hh:mm:ss\"\n"},
-        {"InitialTime", Value("1:2:3"), "changed a InitialTime\n"},
-        {"ClockMode", Value(std::int16_t{7}), "changed a ClockMode\n"},  // no check of its own
-    };
-    for (const auto& r : rows) {
-        clock->put(r.property, r.value);
-        EXPECT_EQ(take(), r.printed) << r.property << " = " << to_text(r.value);
-    }
-    EXPECT_EQ(clock->InitialTime(), "01:02:03");
-    EXPECT_FALSE(clock->Running());
-    EXPECT_EQ(state().AlertTime, 0);
-}
-
 TEST_F(VexClockTest, ARefusedPutChangesNothing) {
     clock->setMinutes(12);
     take();
