@@ -87,11 +87,12 @@ std::string describe_element(const std::string& control, const Element& e) {
 }
 
 void cmd_new(ScriptRunner& r, const Args& a) {
-    ScriptRunner::expect(a, 1, 3, "new NAME [W H]");
-    if (a.size() == 2) throw ScriptError("usage: new NAME [W H]");
+    constexpr const char* usage = "new NAME [W H] [own]";
+    ScriptRunner::expect(a, 1, 4, usage);
     const std::string& name = r.new_control_name(a[0]);
-    const auto size = ScriptRunner::placed_size(a, 1);
-    r.guarded(name, "InitProperties", [&] { r.container().create(name, size.first, size.second); });
+    const auto at = ScriptRunner::placement(a, 1, usage);
+    r.guarded(name, "InitProperties",
+              [&] { r.container().create(name, at.width, at.height, at.scope); });
 }
 
 void cmd_delete(ScriptRunner& r, const Args& a) {
@@ -160,12 +161,20 @@ void cmd_call(ScriptRunner& r, const Args& a) {
 
 void cmd_clock(ScriptRunner& r, const Args& a) {
     ScriptRunner::expect(a, 1, 1, "clock SECONDS");
-    r.container().set_clock(ScriptRunner::microseconds(a[0]));
+    try {
+        r.container().set_time_of_day(ScriptRunner::microseconds(a[0]));
+    } catch (const Error& e) {
+        throw ScriptError(e.what());
+    }
 }
 
 void cmd_run(ScriptRunner& r, const Args& a) {
     ScriptRunner::expect(a, 1, 1, "run SECONDS");
-    r.container().run(ScriptRunner::microseconds(a[0]));
+    try {
+        r.container().run(ScriptRunner::microseconds(a[0]));
+    } catch (const Error& e) {
+        throw ScriptError(e.what());
+    }
 }
 
 void fire(ScriptRunner& r, const Args& a, const char* timer, const char* usage) {
@@ -185,10 +194,12 @@ void cmd_answer(ScriptRunner& r, const Args& a) {
 }
 
 void cmd_state(ScriptRunner& r, const Args& a) {
-    ScriptRunner::expect(a, 1, 1, "state FIELD");
-    const auto v = Clock::field(Clock::state(), a[0].text);
-    if (!v) throw ScriptError("ClockState has no field \"" + a[0].text + "\"");
-    r.out() << "ClockState." << a[0].text << " = " << format_value(*v) << '\n';
+    ScriptRunner::expect(a, 1, 2, "state [NAME] FIELD");
+    const ClockState& record = a.size() == 2 ? r.control(a[0]).state() : Clock::state();
+    const std::string& field = a.back().text;
+    const auto v = Clock::field(record, field);
+    if (!v) throw ScriptError("ClockState has no field \"" + field + "\"");
+    r.out() << "ClockState." << field << " = " << format_value(*v) << '\n';
 }
 
 const Element& element(ScriptRunner& r, const Token& control, const Token& name) {

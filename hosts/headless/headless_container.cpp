@@ -81,8 +81,8 @@ MessageResult HeadlessSite::message_box(std::string_view prompt, MessageButtons 
     return container_.ask(prompt, buttons);
 }
 
-float HeadlessSite::seconds_since_midnight() {
-    return container_.seconds_since_midnight();
+ClockReading HeadlessSite::read_clock() {
+    return container_.read_clock();
 }
 float HeadlessSite::twips_per_pixel_x() const {
     return container_.twips_x;
@@ -104,22 +104,22 @@ Container::~Container() {
         hosted.control.reset();
 }
 
-VexClock& Container::create(const std::string& name, float width, float height) {
-    return place(name, width, height, [](VexClock& c) { c.InitProperties(); });
+VexClock& Container::create(const std::string& name, float width, float height, StateScope scope) {
+    return place(name, width, height, scope, [](VexClock& c) { c.InitProperties(); });
 }
 
 VexClock& Container::create_with(const std::string& name,
                                  const std::function<void(VexClock&)>& read, float width,
-                                 float height) {
-    return place(name, width, height, read);
+                                 float height, StateScope scope) {
+    return place(name, width, height, scope, read);
 }
 
-VexClock& Container::place(const std::string& name, float width, float height,
+VexClock& Container::place(const std::string& name, float width, float height, StateScope scope,
                            const std::function<void(VexClock&)>& initialise) {
     if (find(name)) throw Error(ErrorKind::invalid_value, "a control named " + name + " exists");
     Hosted hosted;
     hosted.site = std::make_unique<HeadlessSite>(*this, name, next_order_++);
-    hosted.control = std::make_unique<VexClock>(*hosted.site);
+    hosted.control = std::make_unique<VexClock>(*hosted.site, scope);
     controls_.emplace_back(name, std::move(hosted));
     VexClock& control = *controls_.back().second.control;
     CallGuard guard(*this);
@@ -165,9 +165,12 @@ std::vector<std::string> Container::names() const {
     return all;
 }
 
-float Container::seconds_since_midnight() const {
-    const std::int64_t in_day = ((now_ % kMicrosPerDay) + kMicrosPerDay) % kMicrosPerDay;
-    return static_cast<float>(static_cast<double>(in_day) / 1e6);
+void Container::set_time_of_day(std::int64_t microseconds) {
+    const std::int64_t midnight =
+        clock_ - (((clock_ % kMicrosPerDay) + kMicrosPerDay) % kMicrosPerDay);
+    if (microseconds < 0 || microseconds > std::numeric_limits<std::int64_t>::max() - midnight)
+        throw Error(ErrorKind::overflow, "the virtual clock cannot read so far ahead");
+    clock_ = midnight + microseconds;
 }
 
 void Container::timer_changed(HeadlessSite& site, TimerElement& timer) {
@@ -180,14 +183,23 @@ void Container::timer_changed(HeadlessSite& site, TimerElement& timer) {
     } else if (!s.armed || s.interval != timer.interval()) {
         // Enabled now, or a new interval: first due one interval from this moment.
         s.armed = true;
-        s.due = now_ + std::int64_t{timer.interval()} * 1000;
+        s.due = run_time_ + std::int64_t{timer.interval()} * 1000;
     }
     s.interval = timer.interval();
     ++s.generation;
 }
 
 void Container::run(std::int64_t microseconds) {
-    const std::int64_t end = now_ + microseconds;
+    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+    if (microseconds < 0 || microseconds > kMax - std::max(run_time_, clock_))
+        throw Error(ErrorKind::overflow, "the virtual clock cannot run so far ahead");
+    const std::int64_t end = run_time_ + microseconds;
+    // A handler may set the clock: the reading moves on from wherever it then stands.
+    const auto advance_to = [this](std::int64_t run_time) {
+        if (__builtin_add_overflow(clock_, run_time - run_time_, &clock_))
+            clock_ = std::numeric_limits<std::int64_t>::max();
+        run_time_ = run_time;
+    };
     CallGuard guard(*this);
     for (;;) {
         const Schedule* next = nullptr;
@@ -203,7 +215,7 @@ void Container::run(std::int64_t microseconds) {
             }
         }
         if (!next) break;
-        now_ = next->due;
+        advance_to(next->due);
         const std::uint64_t generation = next->generation;
         fire(next->site->name(), *next_timer);
         // The handler may have stopped, restarted or re-timed the timer, or destroyed its
@@ -212,7 +224,7 @@ void Container::run(std::int64_t microseconds) {
         if (it != timers_.end() && it->second.generation == generation && it->second.armed)
             it->second.due += std::int64_t{it->second.interval} * 1000;
     }
-    now_ = end;
+    advance_to(end);
 }
 
 void Container::fire(const std::string& control, TimerElement& timer) {

@@ -38,7 +38,7 @@ class HeadlessSite final : public Site {
     void show_form_modal(const Form& form) override;
     MessageResult message_box(std::string_view prompt, MessageButtons buttons,
                               MessageIcon icon) override;
-    float seconds_since_midnight() override;
+    ClockReading read_clock() override;
     void process_pending_messages() override {}
     float twips_per_pixel_x() const override;
     float twips_per_pixel_y() const override;
@@ -71,10 +71,12 @@ class Container {
     Container& operator=(const Container&) = delete;
 
     // Creation, then the initial-properties path, then the size.
-    VexClock& create(const std::string& name, float width = 3240, float height = 2070);
+    VexClock& create(const std::string& name, float width = 3240, float height = 2070,
+                     StateScope scope = StateScope::shared);
     // Creation, then `read` (the control's read path from some bag), then the size.
     VexClock& create_with(const std::string& name, const std::function<void(VexClock&)>& read,
-                          float width = 3240, float height = 2070);
+                          float width = 3240, float height = 2070,
+                          StateScope scope = StateScope::shared);
     // Destroys a control; inside a handler of that control the destruction waits until the
     // outermost call returns.
     void destroy(const std::string& name);
@@ -88,12 +90,18 @@ class Container {
     ScaleUnit scale = ScaleUnit::twips;
 
     // --- Time ---
-    // The virtual clock in microseconds; the platform reads it modulo one day.
-    std::int64_t now() const { return now_; }
-    void set_clock(std::int64_t microseconds) { now_ = microseconds; }
-    float seconds_since_midnight() const;
-    // Advances the clock by `microseconds`, firing every enabled timer of every control at
-    // each of its due times in time order (ties: creation order, then SWTimer first).
+    // The virtual clock in microseconds since the midnight of day 0: the platform reads the
+    // time of day and the day from it.
+    std::int64_t now() const { return clock_; }
+    ClockReading read_clock() const { return clock_reading_at(clock_); }
+    // Sets the clock. Timers measure intervals of run time, not readings: setting the clock
+    // never changes when a timer is next due.
+    void set_clock(std::int64_t microseconds) { clock_ = microseconds; }
+    // Sets the time of day within the clock's current day (the `clock` command).
+    void set_time_of_day(std::int64_t microseconds);
+    // Advances the clock and the run time by `microseconds`, firing every enabled timer of
+    // every control at each of its due times in time order (ties: creation order, then
+    // SWTimer first). Refuses with Error(overflow) a run the clocks could not count.
     void run(std::int64_t microseconds);
     // Runs a handler of a timer now, as the platform would.
     void fire(const std::string& control, TimerElement& timer);
@@ -138,7 +146,7 @@ class Container {
         std::int64_t due = 0;
         std::uint64_t generation = 0;
     };
-    VexClock& place(const std::string& name, float width, float height,
+    VexClock& place(const std::string& name, float width, float height, StateScope scope,
                     const std::function<void(VexClock&)>& initialise);
     void timer_changed(HeadlessSite& site, TimerElement& timer);
     void raise(HeadlessSite& site, std::string_view event, std::span<EventArgument> arguments);
@@ -151,7 +159,8 @@ class Container {
     std::map<std::pair<std::string, std::string>, std::vector<EventHandler>> handlers_;
     std::deque<bool> answers_;
     std::vector<std::string> deferred_deletes_;
-    std::int64_t now_ = 0;
+    std::int64_t clock_ = 0;     // the reading, microseconds since day 0's midnight
+    std::int64_t run_time_ = 0;  // microseconds run; when timers are due
     std::uint64_t next_order_ = 0;
     int depth_ = 0;  // nesting of calls into controls that may run host handlers
 };

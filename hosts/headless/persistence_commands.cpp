@@ -9,7 +9,7 @@ namespace {
 
 using Args = ScriptRunner::Arguments;
 
-constexpr const char* kLoadUsage = "load NAME FILE [W H]";
+constexpr const char* kLoadUsage = "load NAME FILE [W H] [own]";
 
 // The file is read and checked whole before the control is created: a file that cannot be
 // read or is not a property bag creates nothing. A value that cannot be converted to its
@@ -18,12 +18,10 @@ constexpr const char* kLoadUsage = "load NAME FILE [W H]";
 // keeps it and skips only its own layout), and the container still gives it its size, as
 // it does every control it holds.
 void cmd_load(ScriptRunner& r, const Args& a) {
-    ScriptRunner::expect(a, 2, 4, kLoadUsage);
-    if (a.size() == 3) throw ScriptError(std::string("usage: ") + kLoadUsage);
+    ScriptRunner::expect(a, 2, 5, kLoadUsage);
     const std::string& name = r.new_control_name(a[0]);
-    // Not a structured binding: the lambdas below capture the two sizes.
-    const auto size = ScriptRunner::placed_size(a, 2);
-    const float w = size.first, h = size.second;
+    const auto at = ScriptRunner::placement(a, 2, kLoadUsage);
+    const float w = at.width, h = at.height;
 
     JsonPropertyBag bag;
     try {
@@ -33,7 +31,7 @@ void cmd_load(ScriptRunner& r, const Args& a) {
     }
     try {
         r.container().create_with(
-            name, [&bag](VexClock& c) { c.ReadProperties(bag); }, w, h);
+            name, [&bag](VexClock& c) { c.ReadProperties(bag); }, w, h, at.scope);
     } catch (const Error& e) {
         r.container().report(name, e, "ReadProperties");
         if (VexClock* c = r.container().find(name))

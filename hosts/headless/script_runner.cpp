@@ -172,9 +172,20 @@ const std::string& ScriptRunner::new_control_name(const Token& name) const {
     return n;
 }
 
-std::pair<float, float> ScriptRunner::placed_size(const Arguments& args, std::size_t at) {
-    if (args.size() < at + 2) return {3240.0f, 2070.0f};
-    return {twips(args[at]), twips(args[at + 1])};
+ScriptRunner::Placement ScriptRunner::placement(const Arguments& args, std::size_t at,
+                                                const char* usage) {
+    Placement p;
+    std::size_t rest = args.size() - std::min(at, args.size());
+    if (rest > 0 && !args.back().quoted && args.back().text == "own") {
+        p.scope = StateScope::own;
+        --rest;
+    }
+    if (rest == 1 || rest > 2) throw ScriptError(std::string("usage: ") + usage);
+    if (rest == 2) {
+        p.width = twips(args[at]);
+        p.height = twips(args[at + 1]);
+    }
+    return p;
 }
 
 Value ScriptRunner::value(const Token& token) const {

@@ -68,8 +68,14 @@ class ScriptRunner {
     static float twips(const Token& token);                // a size W or H in twips
     // The NAME of a control about to be placed: letters, digits and _, not yet on the form.
     const std::string& new_control_name(const Token& name) const;
-    // The control's size from the optional W H at `args[at]`, or the new control's size.
-    static std::pair<float, float> placed_size(const Arguments& args, std::size_t at);
+    // Where a control is placed: the optional `W H` from `args[at]` (else a new control's
+    // size), then an optional `own` for a state record of its own. Anything else throws
+    // ScriptError with `usage`.
+    struct Placement {
+        float width = 3240, height = 2070;
+        StateScope scope = StateScope::shared;
+    };
+    static Placement placement(const Arguments& args, std::size_t at, const char* usage);
     static void expect(const Arguments& args, std::size_t at_least, std::size_t at_most,
                        const char* usage);
     // Calls into a control, printing an error that reaches the caller as

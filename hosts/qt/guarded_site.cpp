@@ -75,8 +75,8 @@ MessageResult GuardedSite::message_box(std::string_view prompt, MessageButtons b
     return host_->message_box(prompt, buttons, icon);
 }
 
-float GuardedSite::seconds_since_midnight() {
-    return host_ ? host_->seconds_since_midnight() : qt::seconds_since_midnight();
+ClockReading GuardedSite::read_clock() {
+    return host_ ? host_->read_clock() : qt::read_clock();
 }
 
 void GuardedSite::process_pending_messages() {

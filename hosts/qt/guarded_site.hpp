@@ -36,7 +36,7 @@ class GuardedSite final : public Site {
     void show_form_modal(const Form& form) override;
     MessageResult message_box(std::string_view prompt, MessageButtons buttons,
                               MessageIcon icon) override;
-    float seconds_since_midnight() override;
+    ClockReading read_clock() override;
     void process_pending_messages() override;
     float twips_per_pixel_x() const override;
     float twips_per_pixel_y() const override;

@@ -3,33 +3,59 @@
 
 #include <QElapsedTimer>
 #include <QTime>
+#include <ctime>
 
 namespace tickwell::qt {
 namespace {
 
-constexpr std::int64_t kNanosecondsPerDay = 86'400'000'000'000;
+// Nanoseconds on a clock that keeps counting while the machine sleeps. Linux's monotonic
+// clock stops during suspend; its boot-time clock does not.
+std::int64_t system_elapsed_ns() {
+#ifdef CLOCK_BOOTTIME
+    timespec ts{};
+    if (clock_gettime(CLOCK_BOOTTIME, &ts) == 0)
+        return std::int64_t{ts.tv_sec} * 1'000'000'000 + ts.tv_nsec;
+#endif
+    static QElapsedTimer timer = [] {
+        QElapsedTimer t;
+        t.start();
+        return t;
+    }();
+    return timer.nsecsElapsed();
+}
 
-struct AnchoredClock {
-    AnchoredClock() : anchor_ms(QTime::currentTime().msecsSinceStartOfDay()) { timer.start(); }
-    std::int64_t anchor_ms;
-    QElapsedTimer timer;  // monotonic where the system has such a clock
+std::int64_t (*elapsed_source)() = &system_elapsed_ns;
+
+struct Anchor {
+    Anchor()
+        : time_of_day_ms(QTime::currentTime().msecsSinceStartOfDay()),
+          elapsed_ns(elapsed_source()) {}
+    std::int64_t time_of_day_ms;
+    std::int64_t elapsed_ns;
 };
+
+Anchor& anchor() {
+    static Anchor a;
+    return a;
+}
 
 }  // namespace
 
-double time_of_day_seconds(std::int64_t anchor_ms, std::int64_t elapsed_ns) {
-    const std::int64_t since_midnight = anchor_ms * 1'000'000 + elapsed_ns;
-    const std::int64_t within_day =
-        ((since_midnight % kNanosecondsPerDay) + kNanosecondsPerDay) % kNanosecondsPerDay;
-    return static_cast<double>(within_day) / 1e9;
+ClockReading clock_reading(std::int64_t anchor_ms, std::int64_t elapsed_ns) {
+    return clock_reading_at(anchor_ms * 1000 + elapsed_ns / 1000);
 }
 
-float seconds_since_midnight() {
-    static const AnchoredClock clock;
-    const auto reading =
-        static_cast<float>(time_of_day_seconds(clock.anchor_ms, clock.timer.nsecsElapsed()));
-    // The last moments of a day round up to 86400 in single precision: that is midnight.
-    return reading < 86400.0f ? reading : 0.0f;
+ClockReading read_clock() {
+    const Anchor& a = anchor();
+    return clock_reading(a.time_of_day_ms, elapsed_source() - a.elapsed_ns);
+}
+
+void set_elapsed_source(std::int64_t (*source)()) {
+    // The reading goes on from where it stands: the anchor moves onto the new source.
+    Anchor& a = anchor();
+    const std::int64_t since_anchor = elapsed_source() - a.elapsed_ns;
+    elapsed_source = source ? source : &system_elapsed_ns;
+    a.elapsed_ns = elapsed_source() - since_anchor;
 }
 
 }  // namespace tickwell::qt

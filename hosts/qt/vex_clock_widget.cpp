@@ -32,7 +32,7 @@ namespace tickwell::qt {
 // event loop deleted it): then it stays behind, with the widget's timers, until no such
 // call runs anywhere.
 struct HostedControl {
-    explicit HostedControl(Site& widget) : site(widget), control(site) {}
+    HostedControl(Site& widget, StateScope scope) : site(widget), control(site, scope) {}
     GuardedSite site;
     VexClock control;
     std::vector<std::unique_ptr<QTimer>> orphaned_timers;
@@ -104,11 +104,17 @@ Signal find_signal(const EventRow<Signal> (&rows)[N], std::string_view event) {
 
 }  // namespace
 
-VexClockWidget::VexClockWidget(QWidget* parent) : VexClockWidget(parent, nullptr) {}
+VexClockWidget::VexClockWidget(QWidget* parent)
+    : VexClockWidget(parent, nullptr, StateScope::own) {}
 
-VexClockWidget::VexClockWidget(PropertyBag& bag, QWidget* parent) : VexClockWidget(parent, &bag) {}
+VexClockWidget::VexClockWidget(StateScope scope, QWidget* parent)
+    : VexClockWidget(parent, nullptr, scope) {}
 
-VexClockWidget::VexClockWidget(QWidget* parent, PropertyBag* bag) : QWidget(parent) {
+VexClockWidget::VexClockWidget(PropertyBag& bag, QWidget* parent, StateScope scope)
+    : VexClockWidget(parent, &bag, scope) {}
+
+VexClockWidget::VexClockWidget(QWidget* parent, PropertyBag* bag, StateScope scope)
+    : QWidget(parent) {
     install_vex_clock_accessibility();
     GuardedSite::set_outermost_return_hook(&post_collection);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -116,7 +122,7 @@ VexClockWidget::VexClockWidget(QWidget* parent, PropertyBag* bag) : QWidget(pare
     setMouseTracking(true);
     sync_metrics();
 
-    hosted_ = std::make_unique<HostedControl>(*this);
+    hosted_ = std::make_unique<HostedControl>(*this, scope);
     VexClock& c = hosted_->control;
     if (bag)
         c.ReadProperties(*bag);
@@ -426,8 +432,8 @@ MessageResult VexClockWidget::message_box(std::string_view prompt, MessageButton
     return message_box_service().show(this, text(prompt), buttons, icon);
 }
 
-float VexClockWidget::seconds_since_midnight() {
-    return qt::seconds_since_midnight();
+ClockReading VexClockWidget::read_clock() {
+    return qt::read_clock();
 }
 
 void VexClockWidget::process_pending_messages() {

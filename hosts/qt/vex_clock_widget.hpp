@@ -108,22 +108,31 @@ class VexClockWidget : public QWidget, public Site {
     // message box and changes nothing; a value that does not fit throws tickwell::Error.
     TICKWELL_MEMBERS(TICKWELL_QT_PROPERTY, TICKWELL_QT_NO_ROW)
     Q_PROPERTY(bool userMode READ userMode WRITE setUserMode)
+    // Whether the control uses the process-wide state record; fixed at creation.
+    Q_PROPERTY(bool sharedState READ sharedState CONSTANT)
 
   public:
     // The control's enums, as the type library names them.
     TICKWELL_ENUMS(TICKWELL_QT_ENUM)
 
-    // A newly placed control: creation, then the initial-properties path.
+    // A newly placed control: creation, then the initial-properties path. The control keeps
+    // a state record of its own: two widgets are two stopwatches.
     explicit VexClockWidget(QWidget* parent = nullptr);
+    // With StateScope::shared the control joins the process-wide record instead, which
+    // every control created so shares (as hosts of the original platform expect).
+    explicit VexClockWidget(StateScope scope, QWidget* parent = nullptr);
     // A control created from saved settings: creation, then the read path, which may throw
     // tickwell::Error attributed to the bag key that failed. When it throws, no widget is
     // made; a host that wants the widget with whatever was read before the failure creates
     // it with the constructor above and calls control().ReadProperties(bag) itself.
-    explicit VexClockWidget(PropertyBag& bag, QWidget* parent = nullptr);
+    explicit VexClockWidget(PropertyBag& bag, QWidget* parent = nullptr,
+                            StateScope scope = StateScope::own);
     ~VexClockWidget() override;
 
     VexClock& control();
     const VexClock& control() const;
+
+    bool sharedState() const { return control().state_scope() == StateScope::shared; }
 
     // The ambient UserMode: false (the default) in a designer, true in a running program.
     bool userMode() const;
@@ -189,7 +198,7 @@ class VexClockWidget : public QWidget, public Site {
     void show_form_modal(const Form& form) override;
     MessageResult message_box(std::string_view prompt, MessageButtons buttons,
                               MessageIcon icon) override;
-    float seconds_since_midnight() override;
+    ClockReading read_clock() override;
     void process_pending_messages() override;
     float twips_per_pixel_x() const override;
     float twips_per_pixel_y() const override;
@@ -206,7 +215,7 @@ class VexClockWidget : public QWidget, public Site {
         bool after_double_click = false;  // the release ends a double click: no Click
     };
 
-    VexClockWidget(QWidget* parent, PropertyBag* bag);
+    VexClockWidget(QWidget* parent, PropertyBag* bag, StateScope scope);
     // Runs a call into the control: an error escaping it is reported, never thrown on into
     // Qt. False when the widget was deleted during the call (by a host's slot): the caller
     // must return at once without touching the widget.

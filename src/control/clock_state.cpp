@@ -29,6 +29,8 @@ std::optional<Value> field(const ClockState& s, std::string_view name) {
         {"TotalSeconds", [](const ClockState& c) { return Value(c.TotalSeconds); }},
         {"InitialSeconds", [](const ClockState& c) { return Value(c.InitialSeconds); }},
         {"StoppedSeconds", [](const ClockState& c) { return Value(c.StoppedSeconds); }},
+        {"StoppedFraction", [](const ClockState& c) { return Value(c.StoppedFraction); }},
+        {"StopCaptured", [](const ClockState& c) { return Value(Boolean{c.StopCaptured}); }},
         {"AlertFired", [](const ClockState& c) { return Value(Boolean{c.AlertFired}); }},
         {"LastReading", [](const ClockState& c) { return Value(c.LastReading); }},
         {"DaysCarried", [](const ClockState& c) { return Value(c.DaysCarried); }},

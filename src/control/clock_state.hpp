@@ -13,8 +13,9 @@
 namespace tickwell {
 
 // The stopwatch state that is not held by a face element. There is one record per process,
-// shared by every VexClock in it: a put, a bag read, a tick or a layout through one control
-// is what every other control reads next. A property's field carries the property's name.
+// shared by every VexClock that uses it: a put, a bag read, a tick or a layout through one
+// such control is what every other reads next. A control may instead keep a record of its
+// own (StateScope::own). A property's field carries the property's name.
 struct ClockState {
     std::array<std::int16_t, 3> HandLength{};  // twips: second, minute, hour hand
     tickwell::Appearance Appearance = Appearance::flat;
@@ -33,16 +34,28 @@ struct ClockState {
     float StartTime = 0;              // seconds since midnight at the last StartClock
     std::int32_t TotalSeconds = 0;    // the count of the last tick, whole seconds
     std::int32_t InitialSeconds = 0;  // InitialTime in seconds, at the last StartClock
-    std::int32_t StoppedSeconds = 0;  // the count captured by the last stop; 0 means none
+    // The count the last stop froze: its whole seconds (as the fields showed them), and the
+    // part of a second the run had gone into beyond them (a count-down shows that part
+    // mirrored). StopCaptured says whether there is such a count to resume from.
+    std::int32_t StoppedSeconds = 0;
+    double StoppedFraction = 0;
+    bool StopCaptured = false;
     // Latch: Alert has been raised for the current multiple of AlertTime. True when the
     // module loads, so that a control read from saved settings raises no Alert at count 0.
     bool AlertFired = true;
     tickwell::MousePointer MousePointer = MousePointer::default_;
 
-    // The engine's carry across midnight: the last reading a tick took and the whole days
-    // the reading has restarted since the last StartClock.
+    // The engine's carry across midnight: the day of the clock's reading at the last
+    // StartClock, the last reading a tick took and the whole days since the start.
+    std::int64_t StartDay = 0;
     float LastReading = 0;
     std::int32_t DaysCarried = 0;
+};
+
+// Which record a control reads and writes, chosen when it is created and fixed for its life.
+enum class StateScope {
+    shared,  // the process-wide record, shared with every control that uses it
+    own,     // a record of its own, starting as the process-wide one starts at module load
 };
 
 // The module `Clock`: the process-wide record.

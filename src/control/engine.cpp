@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 // The timekeeping engine: start, stop, reset, the tick and the colon blink. The count is
-// never accumulated tick by tick: every tick derives it afresh from the seconds-since-
-// midnight reading, so late or skipped ticks delay the redraw but never make it drift.
+// never accumulated tick by tick: every tick derives it afresh from the clock's reading and
+// the platform's count of days since the start, so late or skipped ticks (or a suspended
+// machine) delay the redraw but never make it drift.
 #include <cmath>
 #include <limits>
+#include <optional>
 
 #include "control/check_time.hpp"
 #include "control/vex_clock.hpp"
@@ -13,9 +15,6 @@ namespace tickwell {
 namespace {
 
 constexpr std::int32_t kSecondsPerDay = 86400;
-// A reading more than half a day below the last one means midnight has passed; a smaller
-// step back is a clock set back, whose ticks are ignored until it catches up.
-constexpr float kMidnightJump = kSecondsPerDay / 2.0f;
 
 std::int32_t checked_add(std::int32_t a, std::int32_t b) {
     std::int32_t sum = 0;
@@ -26,7 +25,8 @@ std::int32_t checked_add(std::int32_t a, std::int32_t b) {
 
 struct Elapsed {
     std::int32_t whole_seconds;
-    int hundredths;  // 0 to 99
+    int hundredths;   // 0 to 99
+    double fraction;  // the part of a second past whole_seconds, as exactly as it was read
 };
 
 // Whole seconds and hundredths of an elapsed time, worked in the precision it was read in.
@@ -34,33 +34,60 @@ template <typename Real>
 Elapsed split(Real elapsed) {
     const Real whole = std::floor(elapsed);
     const int hundredths = static_cast<int>((elapsed - whole) * Real(100));
-    return {narrow_to_long(static_cast<double>(whole)), hundredths};
+    return {narrow_to_long(static_cast<double>(whole)), hundredths,
+            static_cast<double>(elapsed - whole)};
 }
 
 }  // namespace
 
 void VexClock::StartClock() {
-    const Clock::TimeGroups t = Clock::read_time_groups(state_.InitialTime);
-    state_.InitialSeconds = narrow_to_long(t.hours * 3600 + t.minutes * 60 + t.seconds);
-    state_.StartTime = site_.seconds_since_midnight();
-    state_.LastReading = state_.StartTime;
-    state_.DaysCarried = 0;
+    // A running watch keeps its count: a host that wants a restart calls ResetClock.
+    if (Running()) return;
+    begin_run();
     face_.SWTimer.set_enabled(true);
     face_.ColonTimer.set_enabled(true);
 }
 
+void VexClock::begin_run() {
+    const Clock::TimeGroups t = Clock::read_time_groups(state_.InitialTime);
+    state_.InitialSeconds = narrow_to_long(t.hours * 3600 + t.minutes * 60 + t.seconds);
+    const ClockReading now = site_.read_clock();
+    state_.StartTime = now.seconds_since_midnight;
+    state_.StartDay = now.day;
+    state_.LastReading = state_.StartTime;
+    state_.DaysCarried = 0;
+}
+
+// The stop freezes the count of this very moment, not of the last tick, and keeps it to the
+// fraction of a second: a run resumed later continues from exactly this count.
 void VexClock::StopClock() {
-    state_.StoppedSeconds =
-        std::int32_t{state_.Hours} * 3600 + std::int32_t{state_.Minutes} * 60 + state_.Seconds;
+    ClockState& s = state_;
+    std::optional<double> fraction;
+    if (Running()) {
+        fraction = update_count();
+        DrawClock();
+    }
+    s.StoppedSeconds = std::int32_t{s.Hours} * 3600 + std::int32_t{s.Minutes} * 60 + s.Seconds;
+    // Not running (a second stop, or time fields set in a designer): the count is what the
+    // fields show. A count-down shows its hundredths mirrored (".65" when 0.34 s of the
+    // second has run), so the running part of its second is 0.99 less what is shown.
+    const int shown = s.Tens * 10 + s.Hundreds;
+    const bool counts_down = s.ClockMode != tickwell::ClockMode::normal;
+    s.StoppedFraction = fraction ? *fraction : (counts_down ? 99 - shown : shown) / 100.0;
+    s.StopCaptured = true;
     face_.SWTimer.set_enabled(false);
     face_.ColonTimer.set_enabled(false);
     show_steady_colons();
 }
 
+// A reset of a running watch restarts its count from this moment and keeps it running.
 void VexClock::ResetClock() {
     state_.StoppedSeconds = 0;
+    state_.StoppedFraction = 0;
+    state_.StopCaptured = false;
     state_.AlertFired = true;
     state_.Hours = state_.Minutes = state_.Seconds = state_.Tens = state_.Hundreds = 0;
+    if (Running()) begin_run();
     DrawClock();
 }
 
@@ -70,38 +97,40 @@ void VexClock::show_steady_colons() {
     face_.ColonIm(1).set_visible(true);
 }
 
-void VexClock::SWTimer_Timer() {
+std::optional<double> VexClock::update_count() {
     ClockState& s = state_;
-    const float reading = site_.seconds_since_midnight();
-    if (reading < s.LastReading - kMidnightJump) s.DaysCarried = checked_add(s.DaysCarried, 1);
-    s.LastReading = reading;
+    const ClockReading reading = site_.read_clock();
+    s.DaysCarried = narrow_to_long(static_cast<double>(reading.day - s.StartDay));
+    s.LastReading = reading.seconds_since_midnight;
 
+    // A stop captured part of a second: the run goes on from there.
+    const double carried = s.StopCaptured ? s.StoppedFraction : 0.0;
     // Within the day of the start the platform's single precision is kept to the letter;
-    // across midnight the carried days are added in double precision so that hundredths
-    // stay exact over the whole 99-hour range.
+    // across midnight, or from a captured fraction, the sum is worked in double precision so
+    // that hundredths stay exact over the whole 99-hour range.
     Elapsed e{};
-    if (s.DaysCarried == 0) {
-        const float elapsed = reading - s.StartTime;
-        if (elapsed < 0.0f) return;
+    if (s.DaysCarried == 0 && carried == 0) {
+        const float elapsed = s.LastReading - s.StartTime;
+        if (elapsed < 0.0f) return std::nullopt;
         e = split(elapsed);
     } else {
         const double elapsed =
-            static_cast<double>(s.DaysCarried) * kSecondsPerDay + reading - s.StartTime;
-        if (elapsed < 0.0) return;
-        e = split(elapsed);
+            static_cast<double>(s.DaysCarried) * kSecondsPerDay + s.LastReading - s.StartTime;
+        if (elapsed < 0.0) return std::nullopt;
+        e = split(elapsed + carried);
     }
     s.Tens = static_cast<std::int16_t>(e.hundredths / 10);
     s.Hundreds = static_cast<std::int16_t>(e.hundredths % 10);
 
     if (s.ClockMode != tickwell::ClockMode::normal) {
-        const std::int32_t base = s.StoppedSeconds != 0 ? s.StoppedSeconds : s.InitialSeconds;
+        const std::int32_t base = s.StopCaptured ? s.StoppedSeconds : s.InitialSeconds;
         // A tick more than a second late can find the remainder already below zero; it
         // expires there, as a tick that meets zero does.
         s.TotalSeconds = std::max(0, checked_add(base, -e.whole_seconds));
         s.Tens = static_cast<std::int16_t>(9 - s.Tens);
         s.Hundreds = static_cast<std::int16_t>(9 - s.Hundreds);
     } else {
-        s.TotalSeconds = checked_add(e.whole_seconds, s.StoppedSeconds);
+        s.TotalSeconds = checked_add(e.whole_seconds, s.StopCaptured ? s.StoppedSeconds : 0);
     }
 
     s.Hours = narrow_to_integer(s.TotalSeconds / 3600);
@@ -109,11 +138,16 @@ void VexClock::SWTimer_Timer() {
     s.Seconds = static_cast<std::int16_t>(s.TotalSeconds - std::int32_t{s.Hours} * 3600 -
                                           std::int32_t{s.Minutes} * 60);
     if (s.Hours > 99) s.Hours = 0;
+    return e.fraction;
+}
 
+void VexClock::SWTimer_Timer() {
+    if (!update_count()) return;  // a clock set back: ignored until it catches up
     if (DrawClock()) raise("Notify");
 
     // The host's Notify handler may have changed the mode or the fields: what follows reads
     // them afresh.
+    const ClockState& s = state_;
     if (s.ClockMode != tickwell::ClockMode::normal) {
         if (s.Hours == 0 && s.Minutes == 0 && s.Seconds == 0) expire();
         return;
@@ -122,6 +156,8 @@ void VexClock::SWTimer_Timer() {
 }
 
 void VexClock::expire() {
+    // The run is over: a new start counts down from InitialTime again.
+    state_.StopCaptured = false;
     face_.SWTimer.set_enabled(false);
     face_.ColonTimer.set_enabled(false);
     show_steady_colons();

@@ -39,8 +39,12 @@ void raise_mouse(Site& site, std::string_view event, std::int16_t& button, std::
     std::array<EventArgument, 4> arguments{
         {{"Bt", Value(button)}, {"Sh", Value(shift)}, {"Xs", Value(xs)}, {"Ys", Value(ys)}}};
     site.raise_event(event, arguments);
+    // Every argument is converted back before any is written, as for the keys. The position
+    // reaches the caller by value, so only a conversion that fails shows.
     const std::int16_t new_button = to_integer(arguments[0].value);
     const std::int16_t new_shift = to_integer(arguments[1].value);
+    static_cast<void>(to_single(arguments[2].value));
+    static_cast<void>(to_single(arguments[3].value));
     button = new_button;
     shift = new_shift;
 }

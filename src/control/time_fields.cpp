@@ -103,7 +103,10 @@ void VexClock::setInitialTime(const std::string& text) {
     if (!Clock::CheckTime(normal, hours, minutes, seconds, site_)) return;
     state_.InitialTime = std::move(normal);
     notify(PropertyId::InitialTime);
-    state_.StoppedSeconds = 0;  // a new start value replaces what an earlier stop captured
+    // A new start value replaces what an earlier stop captured.
+    state_.StoppedSeconds = 0;
+    state_.StoppedFraction = 0;
+    state_.StopCaptured = false;
     ArrangeClock();
 }
 

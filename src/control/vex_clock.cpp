@@ -10,7 +10,10 @@
 
 namespace tickwell {
 
-VexClock::VexClock(Site& site) : site_(site), state_(Clock::state()) {
+VexClock::VexClock(Site& site, StateScope scope)
+    : site_(site),
+      own_state_(scope == StateScope::own ? std::make_unique<ClockState>() : nullptr),
+      state_(own_state_ ? *own_state_ : Clock::state()) {
     face_.scene.set_timer_listener(&site_);
     face_.SWTimer.set_handler([this] { SWTimer_Timer(); });
     face_.ColonTimer.set_handler([this] { ColonTimer_Timer(); });

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -25,8 +27,9 @@ class PropertyBag;
 // The stopwatch control. It counts up from zero or down from InitialTime, shows the count
 // on an analog or a digital face built of child elements, and raises events to its host.
 //
-// Every stopwatch setting that is not held by a face element lives in the process-wide
-// ClockState, shared by all controls. A put that refuses its value shows a message box
+// Every stopwatch setting that is not held by a face element lives in a ClockState: the
+// process-wide one, shared by every control created with StateScope::shared (the default),
+// or one of the control's own (StateScope::own). A put that refuses its value shows a message box
 // through the site and returns normally; only platform failures (a value that does not fit
 // its field, a text that is not a number) throw tickwell::Error.
 //
@@ -36,7 +39,7 @@ class VexClock {
   public:
     // Creation: builds the element set and completes the twelve hour marks. The container
     // then calls InitProperties() or ReadProperties(), and sizes the control.
-    explicit VexClock(Site& site);
+    explicit VexClock(Site& site, StateScope scope = StateScope::shared);
     VexClock(const VexClock&) = delete;
     VexClock& operator=(const VexClock&) = delete;
 
@@ -146,6 +149,9 @@ class VexClock {
     void ColonIm_Click(int index);
 
     const FaceElements& face() const { return face_; }
+    // The state record this control reads and writes.
+    const ClockState& state() const { return state_; }
+    StateScope state_scope() const { return own_state_ ? StateScope::own : StateScope::shared; }
     const Scene& scene() const { return face_.scene; }
     // The platform's own access to the control's elements: it fires their timers and takes
     // the list of what changed since it last painted.
@@ -180,10 +186,15 @@ class VexClock {
     bool DrawClock();
     void raise(std::string_view event, std::span<EventArgument> arguments = {});
     void show_steady_colons();
+    void begin_run();
+    // Brings the time fields to the count of this moment; the part of a second the run has
+    // gone into, or nothing when the clock reads before the start.
+    std::optional<double> update_count();
     void expire();
     void alert_if_due();
 
     Site& site_;
+    std::unique_ptr<ClockState> own_state_;  // empty for the process-wide record
     ClockState& state_;
     FaceElements face_;
     float width_ = 3240;

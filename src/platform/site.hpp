@@ -5,6 +5,7 @@
 #include <span>
 #include <string_view>
 
+#include "platform/clock_reading.hpp"
 #include "platform/form.hpp"
 #include "platform/picture.hpp"
 #include "platform/scene.hpp"
@@ -44,8 +45,10 @@ class Site : public TimerListener {
     // A modal message box with no caption of the control's own.
     virtual MessageResult message_box(std::string_view prompt, MessageButtons buttons,
                                       MessageIcon icon) = 0;
-    // Seconds since midnight, restarting at 0 at midnight.
-    virtual float seconds_since_midnight() = 0;
+    // The clock: seconds since midnight, restarting at 0 at midnight, and the day of the
+    // reading. A change of the system's date or time never makes it jump; time during which
+    // the machine was suspended counts.
+    virtual ClockReading read_clock() = 0;
     // Lets the platform deliver pending messages (timer ticks among them) before returning.
     virtual void process_pending_messages() = 0;
 

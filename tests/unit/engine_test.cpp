@@ -67,26 +67,78 @@ TEST_F(EngineTest, FirstSecondShowsOnlyFractions) {
     EXPECT_EQ(state().TotalSeconds, 0);
 }
 
-TEST_F(EngineTest, StopAndStartResumesFromWholeSeconds) {
+TEST_F(EngineTest, StopAndStartKeepEveryHundredth) {
     clock->StartClock();
-    tick_at(7.45);
+    tick_at(2.9);
     clock->StopClock();
-    EXPECT_EQ(state().StoppedSeconds, 7);
+    EXPECT_EQ(state().StoppedSeconds, 2);  // the whole seconds, as before
+    EXPECT_TRUE(state().StopCaptured);
     container.set_clock(100'000'000);
     clock->StartClock();
-    tick_at(100.5);
-    EXPECT_EQ(shown(), "00:00:07.50");
+    tick_at(100.3);
+    EXPECT_EQ(shown(), "00:00:03.20");
 }
 
-TEST_F(EngineTest, StartWhileRunningRestartsFromTheStoppedCount) {
+TEST_F(EngineTest, AStopWithinTheFirstSecondIsAStopAllTheSame) {
+    clock->StartClock();
+    tick_at(0.4);
+    clock->StopClock();
+    container.set_clock(50'000'000);
+    clock->StartClock();
+    tick_at(50.75);
+    EXPECT_EQ(shown(), "00:00:01.15");
+}
+
+// The stop freezes the count of its own moment, not of the last tick before it.
+TEST_F(EngineTest, AStopFreezesTheCountOfItsMoment) {
+    clock->setDisplay(Display::digital);
+    clock->StartClock();
+    run(1.3);  // the last tick, at 1.25, showed 1 second
+    container.set_clock(1'999'000);
+    clock->StopClock();
+    EXPECT_EQ(shown(), "00:00:01.99");
+    EXPECT_EQ(face().DisplayIm(5).tag(), "1");
+}
+
+TEST_F(EngineTest, ACountDownStoppedWithAFractionLeftExpiresWhenItsRunningTimeIsUp) {
+    count_down_from("0:0:10");
+    clock->StartClock();
+    tick_at(9.5);
+    EXPECT_EQ(shown(), "00:00:01.49");  // the count-down's mirrored fraction
+    clock->StopClock();
+    EXPECT_EQ(state().StoppedSeconds, 1);
+    container.set_clock(20'000'000);
+    clock->StartClock();
+    tick_at(20.25);
+    EXPECT_EQ(shown(), "00:00:01.24");
+    EXPECT_TRUE(clock->Running());
+    take();
+    tick_at(20.5);  // 10 s of running time in all
+    EXPECT_FALSE(clock->Running());
+    EXPECT_EQ(take(), "event a TimeExpired\n");
+}
+
+TEST_F(EngineTest, TimeFieldsSetInADesignerAndCapturedByAStopCountFromWhatTheyShow) {
+    container.user_mode = false;
+    clock->setSeconds(5);
+    clock->setTens(4);
+    clock->StopClock();  // before the first start
+    clock->StartClock();
+    tick_at(0.5);
+    EXPECT_EQ(shown(), "00:00:05.90");
+}
+
+TEST_F(EngineTest, StartWhileRunningChangesNothing) {
     clock->StartClock();
     tick_at(30);
     clock->StartClock();
+    clock->put("Running", Value(Boolean{true}));
     tick_at(31);
-    EXPECT_EQ(shown(), "00:00:01.00");
+    EXPECT_EQ(shown(), "00:00:31.00");
 }
 
-TEST_F(EngineTest, ResetOnARunningWatchShowsZerosUntilTheNextTick) {
+TEST_F(EngineTest, ResetOnARunningWatchRestartsItsCountAndKeepsRunning) {
+    clock->setAlertTime(5);
     clock->StartClock();
     tick_at(5);
     clock->StopClock();
@@ -94,24 +146,65 @@ TEST_F(EngineTest, ResetOnARunningWatchShowsZerosUntilTheNextTick) {
     clock->StartClock();
     tick_at(12);
     EXPECT_EQ(shown(), "00:00:07.00");
+    take();
     clock->ResetClock();
     EXPECT_EQ(shown(), "00:00:00.00");
     EXPECT_TRUE(clock->Running());
+    EXPECT_TRUE(state().AlertFired);  // as for a new run: no Alert for the count 0
     tick_at(13);
-    EXPECT_EQ(shown(), "00:00:03.00");  // the base from the earlier run is gone
+    EXPECT_EQ(shown(), "00:00:01.00");  // held: counted from the reset
+    tick_at(17);
+    EXPECT_EQ(shown(), "00:00:05.00");
+    EXPECT_EQ(count(take(), "event a Alert\n"), 1);
+}
+
+TEST_F(EngineTest, ResetOnARunningCountDownStartsAgainFromTheInitialTime) {
+    count_down_from("0:1:0");
+    clock->StartClock();
+    tick_at(20);
+    clock->ResetClock();
+    tick_at(21.5);
+    EXPECT_EQ(shown(), "00:00:59.49");
+    EXPECT_TRUE(clock->Running());
 }
 
 TEST_F(EngineTest, CountUpPastNinetyNineHoursWrapsTheHoursOnly) {
     clock->StartClock();
-    container.set_clock(0);
-    // 99:59:59 then one second more, across midnights (carried days).
+    // 99:59:59 then one second more, across midnights.
     for (std::int64_t s = 3600; s <= 360001; s += 3600)
-        tick_at(static_cast<double>(s % 86400));
-    tick_at(360001 % 86400);
+        tick_at(static_cast<double>(s));
+    tick_at(360001);
     EXPECT_EQ(state().TotalSeconds, 360001);
     EXPECT_EQ(shown(), "00:00:01.00");
     clock->StopClock();
     EXPECT_EQ(state().StoppedSeconds, 1);  // the hundred hours are not captured
+}
+
+// A gap between two ticks (a suspended machine, a stopped process) of any length: the
+// platform says how many midnights passed, so no day is lost or guessed.
+TEST_F(EngineTest, LongGapsBetweenTicksKeepTheExactCount) {
+    const struct {
+        double gap;
+        std::int32_t total;
+        int hours, minutes, seconds, hundredths;
+    } rows[] = {
+        {13 * 3600.0 + 0.01, 46800, 13, 0, 0, 1},
+        {3 * 86400.0 + 61.25, 259261, 72, 1, 1, 25},
+        {40 * 86400.0 + 0.5, 3456000, 0, 0, 0, 50},  // 960 hours: the hours wrap to 0
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.gap);
+        container.set_clock(80'000'000'000);  // 22:13:20
+        clock->StartClock();
+        tick_at(80'000 + row.gap);
+        EXPECT_EQ(state().TotalSeconds, row.total);
+        EXPECT_EQ(clock->Hours(), row.hours);
+        EXPECT_EQ(clock->Minutes(), row.minutes);
+        EXPECT_EQ(clock->Seconds(), row.seconds);
+        EXPECT_EQ(clock->Tens() * 10 + clock->Hundreds(), row.hundredths);
+        clock->StopClock();
+        clock->ResetClock();
+    }
 }
 
 TEST_F(EngineTest, RunAcrossMidnightKeepsCounting) {
@@ -208,7 +301,7 @@ TEST_F(EngineTest, LateTickExpiresAtZeroInsteadOfGoingNegative) {
     EXPECT_FALSE(clock->Running());
 }
 
-TEST_F(EngineTest, RestartAfterExpiryCountsFromTheLastStop) {
+TEST_F(EngineTest, RestartAfterExpiryCountsFromTheInitialTime) {
     count_down_from("0:0:10");
     clock->StartClock();
     tick_at(4);
@@ -216,11 +309,11 @@ TEST_F(EngineTest, RestartAfterExpiryCountsFromTheLastStop) {
     container.set_clock(20'000'000);
     clock->StartClock();
     tick_at(26);
-    EXPECT_FALSE(clock->Running());  // expired
+    EXPECT_FALSE(clock->Running());  // expired: that run is over
     container.set_clock(30'000'000);
     clock->StartClock();
     tick_at(31);
-    EXPECT_EQ(clock->Seconds(), 5);  // from the 6 s captured by the stop, not from 10
+    EXPECT_EQ(clock->Seconds(), 9);
 }
 
 TEST_F(EngineTest, NotifyOncePerChangedDigitTick) {

@@ -518,8 +518,8 @@ TEST_F(PersistenceCommands, Usage) {
     put_file("a.json", R"({"class": "Tickwell.VexClock", "properties": {}})");
     EXPECT_EQ(run("load a\nload a ${DIR}/a.json 100\nload a-b ${DIR}/a.json\nsave\n"
                   "load a ${DIR}/a.json\nload a ${DIR}/a.json\n"),
-              "error: usage: load NAME FILE [W H]\n"
-              "error: usage: load NAME FILE [W H]\n"
+              "error: usage: load NAME FILE [W H] [own]\n"
+              "error: usage: load NAME FILE [W H] [own]\n"
               "error: \"a-b\" is not a control name (letters, digits, _)\n"
               "error: usage: save NAME FILE\n"
               "error: a control named \"a\" exists\n");
