@@ -161,11 +161,7 @@ void cmd_call(ScriptRunner& r, const Args& a) {
 
 void cmd_clock(ScriptRunner& r, const Args& a) {
     ScriptRunner::expect(a, 1, 1, "clock SECONDS");
-    try {
-        r.container().set_time_of_day(ScriptRunner::microseconds(a[0]));
-    } catch (const Error& e) {
-        throw ScriptError(e.what());
-    }
+    r.container().set_time_of_day(ScriptRunner::microseconds(a[0]));
 }
 
 void cmd_run(ScriptRunner& r, const Args& a) {

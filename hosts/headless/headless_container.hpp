@@ -97,7 +97,8 @@ class Container {
     // Sets the clock. Timers measure intervals of run time, not readings: setting the clock
     // never changes when a timer is next due.
     void set_clock(std::int64_t microseconds) { clock_ = microseconds; }
-    // Sets the time of day within the clock's current day (the `clock` command).
+    // Sets the time of day within the clock's current day (the `clock` command); a time of
+    // 86400 s or more wraps, as the reading does.
     void set_time_of_day(std::int64_t microseconds);
     // Advances the clock and the run time by `microseconds`, firing every enabled timer of
     // every control at each of its due times in time order (ties: creation order, then

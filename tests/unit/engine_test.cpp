@@ -128,6 +128,41 @@ TEST_F(EngineTest, TimeFieldsSetInADesignerAndCapturedByAStopCountFromWhatTheySh
     EXPECT_EQ(shown(), "00:00:05.90");
 }
 
+// A thousand runs of random lengths, each stopped and resumed after a random pause: the
+// count the stop freezes is always the total running time, to the hundredth, in both
+// directions. Times are multiples of 1/64 s, which the single-precision reading holds
+// exactly, so the expected count is exact too.
+TEST_F(EngineTest, ThousandRandomStopsLoseAndGainNothing) {
+    for (const bool down : {false, true}) {
+        SCOPED_TRACE(down ? "count-down" : "count-up");
+        Clock::reset_state();
+        if (down) count_down_from("1:0:0");
+        clock->ResetClock();
+        container.set_clock(0);
+        std::uint32_t seed = 12345;
+        const auto random_ticks = [&seed](int most) {
+            seed = seed * 1103515245 + 12345;
+            return static_cast<std::int64_t>((seed >> 8) % static_cast<std::uint32_t>(most)) + 1;
+        };
+        constexpr std::int64_t kTick = 15'625;  // 1/64 s in microseconds
+        std::int64_t total = 0;                 // microseconds of running time
+        for (int i = 0; i < 1000; ++i) {
+            clock->StartClock();
+            const std::int64_t length = random_ticks(64) * kTick;
+            container.run(length);
+            total += length;
+            clock->StopClock();
+            const std::int64_t hundredths = total / 10'000;
+            const std::int64_t whole = down ? 3600 - hundredths / 100 : hundredths / 100;
+            const std::int64_t shown_hundredths = down ? 99 - hundredths % 100 : hundredths % 100;
+            ASSERT_EQ(state().TotalSeconds, whole) << "after stop " << i;
+            ASSERT_EQ(clock->Tens() * 10 + clock->Hundreds(), shown_hundredths)
+                << "after stop " << i;
+            container.run(random_ticks(200) * kTick);  // stopped: the count stands
+        }
+    }
+}
+
 TEST_F(EngineTest, StartWhileRunningChangesNothing) {
     clock->StartClock();
     tick_at(30);

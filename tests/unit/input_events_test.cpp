@@ -111,6 +111,39 @@ TEST_F(InputEventsTest, UnconvertibleReturnedArgumentFailsAndChangesNothing) {
     }
 }
 
+// The positions come back through the same conversion as Bt and Sh: a text that is no
+// number, or a number beyond single precision, fails the notification, and the button and
+// shift are then left as they were.
+TEST_F(InputEventsTest, UnconvertibleReturnedPositionFailsAndChangesNothing) {
+    const struct {
+        const char* argument;
+        Value returned;
+        bool fails;
+        ErrorKind kind;
+    } rows[] = {
+        {"Xs", Value("left"), true, ErrorKind::type_mismatch},
+        {"Ys", Value(1e300), true, ErrorKind::overflow},
+        {"Xs", Value(" 12.5 "), false, {}},
+        {"Ys", Value(0.1), false, {}},  // narrowed to single precision
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.argument);
+        container.off("a", "MouseMove");
+        on_set("MouseMove", "Bt", Value(std::int16_t{2}));
+        on_set("MouseMove", row.argument, row.returned);
+        std::int16_t button = 1, shift = 0;
+        try {
+            clock->UserControl_MouseMove(button, shift, 45, 30);
+            EXPECT_FALSE(row.fails);
+            EXPECT_EQ(button, 2);
+        } catch (const Error& e) {
+            EXPECT_TRUE(row.fails);
+            EXPECT_EQ(e.kind(), row.kind);
+            EXPECT_EQ(button, 1);
+        }
+    }
+}
+
 TEST_F(InputEventsTest, MousePositionReachesTheHostInTheContainersUnit) {
     // Rows: container unit, twips per pixel (x, y), and the event printed for a press
     // 300 twips right of and 150 twips below the control's top left corner.

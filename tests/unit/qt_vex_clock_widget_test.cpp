@@ -3,6 +3,8 @@
 // events, its message boxes, its timers in real time, its repaints, its About box.
 #include "vex_clock_widget.hpp"
 
+#include "time_of_day.hpp"
+
 #include <QAccessible>
 #include <QBuffer>
 #include <QDialog>
@@ -143,6 +145,50 @@ TEST_F(WidgetTest, QtPropertiesReadAndWriteThroughTheControlsPuts) {
     w().setProperty("ClockFace", 2);
     EXPECT_EQ(boxes.prompts(), QStringList{"Invalid property value."});
     EXPECT_EQ(w().control().ClockFace(), ClockFace::rectangle);
+}
+
+// Two widgets are two stopwatches; a widget that asks for it joins the process-wide record.
+TEST_F(WidgetTest, EachWidgetKeepsItsOwnStateUnlessItJoinsTheSharedRecord) {
+    VexClockWidget other;
+    EXPECT_FALSE(w().sharedState());
+    EXPECT_FALSE(other.property("sharedState").toBool());
+    other.control().setDisplay(Display::digital);
+    other.control().setClockMode(ClockMode::count_down);
+    EXPECT_EQ(w().control().Display(), Display::analog);
+    EXPECT_EQ(w().control().ClockMode(), ClockMode::normal);
+    EXPECT_EQ(Clock::state().Display, Display::analog);
+
+    VexClockWidget joined(StateScope::shared), also_joined(StateScope::shared);
+    EXPECT_TRUE(joined.sharedState());
+    joined.control().setDisplay(Display::digital);
+    EXPECT_EQ(also_joined.control().Display(), Display::digital);
+    EXPECT_EQ(&joined.control().state(), &Clock::state());
+}
+
+// The widget's clock goes on through a suspended machine: gaps of any length between two
+// ticks give the exact count (the clock is faked; its anchor stays).
+TEST_F(WidgetTest, LongGapsBetweenTicksGiveTheExactCount) {
+    static std::int64_t fake_ns = 0;
+    qt::set_elapsed_source([] { return fake_ns; });
+    constexpr std::int64_t kSecond = 1'000'000'000;
+    const struct {
+        std::int64_t gap_ns;
+        std::int32_t total;
+    } rows[] = {{13 * 3600 * kSecond, 46800},
+                {3 * 86400 * kSecond, 259200},
+                {40 * 86400 * kSecond, 3456000}};
+    w().setUserMode(true);
+    for (const auto& row : rows) {
+        w().control().StartClock();
+        fake_ns += row.gap_ns + kSecond / 2;
+        w().control().SWTimer_Timer();
+        EXPECT_EQ(w().control().state().TotalSeconds, row.total);
+        // Half a second more, to the single-precision reading's grain late in a day.
+        EXPECT_NEAR(w().control().Tens() * 10 + w().control().Hundreds(), 50, 1);
+        w().control().StopClock();
+        w().control().ResetClock();
+    }
+    qt::set_elapsed_source(nullptr);
 }
 
 TEST_F(WidgetTest, AcceptedPutsAreAnnouncedWithTheNameTheControlPasses) {
