@@ -132,6 +132,13 @@ void DemoWindow::createActions() {
          {start_action_, stop_action_, reset_action_, start_all_action_, stop_all_action_})
         connect(a, &QAction::triggered, this, &DemoWindow::updateState);
 
+    shared_state_action_ =
+        action(tr("S&hared Stopwatch State"), {}, none, &DemoWindow::setSharedState);
+    shared_state_action_->setCheckable(true);
+    shared_state_action_->setToolTip(
+        tr("Every stopwatch of the form uses one process-wide state, as hosts of the original "
+           "component expect; off, each is a stopwatch of its own"));
+
     log_moves_action_ =
         action(tr("Log &Mouse Moves"), {}, none, [this](bool on) { log_->setLogMouseMoves(on); });
     log_moves_action_->setCheckable(true);
@@ -149,6 +156,8 @@ void DemoWindow::createMenus() {
     edit->addActions({add_action_, delete_action_, select_all_action_});
     edit->addSeparator();
     edit->addAction(properties_action_);
+    edit->addSeparator();
+    edit->addAction(shared_state_action_);
 
     QMenu* run = menuBar()->addMenu(tr("&Run"));
     run->addAction(run_action_);
@@ -234,6 +243,8 @@ void DemoWindow::updateState() {
     start_all_action_->setEnabled(run && !canvas_->controls().isEmpty());
     stop_all_action_->setEnabled(run);
     about_action_->setEnabled(!canvas_->controls().isEmpty());
+    shared_state_action_->setEnabled(!run);
+    shared_state_action_->setChecked(canvas_->sharedState());
 
     mode_label_->setText(run ? tr("Run mode") : tr("Design mode"));
     QString state;
@@ -376,6 +387,29 @@ void DemoWindow::about() {
     qt::VexClockWidget* w = current();
     if (!w && !canvas_->controls().isEmpty()) w = canvas_->controls().front();
     if (w) w->control().ShowAboutBox();
+}
+
+void DemoWindow::setSharedState(bool shared) {
+    if (shared == canvas_->sharedState()) return;
+    try {
+        headless::FormFile form = capture_form(*canvas_);
+        form.shared_state = shared;
+        const QStringList selected = [this] {
+            QStringList names;
+            for (const qt::VexClockWidget* c : canvas_->selection())
+                names << c->objectName();
+            return names;
+        }();
+        load_form(*canvas_, form, tr("the form").toStdString());
+        QList<qt::VexClockWidget*> reselected;
+        for (const QString& name : selected)
+            if (qt::VexClockWidget* c = canvas_->find(name)) reselected << c;
+        canvas_->setSelection(reselected);
+        setModified(true);
+    } catch (const headless::FileError& e) {
+        QMessageBox::warning(this, windowTitle(), QString::fromStdString(e.what()));
+    }
+    updateState();
 }
 
 }  // namespace tickwell::demo

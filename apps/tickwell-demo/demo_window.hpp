@@ -50,6 +50,10 @@ class DemoWindow : public QMainWindow {
     // Saves the form to `path`, which becomes the form's file; `error` says why not.
     bool saveForm(const QString& path, QString* error);
 
+    // The form setting (Edit > Shared Stopwatch State): the form's controls are created
+    // again, from their settings, with the chosen state record. Marks the form changed.
+    void setSharedState(bool shared);
+
     bool runMode() const;
     void setRunMode(bool run);
     // Starts every stopwatch of the form that is not running.
@@ -109,6 +113,7 @@ class DemoWindow : public QMainWindow {
     QAction* log_moves_action_ = nullptr;
     QAction* clear_log_action_ = nullptr;
     QAction* about_action_ = nullptr;
+    QAction* shared_state_action_ = nullptr;
 };
 
 }  // namespace tickwell::demo

@@ -115,7 +115,7 @@ QStringList FormCanvas::names() const {
 }
 
 qt::VexClockWidget* FormCanvas::addNewControl() {
-    auto* control = new qt::VexClockWidget(this);
+    auto* control = new qt::VexClockWidget(stateScope(), this);
     QList<QRect> occupied;
     for (const qt::VexClockWidget* c : controls_)
         occupied << c->geometry();

@@ -7,6 +7,8 @@
 #include <QRect>
 #include <QWidget>
 
+#include "control/clock_state.hpp"
+
 #include "form_layout.hpp"
 
 class QRubberBand;
@@ -57,6 +59,13 @@ class FormCanvas : public QWidget {
     const QList<qt::VexClockWidget*>& selection() const { return selection_; }
     void setSelection(const QList<qt::VexClockWidget*>& controls);
 
+    // Whether the form's controls use the process-wide state record (a form setting); off,
+    // each keeps a record of its own. It applies to the controls created from then on.
+    bool sharedState() const { return shared_state_; }
+    void setSharedState(bool shared) { shared_state_ = shared; }
+    // The record a control created now keeps.
+    StateScope stateScope() const { return shared_state_ ? StateScope::shared : StateScope::own; }
+
     bool runMode() const { return run_mode_; }
     // Switches every control's ambient UserMode and input. Returning to design mode stops
     // the running controls, as a designer holds its controls still.
@@ -98,6 +107,7 @@ class FormCanvas : public QWidget {
     QList<qt::VexClockWidget*> selection_;
     QHash<const qt::VexClockWidget*, Qt::FocusPolicy> run_focus_;
     bool run_mode_ = false;
+    bool shared_state_ = false;
     SelectionOverlay* overlay_;
     QRubberBand* band_;
 

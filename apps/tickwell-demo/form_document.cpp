@@ -30,6 +30,7 @@ TwipsPerPixel twips_per_pixel(const qt::VexClockWidget& control) {
 
 headless::FormFile capture_form(const FormCanvas& canvas) {
     headless::FormFile form;
+    form.shared_state = canvas.sharedState();
     for (const qt::VexClockWidget* w : canvas.controls()) {
         const TwipsPerPixel tpp = twips_per_pixel(*w);
         headless::FormControl c;
@@ -51,11 +52,12 @@ headless::FormFile capture_form(const FormCanvas& canvas) {
 void load_form(FormCanvas& canvas, const headless::FormFile& form, const std::string& origin) {
     canvas.clear();
     Clock::reset_state();
+    canvas.setSharedState(form.shared_state);
     for (const headless::FormControl& c : form.controls) {
         headless::JsonPropertyBag bag = c.properties;  // the read path takes a bag it may change
         qt::VexClockWidget* w = nullptr;
         try {
-            w = new qt::VexClockWidget(bag, &canvas);
+            w = new qt::VexClockWidget(bag, &canvas, canvas.stateScope());
         } catch (const Error& e) {
             throw headless::FileError(origin + ": " + c.name + ": " + e.what());
         }
@@ -71,6 +73,7 @@ void load_form(FormCanvas& canvas, const headless::FormFile& form, const std::st
 void build_default_form(FormCanvas& canvas) {
     canvas.clear();
     Clock::reset_state();
+    canvas.setSharedState(false);
     qt::VexClockWidget* analog = canvas.addNewControl();
     qt::VexClockWidget* digital = canvas.addNewControl();
     digital->control().setDisplay(Display::digital);

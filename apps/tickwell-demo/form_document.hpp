@@ -26,10 +26,11 @@ TwipsPerPixel twips_per_pixel(const qt::VexClockWidget& control);
 // format.
 headless::FormFile capture_form(const FormCanvas& canvas);
 
-// Replaces the canvas's controls with the form's. The process-wide stopwatch state starts
-// afresh first, so that a form opens the same whatever was open before it. Each control is
-// created from its bag and placed before the next is read: a control lays its face out from
-// the shared state as its own read leaves it. A read that fails throws headless::FileError
+// Replaces the canvas's controls with the form's, and takes its shared-state setting. The
+// process-wide stopwatch state starts afresh first, so that a form opens the same whatever
+// was open before it. Each control is created from its bag and placed before the next is
+// read: in a form of shared state, a control lays its face out from the shared record as
+// its own read leaves it. A read that fails throws headless::FileError
 // naming `origin`, the control and the key; the controls read before it stay on the form.
 void load_form(FormCanvas& canvas, const headless::FormFile& form, const std::string& origin);
 

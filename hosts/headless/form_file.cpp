@@ -87,6 +87,11 @@ FormFile parse_form(std::string_view text, const std::string& origin) {
         throw FileError(not_a_form + "it has no \"controls\" list");
 
     FormFile form;
+    if (const auto shared = document.find("sharedState"); shared != document.end()) {
+        if (!shared->is_boolean())
+            throw FileError(in_quotes(origin) + ": \"sharedState\" must be true or false");
+        form.shared_state = shared->get<bool>();
+    }
     for (std::size_t i = 0; i < controls->size(); ++i) {
         try {
             form.controls.push_back(control_from_json((*controls)[i]));
@@ -123,6 +128,7 @@ std::string form_text(const FormFile& form) {
     }
     ordered_json document = ordered_json::object();
     document["form"] = kFormVersion;
+    if (form.shared_state) document["sharedState"] = true;
     document["controls"] = std::move(controls);
     return document.dump(2) + "\n";
 }

@@ -22,13 +22,16 @@ struct FormControl {
 // A form of several controls, as a host saves and opens it:
 //
 //   { "form": 1,
+//     "sharedState": false,
 //     "controls": [ { "name": "VexClock1", "left": 120, "top": 120, "width": 3240,
 //                     "height": 2070, "properties": { ... } } ] }
 //
 // "properties" has the format of a single-control file's (see JsonPropertyBag). "form" is
 // the format's version, 1. "left" and "top" default to 0, "width" and "height" to a new
-// control's 3240 and 2070.
+// control's 3240 and 2070. "sharedState" true makes every control of the form use the
+// process-wide state record; absent or false, each control keeps a record of its own.
 struct FormFile {
+    bool shared_state = false;
     std::vector<FormControl> controls;  // in creation order
 
     const FormControl* find(std::string_view name) const;

@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cmath>
 #include <map>
 
@@ -87,19 +88,22 @@ TEST(DemoScreenshot, UnderXShowsTheAnalogAndTheDigitalFaceRunning) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString shot = dir.filePath("demo.png");
-    const Outcome r = run(xvfb, {"-a", kDemo, "--screenshot", shot, "--run-for", "1"}, false);
+    const Outcome r = run(xvfb, {"-a", kDemo, "--screenshot", shot, "--run-for", "2"}, false);
     ASSERT_EQ(r.exit_code, 0) << r.out.toStdString() << r.err.toStdString();
 
     // The demo says where each control is and how large the window is.
     const QRegularExpression control_line(
-        R"(tickwell-demo: (\w+) \((analog|digital) face\) at (\d+),(\d+) size (\d+)x(\d+))");
+        R"(tickwell-demo: (\w+) \((analog|digital) face\) at (\d+),(\d+) size (\d+)x(\d+))"
+        R"( showing (\d\d:\d\d:\d\d))");
     const QRegularExpression saved_line(
         R"(tickwell-demo: saved a (\d+)x(\d+) picture of the (\d+)x(\d+) window to (.+))");
     std::map<QString, QRect> faces;
+    std::map<QString, QString> shown;
     for (auto it = control_line.globalMatch(r.out); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
         faces[m.captured(2)] = QRect(m.captured(3).toInt(), m.captured(4).toInt(),
                                      m.captured(5).toInt(), m.captured(6).toInt());
+        shown[m.captured(2)] = m.captured(7);
     }
     const QRegularExpressionMatch saved = saved_line.match(r.out);
     ASSERT_TRUE(saved.hasMatch()) << r.out.toStdString();
@@ -125,7 +129,20 @@ TEST(DemoScreenshot, UnderXShowsTheAnalogAndTheDigitalFaceRunning) {
     ASSERT_TRUE(window.contains(digital));
     const Counts d = count(image, digital);
     EXPECT_GT(d.blue, 1000) << "digit segments are lit";
-    EXPECT_LT(count(image, analog).blue, d.blue / 10) << "the analog face shows no digits";
+    EXPECT_LT(count(image, analog).blue, 10) << "no digit or colon of the digital face on the "
+                                                "analog face";
+
+    // Each stopwatch counts for itself: both were started together, so both show the
+    // seconds the window has run, and the analog second hand has left twelve o'clock.
+    for (const char* face : {"analog", "digital"})
+        EXPECT_TRUE(shown[face] == "00:00:01" || shown[face] == "00:00:02")
+            << face << " shows " << shown[face].toStdString();
+    const QPoint hub = faces["analog"].center();
+    const int radius = std::min(faces["analog"].width(), faces["analog"].height()) / 2;
+    bool twelve_clear = true;  // beyond the minute hand's reach, short of the hour marks
+    for (int r = radius * 80 / 100; r <= radius * 88 / 100; ++r)
+        twelve_clear = twelve_clear && !dark(image.pixel(hub.x(), hub.y() - r));
+    EXPECT_TRUE(twelve_clear) << "the second hand has left twelve o'clock";
 }
 
 TEST(DemoScreenshot, WrongPathsAndArgumentsFailAtOnceWithAMessage) {

@@ -206,5 +206,31 @@ TEST_F(FormDocumentTest, OpeningStartsTheSharedStateAfresh) {
     EXPECT_TRUE(only->control().face().Hand(0).visible());
 }
 
+// The form's stopwatches are independent unless the form says otherwise; the setting is
+// kept in the file (absent means independent), and switching it keeps every setting.
+TEST_F(FormDocumentTest, AFormSaysWhetherItsStopwatchesShareTheirState) {
+    write(path("shared.json"), R"({"form": 1, "sharedState": true, "controls": [
+        {"name": "A", "properties": {}}, {"name": "B", "properties": {"Display": 1}}]})");
+    QString error;
+    ASSERT_TRUE(window.openForm(path("shared.json"), &error)) << error.toStdString();
+    const auto controls = [this] { return window.canvas().controls(); };
+    EXPECT_TRUE(window.canvas().sharedState());
+    // One record: the second control's read left the digital face for both.
+    EXPECT_EQ(controls()[0]->control().Display(), Display::digital);
+    EXPECT_TRUE(controls()[0]->sharedState());
+
+    window.setSharedState(false);
+    EXPECT_TRUE(window.isFormModified());
+    EXPECT_FALSE(controls()[0]->sharedState());
+    controls()[0]->control().setDisplay(Display::analog);
+    EXPECT_EQ(controls()[1]->control().Display(), Display::digital);
+    ASSERT_TRUE(window.saveForm(path("own.json"), &error)) << error.toStdString();
+    EXPECT_EQ(text_of(path("own.json")).find("sharedState"), std::string::npos);
+
+    window.setSharedState(true);
+    ASSERT_TRUE(window.saveForm(path("again.json"), &error)) << error.toStdString();
+    EXPECT_NE(text_of(path("again.json")).find("\"sharedState\": true"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace tickwell::demo

@@ -427,6 +427,8 @@ TEST_F(FormFileTest, RefusesFormsThatAreNotThisFormat) {
         {"negative size",
          R"({"form": 1, "controls": [{"name": "a", "width": -1, "properties": {}}]})",
          "control \"a\" has a negative size"},
+        {"shared state not a Boolean", R"({"form": 1, "sharedState": 1, "controls": []})",
+         "\"sharedState\" must be true or false"},
         {"bad picture",
          R"({"form": 1, "controls": [{"name": "b", "properties": {"MouseIcon": {"picture": "jpg", "data": ""}}}]})",
          "\"f.json\": control \"b\": \"MouseIcon\" holds a picture of unknown format"},
