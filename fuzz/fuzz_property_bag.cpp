@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         clock = &container.create_with("a", [&](tickwell::VexClock& c) { c.ReadProperties(bag); });
     } catch (const tickwell::Error&) {
-        clock = container.find("a");  // the read ended part-way; what it applied stays
+        clock = container.find("a");  // the read failed before anything was applied
     }
     if (!clock) __builtin_trap();
     clock->set_size(4000, 1500);
