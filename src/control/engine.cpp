@@ -49,6 +49,9 @@ void VexClock::StartClock() {
 }
 
 void VexClock::begin_run() {
+    // A count-down stopped at zero has nothing left: it counts from InitialTime again.
+    if (state_.ClockMode != tickwell::ClockMode::normal && state_.StoppedSeconds == 0)
+        state_.StopCaptured = false;
     const Clock::TimeGroups t = Clock::read_time_groups(state_.InitialTime);
     state_.InitialSeconds = narrow_to_long(t.hours * 3600 + t.minutes * 60 + t.seconds);
     const ClockReading now = site_.read_clock();
@@ -67,13 +70,27 @@ void VexClock::StopClock() {
         fraction = update_count();
         DrawClock();
     }
-    s.StoppedSeconds = std::int32_t{s.Hours} * 3600 + std::int32_t{s.Minutes} * 60 + s.Seconds;
-    // Not running (a second stop, or time fields set in a designer): the count is what the
-    // fields show. A count-down shows its hundredths mirrored (".65" when 0.34 s of the
-    // second has run), so the running part of its second is 0.99 less what is shown.
-    const int shown = s.Tens * 10 + s.Hundreds;
+    const std::int32_t whole =
+        std::int32_t{s.Hours} * 3600 + std::int32_t{s.Minutes} * 60 + s.Seconds;
+    // A count-down shows its hundredths mirrored: ".65" when 0.34 s of the second has run.
     const bool counts_down = s.ClockMode != tickwell::ClockMode::normal;
-    s.StoppedFraction = fraction ? *fraction : (counts_down ? 99 - shown : shown) / 100.0;
+    const int shown = s.Tens * 10 + s.Hundreds;
+    const auto shown_for = [counts_down](double run) {
+        const int hundredths = static_cast<int>(run * 100);
+        return counts_down ? 99 - hundredths : hundredths;
+    };
+    if (!fraction && s.StopCaptured && whole == s.StoppedSeconds &&
+        shown == shown_for(s.StoppedFraction)) {
+        // Stopped again with the fields as the last stop left them: that count stands, to
+        // the last fraction of a second.
+        fraction = s.StoppedFraction;
+    } else if (!fraction) {
+        // Time fields set in a designer: the count is what they show. A count-down showing
+        // no fraction has whole seconds left, as its face without fraction cells says.
+        fraction = counts_down ? (shown == 0 ? 0 : 99 - shown) / 100.0 : shown / 100.0;
+    }
+    s.StoppedSeconds = whole;
+    s.StoppedFraction = *fraction;
     s.StopCaptured = true;
     face_.SWTimer.set_enabled(false);
     face_.ColonTimer.set_enabled(false);

@@ -163,6 +163,40 @@ TEST_F(EngineTest, ThousandRandomStopsLoseAndGainNothing) {
     }
 }
 
+TEST_F(EngineTest, AStopOfAStoppedWatchKeepsTheCountOfTheFirst) {
+    clock->StartClock();
+    tick_at(1.237);  // a moment between two hundredths
+    clock->StopClock();
+    const double frozen = state().StoppedFraction;
+    clock->StopClock();
+    EXPECT_EQ(state().StoppedFraction, frozen);
+    EXPECT_EQ(state().StoppedSeconds, 1);
+}
+
+TEST_F(EngineTest, ACountDownStoppedAtZeroCountsFromTheInitialTimeAgain) {
+    count_down_from("0:0:10");
+    clock->StartClock();
+    tick_at(11);
+    EXPECT_FALSE(clock->Running());  // expired
+    clock->StopClock();
+    EXPECT_EQ(state().StoppedSeconds, 0);
+    container.set_clock(20'000'000);
+    clock->StartClock();
+    tick_at(21.5);
+    EXPECT_EQ(clock->Seconds(), 9);
+}
+
+TEST_F(EngineTest, ACountDownStoppedInADesignerCountsItsWholeSeconds) {
+    container.user_mode = false;
+    count_down_from("0:1:0");
+    clock->StopClock();  // the fields show 00:01:00, no fraction
+    clock->StartClock();
+    tick_at(0.5);
+    EXPECT_EQ(shown(), "00:01:00.49");
+    tick_at(1.25);
+    EXPECT_EQ(shown(), "00:00:59.74");
+}
+
 TEST_F(EngineTest, StartWhileRunningChangesNothing) {
     clock->StartClock();
     tick_at(30);
