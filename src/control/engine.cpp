@@ -38,6 +38,25 @@ Elapsed split(Real elapsed) {
             static_cast<double>(elapsed - whole)};
 }
 
+// The time this run has gone, from the start's reading to `reading`, plus the part of a
+// second a stop carried over; nothing when the clock reads before the start.
+std::optional<Elapsed> run_elapsed(const ClockState& s, const ClockReading& reading) {
+    const std::int32_t days = narrow_to_long(static_cast<double>(reading.day - s.StartDay));
+    const double carried = s.StopCaptured ? s.StoppedFraction : 0.0;
+    // Within the day of the start the platform's single precision is kept to the letter;
+    // across midnight, or from a captured fraction, the sum is worked in double precision so
+    // that hundredths stay exact over the whole 99-hour range.
+    if (days == 0 && carried == 0) {
+        const float elapsed = reading.seconds_since_midnight - s.StartTime;
+        if (elapsed < 0.0f) return std::nullopt;
+        return split(elapsed);
+    }
+    const double elapsed =
+        static_cast<double>(days) * kSecondsPerDay + reading.seconds_since_midnight - s.StartTime;
+    if (elapsed < 0.0) return std::nullopt;
+    return split(elapsed + carried);
+}
+
 }  // namespace
 
 void VexClock::StartClock() {
@@ -104,6 +123,7 @@ void VexClock::ResetClock() {
     state_.StopCaptured = false;
     state_.AlertFired = true;
     state_.Hours = state_.Minutes = state_.Seconds = state_.Tens = state_.Hundreds = 0;
+    laps_.clear();
     if (Running()) begin_run();
     DrawClock();
 }
@@ -119,23 +139,9 @@ std::optional<double> VexClock::update_count() {
     const ClockReading reading = site_.read_clock();
     s.DaysCarried = narrow_to_long(static_cast<double>(reading.day - s.StartDay));
     s.LastReading = reading.seconds_since_midnight;
-
-    // A stop captured part of a second: the run goes on from there.
-    const double carried = s.StopCaptured ? s.StoppedFraction : 0.0;
-    // Within the day of the start the platform's single precision is kept to the letter;
-    // across midnight, or from a captured fraction, the sum is worked in double precision so
-    // that hundredths stay exact over the whole 99-hour range.
-    Elapsed e{};
-    if (s.DaysCarried == 0 && carried == 0) {
-        const float elapsed = s.LastReading - s.StartTime;
-        if (elapsed < 0.0f) return std::nullopt;
-        e = split(elapsed);
-    } else {
-        const double elapsed =
-            static_cast<double>(s.DaysCarried) * kSecondsPerDay + s.LastReading - s.StartTime;
-        if (elapsed < 0.0) return std::nullopt;
-        e = split(elapsed + carried);
-    }
+    const std::optional<Elapsed> run = run_elapsed(s, reading);
+    if (!run) return std::nullopt;
+    const Elapsed& e = *run;
     s.Tens = static_cast<std::int16_t>(e.hundredths / 10);
     s.Hundreds = static_cast<std::int16_t>(e.hundredths % 10);
 
@@ -156,6 +162,31 @@ std::optional<double> VexClock::update_count() {
                                           std::int32_t{s.Minutes} * 60);
     if (s.Hours > 99) s.Hours = 0;
     return e.fraction;
+}
+
+std::int64_t VexClock::running_hundredths() {
+    const ClockState& s = state_;
+    const bool counts_down = s.ClockMode != tickwell::ClockMode::normal;
+    // Whole seconds run before this run: the count a stop froze counting up; what the stop
+    // left of InitialTime counting down.
+    const std::int64_t before = !s.StopCaptured ? 0
+                                : counts_down   ? std::int64_t{s.InitialSeconds} - s.StoppedSeconds
+                                                : s.StoppedSeconds;
+    std::optional<Elapsed> run;
+    if (Running()) run = run_elapsed(s, site_.read_clock());
+    if (!run) {
+        // Stopped (or the clock reads before the start): the stop's own count.
+        const double carried = s.StopCaptured ? s.StoppedFraction : 0.0;
+        run = split(carried);
+    }
+    return (before + run->whole_seconds) * 100 + run->hundredths;
+}
+
+const VexClock::Lap& VexClock::lap() {
+    const std::int64_t total = running_hundredths() * 10;
+    const std::int64_t previous = laps_.empty() ? 0 : laps_.back().total_ms;
+    laps_.push_back({static_cast<int>(laps_.size()) + 1, total, total - previous});
+    return laps_.back();
 }
 
 void VexClock::SWTimer_Timer() {

@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "control/clock_state.hpp"
 #include "control/enums.hpp"
@@ -114,6 +115,20 @@ class VexClock {
     void Refresh();
     void ShowAboutBox();
 
+    // --- Laps (ours: no member of the type library) ---
+    // A lap: the running time at the moment it was taken (the count itself counting up, the
+    // time run since InitialTime counting down) and the split since the previous lap, both in
+    // milliseconds to the hundredth.
+    struct Lap {
+        int index;  // 1 for the first lap after a reset
+        std::int64_t total_ms;
+        std::int64_t split_ms;
+    };
+    // Records a lap of this moment without stopping the watch (a stopped watch gives the
+    // count its stop froze). ResetClock clears the list.
+    const Lap& lap();
+    const std::vector<Lap>& laps() const { return laps_; }
+
     // --- By name or dispatch id, as the platform's dispatch does ---
     // An unknown member throws Error(invalid_value); a conversion that fails throws the
     // platform's error attributed to the member.
@@ -190,6 +205,8 @@ class VexClock {
     // Brings the time fields to the count of this moment; the part of a second the run has
     // gone into, or nothing when the clock reads before the start.
     std::optional<double> update_count();
+    // The running time of this moment in hundredths of a second (see Lap).
+    std::int64_t running_hundredths();
     void expire();
     void alert_if_due();
 
@@ -197,6 +214,7 @@ class VexClock {
     std::unique_ptr<ClockState> own_state_;  // empty for the process-wide record
     ClockState& state_;
     FaceElements face_;
+    std::vector<Lap> laps_;
     float width_ = 3240;
     float height_ = 2070;
 };

@@ -197,6 +197,35 @@ TEST_F(EngineTest, ACountDownStoppedInADesignerCountsItsWholeSeconds) {
     EXPECT_EQ(shown(), "00:00:59.74");
 }
 
+// Laps take the running time of their own moment, to the hundredth, without stopping; a
+// stop in between adds nothing; a reset clears them.
+TEST_F(EngineTest, LapsRecordTheRunningTimeAndTheSplits) {
+    for (const bool down : {false, true}) {
+        SCOPED_TRACE(down ? "count-down" : "count-up");
+        if (down) count_down_from("0:1:0");
+        clock->ResetClock();
+        container.set_clock(0);
+        clock->StartClock();
+        container.set_clock(1'234'375);  // 1.234375 s: the lap keeps 1.23
+        EXPECT_EQ(clock->lap().total_ms, 1230);
+        container.set_clock(3'500'000);
+        clock->StopClock();
+        container.set_clock(9'000'000);  // stopped: the count stands
+        const VexClock::Lap& second = clock->lap();
+        EXPECT_EQ(second.index, 2);
+        EXPECT_EQ(second.total_ms, 3500);
+        EXPECT_EQ(second.split_ms, 2270);
+        clock->StartClock();
+        container.set_clock(10'015'625);
+        EXPECT_EQ(clock->lap().total_ms, 4510);
+        EXPECT_TRUE(clock->Running());
+        ASSERT_EQ(clock->laps().size(), 3u);
+        clock->StopClock();
+        clock->ResetClock();
+        EXPECT_TRUE(clock->laps().empty());
+    }
+}
+
 TEST_F(EngineTest, StartWhileRunningChangesNothing) {
     clock->StartClock();
     tick_at(30);
