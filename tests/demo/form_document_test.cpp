@@ -32,7 +32,7 @@ class FormDocumentTest : public ::testing::Test {
         return headless::read_text_file(file.toStdString());
     }
     void write(const QString& file, const std::string& text) {
-        headless::replace_text_file(file.toStdString(), text);
+        headless::replace_file(file.toStdString(), text);
     }
 
     QTemporaryDir dir;
