@@ -186,7 +186,18 @@ void Container::timer_changed(HeadlessSite& site, TimerElement& timer) {
     ++s.generation;
 }
 
+void Container::set_clock(std::int64_t microseconds) {
+    if (microseconds < 0 || microseconds > kLatestTime)
+        throw Error(ErrorKind::overflow, "the virtual clock runs from 0 to " +
+                                             std::to_string(kLatestTime / 1'000'000) + " seconds");
+    now_ = microseconds;
+}
+
 void Container::run(std::int64_t microseconds) {
+    if (microseconds < 0 || microseconds > kLatestTime - now_)
+        throw Error(ErrorKind::overflow, "running " + std::to_string(microseconds / 1'000'000) +
+                                             " s more would take the virtual clock past " +
+                                             std::to_string(kLatestTime / 1'000'000) + " seconds");
     const std::int64_t end = now_ + microseconds;
     CallGuard guard(*this);
     for (;;) {

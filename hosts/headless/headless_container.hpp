@@ -88,9 +88,15 @@ class Container {
     ScaleUnit scale = ScaleUnit::twips;
 
     // --- Time ---
-    // The virtual clock in microseconds; the platform reads it modulo one day.
+    // The latest the virtual clock goes, in microseconds (some 36,000 years): far enough for
+    // any script, and far enough from the end of a 64-bit count that no timer's due time
+    // past it can overflow.
+    static constexpr std::int64_t kLatestTime = std::int64_t{1} << 60;
+
+    // The virtual clock in microseconds; the platform reads it modulo one day. set_clock and
+    // run refuse a time before 0 or past kLatestTime with Error(overflow), changing nothing.
     std::int64_t now() const { return now_; }
-    void set_clock(std::int64_t microseconds) { now_ = microseconds; }
+    void set_clock(std::int64_t microseconds);
     float seconds_since_midnight() const;
     // Advances the clock by `microseconds`, firing every enabled timer of every control at
     // each of its due times in time order (ties: creation order, then SWTimer first).
