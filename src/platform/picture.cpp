@@ -52,7 +52,7 @@ Size bmp_size(std::span<const std::uint8_t> d) {
 
 [[noreturn]] void too_large(std::string_view format, std::int64_t width, std::int64_t height) {
     throw Error(ErrorKind::invalid_picture,
-                "a " + std::string(format) + " picture of " + std::to_string(width) + " x " +
+                "the " + std::string(format) + " picture is " + std::to_string(width) + " x " +
                     std::to_string(height) + " pixels, more than the limit of " +
                     std::to_string(Picture::kMostPixels) + " (4096 x 4096)");
 }
