@@ -35,6 +35,8 @@ std::string without_tag(std::string why) {
     if (const auto tag_end = why.find("] ");
         why.starts_with("[json.") && tag_end != std::string::npos)
         why.erase(0, tag_end + 2);
+    // The library quotes what it read, which a hostile file makes as long as it likes.
+    if (why.size() > 160) why = why.substr(0, 160) + "...";
     return why;
 }
 

@@ -189,10 +189,18 @@ Value ScriptRunner::value(const Token& token) const {
         const std::string format = Picture::format_for_path(path);
         if (format.empty())
             throw ScriptError("\"" + path + "\" is not a png, bmp, ico or svg file");
+        std::vector<std::uint8_t> bytes;
         try {
-            return Value(Picture::make_encoded(format, read_picture_file(path)));
+            bytes = read_picture_file(path);
         } catch (const FileError& e) {
             throw ScriptError(e.what());
+        }
+        // A file that holds no picture of its format is a file that cannot be read, reported
+        // against the file rather than the property it was meant for.
+        try {
+            return Value(Picture::make_encoded(format, std::move(bytes)));
+        } catch (const Error& e) {
+            throw ScriptError("\"" + path + "\" holds no picture: " + e.what());
         }
     }
     std::int64_t n = 0;
