@@ -57,6 +57,7 @@ std::string what_it_is(mode_t mode) {
 }
 
 std::string in_mib(std::size_t bytes) {
+    if (bytes % (std::size_t{1} << 20) != 0) return std::to_string(bytes) + " bytes";
     return std::to_string(bytes >> 20) + " MiB";
 }
 
