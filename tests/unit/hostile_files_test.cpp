@@ -11,9 +11,11 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "control/clock_state.hpp"
+#include "file_limits.hpp"
 #include "headless_container.hpp"
 #include "script_runner.hpp"
 
@@ -91,6 +93,36 @@ TEST_F(HostileFiles, FilesMadeToHangOrExhaustAreRefusedAtOnce) {
     }
     EXPECT_EQ(container.find("b"), nullptr);
     EXPECT_EQ(run("get a Hours\nget a MouseIcon\n"), "a.Hours = 4\na.MouseIcon = nothing\n");
+}
+
+// The shapes that cost a JSON reader most memory for their bytes, each just under the file
+// limit: an array of numbers and an object of short keys (1.4 GB for 60 MB before the
+// limits). Refused after a bounded number of values; the peak memory bound is checked on
+// tear-down.
+TEST_F(HostileFiles, FilesOfCheapValuesAreRefusedWithinTheMemoryBound) {
+    const auto bag_file = [&](const std::string& name, const std::string& properties) {
+        std::ofstream(path(name), std::ios::binary)
+            << R"({"class": "Tickwell.VexClock", "properties": )" << properties << "}";
+        EXPECT_LT(fs::file_size(path(name)), kLargestSettingsFile);
+        EXPECT_GT(fs::file_size(path(name)), kLargestSettingsFile / 2);
+    };
+    std::string zeros = R"({"Hours": [0)";
+    while (zeros.size() < kLargestSettingsFile - 100)
+        zeros += ",0";
+    bag_file("array.json", zeros + "]}");
+    std::string keys = "{";
+    for (int i = 0; keys.size() < kLargestSettingsFile - 100; ++i)
+        keys += (i ? ",\"" : "\"") + std::to_string(i) + "\":0";
+    bag_file("keys.json", keys + "}");
+    zeros.clear();
+    zeros.shrink_to_fit();
+    keys.clear();
+    keys.shrink_to_fit();
+    for (const char* name : {"array.json", "keys.json"}) {
+        EXPECT_EQ(run("load b " + path(name) + "\n"),
+                  "error: \"" + path(name) + "\" is refused: it holds more than 262144 values\n");
+    }
+    EXPECT_EQ(container.find("b"), nullptr);
 }
 
 TEST_F(HostileFiles, EveryFileOfTheCorpusIsRefusedNamingIt) {
