@@ -280,11 +280,21 @@ void DemoWindow::showDefaultForm() {
 }
 
 bool DemoWindow::openForm(const QString& path, QString* error) {
+    // The file is read and every control's read tried before the form changes: a file that
+    // cannot be opened leaves the open form, its file name and its changes as they were.
+    headless::FormFile form;
     try {
-        const headless::FormFile form = headless::read_form_file(path.toStdString());
+        form = headless::read_form_file(path.toStdString());
+        check_form(form, path.toStdString());
+    } catch (const headless::FileError& e) {
+        if (error) *error = QString::fromStdString(e.what());
+        return false;
+    }
+    try {
         load_form(*canvas_, form, path.toStdString());
         path_ = path;
     } catch (const headless::FileError& e) {
+        // Not expected after the check; the form is then left empty rather than half-read.
         canvas_->clear();
         path_.clear();
         if (error) *error = QString::fromStdString(e.what());

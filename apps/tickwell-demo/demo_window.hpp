@@ -44,8 +44,9 @@ class DemoWindow : public QMainWindow {
     // Replaces the form with the default one (an analog and a digital stopwatch), untitled
     // and unchanged.
     void showDefaultForm();
-    // Replaces the form with the file's; on failure the form is left empty and untitled, and
-    // `error` says what is wrong. Asks nothing.
+    // Replaces the form with the file's; a file that cannot be opened (not a form, or a
+    // control that cannot read its settings) changes nothing, and `error` says what is wrong.
+    // Asks nothing.
     bool openForm(const QString& path, QString* error);
     // Saves the form to `path`, which becomes the form's file; `error` says why not.
     bool saveForm(const QString& path, QString* error);

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
+#include <vector>
 
 #include "control/clock_state.hpp"
 #include "form_canvas.hpp"
@@ -68,6 +70,30 @@ void load_form(FormCanvas& canvas, const headless::FormFile& form, const std::st
         canvas.adopt(w, QString::fromStdString(c.name), geometry);
     }
     if (!canvas.controls().isEmpty()) canvas.setSelection({canvas.controls().front()});
+}
+
+void check_form(const headless::FormFile& form, const std::string& origin) {
+    const ClockState kept = Clock::state();
+    Clock::reset_state();
+    // Each trial control stays until the last is read: a read sees the shared state as the
+    // reads before it leave it, as it does when the form is opened.
+    std::vector<std::unique_ptr<qt::VexClockWidget>> trial;
+    try {
+        for (const headless::FormControl& c : form.controls) {
+            headless::JsonPropertyBag bag = c.properties;
+            try {
+                trial.push_back(std::make_unique<qt::VexClockWidget>(bag));
+            } catch (const Error& e) {
+                throw headless::FileError(origin + ": " + c.name + ": " + e.what(), e.member());
+            }
+        }
+    } catch (...) {
+        trial.clear();
+        Clock::state() = kept;
+        throw;
+    }
+    trial.clear();
+    Clock::state() = kept;
 }
 
 void build_default_form(FormCanvas& canvas) {

@@ -34,6 +34,11 @@ headless::FormFile capture_form(const FormCanvas& canvas);
 // naming `origin`, the control and the key; the controls read before it stay on the form.
 void load_form(FormCanvas& canvas, const headless::FormFile& form, const std::string& origin);
 
+// Reads every control of the form as load_form does, on controls of no window, and then puts
+// the process-wide state back as it was: throws headless::FileError naming `origin`, the
+// control and the key for the first read that fails, while the open form is untouched.
+void check_form(const headless::FormFile& form, const std::string& origin);
+
 // The form a first start shows: VexClock1 with the analog face and VexClock2 with the
 // digital face, both newly placed controls, VexClock1 selected.
 void build_default_form(FormCanvas& canvas);

@@ -161,7 +161,11 @@ void cmd_call(ScriptRunner& r, const Args& a) {
 
 void cmd_clock(ScriptRunner& r, const Args& a) {
     ScriptRunner::expect(a, 1, 1, "clock SECONDS");
-    r.container().set_time_of_day(ScriptRunner::microseconds(a[0]));
+    try {
+        r.container().set_time_of_day(ScriptRunner::microseconds(a[0]));
+    } catch (const Error& e) {
+        throw ScriptError(e.what());
+    }
 }
 
 void cmd_run(ScriptRunner& r, const Args& a) {

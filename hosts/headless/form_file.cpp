@@ -5,6 +5,8 @@
 #include <nlohmann/json.hpp>
 #include <set>
 
+#include "control/type_library.hpp"
+
 namespace tickwell::headless {
 namespace {
 
@@ -44,8 +46,15 @@ std::string check_controls(const std::vector<FormControl>& controls) {
 float twips(const json& control, const char* key, float default_value) {
     const auto it = control.find(key);
     if (it == control.end()) return default_value;
-    if (!it->is_number()) throw FileError(std::string("its \"") + key + "\" is not a number");
-    return it->get<float>();
+    if (!it->is_number()) throw FileError(std::string("its \"") + key + "\" is not a number", key);
+    // Checked as a double: a float cannot hold every number a file may give.
+    const double v = it->get<double>();
+    if (!(std::fabs(v) <= kLargestTwips))
+        throw FileError(std::string("its \"") + key + "\" is out of range (" + it->dump() +
+                            ", beyond " + std::to_string(static_cast<int>(kLargestTwips)) +
+                            " twips)",
+                        key);
+    return static_cast<float>(v);
 }
 
 FormControl control_from_json(const json& j) {
@@ -53,6 +62,13 @@ FormControl control_from_json(const json& j) {
     FormControl c;
     const auto name = j.find("name");
     if (name == j.end() || !name->is_string()) throw FileError("it has no \"name\"");
+    // A form holds stopwatches only: a control of another class is refused, not dropped.
+    if (const auto cls = j.find("class");
+        cls != j.end() && (!cls->is_string() || *cls != TypeLibrary::kProgId))
+        throw FileError("its \"class\" is " +
+                            cls->dump(-1, ' ', false, json::error_handler_t::replace) + ", not \"" +
+                            std::string(TypeLibrary::kProgId) + "\"",
+                        "class");
     c.name = name->get<std::string>();
     c.left = twips(j, "left", c.left);
     c.top = twips(j, "top", c.top);
@@ -72,13 +88,16 @@ const FormControl* FormFile::find(std::string_view name) const {
     return nullptr;
 }
 
-FormFile parse_form(std::string_view text, const std::string& origin) {
+FormFile parse_form(std::string_view text, const std::string& origin) try {
     const json document = parse_json_text(text, origin);
     const std::string not_a_form = in_quotes(origin) + " is not a form: ";
     if (!document.is_object()) throw FileError(not_a_form + "it holds no JSON object");
     const auto version = document.find("form");
-    if (version == document.end() || !version->is_number_integer())
-        throw FileError(not_a_form + "it has no \"form\" version");
+    if (version == document.end()) throw FileError(not_a_form + "it has no \"form\" version");
+    if (!version->is_number_integer())
+        throw FileError(
+            not_a_form + "its \"form\" version is " + version->dump() + ", not a whole number",
+            "form");
     if (*version != kFormVersion)
         throw FileError(in_quotes(origin) + " is a form of version " + version->dump() +
                         ", which this program cannot read (version 1)");
@@ -100,12 +119,14 @@ FormFile parse_form(std::string_view text, const std::string& origin) {
             const std::string which = j.is_object() && j.contains("name") && j["name"].is_string()
                                           ? "control " + in_quotes(j["name"].get<std::string>())
                                           : "control " + std::to_string(i + 1);
-            throw FileError(in_quotes(origin) + ": " + which + ": " + e.what());
+            throw FileError(in_quotes(origin) + ": " + which + ": " + e.what(), e.member());
         }
     }
     if (const std::string wrong = check_controls(form.controls); !wrong.empty())
         throw FileError(in_quotes(origin) + ": " + wrong);
     return form;
+} catch (...) {
+    rethrow_as_file_error(origin);
 }
 
 std::string form_text(const FormFile& form) {
@@ -144,7 +165,7 @@ void write_form_file(const std::string& path, const FormFile& form) {
     } catch (const FileError& e) {
         throw FileError("cannot save " + in_quotes(path) + ": " + e.what());
     }
-    replace_text_file(path, text);
+    replace_file(path, text);
 }
 
 }  // namespace tickwell::headless

@@ -46,7 +46,7 @@ FormFile parse_form(std::string_view text, const std::string& origin);
 std::string form_text(const FormFile& form);
 
 FormFile read_form_file(const std::string& path);
-// Replaces the file whole (see replace_text_file); FileError names the file.
+// Replaces the file whole (see replace_file); FileError names the file.
 void write_form_file(const std::string& path, const FormFile& form);
 
 }  // namespace tickwell::headless

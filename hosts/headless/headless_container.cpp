@@ -169,7 +169,7 @@ void Container::set_time_of_day(std::int64_t microseconds) {
     // The reading wraps at midnight: a time beyond a day names the time of day it wraps to.
     const std::int64_t midnight =
         clock_ - (((clock_ % kMicrosPerDay) + kMicrosPerDay) % kMicrosPerDay);
-    clock_ = midnight + ((microseconds % kMicrosPerDay) + kMicrosPerDay) % kMicrosPerDay;
+    set_clock(midnight + ((microseconds % kMicrosPerDay) + kMicrosPerDay) % kMicrosPerDay);
 }
 
 void Container::timer_changed(HeadlessSite& site, TimerElement& timer) {
@@ -188,15 +188,22 @@ void Container::timer_changed(HeadlessSite& site, TimerElement& timer) {
     ++s.generation;
 }
 
+void Container::set_clock(std::int64_t microseconds) {
+    if (microseconds < 0 || microseconds > kLatestTime)
+        throw Error(ErrorKind::overflow, "the virtual clock runs from 0 to " +
+                                             std::to_string(kLatestTime / 1'000'000) + " seconds");
+    clock_ = microseconds;
+}
+
 void Container::run(std::int64_t microseconds) {
-    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
-    if (microseconds < 0 || microseconds > kMax - std::max(run_time_, clock_))
-        throw Error(ErrorKind::overflow, "the virtual clock cannot run so far ahead");
+    if (microseconds < 0 || microseconds > kLatestTime - std::max(run_time_, clock_))
+        throw Error(ErrorKind::overflow, "running " + std::to_string(microseconds / 1'000'000) +
+                                             " s more would take the virtual clock past " +
+                                             std::to_string(kLatestTime / 1'000'000) + " seconds");
     const std::int64_t end = run_time_ + microseconds;
     // A handler may set the clock: the reading moves on from wherever it then stands.
     const auto advance_to = [this](std::int64_t run_time) {
-        if (__builtin_add_overflow(clock_, run_time - run_time_, &clock_))
-            clock_ = std::numeric_limits<std::int64_t>::max();
+        clock_ = std::min(kLatestTime, clock_ + (run_time - run_time_));
         run_time_ = run_time;
     };
     CallGuard guard(*this);

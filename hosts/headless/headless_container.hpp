@@ -90,19 +90,26 @@ class Container {
     ScaleUnit scale = ScaleUnit::twips;
 
     // --- Time ---
+    // The latest the virtual clock and the run time go, in microseconds (some 36,000 years):
+    // far enough for any script, and far enough from the end of a 64-bit count that no
+    // timer's due time past it can overflow.
+    static constexpr std::int64_t kLatestTime = std::int64_t{1} << 60;
+
     // The virtual clock in microseconds since the midnight of day 0: the platform reads the
     // time of day and the day from it.
     std::int64_t now() const { return clock_; }
     ClockReading read_clock() const { return clock_reading_at(clock_); }
     // Sets the clock. Timers measure intervals of run time, not readings: setting the clock
-    // never changes when a timer is next due.
-    void set_clock(std::int64_t microseconds) { clock_ = microseconds; }
+    // never changes when a timer is next due. A time before 0 or past kLatestTime is refused
+    // with Error(overflow), changing nothing.
+    void set_clock(std::int64_t microseconds);
     // Sets the time of day within the clock's current day (the `clock` command); a time of
     // 86400 s or more wraps, as the reading does.
     void set_time_of_day(std::int64_t microseconds);
     // Advances the clock and the run time by `microseconds`, firing every enabled timer of
     // every control at each of its due times in time order (ties: creation order, then
-    // SWTimer first). Refuses with Error(overflow) a run the clocks could not count.
+    // SWTimer first). A run that would take either past kLatestTime is refused with
+    // Error(overflow), changing nothing.
     void run(std::int64_t microseconds);
     // Runs a handler of a timer now, as the platform would.
     void fire(const std::string& control, TimerElement& timer);

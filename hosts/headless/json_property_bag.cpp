@@ -8,8 +8,10 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <new>
 #include <nlohmann/json.hpp>
 #include <optional>
+#include <set>
 #include <span>
 #include <vector>
 
@@ -28,18 +30,32 @@ std::string in_quotes(std::string_view text) {
     return "\"" + std::string(text) + "\"";
 }
 
+// An exception text of the JSON library without its tag ("[json.exception.parse_error.101] ").
+std::string without_tag(std::string why) {
+    if (const auto tag_end = why.find("] ");
+        why.starts_with("[json.") && tag_end != std::string::npos)
+        why.erase(0, tag_end + 2);
+    // The library quotes what it read, which a hostile file makes as long as it likes.
+    if (why.size() > 160) why = why.substr(0, 160) + "...";
+    return why;
+}
+
 // A JSON value as it appears in a file, cut short for an error text. Arrays and objects
 // are only named: a file may nest them deeper than it is wise to print.
 std::string shown(const json& j) {
     if (j.is_array()) return "an array";
     if (j.is_object()) return "an object";
+    if (j.is_string() && j.get_ref<const std::string&>().size() > 40)
+        return json(j.get_ref<const std::string&>().substr(0, 40))
+                   .dump(-1, ' ', false, json::error_handler_t::replace) +
+               "...";
     std::string text = j.dump();
     if (text.size() > 40) text = text.substr(0, 40) + "...";
     return text;
 }
 
 [[noreturn]] void bad_value(std::string_view key, const std::string& why) {
-    throw FileError(in_quotes(key) + " " + why);
+    throw FileError(in_quotes(key) + " " + why, std::string(key));
 }
 
 PictureRef picture_from_json(std::string_view key, const json& object) {
@@ -87,6 +103,10 @@ Value value_from_json(std::string_view key, const json& j) {
         case json::value_t::number_float:
             return Value(j.get<double>());
         case json::value_t::string:
+            if (j.get_ref<const std::string&>().size() > kLongestText)
+                bad_value(key, "holds a text of " +
+                                   std::to_string(j.get_ref<const std::string&>().size()) +
+                                   " bytes, beyond the limit of " + std::to_string(kLongestText));
             return Value(j.get<std::string>());
         case json::value_t::object:
             return Value(picture_from_json(key, j));
@@ -188,18 +208,73 @@ ordered_json bag_to_json(const JsonPropertyBag& bag) {
 }
 
 json parse_json_text(std::string_view text, const std::string& origin) {
+    // The reader's own refusals, raised from inside the parser's callback.
+    struct Refusal {
+        std::string why;
+        std::string key;
+    };
+    // One entry per open array or object: the keys an object has shown so far.
+    std::vector<std::optional<std::set<std::string>>> open;
+    std::size_t values = 0;
+    std::string last_key;
+    const json::parser_callback_t check = [&](int, json::parse_event_t event, json& parsed) {
+        using Event = json::parse_event_t;
+        if (event == Event::object_end || event == Event::array_end) {
+            open.pop_back();
+            return true;
+        }
+        if (++values > kMostJsonValues)
+            throw Refusal{"it holds more than " + std::to_string(kMostJsonValues) + " values", {}};
+        if (event == Event::object_start || event == Event::array_start) {
+            if (open.size() >= static_cast<std::size_t>(kDeepestJson))
+                throw Refusal{"its arrays and objects nest more than " +
+                                  std::to_string(kDeepestJson) + " deep" +
+                                  (last_key.empty() ? "" : " at " + in_quotes(last_key)),
+                              last_key};
+            open.emplace_back();
+            if (event == Event::object_start) open.back().emplace();
+        } else if (event == Event::key) {
+            last_key = parsed.get<std::string>();
+            if (!open.empty() && open.back() && !open.back()->insert(last_key).second)
+                throw Refusal{"the key " + in_quotes(last_key) + " appears twice in one object",
+                              last_key};
+        }
+        return true;
+    };
+    const auto at_key = [&] { return last_key.empty() ? "" : " at " + in_quotes(last_key); };
     try {
-        return json::parse(text);
+        return json::parse(text, check);
+    } catch (const Refusal& r) {
+        throw FileError(in_quotes(origin) + " is refused: " + r.why, r.key);
     } catch (const json::parse_error& e) {
-        // what() starts with the library's own tag in brackets; the rest says where and why.
-        std::string why = e.what();
-        if (const auto tag_end = why.find("] "); tag_end != std::string::npos)
-            why.erase(0, tag_end + 2);
-        throw FileError(in_quotes(origin) + " is not JSON: " + why);
+        throw FileError(in_quotes(origin) + " is not JSON: " + without_tag(e.what()), last_key);
+    } catch (const json::out_of_range& e) {
+        // A number beyond a double's range (1e400, a 5,000-digit integer).
+        throw FileError(in_quotes(origin) + " holds a number out of range" + at_key() + ": " +
+                            without_tag(e.what()),
+                        last_key);
+    } catch (const json::exception& e) {
+        throw FileError(
+            in_quotes(origin) + " cannot be read" + at_key() + ": " + without_tag(e.what()),
+            last_key);
+    } catch (const std::bad_alloc&) {
+        throw FileError(in_quotes(origin) + " is too large to hold in memory");
     }
 }
 
-JsonPropertyBag parse_property_bag(std::string_view text, const std::string& origin) {
+void rethrow_as_file_error(const std::string& origin) {
+    try {
+        throw;
+    } catch (const FileError&) {
+        throw;
+    } catch (const json::exception& e) {
+        throw FileError(in_quotes(origin) + " cannot be read: " + without_tag(e.what()));
+    } catch (const std::bad_alloc&) {
+        throw FileError(in_quotes(origin) + " is too large to hold in memory");
+    }
+}
+
+JsonPropertyBag parse_property_bag(std::string_view text, const std::string& origin) try {
     const json document = parse_json_text(text, origin);
     const std::string not_a_bag =
         in_quotes(origin) + " is not a " + std::string(TypeLibrary::kProgId) + " property bag: ";
@@ -216,8 +291,10 @@ JsonPropertyBag parse_property_bag(std::string_view text, const std::string& ori
     try {
         return bag_from_json(*properties);
     } catch (const FileError& e) {
-        throw FileError(in_quotes(origin) + ": " + e.what());
+        throw FileError(in_quotes(origin) + ": " + e.what(), e.member());
     }
+} catch (...) {
+    rethrow_as_file_error(origin);
 }
 
 std::string property_bag_text(const JsonPropertyBag& bag) {
@@ -232,7 +309,7 @@ JsonPropertyBag read_property_bag_file(const std::string& path) {
 }
 
 void write_property_bag_file(const std::string& path, const JsonPropertyBag& bag) {
-    replace_text_file(path, property_bag_text(bag));
+    replace_file(path, property_bag_text(bag));
 }
 
 }  // namespace tickwell::headless

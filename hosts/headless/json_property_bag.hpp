@@ -26,9 +26,9 @@ namespace tickwell::headless {
 // picture of format png, bmp, ico or svg with its file's bytes in base64 under "data"; null
 // is the empty value, and the empty picture is written as null.
 //
-// Keys are matched by exact name; a key the bag does not hold yields the reader's default,
-// and keys no reader asks for are ignored. Every value written is kept, defaults included,
-// in the order of writing, so a saved file shows every setting.
+// Texts longer than kLongestText are refused. Keys are matched by exact name; a key the bag does
+// not hold yields the reader's default, and keys no reader asks for are ignored. Every value
+// written is kept, defaults included, in the order of writing, so a saved file shows every setting.
 class JsonPropertyBag final : public PropertyBag {
   public:
     Value read(std::string_view key, const Value& default_value) override;
@@ -53,8 +53,15 @@ class JsonPropertyBag final : public PropertyBag {
 JsonPropertyBag bag_from_json(const nlohmann::json& properties);
 nlohmann::ordered_json bag_to_json(const JsonPropertyBag& bag);
 
-// The JSON document in `text`; FileError says "ORIGIN is not JSON" and where it breaks.
+// The JSON document in `text`. Refuses with FileError naming ORIGIN (and, where known, the
+// key) text that is not JSON (bad UTF-8, a lone surrogate escape, NaN), a number beyond a
+// double's range, a key twice in one object, and a document beyond the limits of
+// file_limits.hpp (nesting, number of values, memory).
 nlohmann::json parse_json_text(std::string_view text, const std::string& origin);
+
+// Inside a catch: throws the exception being handled again as a FileError naming `origin`
+// when it is an exception of the JSON library or the allocator, else as it is.
+[[noreturn]] void rethrow_as_file_error(const std::string& origin);
 
 // A single-control file: `origin` names the file in error texts. parse refuses text that is
 // not JSON or not a "Tickwell.VexClock" property bag with FileError, before the caller can
@@ -63,7 +70,7 @@ JsonPropertyBag parse_property_bag(std::string_view text, const std::string& ori
 std::string property_bag_text(const JsonPropertyBag& bag);
 
 // Reads or saves a single-control file; FileError names the file and what is wrong. Saving
-// replaces the file whole (see replace_text_file).
+// replaces the file whole (see replace_file).
 JsonPropertyBag read_property_bag_file(const std::string& path);
 void write_property_bag_file(const std::string& path, const JsonPropertyBag& bag);
 

@@ -49,10 +49,10 @@ void cmd_save(ScriptRunner& r, const Args& a) {
         JsonPropertyBag bag;
         c.WriteProperties(bag);
         write_property_bag_file(path, bag);
-    } catch (const Error& e) {
-        throw ScriptError("cannot save \"" + path + "\": " + e.what());
     } catch (const FileError& e) {
         throw ScriptError(e.what());
+    } catch (const Error& e) {
+        throw ScriptError("cannot save \"" + path + "\": " + e.what());
     }
 }
 

@@ -2,12 +2,10 @@
 // render NAME FILE: the control's face to an SVG or PNG file at the screen's twips per pixel.
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 
 #include "script_runner.hpp"
 #include "svg_renderer.hpp"
+#include "text_file.hpp"
 
 namespace tickwell::headless {
 namespace {
@@ -26,16 +24,11 @@ std::string lower_extension(const std::string& path) {
 }
 
 void write_file(const std::string& path, const std::string& bytes) {
-    errno = 0;
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (!file)
-        throw ScriptError("cannot write \"" + path +
-                          "\": " + (errno ? std::strerror(errno) : "cannot open the file"));
-    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    file.close();
-    if (!file)
-        throw ScriptError("cannot write \"" + path +
-                          "\": " + (errno ? std::strerror(errno) : "write failed"));
+    try {
+        replace_file(path, bytes, "write");
+    } catch (const FileError& e) {
+        throw ScriptError(e.what());
+    }
 }
 
 void render(ScriptRunner& r, const ScriptRunner::Arguments& a) {

@@ -8,6 +8,7 @@
 
 #include "control/type_library.hpp"
 #include "platform/error.hpp"
+#include "text_file.hpp"
 
 namespace tickwell::headless {
 namespace {
@@ -196,14 +197,22 @@ Value ScriptRunner::value(const Token& token) const {
     if (s == "nothing") return Value(PictureRef{});
     if (!s.empty() && s[0] == '@') {
         const std::string path = s.substr(1);
-        std::ifstream file(path, std::ios::binary);
-        if (!file) throw ScriptError("cannot read picture file \"" + path + "\"");
-        std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)),
-                                        std::istreambuf_iterator<char>());
         const std::string format = Picture::format_for_path(path);
         if (format.empty())
             throw ScriptError("\"" + path + "\" is not a png, bmp, ico or svg file");
-        return Value(Picture::make_encoded(format, std::move(bytes)));
+        std::vector<std::uint8_t> bytes;
+        try {
+            bytes = read_picture_file(path);
+        } catch (const FileError& e) {
+            throw ScriptError(e.what());
+        }
+        // A file that holds no picture of its format is a file that cannot be read, reported
+        // against the file rather than the property it was meant for.
+        try {
+            return Value(Picture::make_encoded(format, std::move(bytes)));
+        } catch (const Error& e) {
+            throw ScriptError("\"" + path + "\" holds no picture: " + e.what());
+        }
     }
     std::int64_t n = 0;
     for (const char* prefix : {"0x", "0X", "&H", "&h"}) {

@@ -1,15 +1,22 @@
 // SPDX-License-Identifier: MIT
 #include "text_file.hpp"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <chrono>
+#include <climits>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <memory>
+#include <new>
 
 namespace tickwell::headless {
 namespace {
@@ -18,13 +25,91 @@ std::string quoted_path(const std::string& path) {
     return "\"" + path + "\"";
 }
 
-[[noreturn]] void fail_save(const std::string& path, int error) {
-    throw FileError("cannot save " + quoted_path(path) + ": " + std::strerror(error));
+// Closes a file descriptor on every way out.
+class Descriptor {
+  public:
+    explicit Descriptor(int fd = -1) : fd_(fd) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor() { reset(); }
+    int get() const { return fd_; }
+    void reset(int fd = -1) {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = fd;
+    }
+    // Closes now, reporting the error a delayed write may only show here.
+    int close() {
+        const int result = ::close(fd_);
+        fd_ = -1;
+        return result;
+    }
+
+  private:
+    int fd_;
+};
+
+std::string what_it_is(mode_t mode) {
+    if (S_ISFIFO(mode)) return "a FIFO";
+    if (S_ISCHR(mode)) return "a character device";
+    if (S_ISBLK(mode)) return "a block device";
+    if (S_ISSOCK(mode)) return "a socket";
+    return "not a regular file";
 }
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
+std::string in_mib(std::size_t bytes) {
+    if (bytes % (std::size_t{1} << 20) != 0) return std::to_string(bytes) + " bytes";
+    return std::to_string(bytes >> 20) + " MiB";
+}
+
+// Reads the regular file at `path` into `buffer` (a std::string or a byte vector).
+template <class Buffer>
+Buffer read_bounded(const std::string& path, std::size_t limit) {
+    const auto fail = [&](const std::string& why) {
+        return FileError("cannot read " + quoted_path(path) + ": " + why);
+    };
+    const auto too_large = [&](std::size_t bytes, bool at_least) {
+        return fail(std::string(at_least ? "more than " : "") + std::to_string(bytes) +
+                    " bytes, beyond the limit of " + in_mib(limit));
+    };
+    // Non-blocking: opening a FIFO with no writer would otherwise wait for one for ever.
+    // What is opened is checked on the descriptor itself, so that a file swapped for
+    // another between a check and the open changes nothing.
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (fd.get() < 0) throw fail(std::strerror(errno));
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0) throw fail(std::strerror(errno));
+    if (S_ISDIR(st.st_mode)) throw fail(std::strerror(EISDIR));
+    if (!S_ISREG(st.st_mode)) throw fail(what_it_is(st.st_mode) + ", not a regular file");
+    if (st.st_size < 0 || static_cast<std::uintmax_t>(st.st_size) > limit)
+        throw too_large(static_cast<std::size_t>(st.st_size), false);
+
+    Buffer buffer;
+    try {
+        buffer.resize(static_cast<std::size_t>(st.st_size) + 1);
+        std::size_t used = 0;
+        for (;;) {
+            if (used == buffer.size()) {
+                // The file grew while it was read.
+                if (used > limit) throw too_large(limit, true);
+                buffer.resize(std::min(limit + 1, used * 2 + 4096));
+            }
+            const ssize_t n = ::read(fd.get(), buffer.data() + used, buffer.size() - used);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                throw fail(std::strerror(errno));
+            }
+            if (n == 0) break;
+            used += static_cast<std::size_t>(n);
+        }
+        if (used > limit) throw too_large(limit, true);
+        buffer.resize(used);
+    } catch (const std::bad_alloc&) {
+        throw fail("not enough memory to hold it");
+    }
+    return buffer;
+}
+
+// --- Saving -----------------------------------------------------------------------------
 
 // The permissions a new file gets from open(): 0666 less the process's umask.
 mode_t new_file_mode() {
@@ -33,81 +118,173 @@ mode_t new_file_mode() {
     return 0666 & ~mask;
 }
 
-bool write_all(int fd, std::string_view text) {
-    while (!text.empty()) {
-        const ssize_t n = ::write(fd, text.data(), text.size());
+bool write_all(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
         if (n < 0) {
             if (errno == EINTR) continue;
             return false;
         }
-        text.remove_prefix(static_cast<std::size_t>(n));
+        bytes.remove_prefix(static_cast<std::size_t>(n));
     }
     return true;
+}
+
+// The file a path names once its symbolic links are followed (as many as the system itself
+// follows); the path itself when it is no link. A dangling link names the file it would
+// create.
+std::string final_target(const std::string& path, int& error) {
+    std::string current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+        std::string link(PATH_MAX, '\0');
+        const ssize_t n = ::readlink(current.c_str(), link.data(), link.size());
+        if (n < 0) return current;
+        link.resize(static_cast<std::size_t>(n));
+        if (link.empty()) return current;
+        const std::filesystem::path here(current);
+        current = link.front() == '/' || !here.has_parent_path()
+                      ? link
+                      : (here.parent_path() / link).string();
+    }
+    error = ELOOP;
+    return path;
+}
+
+// Temporary names: "." + the target's name (cut to fit NAME_MAX) + "~tw." + the saving
+// process's id in ten digits + "." + six letters. The id lets a later save recognise the
+// temporaries of a process that died while saving this file.
+constexpr std::size_t kTemporaryTail = 4 + 10 + 1 + 6;
+
+std::string temporary_stem(const std::string& name) {
+    return "." + name.substr(0, std::min(name.size(), std::size_t{NAME_MAX} - 1 - kTemporaryTail)) +
+           "~tw.";
+}
+
+std::string temporary_name(const std::string& stem) {
+    static std::atomic<std::uint64_t> counter{0};
+    char pid[16];
+    std::snprintf(pid, sizeof pid, "%010ld", static_cast<long>(::getpid()));
+    std::uint64_t seed =
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+        (counter.fetch_add(1) * 0x9E3779B97F4A7C15ull);
+    std::string letters(6, 'a');
+    for (char& c : letters) {
+        c = "abcdefghijklmnopqrstuvwxyz0123456789"[seed % 36];
+        seed /= 36;
+    }
+    return stem + pid + "." + letters;
+}
+
+// Removes the temporaries of this file that a save killed before its rename left behind:
+// those of processes that no longer run.
+void remove_stale_temporaries(int directory, const std::string& stem) {
+    const int fd = ::dup(directory);
+    if (fd < 0) return;
+    DIR* dir = ::fdopendir(fd);
+    if (!dir) {
+        ::close(fd);
+        return;
+    }
+    ::rewinddir(dir);
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name(entry->d_name);
+        if (name.size() != stem.size() + kTemporaryTail - 4 || name.substr(0, stem.size()) != stem)
+            continue;
+        const std::string pid_digits(name.substr(stem.size(), 10));
+        if (pid_digits.find_first_not_of("0123456789") != std::string::npos) continue;
+        const long pid = std::strtol(pid_digits.c_str(), nullptr, 10);
+        if (pid <= 0 || pid == ::getpid() || ::kill(static_cast<pid_t>(pid), 0) == 0 ||
+            errno != ESRCH)
+            continue;
+        ::unlinkat(directory, entry->d_name, 0);
+    }
+    ::closedir(dir);
+}
+
+// Gives the unnamed file `fd` the name `temporary` in `directory`.
+bool link_unnamed(int fd, int directory, const std::string& temporary) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    if (::linkat(AT_FDCWD, self.c_str(), directory, temporary.c_str(), AT_SYMLINK_FOLLOW) == 0)
+        return true;
+    // Without /proc: the same by descriptor, which needs a capability a user may lack.
+    return ::linkat(fd, "", directory, temporary.c_str(), AT_EMPTY_PATH) == 0;
 }
 
 }  // namespace
 
 std::string read_text_file(const std::string& path, std::size_t limit) {
-    const auto fail = [&](int error) -> FileError {
-        return FileError("cannot read " + quoted_path(path) + ": " + std::strerror(error));
-    };
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) throw fail(EISDIR);
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file) throw fail(errno);
-    std::string text;
-    char buffer[8192];
-    for (;;) {
-        const std::size_t n = std::fread(buffer, 1, sizeof buffer, file.get());
-        text.append(buffer, n);
-        if (text.size() > limit)
-            throw FileError("cannot read " + quoted_path(path) + ": larger than " +
-                            std::to_string(limit >> 20) + " MiB");
-        if (n < sizeof buffer) break;
-    }
-    if (std::ferror(file.get())) throw fail(errno ? errno : EIO);
-    return text;
+    return read_bounded<std::string>(path, limit);
 }
 
-void replace_text_file(const std::string& path, std::string_view text) {
-    namespace fs = std::filesystem;
-    const fs::path target(path);
-    if (path.empty()) fail_save(path, ENOENT);
-    if (target.filename().empty()) fail_save(path, EISDIR);
-    const fs::path directory = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string temporary = (directory / ("." + target.filename().string() + ".XXXXXX")).string();
+std::vector<std::uint8_t> read_picture_file(const std::string& path) {
+    return read_bounded<std::vector<std::uint8_t>>(path, kLargestPictureFile);
+}
 
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) fail_save(path, errno);
+void replace_file(const std::string& path, std::string_view bytes, std::string_view verb) {
+    namespace fs = std::filesystem;
+    const auto fail = [&](int error) {
+        return FileError("cannot " + std::string(verb) + " " + quoted_path(path) + ": " +
+                         std::strerror(error));
+    };
+    if (path.empty()) throw fail(ENOENT);
+    int link_error = 0;
+    const fs::path target(final_target(path, link_error));
+    if (link_error) throw fail(link_error);
+    const std::string name = target.filename().string();
+    if (name.empty() || name == "." || name == "..") throw fail(EISDIR);
+    const fs::path directory_path = target.has_parent_path() ? target.parent_path() : ".";
+
+    Descriptor directory(::open(directory_path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (directory.get() < 0) throw fail(errno);
+    struct stat old {};
+    mode_t mode = new_file_mode();
+    if (::fstatat(directory.get(), name.c_str(), &old, 0) == 0) {
+        if (S_ISDIR(old.st_mode)) throw fail(EISDIR);
+        if (S_ISREG(old.st_mode)) mode = old.st_mode & 07777;
+    }
+    const std::string stem = temporary_stem(name);
+    remove_stale_temporaries(directory.get(), stem);
+
+    // An unnamed file first: a save killed while writing it leaves nothing behind.
+    Descriptor file(::openat(directory.get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode));
+    const bool unnamed = file.get() >= 0;
+    std::string temporary;
+    if (!unnamed) {
+        for (int attempt = 0; attempt < 100 && file.get() < 0; ++attempt) {
+            temporary = temporary_name(stem);
+            file.reset(::openat(directory.get(), temporary.c_str(),
+                                O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+            if (file.get() < 0 && errno != EEXIST) throw fail(errno);
+        }
+        if (file.get() < 0) throw fail(EEXIST);
+    }
     // From here on every failure removes the temporary; the old file is never touched.
     const auto abandon = [&](int error) {
-        ::close(fd);
-        ::unlink(temporary.c_str());
-        fail_save(path, error);
+        file.reset();
+        if (!temporary.empty()) ::unlinkat(directory.get(), temporary.c_str(), 0);
+        return fail(error);
     };
-    struct stat old {};
-    const mode_t mode = ::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)
-                            ? old.st_mode & 07777
-                            : new_file_mode();
-    if (::fchmod(fd, mode) != 0) abandon(errno);
-    if (!write_all(fd, text)) abandon(errno);
-    if (::fsync(fd) != 0) abandon(errno);
-    if (::close(fd) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        fail_save(path, error);
+    if (::fchmod(file.get(), mode) != 0) throw abandon(errno);
+    if (!write_all(file.get(), bytes)) throw abandon(errno);
+    if (::fsync(file.get()) != 0) throw abandon(errno);
+    if (unnamed) {
+        int error = EEXIST;
+        for (int attempt = 0; attempt < 100 && temporary.empty(); ++attempt) {
+            std::string candidate = temporary_name(stem);
+            if (link_unnamed(file.get(), directory.get(), candidate))
+                temporary = std::move(candidate);
+            else if ((error = errno) != EEXIST)
+                break;
+        }
+        if (temporary.empty()) throw abandon(error);
     }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        fail_save(path, error);
-    }
+    if (file.close() != 0) throw abandon(errno);
+    if (::renameat(directory.get(), temporary.c_str(), directory.get(), name.c_str()) != 0)
+        throw abandon(errno);
     // Make the rename itself durable; a directory that cannot be synced changes nothing.
-    const int dir = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
+    ::fsync(directory.get());
 }
 
 }  // namespace tickwell::headless

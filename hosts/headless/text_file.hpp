@@ -1,28 +1,45 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <stdexcept>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "file_limits.hpp"
+#include "platform/error.hpp"
 
 namespace tickwell::headless {
 
-// A settings file that cannot be read, is not in its format, or cannot be written. what()
-// names the file and says what is wrong.
-class FileError : public std::runtime_error {
+// A file that cannot be read, is not in its format, or cannot be written: the platform's
+// error (kind invalid_value) whose what() names the file and says what is wrong, and whose
+// member() is the key of the file at fault where one is known.
+class FileError : public Error {
   public:
-    using std::runtime_error::runtime_error;
+    explicit FileError(const std::string& message, std::string key = {})
+        : Error(ErrorKind::invalid_value, message, std::move(key)) {}
 };
 
-// The whole content of the file at `path`. Throws FileError for a file that cannot be read
-// (missing, a directory, unreadable, larger than `limit` bytes).
-std::string read_text_file(const std::string& path, std::size_t limit = 64u << 20);
+// The whole content of the regular file at `path`, of at most `limit` bytes. Throws
+// FileError for a file that is missing or unreadable, is no regular file (a directory, FIFO,
+// socket or device is refused without waiting for it to open or to end), or is larger than
+// `limit` (checked before it is read, and again while reading a file that grows).
+std::string read_text_file(const std::string& path, std::size_t limit = kLargestSettingsFile);
+// The bytes of a picture file, within kLargestPictureFile; refused as read_text_file does.
+std::vector<std::uint8_t> read_picture_file(const std::string& path);
 
-// Replaces the file at `path` with `text`, or creates it. The text is written to a
-// temporary file in the same directory, flushed to disk and renamed over the old file, so
-// the file holds either its old or its new content at any moment: a failed save leaves no
-// half-written or empty file and no temporary behind. A replaced file keeps its permissions.
-// Throws FileError naming the file.
-void replace_text_file(const std::string& path, std::string_view text);
+// Replaces the file at `path` with `bytes`, or creates it, so that the file holds either its
+// old or its new content at any moment and a failed save (a full disk, a killed process)
+// leaves the old file as it was:
+// - the bytes go to an unnamed file (O_TMPFILE) in the target's directory, are flushed to
+//   disk, linked under a temporary name and renamed over the target, and the directory is
+//   flushed; where the file system has no unnamed files, a named temporary is used, and the
+//   next save of the same file removes one that a killed save left;
+// - a symbolic link is written through: its final target gets the new content and the link
+//   stays (a dangling link creates its target);
+// - a replaced file keeps its permissions; a new one gets 0666 less the umask;
+// - any file name the file system takes (up to NAME_MAX bytes) can be saved.
+// Throws FileError "cannot VERB "PATH": reason".
+void replace_file(const std::string& path, std::string_view bytes, std::string_view verb = "save");
 
 }  // namespace tickwell::headless

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "picture_page.hpp"
 
-#include <QFile>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QLabel>
@@ -11,6 +10,7 @@
 #include "control/vex_clock.hpp"
 #include "platform/error.hpp"
 #include "pointer_cursor.hpp"
+#include "text_file.hpp"
 
 namespace tickwell::qt {
 namespace {
@@ -61,20 +61,22 @@ void PicturePage::apply_changes() {
 }
 
 bool PicturePage::load_file(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        show_message(tr("Cannot read %1: %2").arg(path, file.errorString()));
-        return false;
-    }
-    const QByteArray bytes = file.readAll();
     const std::string format = Picture::format_for_path(path.toStdString());
     if (format.empty()) {
         show_message(tr("%1 is not a PNG, BMP, ICO or SVG file.").arg(path));
         return false;
     }
+    // Read through the hosts' guarded path: a FIFO, a device or a huge file is refused
+    // rather than waited for or read without end.
+    std::vector<std::uint8_t> bytes;
     try {
-        picture_ =
-            Picture::make_encoded(format, std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+        bytes = headless::read_picture_file(path.toStdString());
+    } catch (const headless::FileError& e) {
+        show_message(QString::fromStdString(e.what()));
+        return false;
+    }
+    try {
+        picture_ = Picture::make_encoded(format, std::move(bytes));
     } catch (const Error& e) {
         show_message(tr("%1 holds no picture: %2").arg(path, QString::fromStdString(e.what())));
         return false;

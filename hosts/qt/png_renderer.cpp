@@ -2,7 +2,7 @@
 #include "png_renderer.hpp"
 
 #include <QBuffer>
-#include <QFile>
+#include <QSaveFile>
 
 #include "platform/system_colors.hpp"
 #include "scene_painter.hpp"
@@ -31,9 +31,11 @@ QByteArray encode_png(const Scene& scene, PixelSize size, TwipsPerPixel tpp) {
 
 bool render_png(const Scene& scene, PixelSize size, TwipsPerPixel tpp, const std::string& path) {
     const QByteArray png = encode_png(scene, size, tpp);
-    QFile file(QString::fromStdString(path));
-    return !png.isEmpty() && file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(png) == png.size() && file.flush();
+    // Written whole to a temporary beside the file (through a symbolic link to its target)
+    // and renamed over it: a failed write leaves the old picture as it was.
+    QSaveFile file(QString::fromStdString(path));
+    return !png.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(png) == png.size() &&
+           file.commit();
 }
 
 }  // namespace tickwell::qt

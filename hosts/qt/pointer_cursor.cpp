@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "pointer_cursor.hpp"
 
+#include <QBuffer>
+#include <QImageReader>
 #include <QPainter>
 #include <QPixmap>
 #include <array>
@@ -58,8 +60,18 @@ QImage picture_image(const PictureRef& picture, QSize vector_size) {
     if (picture->kind() == Picture::Kind::encoded) {
         if (picture->format() == "svg") return {};  // Qt GUI reads no SVG; see scene_painter
         const auto data = picture->data();
-        return QImage::fromData(data.data(), static_cast<int>(data.size()),
-                                picture->format().c_str());
+        const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data.data()),
+                                                         static_cast<qsizetype>(data.size()));
+        QBuffer buffer;
+        buffer.setData(bytes);
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader reader(&buffer, picture->format().c_str());
+        // The picture's header was checked when it was made; the decoder's own reading of the
+        // size is checked again before it allocates, in case the two disagree.
+        const QSize size = reader.size();
+        if (!size.isValid() || std::int64_t{size.width()} * size.height() > Picture::kMostPixels)
+            return {};
+        return reader.read();
     }
     // A drawn picture: shown by the one scene painter, through a one-image scene.
     constexpr TwipsPerPixel kPixel{1, 1};

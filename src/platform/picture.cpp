@@ -50,10 +50,41 @@ Size bmp_size(std::span<const std::uint8_t> d) {
     return {w, h < 0 ? -h : h};
 }
 
+[[noreturn]] void too_large(std::string_view format, std::int64_t width, std::int64_t height) {
+    throw Error(ErrorKind::invalid_picture,
+                "the " + std::string(format) + " picture is " + std::to_string(width) + " x " +
+                    std::to_string(height) + " pixels, more than the limit of " +
+                    std::to_string(Picture::kMostPixels) + " (4096 x 4096)");
+}
+
+void check_pixels(std::string_view format, std::int64_t width, std::int64_t height) {
+    if (width * height > Picture::kMostPixels) too_large(format, width, height);
+}
+
 Size ico_size(std::span<const std::uint8_t> d) {
     if (d.size() < 22 || d[0] != 0 || d[1] != 0 || d[2] != 1 || d[3] != 0)
         bad_picture("ico", "no icon header");
-    if (d[4] == 0 && d[5] == 0) bad_picture("ico", "no images");
+    const std::size_t count = std::size_t{d[4]} | (std::size_t{d[5]} << 8);
+    if (count == 0) bad_picture("ico", "no images");
+    // Each image of the directory is a PNG or a bitmap without its file header, whose own
+    // header gives the size a decoder allocates, whatever the directory entry says.
+    for (std::size_t i = 0; i < count && 6 + 16 * (i + 1) <= d.size(); ++i) {
+        const std::size_t entry = 6 + 16 * i;
+        const std::uint32_t size = little_endian32(d, entry + 8);
+        const std::uint32_t offset = little_endian32(d, entry + 12);
+        if (offset >= d.size() || size > d.size() - offset) continue;
+        const auto image = d.subspan(offset, size);
+        if (image.size() >= 24 && image[0] == 0x89 && image[1] == 'P') {
+            check_pixels("ico", big_endian32(image, 16), big_endian32(image, 20));
+        } else if (image.size() >= 12) {
+            // A bitmap's stored height counts its colour and mask rows together.
+            const auto w = static_cast<std::int32_t>(little_endian32(image, 4));
+            const auto h = static_cast<std::int32_t>(little_endian32(image, 8));
+            const std::int64_t wide = w < 0 ? -std::int64_t{w} : w;
+            const std::int64_t high = (h < 0 ? -std::int64_t{h} : h) / 2;
+            check_pixels("ico", wide, high);
+        }
+    }
     // A stored 0 means 256 pixels.
     return {d[6] == 0 ? 256 : d[6], d[7] == 0 ? 256 : d[7]};
 }
@@ -126,6 +157,7 @@ PictureRef Picture::make_encoded(std::string format, std::vector<std::uint8_t> d
     else
         throw Error(ErrorKind::invalid_picture,
                     "unknown picture format \"" + format + "\" (expected png, bmp, ico or svg)");
+    check_pixels(format, size.width, size.height);
     auto picture = std::shared_ptr<Picture>(new Picture());
     picture->kind_ = Kind::encoded;
     picture->format_ = std::move(format);

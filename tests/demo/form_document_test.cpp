@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 // Forms in files: what the demo saves opens again as it was, a changed form is known to be
-// changed, and a file that cannot be opened leaves a clear message and an empty form.
+// changed, and a file that cannot be opened leaves a clear message and the open form as it was.
 #include "form_document.hpp"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
@@ -32,7 +34,7 @@ class FormDocumentTest : public ::testing::Test {
         return headless::read_text_file(file.toStdString());
     }
     void write(const QString& file, const std::string& text) {
-        headless::replace_text_file(file.toStdString(), text);
+        headless::replace_file(file.toStdString(), text);
     }
 
     QTemporaryDir dir;
@@ -148,39 +150,87 @@ TEST_F(FormDocumentTest, APlaceInTwipsBecomesPixelsOfTheScreen) {
     EXPECT_EQ(big->height(), qRound(3000 / tpp.y));
 }
 
-TEST_F(FormDocumentTest, AFormThatCannotBeOpenedSaysWhyAndLeavesAnEmptyForm) {
+// Files that are no form, or that a hostile hand made: each is refused with a message naming
+// it (and the control and key where there is one), and the open form keeps its controls, its
+// settings, its file name and its unsaved changes.
+TEST_F(FormDocumentTest, AFormThatCannotBeOpenedSaysWhyAndLeavesTheOpenFormAsItWas) {
     struct Row {
         const char* what;
-        const char* file;
-        const char* text;  // nullptr: the file does not exist
+        QString file;
+        const char* text;  // nullptr: the file is made otherwise or not at all
         std::vector<const char*> said;
     };
+    const QString hostile = QStringLiteral(TICKWELL_HOSTILE_DIR);
+    ASSERT_EQ(::mkfifo(path("pipe.json").toLocal8Bit().constData(), 0600), 0);
+    {
+        QFile huge(path("huge.json"));
+        ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(huge.resize(qint64{100} << 20));  // sparse: no disk space taken
+    }
     const std::vector<Row> rows = {
-        {"a missing file", "missing.json", nullptr, {"missing.json"}},
-        {"not JSON", "broken.json", "{ \"form\": 1, ", {"broken.json", "not JSON"}},
+        {"a missing file", path("missing.json"), nullptr, {"missing.json"}},
+        {"not JSON", path("broken.json"), "{ \"form\": 1, ", {"broken.json", "not JSON"}},
         {"a duplicate name",
-         "twice.json",
+         path("twice.json"),
          R"({"form": 1, "controls": [{"name": "A", "properties": {}},
                                       {"name": "A", "properties": {}}]})",
          {"twice.json", "A"}},
         {"a value its field cannot hold",
-         "overflow.json",
+         path("overflow.json"),
          R"({"form": 1, "controls": [{"name": "Fine", "properties": {}},
                             {"name": "Late", "properties": {"Hours": 70000}}]})",
          {"overflow.json", "Late", "Hours"}},
+        {"a FIFO", path("pipe.json"), nullptr, {"pipe.json", "FIFO"}},
+        {"100 MB", path("huge.json"), nullptr, {"huge.json", "beyond the limit of 16 MiB"}},
+        {"a device", QStringLiteral("/dev/zero"), nullptr, {"/dev/zero", "character device"}},
+        {"a number beyond a double",
+         hostile + "/form_number_1e400.json",
+         nullptr,
+         {"form_number_1e400.json", "out of range", "left"}},
+        {"a version with a fraction",
+         hostile + "/form_version_float.json",
+         nullptr,
+         {"form_version_float.json", "not a whole number"}},
+        {"another class",
+         hostile + "/form_unknown_class.json",
+         nullptr,
+         {"form_unknown_class.json", "Other.Clock"}},
+        {"a key twice",
+         hostile + "/form_duplicate_key.json",
+         nullptr,
+         {"form_duplicate_key.json", "\"Hours\" appears twice"}},
+        {"a place beyond the form",
+         hostile + "/form_huge_place.json",
+         nullptr,
+         {"form_huge_place.json", "width", "out of range"}},
+        {"bad UTF-8", hostile + "/form_bad_utf8.json", nullptr, {"form_bad_utf8.json", "UTF-8"}},
     };
+    window.showDefaultForm();
+    QString error;
+    ASSERT_TRUE(window.saveForm(path("current.json"), &error)) << error.toStdString();
+    window.canvas().controls()[0]->control().setHourWidth(5);
+    window.canvas().addNewControl();
+    ASSERT_TRUE(window.isFormModified());
+    const std::string before = headless::form_text(capture_form(window.canvas()));
+    const QStringList names = window.canvas().names();
+    rusage start{};
+    ::getrusage(RUSAGE_SELF, &start);
     for (const Row& r : rows) {
-        window.showDefaultForm();
-        if (r.text) write(path(r.file), r.text);
-        QString error;
-        EXPECT_FALSE(window.openForm(path(r.file), &error)) << r.what;
+        if (r.text) write(r.file, r.text);
+        error.clear();
+        EXPECT_FALSE(window.openForm(r.file, &error)) << r.what;
         for (const char* part : r.said)
             EXPECT_TRUE(error.contains(QString::fromUtf8(part)))
                 << r.what << ": \"" << error.toStdString() << "\" lacks " << part;
-        EXPECT_TRUE(window.canvas().controls().isEmpty()) << r.what;
-        EXPECT_TRUE(window.filePath().isEmpty()) << r.what;
-        EXPECT_FALSE(window.isFormModified()) << r.what;
+        EXPECT_EQ(window.canvas().names(), names) << r.what;
+        EXPECT_EQ(headless::form_text(capture_form(window.canvas())), before) << r.what;
+        EXPECT_EQ(window.filePath(), path("current.json")) << r.what;
+        EXPECT_TRUE(window.isFormModified()) << r.what;
     }
+    rusage end{};
+    ::getrusage(RUSAGE_SELF, &end);
+    // Refusing every one of them costs next to nothing: a generous bound for a shared machine.
+    EXPECT_LT(end.ru_maxrss - start.ru_maxrss, 64 * 1024) << "kB of peak memory grew";
 }
 
 TEST_F(FormDocumentTest, ASaveThatFailsKeepsTheFormChangedAndTheOldFile) {

@@ -217,10 +217,10 @@ TEST(JsonPropertyBag, RefusesFilesThatAreNotThisFormat) {
         {"properties not an object", bag_file("[1]"),
          "its \"properties\" is an array, not an object"},
         {"deeply nested", bag_file(std::string(100000, '[') + std::string(100000, ']')),
-         "its \"properties\" is an array, not an object"},
+         "is refused: its arrays and objects nest more than 64 deep"},
         {"deeply nested value",
          bag_file(R"({"Hours": )" + std::string(100000, '[') + std::string(100000, ']') + "}"),
-         "\"Hours\" holds an array"},
+         "nest more than 64 deep at \"Hours\""},
         {"array value", bag_file(R"({"Hours": [1]})"),
          "\"x.json\": \"Hours\" holds an array, which is no property value"},
         {"object without picture", bag_file(R"({"MouseIcon": {"data": ""}})"),
@@ -246,6 +246,61 @@ TEST(JsonPropertyBag, RefusesFilesThatAreNotThisFormat) {
         EXPECT_NE(said.find("\"x.json\""), std::string::npos) << said;
         EXPECT_NE(said.find(row.says), std::string::npos) << said;
     }
+}
+
+// Text made to break a reader: each refused with the file and, where there is one, the key.
+TEST(JsonPropertyBag, RefusesHostileTextNamingTheKey) {
+    struct Row {
+        const char* what;
+        std::string text;
+        const char* says;
+        const char* key;
+    };
+    const Row rows[] = {
+        {"beyond a double", bag_file(R"({"Hours": 1e400})"),
+         "holds a number out of range at \"Hours\": number overflow parsing '1e400'", "Hours"},
+        {"below a double", bag_file(R"({"Hours": 1, "AlertTime": -1e309})"),
+         "out of range at \"AlertTime\"", "AlertTime"},
+        {"5000 digits", bag_file(R"({"Seconds": )" + std::string(5000, '7') + "}"),
+         "out of range at \"Seconds\"", "Seconds"},
+        {"NaN", bag_file(R"({"Minutes": NaN})"), "is not JSON", "Minutes"},
+        {"Infinity", bag_file(R"({"Minutes": Infinity})"), "is not JSON", "Minutes"},
+        {"bad UTF-8", bag_file("{\"InitialTime\": \"1:\xff\"}"), "ill-formed UTF-8", "InitialTime"},
+        {"lone surrogate", bag_file(R"({"InitialTime": "\udc00"})"), "surrogate", "InitialTime"},
+        {"key twice", bag_file(R"({"Hours": 1, "Hours": 2})"),
+         "is refused: the key \"Hours\" appears twice in one object", "Hours"},
+        {"class twice",
+         R"({"class": "Tickwell.VexClock", "properties": {}, "class": "Tickwell.VexClock"})",
+         "the key \"class\" appears twice", "class"},
+        {"same key in a picture",
+         bag_file(R"({"MouseIcon": {"picture": "png", "picture": "bmp"}})"),
+         "the key \"picture\" appears twice", "picture"},
+        {"text past the limit", bag_file(R"({"InitialTime": ")" + std::string(65537, '1') + "\"}"),
+         "\"InitialTime\" holds a text of 65537 bytes, beyond the limit of 65536", "InitialTime"},
+        {"too many values",
+         bag_file(R"({"Hours": [)" +
+                  [] {
+                      std::string many = "0";
+                      for (std::size_t i = 0; i < kMostJsonValues; ++i)
+                          many += ",0";
+                      return many;
+                  }() +
+                  "]}"),
+         "is refused: it holds more than 262144 values", ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        try {
+            parse_property_bag(row.text, "x.json");
+            ADD_FAILURE() << "parsed";
+        } catch (const FileError& e) {
+            EXPECT_EQ(std::string(e.what()).rfind("\"x.json\"", 0), 0u) << e.what();
+            EXPECT_NE(std::string(e.what()).find(row.says), std::string::npos) << e.what();
+            EXPECT_EQ(e.member(), row.key);
+        }
+    }
+    // At its limit a text is taken.
+    EXPECT_EQ(refusal(bag_file(R"({"InitialTime": ")" + std::string(65536, '1') + "\"}")), "");
 }
 
 TEST(JsonPropertyBag, ValuesOfTheWrongKindForAKeyAreLeftToTheReader) {
@@ -348,12 +403,19 @@ TEST_F(JsonPropertyBagFile, SavesThatCannotBeginOrFinishNameTheFile) {
     EXPECT_TRUE(fs::is_empty(dir / "sub"));
 }
 
-TEST_F(JsonPropertyBagFile, UnwritableDirectory) {
-    if (geteuid() == 0) GTEST_SKIP() << "root writes into any directory";
-    fs::create_directory(dir / "ro");
-    fs::permissions(dir / "ro", fs::perms::owner_read | fs::perms::owner_exec);
+TEST_F(JsonPropertyBagFile, AnUnwritableTargetLeavesNothingEvenForRoot) {
+    // Root writes into any directory, but not under a regular file.
+    std::ofstream(path("file.txt")) << "plain";
     JsonPropertyBag bag;
-    EXPECT_THROW(write_property_bag_file(path("ro/a.json"), bag), FileError);
+    try {
+        write_property_bag_file(path("file.txt/sub/out.json"), bag);
+        ADD_FAILURE() << "saved";
+    } catch (const FileError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "cannot save \"" + path("file.txt/sub/out.json") + "\": Not a directory");
+    }
+    EXPECT_EQ(contents(path("file.txt")), "plain");
+    EXPECT_EQ(entries(), std::vector<std::string>{"file.txt"});
 }
 
 TEST_F(JsonPropertyBagFile, AReplacedFileKeepsItsPermissions) {
@@ -410,7 +472,8 @@ TEST_F(FormFileTest, RefusesFormsThatAreNotThisFormat) {
         const char* says;
     } rows[] = {
         {"not json", R"({"form": 1, "controls": [)", "\"f.json\" is not JSON"},
-        {"no version", R"({"controls": []})", "\"f.json\" is not a form: it has no \"form\""},
+        {"no version", R"({"controls": []})",
+         "\"f.json\" is not a form: it has no \"form\" version"},
         {"later version", R"({"form": 2, "controls": []})",
          "\"f.json\" is a form of version 2, which this program cannot read"},
         {"no controls", R"({"form": 1})", "it has no \"controls\" list"},
@@ -432,6 +495,22 @@ TEST_F(FormFileTest, RefusesFormsThatAreNotThisFormat) {
         {"bad picture",
          R"({"form": 1, "controls": [{"name": "b", "properties": {"MouseIcon": {"picture": "jpg", "data": ""}}}]})",
          "\"f.json\": control \"b\": \"MouseIcon\" holds a picture of unknown format"},
+        {"version with a fraction", R"({"form": 1.0, "controls": []})",
+         "\"f.json\" is not a form: its \"form\" version is 1.0, not a whole number"},
+        {"version as text", R"({"form": "1", "controls": []})",
+         "its \"form\" version is \"1\", not a whole number"},
+        {"control of another class",
+         R"({"form": 1, "controls": [{"name": "a", "class": "Other.Clock", "properties": {}}]})",
+         "control \"a\": its \"class\" is \"Other.Clock\", not \"Tickwell.VexClock\""},
+        {"class twice in a control",
+         R"({"form": 1, "controls": [{"name": "a", "class": "Tickwell.VexClock", "class": "X", "properties": {}}]})",
+         "the key \"class\" appears twice in one object"},
+        {"place beyond a float",
+         R"({"form": 1, "controls": [{"name": "a", "left": 1e300, "properties": {}}]})",
+         "control \"a\": its \"left\" is out of range (1e+300, beyond 10000000 twips)"},
+        {"place beyond a double",
+         R"({"form": 1, "controls": [{"name": "a", "top": -1e999, "properties": {}}]})",
+         "\"f.json\" holds a number out of range at \"top\""},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);

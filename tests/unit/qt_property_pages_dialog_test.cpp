@@ -204,6 +204,49 @@ TEST_F(PagesDialogTest, PicturePageLoadsAFileOrSaysWhyNotAndClears) {
     EXPECT_FALSE(first->control().MouseIcon());
 }
 
+// A FIFO, a device and a picture too large to decode are refused at once with a message that
+// names the file; the page keeps the picture it shows.
+TEST_F(PagesDialogTest, PicturePageRefusesFilesMadeToHangOrExhaustIt) {
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("pipe.png"));
+    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    const QString zero = dir.filePath(QStringLiteral("zero.png"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
+    const QString huge = dir.filePath(QStringLiteral("huge.png"));
+    {
+        // The header of a PNG of 5600 x 5600 pixels: 33 bytes that would decode to 125 MB.
+        QFile f(huge);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        QByteArray header("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16);
+        for (const quint32 side : {5600u, 5600u})
+            for (const int shift : {24, 16, 8, 0})
+                header.append(static_cast<char>((side >> shift) & 0xFF));
+        header.append("\x08\x06\0\0\0\0\0\0\0", 9);
+        f.write(header);
+    }
+    const auto d = open();
+    auto* pictures = page<qt::PicturePage>(*d);
+    ASSERT_TRUE(pictures);
+    const struct {
+        QString file;
+        const char* says;
+    } rows[] = {
+        {fifo, "a FIFO, not a regular file"},
+        {zero, "a character device, not a regular file"},
+        {huge, "5600 x 5600 pixels, more than the limit of 16777216"},
+    };
+    for (const auto& row : rows) {
+        boxes.shown.clear();
+        EXPECT_FALSE(pictures->load_file(row.file)) << row.file.toStdString();
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_TRUE(boxes.shown[0].prompt.contains(row.file))
+            << boxes.shown[0].prompt.toStdString();
+        EXPECT_TRUE(boxes.shown[0].prompt.contains(QString::fromUtf8(row.says)))
+            << boxes.shown[0].prompt.toStdString();
+    }
+    EXPECT_FALSE(button(*d, QDialogButtonBox::Apply)->isEnabled());
+}
+
 TEST_F(PagesDialogTest, CancelAppliesNothing) {
     const auto d = open();
     edit(*d, "txtSecWidth")->setText(QStringLiteral("9"));

@@ -1,0 +1,288 @@
+// SPDX-License-Identifier: MIT
+// The files hosts read and write: what the guarded reader refuses without waiting or reading
+// without end, and how a save replaces its target whole, through links, on a full disk and
+// when killed part-way.
+#include "text_file.hpp"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sched.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "headless_container.hpp"
+#include "script_runner.hpp"
+
+namespace tickwell::headless {
+namespace {
+
+namespace fs = std::filesystem;
+
+class TextFile : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "tickwell-file-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        dir = pattern;
+    }
+    void TearDown() override {
+        if (mounted) ::umount2(dir.c_str(), MNT_DETACH);
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+    }
+    std::string path(const std::string& name) const { return (dir / name).string(); }
+    static std::string contents(const std::string& p) {
+        std::ifstream in(p, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    static void put(const std::string& p, const std::string& text) {
+        std::ofstream(p, std::ios::binary) << text;
+    }
+    // A file of `bytes` zeros that takes no disk space.
+    static void sparse(const std::string& p, off_t bytes) {
+        const int fd = ::open(p.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::ftruncate(fd, bytes), 0);
+        ::close(fd);
+    }
+    std::vector<std::string> entries() const {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(dir))
+            names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    static std::string refusal(const std::function<void()>& read) {
+        try {
+            read();
+        } catch (const FileError& e) {
+            return e.what();
+        }
+        return "";
+    }
+    // Mounts a small file system of `size` over the directory in a mount namespace of this
+    // process's own; false (with the reason in `why`) where the test may not.
+    bool mount_small_tmpfs(const char* size, std::string& why) {
+        if (::unshare(CLONE_NEWNS) != 0 ||
+            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
+            why = std::string("no mount namespace of its own: ") + std::strerror(errno);
+            return false;
+        }
+        const std::string options = std::string("size=") + size;
+        if (::mount("tmpfs", dir.c_str(), "tmpfs", 0, options.c_str()) != 0) {
+            why = std::string("cannot mount a tmpfs: ") + std::strerror(errno);
+            return false;
+        }
+        mounted = true;
+        return true;
+    }
+
+    fs::path dir;
+    bool mounted = false;
+};
+
+// --- Reading ---------------------------------------------------------------------------
+
+TEST_F(TextFile, ReadingRefusesWhatIsNoRegularFileWithoutWaiting) {
+    // A FIFO with no writer would block an ordinary open() for ever.
+    ASSERT_EQ(::mkfifo(path("pipe.json").c_str(), 0600), 0);
+    fs::create_directory(dir / "sub");
+    fs::create_symlink("/dev/zero", dir / "zero.json");
+    const struct {
+        std::string file;
+        const char* says;
+    } rows[] = {
+        {path("pipe.json"), "a FIFO, not a regular file"},
+        {"/dev/zero", "a character device, not a regular file"},
+        {path("zero.json"), "a character device, not a regular file"},
+        {path("sub"), "Is a directory"},
+        {path("missing.json"), "No such file or directory"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.file);
+        EXPECT_EQ(refusal([&] { read_text_file(row.file); }),
+                  "cannot read \"" + row.file + "\": " + row.says);
+        EXPECT_EQ(refusal([&] { read_picture_file(row.file); }),
+                  "cannot read \"" + row.file + "\": " + row.says);
+    }
+}
+
+TEST_F(TextFile, ReadingStopsAtTheLimit) {
+    put(path("99"), std::string(99, 'x'));
+    put(path("100"), std::string(100, 'x'));
+    put(path("101"), std::string(101, 'x'));
+    EXPECT_EQ(read_text_file(path("99"), 100).size(), 99u);
+    EXPECT_EQ(read_text_file(path("100"), 100).size(), 100u);
+    EXPECT_EQ(refusal([&] { read_text_file(path("101"), 100); }),
+              "cannot read \"" + path("101") + "\": 101 bytes, beyond the limit of 100 bytes");
+    put(path("empty"), "");
+    EXPECT_EQ(read_text_file(path("empty")), "");
+}
+
+TEST_F(TextFile, LargeFilesAreRefusedBeforeTheyAreRead) {
+    // 100 MB, a settings file one byte past its limit and a picture file one byte past its:
+    // each refused from its size, with next to no memory spent on it.
+    sparse(path("huge.json"), off_t{100} << 20);
+    sparse(path("settings.json"), static_cast<off_t>(kLargestSettingsFile) + 1);
+    sparse(path("picture.png"), static_cast<off_t>(kLargestPictureFile) + 1);
+    rusage before{};
+    ::getrusage(RUSAGE_SELF, &before);
+    EXPECT_NE(refusal([&] {
+                  read_text_file(path("huge.json"));
+              }).find("104857600 bytes, beyond the limit of 16 MiB"),
+              std::string::npos);
+    EXPECT_NE(refusal([&] {
+                  read_text_file(path("settings.json"));
+              }).find("16777217 bytes, beyond the limit of 16 MiB"),
+              std::string::npos);
+    EXPECT_NE(refusal([&] {
+                  read_picture_file(path("picture.png"));
+              }).find("33554433 bytes, beyond the limit of 32 MiB"),
+              std::string::npos);
+    EXPECT_NE(
+        refusal([&] { read_picture_file(path("huge.json")); }).find("beyond the limit of 32 MiB"),
+        std::string::npos);
+    rusage after{};
+    ::getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 8 * 1024) << "kB of peak memory grew";
+    // At its limit a settings file is read whole.
+    sparse(path("settings.json"), static_cast<off_t>(kLargestSettingsFile));
+    EXPECT_EQ(read_text_file(path("settings.json")).size(), kLargestSettingsFile);
+}
+
+// --- Saving ----------------------------------------------------------------------------
+
+TEST_F(TextFile, ASymbolicLinkIsWrittenThroughAndStays) {
+    fs::create_directory(dir / "real");
+    put(path("real/form.json"), "old");
+    fs::create_symlink("real/form.json", dir / "relative.json");
+    fs::create_symlink(dir / "relative.json", dir / "chain.json");
+    fs::create_symlink("real/new.json", dir / "dangling.json");
+
+    replace_file(path("relative.json"), "one");
+    EXPECT_TRUE(fs::is_symlink(dir / "relative.json"));
+    EXPECT_EQ(contents(path("real/form.json")), "one");
+
+    replace_file(path("chain.json"), "two");
+    EXPECT_TRUE(fs::is_symlink(dir / "chain.json"));
+    EXPECT_TRUE(fs::is_symlink(dir / "relative.json"));
+    EXPECT_EQ(contents(path("real/form.json")), "two");
+
+    replace_file(path("dangling.json"), "three");
+    EXPECT_TRUE(fs::is_symlink(dir / "dangling.json"));
+    EXPECT_EQ(contents(path("real/new.json")), "three");
+
+    fs::create_symlink("loop.json", dir / "loop.json");
+    EXPECT_EQ(refusal([&] { replace_file(path("loop.json"), "x"); }),
+              "cannot save \"" + path("loop.json") + "\": Too many levels of symbolic links");
+    EXPECT_EQ(entries(), (std::vector<std::string>{"chain.json", "dangling.json", "loop.json",
+                                                   "real", "relative.json"}));
+}
+
+TEST_F(TextFile, AnyNameTheFileSystemTakesSaves) {
+    const std::string longest(NAME_MAX, 'n');
+    replace_file(path(longest), "kept");
+    EXPECT_EQ(contents(path(longest)), "kept");
+    replace_file(path(longest), "again");
+    EXPECT_EQ(contents(path(longest)), "again");
+    EXPECT_EQ(refusal([&] { replace_file(path(longest + "n"), "x"); }),
+              "cannot save \"" + path(longest + "n") + "\": File name too long");
+    EXPECT_EQ(entries(), std::vector<std::string>{longest});
+}
+
+TEST_F(TextFile, ATargetUnderARegularFileCannotBeWrittenEvenByRoot) {
+    put(path("file.txt"), "plain");
+    EXPECT_EQ(refusal([&] { replace_file(path("file.txt/sub/out.json"), "x"); }),
+              "cannot save \"" + path("file.txt/sub/out.json") + "\": Not a directory");
+    EXPECT_EQ(refusal([&] { replace_file(path("file.txt/out.png"), "x", "write"); }),
+              "cannot write \"" + path("file.txt/out.png") + "\": Not a directory");
+    EXPECT_EQ(contents(path("file.txt")), "plain");
+    EXPECT_EQ(entries(), std::vector<std::string>{"file.txt"});
+}
+
+// Fifty saves killed at random moments: the target holds one whole version at every moment,
+// and the next save leaves no temporary of the killed ones behind.
+TEST_F(TextFile, SavesKilledAtRandomLeaveAWholeFileAndNoTemporary) {
+    const std::string target = path("form.json");
+    const std::string versions[] = {std::string(1 << 20, 'a'), std::string(1 << 19, 'b')};
+    replace_file(target, versions[0]);
+    std::mt19937 random(12);
+    int killed_mid_save = 0;
+    for (int round = 0; round < 50; ++round) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int i = 0;; ++i)
+                replace_file(target, versions[i % 2]);
+        }
+        ::usleep(std::uniform_int_distribution<useconds_t>(0, 20000)(random));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status));
+        const std::string now = contents(target);
+        ASSERT_TRUE(now == versions[0] || now == versions[1]) << "round " << round;
+        if (entries().size() > 1) ++killed_mid_save;
+    }
+    replace_file(target, "last");
+    EXPECT_EQ(contents(target), "last");
+    EXPECT_EQ(entries(), std::vector<std::string>{"form.json"})
+        << killed_mid_save << " kills left a named temporary until the next save";
+}
+
+TEST_F(TextFile, AFullFileSystemKeepsTheOldFiles) {
+    std::string why;
+    if (!mount_small_tmpfs("256k", why)) GTEST_SKIP() << why;
+    put(path("form.json"), "old form");
+    fs::create_symlink("form.json", dir / "link.json");
+    put(path("face.svg"), "old face");
+    {
+        // Fill what is left.
+        std::ofstream filler(path("filler"), std::ios::binary);
+        filler << std::string(1 << 20, 'f');
+    }
+    const std::string big(64 << 10, 'x');
+    EXPECT_EQ(refusal([&] { replace_file(path("form.json"), big); }),
+              "cannot save \"" + path("form.json") + "\": No space left on device");
+    EXPECT_EQ(refusal([&] { replace_file(path("link.json"), big); }),
+              "cannot save \"" + path("link.json") + "\": No space left on device");
+    EXPECT_EQ(contents(path("form.json")), "old form");
+    EXPECT_TRUE(fs::is_symlink(dir / "link.json"));
+
+    // render through the container: an error naming the file, the old picture whole.
+    std::ostringstream out;
+    Container container(out);
+    ScriptRunner runner(container);
+    std::istringstream script("new a\nrender a " + path("face.svg") + "\n");
+    runner.run(script, false);
+    EXPECT_NE(
+        out.str().find("error: cannot write \"" + path("face.svg") + "\": No space left on device"),
+        std::string::npos)
+        << out.str();
+    EXPECT_EQ(contents(path("face.svg")), "old face");
+    EXPECT_EQ(entries(),
+              (std::vector<std::string>{"face.svg", "filler", "form.json", "link.json"}));
+
+    // With room again, the link's target takes the new content.
+    fs::remove(dir / "filler");
+    replace_file(path("link.json"), big);
+    EXPECT_EQ(contents(path("form.json")), big);
+    EXPECT_TRUE(fs::is_symlink(dir / "link.json"));
+}
+
+}  // namespace
+}  // namespace tickwell::headless
