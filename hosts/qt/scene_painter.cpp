@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QPainterPath>
 #include <QPolygonF>
+#include <array>
 
 #include "platform/system_colors.hpp"
 
@@ -144,6 +145,16 @@ void paint_shape(QPainter& p, const ShapeElement& shape, TwipsPerPixel tpp) {
             p.drawRect(to_qrect(r));
     };
     p.setPen(Qt::NoPen);
+    // A disc outlined in its own fill colour is one figure: filled once, out to the outer
+    // edge of its outline, rather than filled and then stroked (an antialiased stroke of an
+    // ellipse costs several fills).
+    if (g.ellipse && shape.fill_style() == FillStyle::solid && g.pen > 0 &&
+        !g.outline_fills_figure &&
+        resolve_color(shape.fill_color()) == resolve_color(shape.border_color())) {
+        p.setBrush(to_qcolor(shape.fill_color()));
+        draw(g.stroke.grown(g.pen / 2));
+        return;
+    }
     if (g.outline_fills_figure) {
         p.setBrush(to_qcolor(shape.border_color()));
         draw(g.figure);
@@ -188,7 +199,85 @@ void paint_line(QPainter& p, const LineElement& line, TwipsPerPixel tpp) {
     p.drawLine(QPointF(g.from.x, g.from.y), QPointF(g.to.x, g.to.y));
 }
 
+// What an element paints over, as far as hiding one element under another goes: its kind,
+// its figure and pen in pixels, and whether it paints the inside of its figure.
+struct Footprint {
+    const Element* element = nullptr;
+    ElementKind kind = ElementKind::timer;
+    bool solid_inside = false;
+    std::array<double, 11> geometry{};
+
+    // Whether this footprint, painted after `below`, leaves none of `below` to be seen: the
+    // same figure and pen, and an inside painted wherever `below` paints one. Colours do not
+    // matter; no colour has transparency.
+    bool hides(const Footprint& below) const {
+        return kind == below.kind && geometry == below.geometry &&
+               (solid_inside || !below.solid_inside);
+    }
+};
+
+Footprint footprint(const Element& e, TwipsPerPixel tpp) {
+    Footprint f{&e, e.kind(), false, {}};
+    if (e.kind() == ElementKind::shape) {
+        const auto& shape = static_cast<const ShapeElement&>(e);
+        const ShapeGeometry g = shape_geometry(shape, tpp);
+        f.solid_inside = shape.fill_style() == FillStyle::solid || g.outline_fills_figure;
+        f.geometry = {g.ellipse ? 1.0 : 0.0,
+                      g.figure.left,
+                      g.figure.top,
+                      g.figure.width,
+                      g.figure.height,
+                      g.stroke.left,
+                      g.stroke.top,
+                      g.stroke.width,
+                      g.stroke.height,
+                      g.pen,
+                      g.outline_fills_figure ? 1.0 : 0.0};
+    } else if (e.kind() == ElementKind::line) {
+        const LineGeometry g = line_geometry(static_cast<const LineElement&>(e), tpp);
+        f.geometry = {g.from.x, g.from.y, g.to.x, g.to.y, g.width};
+    } else {
+        f.kind = ElementKind::timer;  // images and timers hide nothing and are never hidden
+    }
+    return f;
+}
+
 }  // namespace
+
+std::vector<const Element*> painted_elements(const Scene& scene, TwipsPerPixel tpp) {
+    std::vector<Footprint> visible;
+    for (const Element* e : scene.stacking_order())
+        if (e->visible() && e->kind() != ElementKind::timer) visible.push_back(footprint(*e, tpp));
+    std::vector<const Element*> painted;
+    painted.reserve(visible.size());
+    for (std::size_t i = 0; i < visible.size(); ++i) {
+        const Footprint& below = visible[i];
+        bool hidden = false;
+        if (below.kind != ElementKind::timer)
+            for (std::size_t j = i + 1; j < visible.size() && !hidden; ++j)
+                hidden = visible[j].hides(below);
+        if (!hidden) painted.push_back(below.element);
+    }
+    return painted;
+}
+
+void paint_element(QPainter& painter, const Element& element, TwipsPerPixel tpp) {
+    painter.save();
+    switch (element.kind()) {
+        case ElementKind::image:
+            paint_image(painter, static_cast<const ImageElement&>(element), tpp);
+            break;
+        case ElementKind::shape:
+            paint_shape(painter, static_cast<const ShapeElement&>(element), tpp);
+            break;
+        case ElementKind::line:
+            paint_line(painter, static_cast<const LineElement&>(element), tpp);
+            break;
+        case ElementKind::timer:
+            break;
+    }
+    painter.restore();
+}
 
 QColor to_qcolor(std::uint32_t color) {
     const std::uint32_t c = resolve_color(color);
@@ -206,24 +295,9 @@ void paint_scene(QPainter& painter, const Scene& scene, TwipsPerPixel tpp,
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     if (clip) painter.setClipRect(*clip, Qt::IntersectClip);
-    for (const Element* e : scene.stacking_order()) {
-        if (!e->visible()) continue;
+    for (const Element* e : painted_elements(scene, tpp)) {
         if (clip && !element_bounds(*e, tpp).intersects(*clip)) continue;
-        painter.save();
-        switch (e->kind()) {
-            case ElementKind::image:
-                paint_image(painter, static_cast<const ImageElement&>(*e), tpp);
-                break;
-            case ElementKind::shape:
-                paint_shape(painter, static_cast<const ShapeElement&>(*e), tpp);
-                break;
-            case ElementKind::line:
-                paint_line(painter, static_cast<const LineElement&>(*e), tpp);
-                break;
-            case ElementKind::timer:
-                break;
-        }
-        painter.restore();
+        paint_element(painter, *e, tpp);
     }
     painter.restore();
 }

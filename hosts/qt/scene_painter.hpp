@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include <QColor>
 #include <QPainter>
@@ -31,7 +32,19 @@ QRectF element_bounds(const Element& element, TwipsPerPixel tpp);
 // Vector pictures are drawn from their polygons. Encoded PNG, BMP and ICO pictures are decoded
 // by Qt GUI's image readers; SVG pictures need Qt's SVG module, which this renderer does not
 // use, and are drawn as nothing (the surface shows through their box).
+//
+// Only what can be seen is drawn: an element that a later one covers exactly (the white
+// highlight copies of a flat face's marks, hub and hands) is left out, and a disc outlined in
+// its fill colour is filled once out to its outline's outer edge.
 void paint_scene(QPainter& painter, const Scene& scene, TwipsPerPixel tpp,
                  std::optional<QRectF> clip = std::nullopt);
+
+// The visible elements paint_scene paints, back to front: those that no later element
+// covers exactly (the same figure and pen, painting an inside wherever the hidden one does).
+std::vector<const Element*> painted_elements(const Scene& scene, TwipsPerPixel tpp);
+
+// Paints one element as paint_scene does, antialiased as the painter is set; the painter's
+// state is left as it was.
+void paint_element(QPainter& painter, const Element& element, TwipsPerPixel tpp);
 
 }  // namespace tickwell::qt
