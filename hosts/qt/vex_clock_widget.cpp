@@ -18,6 +18,7 @@
 #include "form_dialog.hpp"
 #include "guarded_site.hpp"
 #include "input_codes.hpp"
+#include "layer_cache.hpp"
 #include "platform/system_colors.hpp"
 #include "pointer_cursor.hpp"
 #include "scene_painter.hpp"
@@ -236,9 +237,7 @@ void VexClockWidget::update_accessible_state() {
 
 void VexClockWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    const QRect area = event->rect();
-    painter.fillRect(area, to_qcolor(kSurfaceColor));
-    paint_scene(painter, control().scene(), tpp_, QRectF(area));
+    paint_face(painter, control().scene(), tpp_, QSizeF(size()), QRectF(event->rect()));
 }
 
 void VexClockWidget::resizeEvent(QResizeEvent* event) {

@@ -1,0 +1,296 @@
+// SPDX-License-Identifier: MIT
+#include "layer_cache.hpp"
+
+#include <QImage>
+#include <QTransform>
+#include <algorithm>
+#include <cmath>
+#include <list>
+#include <vector>
+
+#include "platform/system_colors.hpp"
+#include "scene_painter.hpp"
+
+namespace tickwell::qt {
+namespace {
+
+// A look larger than this share of the budget is painted directly: a full-screen face at a
+// high pixel ratio would otherwise push every other look out.
+constexpr qsizetype kLargestLook = kLayerCacheBudget / 4;
+
+// The painted elements of a face with hands, split at the hands. Lines are the hands and
+// their highlights, the only elements a tick moves; everything else stays still.
+struct Split {
+    std::vector<const Element*> below;  // the still elements under the hands
+    std::vector<const Element*> hands;
+    std::vector<const Element*> above;  // the still elements stacked above the hands
+};
+
+// The colours a shape paints with.
+std::vector<std::uint32_t> colours_of(const ShapeElement& shape, TwipsPerPixel tpp) {
+    std::vector<std::uint32_t> colours;
+    const ShapeGeometry g = shape_geometry(shape, tpp);
+    if (shape.fill_style() == FillStyle::solid && !g.outline_fills_figure)
+        colours.push_back(resolve_color(shape.fill_color()));
+    if (g.pen > 0) colours.push_back(resolve_color(shape.border_color()));
+    return colours;
+}
+
+// Empty when the face has no hands, when it shows an image (the digital face, whose glyphs
+// have a cache of their own) or when a hand is stacked above a still element that is above
+// another hand: the layers could not keep that order.
+std::optional<Split> split_at_hands(const std::vector<const Element*>& painted, TwipsPerPixel tpp) {
+    Split split;
+    std::vector<std::uint32_t> hand_colours;
+    for (const Element* e : painted) {
+        if (e->kind() == ElementKind::image) return std::nullopt;
+        if (e->kind() == ElementKind::line) {
+            if (!split.above.empty()) return std::nullopt;
+            split.hands.push_back(e);
+            const auto colour = resolve_color(static_cast<const LineElement*>(e)->border_color());
+            if (std::find(hand_colours.begin(), hand_colours.end(), colour) == hand_colours.end())
+                hand_colours.push_back(colour);
+            continue;
+        }
+        if (e->kind() != ElementKind::shape) continue;
+        // A still shape above hands of its own single colour may go below them: where one
+        // same-coloured figure crosses another the order does not change the colour.
+        const auto colours = colours_of(static_cast<const ShapeElement&>(*e), tpp);
+        const bool same_colour = split.above.empty() && hand_colours.size() <= 1 &&
+                                 std::all_of(colours.begin(), colours.end(), [&](auto c) {
+                                     return hand_colours.empty() || c == hand_colours[0];
+                                 });
+        (same_colour ? split.below : split.above).push_back(e);
+    }
+    if (split.hands.empty()) return std::nullopt;
+    return split;
+}
+
+// Everything a still element's pixels depend on, appended to a look's key.
+void describe(std::vector<double>& key, const Element& e, TwipsPerPixel tpp) {
+    if (e.kind() != ElementKind::shape) return;
+    const auto& shape = static_cast<const ShapeElement&>(e);
+    const ShapeGeometry g = shape_geometry(shape, tpp);
+    key.insert(key.end(), {g.ellipse ? 1.0 : 0.0, g.figure.left, g.figure.top, g.figure.width,
+                           g.figure.height, g.stroke.left, g.stroke.top, g.stroke.width,
+                           g.stroke.height, g.pen, g.outline_fills_figure ? 1.0 : 0.0,
+                           shape.fill_style() == FillStyle::solid ? 1.0 : 0.0,
+                           static_cast<double>(resolve_color(shape.fill_color())),
+                           static_cast<double>(resolve_color(shape.border_color()))});
+}
+
+// The images of one look: the layer below the hands, covering the surface, and the small
+// images of what lies above them, each at its place in device pixels from the surface's top
+// left corner.
+struct Look {
+    std::vector<double> key;
+    QImage below;
+    struct Piece {
+        QPoint at;
+        QImage image;
+    };
+    std::vector<Piece> above;
+    qsizetype bytes = 0;
+};
+
+// The device-pixel rectangles of the still elements above the hands, merged where they
+// touch, so that no pixel is painted by two of them.
+std::vector<QRect> pieces_of(const std::vector<const Element*>& above, TwipsPerPixel tpp,
+                             double scale) {
+    std::vector<QRect> rects;
+    for (const Element* e : above) {
+        const QRectF logical = element_bounds(*e, tpp);
+        const QRect r = QRectF(logical.topLeft() * scale, logical.size() * scale).toAlignedRect();
+        if (!r.isEmpty()) rects.push_back(r);
+    }
+    for (bool merged = true; merged;) {
+        merged = false;
+        for (std::size_t i = 0; i < rects.size() && !merged; ++i)
+            for (std::size_t j = i + 1; j < rects.size() && !merged; ++j)
+                if (rects[i].adjusted(0, 0, 1, 1).intersects(rects[j])) {
+                    rects[i] |= rects[j];
+                    rects.erase(rects.begin() + static_cast<std::ptrdiff_t>(j));
+                    merged = true;
+                }
+    }
+    return rects;
+}
+
+void prepare(QPainter& p, QPoint origin, double scale) {
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.translate(-origin);
+    p.scale(scale, scale);
+}
+
+Look make_look(std::vector<double> key, const Split& split, TwipsPerPixel tpp, QSize device,
+               double scale, const std::vector<QRect>& pieces) {
+    Look look;
+    look.key = std::move(key);
+    // Opaque: copied onto the surface by a plain blit.
+    look.below = QImage(device, QImage::Format_RGB32);
+    look.below.fill(to_qcolor(kSurfaceColor));
+    {
+        QPainter p(&look.below);
+        prepare(p, {}, scale);
+        for (const Element* e : split.below)
+            paint_element(p, *e, tpp);
+    }
+    look.bytes = look.below.sizeInBytes();
+    for (const QRect& r : pieces) {
+        QImage image(r.size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        {
+            QPainter p(&image);
+            prepare(p, r.topLeft(), scale);
+            for (const Element* e : split.above)
+                paint_element(p, *e, tpp);
+        }
+        look.bytes += image.sizeInBytes();
+        look.above.push_back({r.topLeft(), std::move(image)});
+    }
+    return look;
+}
+
+// The looks painted lately, the latest first.
+class LayerCache {
+  public:
+    const Look* find(const std::vector<double>& key) {
+        for (auto it = looks_.begin(); it != looks_.end(); ++it)
+            if (it->key == key) {
+                looks_.splice(looks_.begin(), looks_, it);
+                return &looks_.front();
+            }
+        return nullptr;
+    }
+
+    // Makes room for `bytes` before they are allocated.
+    void make_room(qsizetype bytes) {
+        while (!looks_.empty() && bytes_ + bytes > kLayerCacheBudget) {
+            bytes_ -= looks_.back().bytes;
+            looks_.pop_back();
+        }
+    }
+
+    const Look& add(Look look) {
+        bytes_ += look.bytes;
+        looks_.push_front(std::move(look));
+        return looks_.front();
+    }
+
+    LayerCacheUse use() const { return {static_cast<int>(looks_.size()), bytes_}; }
+    void clear() {
+        looks_.clear();
+        bytes_ = 0;
+    }
+
+  private:
+    std::list<Look> looks_;
+    qsizetype bytes_ = 0;
+};
+
+LayerCache& cache() {
+    static LayerCache the_cache;
+    return the_cache;
+}
+
+bool whole(double x) {
+    return std::abs(x - std::round(x)) < 1e-9;
+}
+
+// Paints from the cache; false where it cannot (see paint_face).
+bool paint_layered(QPainter& painter, const Scene& scene, TwipsPerPixel tpp, QSizeF surface,
+                   const QRectF& area) {
+    const QTransform to_device = painter.deviceTransform();
+    if (to_device.type() > QTransform::TxScale || to_device.m11() != to_device.m22() ||
+        !(to_device.m11() > 0) || !whole(to_device.dx()) || !whole(to_device.dy()))
+        return false;
+    const double scale = to_device.m11();
+    const QSize device(static_cast<int>(std::ceil(surface.width() * scale - 1e-9)),
+                       static_cast<int>(std::ceil(surface.height() * scale - 1e-9)));
+    if (device.isEmpty()) return false;
+    const qsizetype below_bytes = qsizetype{device.width()} * device.height() * 4;
+    if (below_bytes > kLargestLook) return false;
+
+    const std::vector<const Element*> painted = painted_elements(scene, tpp);
+    const std::optional<Split> split = split_at_hands(painted, tpp);
+    if (!split) return false;
+
+    std::vector<double> key{scale, surface.width(), surface.height(),
+                            static_cast<double>(resolve_color(kSurfaceColor)),
+                            static_cast<double>(split->below.size())};
+    for (const Element* e : split->below)
+        describe(key, *e, tpp);
+    for (const Element* e : split->above)
+        describe(key, *e, tpp);
+
+    LayerCache& layers = cache();
+    const Look* look = layers.find(key);
+    if (!look) {
+        const std::vector<QRect> pieces = pieces_of(split->above, tpp, scale);
+        qsizetype bytes = below_bytes;
+        for (const QRect& r : pieces)
+            bytes += qsizetype{r.width()} * r.height() * 4;
+        if (bytes > kLargestLook) return false;
+        layers.make_room(bytes);
+        look = &layers.add(make_look(std::move(key), *split, tpp, device, scale, pieces));
+    }
+
+    // Copied one to one in device pixels: the world transform becomes the inverse of the
+    // device's own (the surface's offset in its window and the pixel ratio).
+    bool world_invertible = false, device_invertible = false;
+    const QTransform device_own = painter.worldTransform().inverted(&world_invertible) * to_device;
+    const QTransform to_device_pixels = device_own.inverted(&device_invertible);
+    if (!world_invertible || !device_invertible) return false;
+    const QPoint origin(static_cast<int>(std::round(to_device.dx())),
+                        static_cast<int>(std::round(to_device.dy())));
+    const QRect wanted =
+        QRectF(area.topLeft() * scale, area.size() * scale).toAlignedRect() & look->below.rect();
+    if (wanted.isEmpty()) return true;
+
+    painter.save();
+    painter.setWorldTransform(to_device_pixels);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawImage(origin + wanted.topLeft(), look->below, wanted);
+    painter.restore();
+
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setClipRect(area, Qt::IntersectClip);
+    for (const Element* hand : split->hands)
+        if (element_bounds(*hand, tpp).intersects(area)) paint_element(painter, *hand, tpp);
+    painter.restore();
+
+    painter.save();
+    painter.setWorldTransform(to_device_pixels);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    for (const Look::Piece& piece : look->above) {
+        const QRect shown = QRect(piece.at, piece.image.size()) & wanted;
+        if (!shown.isEmpty())
+            painter.drawImage(origin + shown.topLeft(), piece.image, shown.translated(-piece.at));
+    }
+    painter.restore();
+    return true;
+}
+
+}  // namespace
+
+void paint_face(QPainter& painter, const Scene& scene, TwipsPerPixel tpp, QSizeF surface,
+                std::optional<QRectF> clip, Layers layers) {
+    const QRectF whole_surface(QPointF(0, 0), surface);
+    const QRectF area = clip ? *clip & whole_surface : whole_surface;
+    if (area.isEmpty()) return;
+    if (layers == Layers::cached && paint_layered(painter, scene, tpp, surface, area)) return;
+    painter.fillRect(area, to_qcolor(kSurfaceColor));
+    paint_scene(painter, scene, tpp, clip);
+}
+
+LayerCacheUse layer_cache_use() {
+    return cache().use();
+}
+
+void clear_layer_cache() {
+    cache().clear();
+}
+
+}  // namespace tickwell::qt
