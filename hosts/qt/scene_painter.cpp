@@ -46,13 +46,27 @@ void paint_drawing(QPainter& p, const VectorDrawing& d, const QRectF& target) {
 // Vector pictures drawn once per picture and device size, then copied: a digit cell's
 // repaint becomes one image copy instead of some thirty filled and stroked polygons. Only
 // stretched vector pictures are kept, with a reference that keeps each picture alive while
-// its images are cached; the cache empties itself when it grows past its budget.
+// its images are cached. The budget is checked before an image is allocated: the cache
+// empties itself when the new image would take it past kBudget, and an image larger than
+// kLargestImage is never made (the caller draws the polygons), so that no control size makes
+// the cache hold more than kBudget.
 class DrawingCache {
   public:
-    const QImage& image(const PictureRef& picture, QSize device_size) {
+    static constexpr qsizetype kBudget = 32 * 1024 * 1024;
+    static constexpr qsizetype kLargestImage = kBudget / 8;
+
+    // nullptr where the image would be larger than kLargestImage.
+    const QImage* image(const PictureRef& picture, QSize device_size) {
         for (const Entry& e : entries_)
-            if (e.picture == picture && e.size == device_size) return e.image;
+            if (e.picture == picture && e.size == device_size) return &e.image;
+        const qsizetype bytes = qsizetype{device_size.width()} * device_size.height() * 4;
+        if (bytes > kLargestImage) return nullptr;
+        if (bytes_ + bytes > kBudget) {
+            entries_.clear();
+            bytes_ = 0;
+        }
         QImage image(device_size, QImage::Format_ARGB32_Premultiplied);
+        if (image.isNull()) return nullptr;
         image.fill(Qt::transparent);
         {
             QPainter p(&image);
@@ -60,16 +74,11 @@ class DrawingCache {
                           QRectF(0, 0, device_size.width(), device_size.height()));
         }
         bytes_ += image.sizeInBytes();
-        if (bytes_ > kBudget) {
-            entries_.clear();
-            bytes_ = image.sizeInBytes();
-        }
         entries_.push_back({picture, device_size, std::move(image)});
-        return entries_.back().image;
+        return &entries_.back().image;
     }
 
   private:
-    static constexpr qsizetype kBudget = 32 * 1024 * 1024;
     struct Entry {
         PictureRef picture;
         QSize size;
@@ -82,7 +91,7 @@ class DrawingCache {
 // Paints a stretched vector picture from the cache, on whole device pixels: the cell covers
 // the device pixels whose centres lie in its box, as a crisp rectangle would. Returns false
 // where the painter's transform is more than a scale and a shift (then the caller draws the
-// polygons directly).
+// polygons directly), and where the image would be too large to cache.
 bool paint_cached(QPainter& p, const PictureRef& picture, const QRectF& target) {
     const QTransform to_device = p.deviceTransform();
     if (to_device.type() > QTransform::TxScale) return false;
@@ -98,11 +107,12 @@ bool paint_cached(QPainter& p, const PictureRef& picture, const QRectF& target) 
     const QTransform device_own = p.worldTransform().inverted(&world_invertible) * to_device;
     const QTransform to_device_pixels = device_own.inverted(&device_invertible);
     if (!world_invertible || !device_invertible) return false;
-    const QImage& image = cache.image(picture, snapped.size());
+    const QImage* image = cache.image(picture, snapped.size());
+    if (!image) return false;
     p.save();
     p.setWorldTransform(to_device_pixels);
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    p.drawImage(snapped.topLeft(), image);
+    p.drawImage(snapped.topLeft(), *image);
     p.restore();
     return true;
 }
