@@ -73,12 +73,24 @@ class DrawingCache {
             paint_drawing(p, picture->drawing(),
                           QRectF(0, 0, device_size.width(), device_size.height()));
         }
+        // A glyph's background covers its whole frame: kept opaque, it is copied by a plain
+        // blit rather than blended pixel by pixel.
+        if (opaque(image)) image.convertTo(QImage::Format_RGB32);
         bytes_ += image.sizeInBytes();
         entries_.push_back({picture, device_size, std::move(image)});
         return &entries_.back().image;
     }
 
   private:
+    static bool opaque(const QImage& image) {
+        for (int y = 0; y < image.height(); ++y) {
+            const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            for (int x = 0; x < image.width(); ++x)
+                if (qAlpha(line[x]) != 255) return false;
+        }
+        return true;
+    }
+
     struct Entry {
         PictureRef picture;
         QSize size;
