@@ -199,8 +199,8 @@ bool whole(double x) {
 }
 
 // Paints from the cache; false where it cannot (see paint_face).
-bool paint_layered(QPainter& painter, const Scene& scene, TwipsPerPixel tpp, QSizeF surface,
-                   const QRectF& area) {
+bool paint_layered(QPainter& painter, const std::vector<const Element*>& painted, TwipsPerPixel tpp,
+                   QSizeF surface, const QRectF& area) {
     const QTransform to_device = painter.deviceTransform();
     if (to_device.type() > QTransform::TxScale || to_device.m11() != to_device.m22() ||
         !(to_device.m11() > 0) || !whole(to_device.dx()) || !whole(to_device.dy()))
@@ -212,7 +212,6 @@ bool paint_layered(QPainter& painter, const Scene& scene, TwipsPerPixel tpp, QSi
     const qsizetype below_bytes = qsizetype{device.width()} * device.height() * 4;
     if (below_bytes > kLargestLook) return false;
 
-    const std::vector<const Element*> painted = painted_elements(scene, tpp);
     const std::optional<Split> split = split_at_hands(painted, tpp);
     if (!split) return false;
 
@@ -280,9 +279,10 @@ void paint_face(QPainter& painter, const Scene& scene, TwipsPerPixel tpp, QSizeF
     const QRectF whole_surface(QPointF(0, 0), surface);
     const QRectF area = clip ? *clip & whole_surface : whole_surface;
     if (area.isEmpty()) return;
-    if (layers == Layers::cached && paint_layered(painter, scene, tpp, surface, area)) return;
+    const std::vector<const Element*> painted = painted_elements(scene, tpp);
+    if (layers == Layers::cached && paint_layered(painter, painted, tpp, surface, area)) return;
     painter.fillRect(area, to_qcolor(kSurfaceColor));
-    paint_scene(painter, scene, tpp, clip);
+    paint_elements(painter, painted, tpp, clip);
 }
 
 LayerCacheUse layer_cache_use() {

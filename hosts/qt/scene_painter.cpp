@@ -311,17 +311,22 @@ QRectF element_bounds(const Element& element, TwipsPerPixel tpp) {
     return to_qrect(painted_rect(element, tpp));
 }
 
-void paint_scene(QPainter& painter, const Scene& scene, TwipsPerPixel tpp,
-                 std::optional<QRectF> clip) {
+void paint_elements(QPainter& painter, std::span<const Element* const> elements, TwipsPerPixel tpp,
+                    std::optional<QRectF> clip) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     if (clip) painter.setClipRect(*clip, Qt::IntersectClip);
-    for (const Element* e : painted_elements(scene, tpp)) {
+    for (const Element* e : elements) {
         if (clip && !element_bounds(*e, tpp).intersects(*clip)) continue;
         paint_element(painter, *e, tpp);
     }
     painter.restore();
+}
+
+void paint_scene(QPainter& painter, const Scene& scene, TwipsPerPixel tpp,
+                 std::optional<QRectF> clip) {
+    paint_elements(painter, painted_elements(scene, tpp), tpp, clip);
 }
 
 }  // namespace tickwell::qt

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include <QColor>
@@ -42,6 +43,10 @@ void paint_scene(QPainter& painter, const Scene& scene, TwipsPerPixel tpp,
 // The visible elements paint_scene paints, back to front: those that no later element
 // covers exactly (the same figure and pen, painting an inside wherever the hidden one does).
 std::vector<const Element*> painted_elements(const Scene& scene, TwipsPerPixel tpp);
+
+// Paints `elements` (from painted_elements) as paint_scene does.
+void paint_elements(QPainter& painter, std::span<const Element* const> elements, TwipsPerPixel tpp,
+                    std::optional<QRectF> clip = std::nullopt);
 
 // Paints one element as paint_scene does, antialiased as the painter is set; the painter's
 // state is left as it was.
