@@ -121,11 +121,12 @@ bool paint_cached(QPainter& p, const PictureRef& picture, const QRectF& target) 
     if (!world_invertible || !device_invertible) return false;
     const QImage* image = cache.image(picture, snapped.size());
     if (!image) return false;
-    p.save();
+    // Only the transform changes: a whole save of the painter's state costs more than the
+    // copy of a small cell. At whole device pixels the copy is never smoothed.
+    const QTransform world = p.worldTransform();
     p.setWorldTransform(to_device_pixels);
-    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     p.drawImage(snapped.topLeft(), *image);
-    p.restore();
+    p.setWorldTransform(world);
     return true;
 }
 
@@ -144,11 +145,14 @@ void paint_image(QPainter& p, const ImageElement& image, TwipsPerPixel tpp) {
         image.stretch()
             ? box
             : QRectF(box.topLeft(), QSizeF(picture->pixel_width(), picture->pixel_height()));
+    // A cached picture covers the device pixels whose centres lie in its box, no more: it
+    // needs no clip.
+    const bool vector = picture->kind() == Picture::Kind::vector;
+    if (vector && image.stretch() && paint_cached(p, picture, target)) return;
     p.save();
     p.setClipRect(box, Qt::IntersectClip);
-    if (picture->kind() == Picture::Kind::vector) {
-        if (!image.stretch() || !paint_cached(p, picture, target))
-            paint_drawing(p, picture->drawing(), target);
+    if (vector) {
+        paint_drawing(p, picture->drawing(), target);
     } else {
         // FIXME: decoded on every paint; no face shows an encoded picture today.
         const QImage decoded = decode(*picture);
@@ -284,7 +288,6 @@ std::vector<const Element*> painted_elements(const Scene& scene, TwipsPerPixel t
 }
 
 void paint_element(QPainter& painter, const Element& element, TwipsPerPixel tpp) {
-    painter.save();
     switch (element.kind()) {
         case ElementKind::image:
             paint_image(painter, static_cast<const ImageElement&>(element), tpp);
@@ -298,7 +301,6 @@ void paint_element(QPainter& painter, const Element& element, TwipsPerPixel tpp)
         case ElementKind::timer:
             break;
     }
-    painter.restore();
 }
 
 QColor to_qcolor(std::uint32_t color) {

@@ -48,8 +48,8 @@ std::vector<const Element*> painted_elements(const Scene& scene, TwipsPerPixel t
 void paint_elements(QPainter& painter, std::span<const Element* const> elements, TwipsPerPixel tpp,
                     std::optional<QRectF> clip = std::nullopt);
 
-// Paints one element as paint_scene does, antialiased as the painter is set; the painter's
-// state is left as it was.
+// Paints one element as paint_scene does, antialiased as the painter is set. The painter's
+// pen and brush are left as the element set them; the rest of its state as it was.
 void paint_element(QPainter& painter, const Element& element, TwipsPerPixel tpp);
 
 }  // namespace tickwell::qt
