@@ -66,17 +66,17 @@ std::optional<Split> split_at_hands(const std::vector<const Element*>& painted, 
     return split;
 }
 
-// Everything a still element's pixels depend on, appended to a look's key.
-void describe(std::vector<double>& key, const Element& e, TwipsPerPixel tpp) {
+// Everything a still element's pixels depend on, appended to a look's key: its own settings
+// (the twips per pixel are in the key once).
+void describe(std::vector<double>& key, const Element& e) {
     if (e.kind() != ElementKind::shape) return;
     const auto& shape = static_cast<const ShapeElement&>(e);
-    const ShapeGeometry g = shape_geometry(shape, tpp);
-    key.insert(key.end(), {g.ellipse ? 1.0 : 0.0, g.figure.left, g.figure.top, g.figure.width,
-                           g.figure.height, g.stroke.left, g.stroke.top, g.stroke.width,
-                           g.stroke.height, g.pen, g.outline_fills_figure ? 1.0 : 0.0,
-                           shape.fill_style() == FillStyle::solid ? 1.0 : 0.0,
-                           static_cast<double>(resolve_color(shape.fill_color())),
-                           static_cast<double>(resolve_color(shape.border_color()))});
+    key.insert(key.end(),
+               {static_cast<double>(shape.shape()), shape.left(), shape.top(), shape.width(),
+                shape.height(), static_cast<double>(shape.border_width()),
+                static_cast<double>(shape.outline_style()), static_cast<double>(shape.fill_style()),
+                static_cast<double>(resolve_color(shape.fill_color())),
+                static_cast<double>(resolve_color(shape.border_color()))});
 }
 
 // The images of one look: the layer below the hands, covering the surface, and the small
@@ -90,8 +90,22 @@ struct Look {
         QImage image;
     };
     std::vector<Piece> above;
+    // The opaque discs among the elements above the hands (the hub), in logical pixels: a
+    // hand's end inside one need not be drawn.
+    struct Disc {
+        double x, y, radius;
+    };
+    std::vector<Disc> covering;
     qsizetype bytes = 0;
 };
+
+// Whether a round end of `radius` at `at` lies wholly inside one of `discs`, antialiased
+// edges included.
+bool covered(const std::vector<Look::Disc>& discs, PixelPoint at, double radius) {
+    return std::any_of(discs.begin(), discs.end(), [&](const Look::Disc& d) {
+        return std::hypot(at.x - d.x, at.y - d.y) + radius + 1 <= d.radius;
+    });
+}
 
 // The device-pixel rectangles of the still elements above the hands, merged where they
 // touch, so that no pixel is painted by two of them.
@@ -137,6 +151,13 @@ Look make_look(std::vector<double> key, const Split& split, TwipsPerPixel tpp, Q
             paint_element(p, *e, tpp);
     }
     look.bytes = look.below.sizeInBytes();
+    for (const Element* e : split.above) {
+        const auto& shape = static_cast<const ShapeElement&>(*e);
+        const ShapeGeometry g = shape_geometry(shape, tpp);
+        const PixelRect& f = g.figure;
+        if (g.ellipse && f.width == f.height && shape.fill_style() == FillStyle::solid)
+            look.covering.push_back({f.left + f.width / 2, f.top + f.height / 2, f.width / 2});
+    }
     for (const QRect& r : pieces) {
         QImage image(r.size(), QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::transparent);
@@ -219,9 +240,9 @@ bool paint_layered(QPainter& painter, const std::vector<const Element*>& painted
                             static_cast<double>(resolve_color(kSurfaceColor)),
                             static_cast<double>(split->below.size())};
     for (const Element* e : split->below)
-        describe(key, *e, tpp);
+        describe(key, *e);
     for (const Element* e : split->above)
-        describe(key, *e, tpp);
+        describe(key, *e);
 
     LayerCache& layers = cache();
     const Look* look = layers.find(key);
@@ -256,8 +277,14 @@ bool paint_layered(QPainter& painter, const std::vector<const Element*>& painted
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setClipRect(area, Qt::IntersectClip);
-    for (const Element* hand : split->hands)
-        if (element_bounds(*hand, tpp).intersects(area)) paint_element(painter, *hand, tpp);
+    for (const Element* e : split->hands) {
+        if (!element_bounds(*e, tpp).intersects(area)) continue;
+        const auto& hand = static_cast<const LineElement&>(*e);
+        const LineGeometry g = line_geometry(hand, tpp);
+        paint_line(painter, hand, tpp,
+                   {!covered(look->covering, g.from, g.width / 2),
+                    !covered(look->covering, g.to, g.width / 2)});
+    }
     painter.restore();
 
     painter.save();

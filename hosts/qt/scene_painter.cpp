@@ -217,21 +217,6 @@ void paint_shape(QPainter& p, const ShapeElement& shape, TwipsPerPixel tpp) {
     draw(g.stroke);
 }
 
-void paint_line(QPainter& p, const LineElement& line, TwipsPerPixel tpp) {
-    const LineGeometry g = line_geometry(line, tpp);
-    if (g.from.x == g.to.x && g.from.y == g.to.y) return;
-    // A flat-capped line with a disc on each end: Qt rasterises a flat-capped line directly,
-    // while a round cap sends the line through its general stroker at several times the cost.
-    const QColor color = to_qcolor(line.border_color());
-    const QPointF from(g.from.x, g.from.y), to(g.to.x, g.to.y);
-    p.setPen(QPen(color, g.width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
-    p.drawLine(from, to);
-    p.setPen(Qt::NoPen);
-    p.setBrush(color);
-    p.drawEllipse(from, g.width / 2, g.width / 2);
-    p.drawEllipse(to, g.width / 2, g.width / 2);
-}
-
 // What an element paints over, as far as hiding one element under another goes: its kind,
 // its figure and pen in pixels, and whether it paints the inside of its figure.
 struct Footprint {
@@ -303,11 +288,26 @@ void paint_element(QPainter& painter, const Element& element, TwipsPerPixel tpp)
             paint_shape(painter, static_cast<const ShapeElement&>(element), tpp);
             break;
         case ElementKind::line:
-            paint_line(painter, static_cast<const LineElement&>(element), tpp);
+            paint_line(painter, static_cast<const LineElement&>(element), tpp, {});
             break;
         case ElementKind::timer:
             break;
     }
+}
+
+void paint_line(QPainter& p, const LineElement& line, TwipsPerPixel tpp, LineEnds ends) {
+    const LineGeometry g = line_geometry(line, tpp);
+    if (g.from.x == g.to.x && g.from.y == g.to.y) return;
+    // A flat-capped line with a disc on each end: Qt rasterises a flat-capped line directly,
+    // while a round cap sends the line through its general stroker at several times the cost.
+    const QColor color = to_qcolor(line.border_color());
+    const QPointF from(g.from.x, g.from.y), to(g.to.x, g.to.y);
+    p.setPen(QPen(color, g.width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    p.drawLine(from, to);
+    p.setPen(Qt::NoPen);
+    p.setBrush(color);
+    if (ends.from) p.drawEllipse(from, g.width / 2, g.width / 2);
+    if (ends.to) p.drawEllipse(to, g.width / 2, g.width / 2);
 }
 
 QColor to_qcolor(std::uint32_t color) {

@@ -52,4 +52,12 @@ void paint_elements(QPainter& painter, std::span<const Element* const> elements,
 // pen and brush are left as the element set them; the rest of its state as it was.
 void paint_element(QPainter& painter, const Element& element, TwipsPerPixel tpp);
 
+// Paints a line as paint_element does, with only the round ends `ends` names: an end that an
+// opaque element painted later covers whole need not be drawn.
+struct LineEnds {
+    bool from = true;
+    bool to = true;
+};
+void paint_line(QPainter& painter, const LineElement& line, TwipsPerPixel tpp, LineEnds ends);
+
 }  // namespace tickwell::qt
