@@ -26,14 +26,13 @@ struct Split {
     std::vector<const Element*> above;  // the still elements stacked above the hands
 };
 
-// The colours a shape paints with.
-std::vector<std::uint32_t> colours_of(const ShapeElement& shape, TwipsPerPixel tpp) {
-    std::vector<std::uint32_t> colours;
+// Whether every colour a shape paints with is `colour`.
+bool painted_only_in(const ShapeElement& shape, std::uint32_t colour, TwipsPerPixel tpp) {
     const ShapeGeometry g = shape_geometry(shape, tpp);
-    if (shape.fill_style() == FillStyle::solid && !g.outline_fills_figure)
-        colours.push_back(resolve_color(shape.fill_color()));
-    if (g.pen > 0) colours.push_back(resolve_color(shape.border_color()));
-    return colours;
+    if (shape.fill_style() == FillStyle::solid && !g.outline_fills_figure &&
+        resolve_color(shape.fill_color()) != colour)
+        return false;
+    return !(g.pen > 0) || resolve_color(shape.border_color()) == colour;
 }
 
 // Empty when the face has no hands, when it shows an image (the digital face, whose glyphs
@@ -55,11 +54,11 @@ std::optional<Split> split_at_hands(const std::vector<const Element*>& painted, 
         if (e->kind() != ElementKind::shape) continue;
         // A still shape above hands of its own single colour may go below them: where one
         // same-coloured figure crosses another the order does not change the colour.
-        const auto colours = colours_of(static_cast<const ShapeElement&>(*e), tpp);
-        const bool same_colour = split.above.empty() && hand_colours.size() <= 1 &&
-                                 std::all_of(colours.begin(), colours.end(), [&](auto c) {
-                                     return hand_colours.empty() || c == hand_colours[0];
-                                 });
+        const bool same_colour =
+            split.above.empty() &&
+            (hand_colours.empty() ||
+             (hand_colours.size() == 1 &&
+              painted_only_in(static_cast<const ShapeElement&>(*e), hand_colours[0], tpp)));
         (same_colour ? split.below : split.above).push_back(e);
     }
     if (split.hands.empty()) return std::nullopt;

@@ -264,6 +264,7 @@ Footprint footprint(const Element& e, TwipsPerPixel tpp) {
 
 std::vector<const Element*> painted_elements(const Scene& scene, TwipsPerPixel tpp) {
     std::vector<Footprint> visible;
+    visible.reserve(scene.stacking_order().size());
     for (const Element* e : scene.stacking_order())
         if (e->visible() && e->kind() != ElementKind::timer) visible.push_back(footprint(*e, tpp));
     std::vector<const Element*> painted;
