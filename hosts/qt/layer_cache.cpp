@@ -136,14 +136,22 @@ void prepare(QPainter& p, QPoint origin, double scale) {
     p.scale(scale, scale);
 }
 
+bool below_all_rectangles(const Split& split) {
+    return std::all_of(split.below.begin(), split.below.end(), [](const Element* e) {
+        return static_cast<const ShapeElement*>(e)->shape() == ShapeKind::rectangle;
+    });
+}
+
 Look make_look(std::vector<double> key, const Split& split, TwipsPerPixel tpp, QSize device,
                double scale, const std::vector<QRect>& pieces) {
     Look look;
     look.key = std::move(key);
-    // Opaque: copied onto the surface by a plain blit.
-    look.below = QImage(device, QImage::Format_RGB32);
-    look.below.fill(to_qcolor(kSurfaceColor));
-    {
+    // Rectangles alone are filled faster than their image is copied: then the layer below
+    // the hands is painted directly, and has no image.
+    if (!below_all_rectangles(split)) {
+        // Opaque: copied onto the surface by a plain blit.
+        look.below = QImage(device, QImage::Format_RGB32);
+        look.below.fill(to_qcolor(kSurfaceColor));
         QPainter p(&look.below);
         prepare(p, {}, scale);
         for (const Element* e : split.below)
@@ -247,7 +255,7 @@ bool paint_layered(QPainter& painter, const std::vector<const Element*>& painted
     const Look* look = layers.find(key);
     if (!look) {
         const std::vector<QRect> pieces = pieces_of(split->above, tpp, scale);
-        qsizetype bytes = below_bytes;
+        qsizetype bytes = below_all_rectangles(*split) ? 0 : below_bytes;
         for (const QRect& r : pieces)
             bytes += qsizetype{r.width()} * r.height() * 4;
         if (bytes > kLargestLook) return false;
@@ -264,14 +272,19 @@ bool paint_layered(QPainter& painter, const std::vector<const Element*>& painted
     const QPoint origin(static_cast<int>(std::round(to_device.dx())),
                         static_cast<int>(std::round(to_device.dy())));
     const QRect wanted =
-        QRectF(area.topLeft() * scale, area.size() * scale).toAlignedRect() & look->below.rect();
+        QRectF(area.topLeft() * scale, area.size() * scale).toAlignedRect() & QRect({}, device);
     if (wanted.isEmpty()) return true;
 
-    painter.save();
-    painter.setWorldTransform(to_device_pixels);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(origin + wanted.topLeft(), look->below, wanted);
-    painter.restore();
+    if (look->below.isNull()) {
+        painter.fillRect(area, to_qcolor(kSurfaceColor));
+        paint_elements(painter, split->below, tpp, area);
+    } else {
+        painter.save();
+        painter.setWorldTransform(to_device_pixels);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter.drawImage(origin + wanted.topLeft(), look->below, wanted);
+        painter.restore();
+    }
 
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
