@@ -311,6 +311,28 @@ bool paint_layered(QPainter& painter, const std::vector<const Element*>& painted
     return true;
 }
 
+// Fills `area` with the surface colour, except where opaque cells will cover it whole: a
+// full paint of the digital face would otherwise write most of its pixels twice.
+void fill_surface(QPainter& painter, const QRectF& area, const std::vector<const Element*>& painted,
+                  TwipsPerPixel tpp) {
+    const QColor colour = to_qcolor(kSurfaceColor);
+    const QRegion cover = opaque_cover(painter, painted, tpp);
+    bool world_invertible = false, device_invertible = false;
+    const QTransform to_device = painter.deviceTransform();
+    const QTransform device_own = painter.worldTransform().inverted(&world_invertible) * to_device;
+    const QTransform to_device_pixels = device_own.inverted(&device_invertible);
+    if (cover.isEmpty() || !world_invertible || !device_invertible) {
+        painter.fillRect(area, colour);
+        return;
+    }
+    const QRegion uncovered = QRegion(to_device.mapRect(area).toAlignedRect()) - cover;
+    const QTransform world = painter.worldTransform();
+    painter.setWorldTransform(to_device_pixels);
+    for (const QRect& r : uncovered)
+        painter.fillRect(r, colour);
+    painter.setWorldTransform(world);
+}
+
 }  // namespace
 
 void paint_face(QPainter& painter, const Scene& scene, TwipsPerPixel tpp, QSizeF surface,
@@ -320,7 +342,7 @@ void paint_face(QPainter& painter, const Scene& scene, TwipsPerPixel tpp, QSizeF
     if (area.isEmpty()) return;
     const std::vector<const Element*> painted = painted_elements(scene, tpp);
     if (layers == Layers::cached && paint_layered(painter, painted, tpp, surface, area)) return;
-    painter.fillRect(area, to_qcolor(kSurfaceColor));
+    fill_surface(painter, area, painted, tpp);
     paint_elements(painter, painted, tpp, clip);
 }
 

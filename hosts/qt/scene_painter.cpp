@@ -104,14 +104,42 @@ class DrawingCache {
 // the device pixels whose centres lie in its box, as a crisp rectangle would. Returns false
 // where the painter's transform is more than a scale and a shift (then the caller draws the
 // polygons directly), and where the image would be too large to cache.
-bool paint_cached(QPainter& p, const PictureRef& picture, const QRectF& target) {
+// The device pixels a picture stretched to `target` covers when painted from the cache: those
+// whose centres lie in the box. Empty where it would not be painted from the cache: a
+// transform that turns, or an image too large for it.
+std::optional<QRect> cached_rect(const QPainter& p, const QRectF& target) {
     const QTransform to_device = p.deviceTransform();
-    if (to_device.type() > QTransform::TxScale) return false;
+    if (to_device.type() > QTransform::TxScale) return std::nullopt;
     const QRectF device = to_device.mapRect(target);
     const QRect snapped(QPoint(qRound(device.left()), qRound(device.top())),
                         QPoint(qRound(device.right()) - 1, qRound(device.bottom()) - 1));
+    if (qsizetype{snapped.width()} * snapped.height() * 4 > DrawingCache::kLargestImage)
+        return std::nullopt;
+    return snapped;
+}
+
+// Whether a drawing's first polygon is a crisp filled rectangle over its whole frame, so that
+// its image is opaque (a glyph's background).
+bool fills_its_frame(const VectorDrawing& d) {
+    if (d.polygons.empty() || !d.polygons.front().filled || !paints_crisp(d.polygons.front()))
+        return false;
+    double left = d.frame_width, top = d.frame_height, right = 0, bottom = 0;
+    for (const PointD& p : d.polygons.front().points) {
+        left = std::min(left, p.x);
+        top = std::min(top, p.y);
+        right = std::max(right, p.x);
+        bottom = std::max(bottom, p.y);
+    }
+    return left <= 0 && top <= 0 && right >= d.frame_width && bottom >= d.frame_height;
+}
+
+bool paint_cached(QPainter& p, const PictureRef& picture, const QRectF& target) {
+    const std::optional<QRect> cached = cached_rect(p, target);
+    if (!cached) return false;
+    const QRect snapped = *cached;
     if (snapped.isEmpty()) return true;
     static DrawingCache cache;
+    const QTransform to_device = p.deviceTransform();
     // Drawn in device pixels, one to one: the copy takes the raster engine's plain blit. The
     // world transform becomes the inverse of the device's own (a widget's offset in its
     // window and the pixel ratio), so that the two cancel out.
@@ -332,6 +360,22 @@ void paint_elements(QPainter& painter, std::span<const Element* const> elements,
         paint_element(painter, *e, tpp);
     }
     painter.restore();
+}
+
+QRegion opaque_cover(const QPainter& painter, std::span<const Element* const> elements,
+                     TwipsPerPixel tpp) {
+    QRegion cover;
+    for (const Element* e : elements) {
+        if (e->kind() != ElementKind::image) continue;
+        const auto& image = static_cast<const ImageElement&>(*e);
+        const PictureRef& picture = image.picture();
+        if (!picture || !image.stretch() || picture->kind() != Picture::Kind::vector ||
+            !fills_its_frame(picture->drawing()))
+            continue;
+        if (const auto rect = cached_rect(painter, to_qrect(box_in_pixels(image, tpp))))
+            cover += *rect;
+    }
+    return cover;
 }
 
 void paint_scene(QPainter& painter, const Scene& scene, TwipsPerPixel tpp,

@@ -9,6 +9,7 @@
 #include <QColor>
 #include <QPainter>
 #include <QRectF>
+#include <QRegion>
 
 #include "platform/paint_geometry.hpp"
 #include "platform/scene.hpp"
@@ -47,6 +48,12 @@ std::vector<const Element*> painted_elements(const Scene& scene, TwipsPerPixel t
 // Paints `elements` (from painted_elements) as paint_scene does.
 void paint_elements(QPainter& painter, std::span<const Element* const> elements, TwipsPerPixel tpp,
                     std::optional<QRectF> clip = std::nullopt);
+
+// The device pixels that the opaque pictures among `elements` (the digit cells) cover whole
+// when painted from the glyph cache, in the painter's device coordinates: what lies below
+// them there need not be painted first.
+QRegion opaque_cover(const QPainter& painter, std::span<const Element* const> elements,
+                     TwipsPerPixel tpp);
 
 // Paints one element as paint_scene does, antialiased as the painter is set. The painter's
 // pen and brush are left as the element set them; the rest of its state as it was.

@@ -210,5 +210,23 @@ TEST_F(LayerCacheTest, HighlightsExactlyUnderTheirElementsAreLeftOut) {
     EXPECT_EQ(highlights(), 12 + 1 + 3) << "raised: every mark, the hub and the three hands";
 }
 
+// The digital face's surface is filled only where no opaque digit cell covers it: every
+// pixel of the surface must still be painted, cells between pixels included.
+TEST_F(LayerCacheTest, DigitalFaceLeavesNoPixelUnpainted) {
+    clock->setDisplay(1);
+    for (const float width : {3240.0f, 3301.0f, 7400.0f})
+        for (const double dpr : {1.0, 2.0}) {
+            clock->set_size(width, width * 0.45f);
+            QImage image = blank(dpr);
+            paint_into(image, qt::Layers::cached);
+            const QRect face(kOffset * dpr, surface() * dpr);
+            int unpainted = 0;
+            for (int y = face.top(); y <= face.bottom(); ++y)
+                for (int x = face.left(); x <= face.right(); ++x)
+                    unpainted += image.pixel(x, y) == QColor(Qt::magenta).rgb();
+            EXPECT_EQ(unpainted, 0) << "width " << width << " ratio " << dpr;
+        }
+}
+
 }  // namespace
 }  // namespace tickwell::testing
