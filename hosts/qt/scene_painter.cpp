@@ -118,19 +118,9 @@ std::optional<QRect> cached_rect(const QPainter& p, const QRectF& target) {
     return snapped;
 }
 
-// Whether a drawing's first polygon is a crisp filled rectangle over its whole frame, so that
-// its image is opaque (a glyph's background).
-bool fills_its_frame(const VectorDrawing& d) {
-    if (d.polygons.empty() || !d.polygons.front().filled || !paints_crisp(d.polygons.front()))
-        return false;
-    double left = d.frame_width, top = d.frame_height, right = 0, bottom = 0;
-    for (const PointD& p : d.polygons.front().points) {
-        left = std::min(left, p.x);
-        top = std::min(top, p.y);
-        right = std::max(right, p.x);
-        bottom = std::max(bottom, p.y);
-    }
-    return left <= 0 && top <= 0 && right >= d.frame_width && bottom >= d.frame_height;
+DrawingCache& drawing_cache() {
+    static DrawingCache cache;
+    return cache;
 }
 
 bool paint_cached(QPainter& p, const PictureRef& picture, const QRectF& target) {
@@ -138,7 +128,6 @@ bool paint_cached(QPainter& p, const PictureRef& picture, const QRectF& target) 
     if (!cached) return false;
     const QRect snapped = *cached;
     if (snapped.isEmpty()) return true;
-    static DrawingCache cache;
     const QTransform to_device = p.deviceTransform();
     // Drawn in device pixels, one to one: the copy takes the raster engine's plain blit. The
     // world transform becomes the inverse of the device's own (a widget's offset in its
@@ -147,7 +136,7 @@ bool paint_cached(QPainter& p, const PictureRef& picture, const QRectF& target) 
     const QTransform device_own = p.worldTransform().inverted(&world_invertible) * to_device;
     const QTransform to_device_pixels = device_own.inverted(&device_invertible);
     if (!world_invertible || !device_invertible) return false;
-    const QImage* image = cache.image(picture, snapped.size());
+    const QImage* image = drawing_cache().image(picture, snapped.size());
     if (!image) return false;
     // Only the transform changes: a whole save of the painter's state costs more than the
     // copy of a small cell. At whole device pixels the copy is never smoothed.
@@ -369,11 +358,12 @@ QRegion opaque_cover(const QPainter& painter, std::span<const Element* const> el
         if (e->kind() != ElementKind::image) continue;
         const auto& image = static_cast<const ImageElement&>(*e);
         const PictureRef& picture = image.picture();
-        if (!picture || !image.stretch() || picture->kind() != Picture::Kind::vector ||
-            !fills_its_frame(picture->drawing()))
-            continue;
-        if (const auto rect = cached_rect(painter, to_qrect(box_in_pixels(image, tpp))))
-            cover += *rect;
+        if (!picture || !image.stretch() || picture->kind() != Picture::Kind::vector) continue;
+        const auto rect = cached_rect(painter, to_qrect(box_in_pixels(image, tpp)));
+        if (!rect || rect->isEmpty()) continue;
+        // The very image the cell will be copied from, made now if need be.
+        const QImage* cached = drawing_cache().image(picture, rect->size());
+        if (cached && cached->format() == QImage::Format_RGB32) cover += *rect;
     }
     return cover;
 }
