@@ -315,17 +315,22 @@ bool paint_layered(QPainter& painter, const std::vector<const Element*>& painted
 // full paint of the digital face would otherwise write most of its pixels twice.
 void fill_surface(QPainter& painter, const QRectF& area, const std::vector<const Element*>& painted,
                   TwipsPerPixel tpp) {
+    // Below this many device pixels a plain fill costs less than working out the cover.
+    constexpr double kWorthCovering = 128 * 128;
     const QColor colour = to_qcolor(kSurfaceColor);
-    const QRegion cover = opaque_cover(painter, painted, tpp);
-    bool world_invertible = false, device_invertible = false;
     const QTransform to_device = painter.deviceTransform();
+    const QRectF device_area = to_device.mapRect(area);
+    const QRegion cover = device_area.width() * device_area.height() < kWorthCovering
+                              ? QRegion()
+                              : opaque_cover(painter, painted, tpp);
+    bool world_invertible = false, device_invertible = false;
     const QTransform device_own = painter.worldTransform().inverted(&world_invertible) * to_device;
     const QTransform to_device_pixels = device_own.inverted(&device_invertible);
     if (cover.isEmpty() || !world_invertible || !device_invertible) {
         painter.fillRect(area, colour);
         return;
     }
-    const QRegion uncovered = QRegion(to_device.mapRect(area).toAlignedRect()) - cover;
+    const QRegion uncovered = QRegion(device_area.toAlignedRect()) - cover;
     const QTransform world = painter.worldTransform();
     painter.setWorldTransform(to_device_pixels);
     for (const QRect& r : uncovered)

@@ -19,8 +19,9 @@ enum class Layers { cached, direct };
 //
 // With Layers::cached, a face with hands is painted in three layers: what lies below the
 // hands (the surface, the dial and its border, the highlights of the marks and the hub)
-// copied from one image; the hands drawn over it; then what is stacked above the hands (the
-// marks and the hub) copied from small images round each of them. The images are made once
+// copied from one image, or painted directly where it is all rectangles (filling them costs
+// less than copying them); the hands drawn over it; then what is stacked above the hands
+// (the marks and the hub) copied from small images round each of them. The images are made once
 // for each look of a face: its size, the device pixel ratio and the figures and colours of
 // every still element, so a change to any of those (a colour, the appearance, the face, a
 // resize) makes new images at the next paint. Controls that look the same share them.
