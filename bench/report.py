@@ -96,15 +96,15 @@ def main():
         if peer:
             b = peer["cpu_per_wall"]
             r = a / b if b else float("inf")
-            table.append((f"steady running, {label} (CPU s per s)", f"{a:.3f}",
-                          f"{b:.3f} {peer_label}", f"{r:.2f}",
+            table.append((f"steady running, {label} (CPU s per s)", f"{a:.4f}",
+                          f"{b:.4f} {peer_label}", f"{r:.2f}",
                           met(r, peer_limit) if peer_limit else ""))
         if floor:
             f = floor["cpu_per_wall"]
             r = a / f if f else float("inf")
-            table.append((f"  the same against the floor", f"{a:.3f}", f"{f:.3f} floor",
+            table.append(("  the same against the floor", f"{a:.4f}", f"{f:.4f} floor",
                           f"{r:.2f}", met(r, floor_limit) if floor_limit else ""))
-        table.append((f"  paint events per second", f"{ours['paints_per_second']:.0f}",
+        table.append(("  paint events per second", f"{ours['paints_per_second']:.0f}",
                       f"{peer['paints_per_second']:.0f}" if peer else "-", "-", ""))
 
     for n, floor_limit in ((1, 1.2), (10, 1.0), (50, 0.7)):

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <list>
+#include <span>
 #include <vector>
 
 #include "platform/system_colors.hpp"
@@ -83,11 +84,15 @@ void describe(std::vector<double>& key, const Element& e) {
 // left corner.
 struct Look {
     std::vector<double> key;
+    // The layer below the hands: one opaque image of the surface; or, where it has none, its
+    // first `below_direct` elements (rectangles) painted directly and the rest from pieces.
     QImage below;
+    std::size_t below_direct = 0;
     struct Piece {
         QPoint at;
         QImage image;
     };
+    std::vector<Piece> below_pieces;
     std::vector<Piece> above;
     // The opaque discs among the elements above the hands (the hub), in logical pixels: a
     // hand's end inside one need not be drawn.
@@ -106,12 +111,12 @@ bool covered(const std::vector<Look::Disc>& discs, PixelPoint at, double radius)
     });
 }
 
-// The device-pixel rectangles of the still elements above the hands, merged where they
-// touch, so that no pixel is painted by two of them.
-std::vector<QRect> pieces_of(const std::vector<const Element*>& above, TwipsPerPixel tpp,
+// The device-pixel rectangles round `elements`, merged where they touch, so that no pixel is
+// painted by two of them.
+std::vector<QRect> pieces_of(std::span<const Element* const> elements, TwipsPerPixel tpp,
                              double scale) {
     std::vector<QRect> rects;
-    for (const Element* e : above) {
+    for (const Element* e : elements) {
         const QRectF logical = element_bounds(*e, tpp);
         const QRect r = QRectF(logical.topLeft() * scale, logical.size() * scale).toAlignedRect();
         if (!r.isEmpty()) rects.push_back(r);
@@ -136,19 +141,60 @@ void prepare(QPainter& p, QPoint origin, double scale) {
     p.scale(scale, scale);
 }
 
-bool below_all_rectangles(const Split& split) {
-    return std::all_of(split.below.begin(), split.below.end(), [](const Element* e) {
-        return static_cast<const ShapeElement*>(e)->shape() == ShapeKind::rectangle;
-    });
+bool is_rectangle(const Element* e) {
+    return static_cast<const ShapeElement*>(e)->shape() == ShapeKind::rectangle;
+}
+
+// How the layer below the hands is kept. Rectangles are filled faster than their image is
+// copied: when they come first, they are painted directly and what follows them (the hub's
+// and marks' highlights) is kept in pieces, unless those pieces would cover half the surface
+// (an oval dial), when the whole layer is one image.
+struct BelowPlan {
+    bool image = true;
+    std::size_t direct = 0;
+    std::vector<QRect> pieces;
+};
+
+BelowPlan plan_below(const Split& split, TwipsPerPixel tpp, double scale, QSize device) {
+    BelowPlan plan;
+    const auto& below = split.below;
+    const auto first_other = std::find_if_not(below.begin(), below.end(), is_rectangle);
+    if (std::any_of(first_other, below.end(), is_rectangle)) return plan;
+    const std::span<const Element* const> others(first_other, below.end());
+    std::vector<QRect> pieces = pieces_of(others, tpp, scale);
+    qint64 area = 0;
+    for (const QRect& r : pieces)
+        area += qint64{r.width()} * r.height();
+    if (area * 2 > qint64{device.width()} * device.height()) return plan;
+    plan.image = false;
+    plan.direct = static_cast<std::size_t>(first_other - below.begin());
+    plan.pieces = std::move(pieces);
+    return plan;
+}
+
+std::vector<Look::Piece> make_pieces(const std::vector<QRect>& rects,
+                                     std::span<const Element* const> elements, TwipsPerPixel tpp,
+                                     double scale) {
+    std::vector<Look::Piece> pieces;
+    for (const QRect& r : rects) {
+        QImage image(r.size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        {
+            QPainter p(&image);
+            prepare(p, r.topLeft(), scale);
+            for (const Element* e : elements)
+                paint_element(p, *e, tpp);
+        }
+        pieces.push_back({r.topLeft(), std::move(image)});
+    }
+    return pieces;
 }
 
 Look make_look(std::vector<double> key, const Split& split, TwipsPerPixel tpp, QSize device,
-               double scale, const std::vector<QRect>& pieces) {
+               double scale, const BelowPlan& below, const std::vector<QRect>& above) {
     Look look;
     look.key = std::move(key);
-    // Rectangles alone are filled faster than their image is copied: then the layer below
-    // the hands is painted directly, and has no image.
-    if (!below_all_rectangles(split)) {
+    if (below.image) {
         // Opaque: copied onto the surface by a plain blit.
         look.below = QImage(device, QImage::Format_RGB32);
         look.below.fill(to_qcolor(kSurfaceColor));
@@ -156,26 +202,22 @@ Look make_look(std::vector<double> key, const Split& split, TwipsPerPixel tpp, Q
         prepare(p, {}, scale);
         for (const Element* e : split.below)
             paint_element(p, *e, tpp);
+    } else {
+        look.below_direct = below.direct;
+        look.below_pieces =
+            make_pieces(below.pieces, std::span(split.below).subspan(below.direct), tpp, scale);
     }
-    look.bytes = look.below.sizeInBytes();
+    look.above = make_pieces(above, split.above, tpp, scale);
+    for (const auto* pieces : {&look.below_pieces, &look.above})
+        for (const Look::Piece& piece : *pieces)
+            look.bytes += piece.image.sizeInBytes();
+    look.bytes += look.below.sizeInBytes();
     for (const Element* e : split.above) {
         const auto& shape = static_cast<const ShapeElement&>(*e);
         const ShapeGeometry g = shape_geometry(shape, tpp);
         const PixelRect& f = g.figure;
         if (g.ellipse && f.width == f.height && shape.fill_style() == FillStyle::solid)
             look.covering.push_back({f.left + f.width / 2, f.top + f.height / 2, f.width / 2});
-    }
-    for (const QRect& r : pieces) {
-        QImage image(r.size(), QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        {
-            QPainter p(&image);
-            prepare(p, r.topLeft(), scale);
-            for (const Element* e : split.above)
-                paint_element(p, *e, tpp);
-        }
-        look.bytes += image.sizeInBytes();
-        look.above.push_back({r.topLeft(), std::move(image)});
     }
     return look;
 }
@@ -254,13 +296,15 @@ bool paint_layered(QPainter& painter, const std::vector<const Element*>& painted
     LayerCache& layers = cache();
     const Look* look = layers.find(key);
     if (!look) {
-        const std::vector<QRect> pieces = pieces_of(split->above, tpp, scale);
-        qsizetype bytes = below_all_rectangles(*split) ? 0 : below_bytes;
-        for (const QRect& r : pieces)
-            bytes += qsizetype{r.width()} * r.height() * 4;
+        const BelowPlan below = plan_below(*split, tpp, scale, device);
+        const std::vector<QRect> above = pieces_of(split->above, tpp, scale);
+        qsizetype bytes = below.image ? below_bytes : 0;
+        for (const auto* rects : {&below.pieces, &above})
+            for (const QRect& r : *rects)
+                bytes += qsizetype{r.width()} * r.height() * 4;
         if (bytes > kLargestLook) return false;
         layers.make_room(bytes);
-        look = &layers.add(make_look(std::move(key), *split, tpp, device, scale, pieces));
+        look = &layers.add(make_look(std::move(key), *split, tpp, device, scale, below, above));
     }
 
     // Copied one to one in device pixels: the world transform becomes the inverse of the
@@ -275,15 +319,25 @@ bool paint_layered(QPainter& painter, const std::vector<const Element*>& painted
         QRectF(area.topLeft() * scale, area.size() * scale).toAlignedRect() & QRect({}, device);
     if (wanted.isEmpty()) return true;
 
-    if (look->below.isNull()) {
-        painter.fillRect(area, to_qcolor(kSurfaceColor));
-        paint_elements(painter, split->below, tpp, area);
-    } else {
+    const auto copy_pieces = [&](const std::vector<Look::Piece>& pieces) {
         painter.save();
         painter.setWorldTransform(to_device_pixels);
         painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        painter.drawImage(origin + wanted.topLeft(), look->below, wanted);
+        for (const Look::Piece& piece : pieces) {
+            const QRect shown = QRect(piece.at, piece.image.size()) & wanted;
+            if (!shown.isEmpty())
+                painter.drawImage(origin + shown.topLeft(), piece.image,
+                                  shown.translated(-piece.at));
+        }
         painter.restore();
+    };
+
+    if (look->below.isNull()) {
+        painter.fillRect(area, to_qcolor(kSurfaceColor));
+        paint_elements(painter, std::span(split->below).first(look->below_direct), tpp, area);
+        copy_pieces(look->below_pieces);
+    } else {
+        copy_pieces({{QPoint(0, 0), look->below}});
     }
 
     painter.save();
@@ -299,15 +353,7 @@ bool paint_layered(QPainter& painter, const std::vector<const Element*>& painted
     }
     painter.restore();
 
-    painter.save();
-    painter.setWorldTransform(to_device_pixels);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    for (const Look::Piece& piece : look->above) {
-        const QRect shown = QRect(piece.at, piece.image.size()) & wanted;
-        if (!shown.isEmpty())
-            painter.drawImage(origin + shown.topLeft(), piece.image, shown.translated(-piece.at));
-    }
-    painter.restore();
+    copy_pieces(look->above);
     return true;
 }
 
