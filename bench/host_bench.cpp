@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Hosted stopwatches in real (offscreen) Qt windows: the steady cost of running them with
-// hundredths against QLCDNumbers driven by an 8 ms timer, the accuracy of the shown time
-// under load, and the memory each hosted control takes.
+// hundredths against QLCDNumbers driven by an 8 ms timer, and on the analog face against
+// peer analog clocks, each beside the floor (peer_clock.hpp) of as many bare widgets at the
+// same period; the accuracy of the shown time under load, and the memory each hosted
+// control takes.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 #include <sys/resource.h>
@@ -19,6 +21,7 @@
 #include <thread>
 #include <vector>
 
+#include "peer_clock.hpp"
 #include "vex_clock_widget.hpp"
 
 namespace {
@@ -140,6 +143,75 @@ void BM_PeerSteadyRunning(benchmark::State& state) {
 }
 BENCHMARK(BM_PeerSteadyRunning)->Arg(1)->Arg(10)->Arg(50)->Iterations(1)->UseManualTime();
 
+// Running analog watches: their 250 ms tick moves the hands once a second.
+void BM_AnalogSteadyRunning(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        Window w;
+        std::vector<VexClockWidget*> watches;
+        for (int i = 0; i < n; ++i) {
+            auto* watch = new VexClockWidget(&w.window);
+            watch->setDisplay(VexClockWidget::swAnalog);
+            watch->setUserMode(true);
+            w.add(watch, i);
+            watches.push_back(watch);
+        }
+        // Measured from half a second after the start: a window of two seconds then holds two
+        // movements of the hands, as it does for the peer clocks, which follow the wall clock.
+        measure_running(state, w, [&watches] {
+            for (auto* watch : watches)
+                watch->control().StartClock();
+            spin_event_loop(500);
+        });
+    }
+}
+BENCHMARK(BM_AnalogSteadyRunning)->Arg(1)->Arg(10)->Arg(50)->Iterations(1)->UseManualTime();
+
+// The peer: analog clocks, each on its own 250 ms timer, repainted whole when their second
+// changes: as often as ours.
+void BM_PeerAnalogSteadyRunning(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        Window w;
+        std::vector<tickwell::bench::PeerClock*> clocks;
+        for (int i = 0; i < n; ++i) {
+            auto* clock = new tickwell::bench::PeerClock(&w.window);
+            w.add(clock, i);
+            clocks.push_back(clock);
+        }
+        measure_running(state, w, [&clocks] {
+            for (auto* clock : clocks)
+                clock->run(250);
+        });
+    }
+}
+BENCHMARK(BM_PeerAnalogSteadyRunning)->Arg(1)->Arg(10)->Arg(50)->Iterations(1)->UseManualTime();
+
+// The floor: as many bare widgets, each repainting one digit-sized rectangle from a cached
+// pixmap on its own precise timer of the watches' period (8 ms for hundredths, 250 ms for
+// the analog tick).
+void BM_FloorSteadyRunning(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    const int period = static_cast<int>(state.range(1));
+    for (auto _ : state) {
+        Window w;
+        std::vector<tickwell::bench::FloorWatch*> floors;
+        for (int i = 0; i < n; ++i) {
+            auto* floor = new tickwell::bench::FloorWatch(&w.window);
+            w.add(floor, i);
+            floors.push_back(floor);
+        }
+        measure_running(state, w, [&floors, period] {
+            for (auto* floor : floors)
+                floor->run(period);
+        });
+    }
+}
+BENCHMARK(BM_FloorSteadyRunning)
+    ->ArgsProduct({{1, 10, 50}, {8, 250}})
+    ->Iterations(1)
+    ->UseManualTime();
+
 // The largest difference between the time a running hundredths watch shows and a
 // QElapsedTimer started with it, sampled at every Notify, with the other core kept busy.
 void BM_AccuracyUnderLoad(benchmark::State& state) {
@@ -180,7 +252,7 @@ void BM_AccuracyUnderLoad(benchmark::State& state) {
 }
 BENCHMARK(BM_AccuracyUnderLoad)->Iterations(1)->UseManualTime();
 
-// Heap bytes per hosted control: 100 more stopwatches in a shown window.
+// Heap bytes per hosted control: 100 more analog stopwatches, alike, in a shown window.
 void BM_MemoryPerControl(benchmark::State& state) {
     constexpr int kCount = 100;
     for (auto _ : state) {
@@ -188,8 +260,11 @@ void BM_MemoryPerControl(benchmark::State& state) {
         w.window.show();
         spin_event_loop(50);
         const auto before = mallinfo2().uordblks;
-        for (int i = 0; i < kCount; ++i)
-            w.add(new VexClockWidget(&w.window), i);
+        for (int i = 0; i < kCount; ++i) {
+            auto* watch = new VexClockWidget(&w.window);
+            watch->setDisplay(VexClockWidget::swAnalog);
+            w.add(watch, i);
+        }
         spin_event_loop(50);
         const auto after = mallinfo2().uordblks;
         state.SetIterationTime(1);

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
-// Painting a face with QPainter, against Qt's own seven-segment widget, QLCDNumber, showing
-// the same text ("01:02:05.37", 11 cells) at the same sizes.
+// Painting a face with QPainter: the digital face against Qt's own seven-segment widget,
+// QLCDNumber, showing the same text ("01:02:05.37", 11 cells) at the same sizes; the analog
+// face against a plain Qt analog clock (peer_clock.hpp) of the same size.
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 
 #include <QImage>
 #include <QLCDNumber>
@@ -11,7 +13,10 @@
 #include <streambuf>
 
 #include "headless_container.hpp"
+#include "layer_cache.hpp"
+#include "peer_clock.hpp"
 #include "platform/system_colors.hpp"
+#include "repaint_tracker.hpp"
 #include "scene_painter.hpp"
 
 namespace {
@@ -60,11 +65,11 @@ struct Stopwatch {
     }
 };
 
+// The whole surface, as the widget paints it.
 void paint_full(QImage& image, const tickwell::Scene& scene) {
     QPainter p(&image);
-    p.fillRect(QRectF(0, 0, image.width(), image.height()),
-               tickwell::qt::to_qcolor(tickwell::kSurfaceColor));
-    tickwell::qt::paint_scene(p, scene, TwipsPerPixel{kTwips, kTwips});
+    tickwell::qt::paint_face(p, scene, TwipsPerPixel{kTwips, kTwips},
+                             QSizeF(image.deviceIndependentSize()));
 }
 
 QImage surface(int width, int height, int dpr) {
@@ -72,6 +77,32 @@ QImage surface(int width, int height, int dpr) {
     image.setDevicePixelRatio(dpr);
     return image;
 }
+
+long peak_rss_kib() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// The largest control a form file accepts, 10,000,000 twips square, digital with
+// hundredths, seen through a 400 x 300 window at its top left at ratios 1 and 2: the growth
+// of the process's peak memory. Registered first, so that nothing before it set the peak.
+void BM_LargestControlPeakMemory(benchmark::State& state) {
+    const long before = peak_rss_kib();
+    for (auto _ : state) {
+        Stopwatch watch(digital_hundredths, 200, 100);
+        watch.clock->set_size(10'000'000, 10'000'000);
+        for (int dpr : {1, 2}) {
+            QImage image = surface(400, 300, dpr);
+            QPainter p(&image);
+            tickwell::qt::paint_face(p, watch.clock->scene(), TwipsPerPixel{kTwips, kTwips},
+                                     QSizeF(10'000'000 / kTwips, 10'000'000 / kTwips),
+                                     QRectF(0, 0, 400, 300));
+        }
+    }
+    state.counters["peak_growth_kib"] = static_cast<double>(peak_rss_kib() - before);
+}
+BENCHMARK(BM_LargestControlPeakMemory)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 void BM_FullPaint(benchmark::State& state) {
     const int face = static_cast<int>(state.range(0));
@@ -160,6 +191,54 @@ void BM_PeerOneDigitRepaint(benchmark::State& state) {
 }
 BENCHMARK(BM_PeerOneDigitRepaint)
     ->ArgsProduct({{200, 400, 800}, {1, 2}})
+    ->Unit(benchmark::kMicrosecond);
+
+// The analog clock peer, painted whole (its background included) as a window paints it.
+void BM_PeerAnalogFullPaint(benchmark::State& state) {
+    const int width = static_cast<int>(state.range(0)), dpr = static_cast<int>(state.range(1));
+    tickwell::bench::PeerClock clock;
+    clock.resize(width, width / 2);
+    QImage image = surface(width, width / 2, dpr);
+    for (auto _ : state)
+        clock.render(&image);
+    state.SetLabel("peer clock " + std::to_string(width) + "x" + std::to_string(width / 2) +
+                   " dpr " + std::to_string(dpr));
+}
+BENCHMARK(BM_PeerAnalogFullPaint)
+    ->ArgsProduct({{200, 400, 800}, {1, 2}})
+    ->Unit(benchmark::kMicrosecond);
+
+// What the widget repaints when a running analog watch's second hand moves on: the region
+// the hands left and took (one rectangle where it fills most of its box), clipped.
+void BM_AnalogTickRepaint(benchmark::State& state) {
+    const int face = static_cast<int>(state.range(0));
+    const int width = static_cast<int>(state.range(1)), dpr = static_cast<int>(state.range(2));
+    Stopwatch watch(face, width, width / 2);
+    QImage image = surface(width, width / 2, dpr);
+    paint_full(image, watch.clock->scene());
+    const TwipsPerPixel tpp{kTwips, kTwips};
+    tickwell::qt::RepaintTracker tracker;
+    tracker.reset(watch.clock->scene(), tpp);
+    watch.container.user_mode = true;
+    watch.clock->StartClock();
+    std::int64_t now = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        now += 1'000'000;  // a second later: the second hand moves
+        watch.container.set_clock(now);
+        watch.clock->SWTimer_Timer();
+        const QRegion region = tracker.take(watch.clock->scene(), tpp);
+        state.ResumeTiming();
+        QPainter p(&image);
+        p.setClipRegion(region);
+        tickwell::qt::paint_face(p, watch.clock->scene(), tpp, QSizeF(width, width / 2.0),
+                                 QRectF(region.boundingRect()));
+    }
+    state.SetLabel(std::string(face_name(face)) + " " + std::to_string(width) + "x" +
+                   std::to_string(width / 2) + " dpr " + std::to_string(dpr));
+}
+BENCHMARK(BM_AnalogTickRepaint)
+    ->ArgsProduct({{analog_flat, analog_raised, analog_oval}, {200, 400, 800}, {1, 2}})
     ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

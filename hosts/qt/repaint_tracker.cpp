@@ -29,7 +29,17 @@ QRegion RepaintTracker::take(Scene& scene, TwipsPerPixel tpp) {
         if (!now.isEmpty()) region += now;
         painted = now;
     }
-    return region;
+    return simplified(region);
+}
+
+QRegion simplified(const QRegion& region) {
+    if (region.rectCount() <= 1) return region;
+    const QRect box = region.boundingRect();
+    qint64 area = 0;
+    for (const QRect& r : region)
+        area += qint64{r.width()} * r.height();
+    // Four fifths: the pixels repainted in vain cost less than clipping every span.
+    return area * 5 >= qint64{box.width()} * box.height() * 4 ? QRegion(box) : region;
 }
 
 }  // namespace tickwell::qt

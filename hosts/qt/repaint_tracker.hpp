@@ -19,8 +19,8 @@ class RepaintTracker {
     // full repaint (a resize, a new screen).
     void reset(Scene& scene, TwipsPerPixel tpp);
 
-    // The region to repaint for the changes since the last call; empty when nothing visible
-    // changed.
+    // The region to repaint for the changes since the last call, simplified; empty when
+    // nothing visible changed.
     QRegion take(Scene& scene, TwipsPerPixel tpp);
 
   private:
@@ -28,5 +28,10 @@ class RepaintTracker {
 
     std::unordered_map<const Element*, QRect> painted_;
 };
+
+// `region`, or its bounding rectangle where the region fills at least four fifths of it: a
+// region of many rectangles makes the painter clip every span it paints, which costs more
+// than the few pixels the rectangle adds.
+QRegion simplified(const QRegion& region);
 
 }  // namespace tickwell::qt

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QPainterPath>
 #include <QPolygonF>
+#include <array>
 
 #include "platform/system_colors.hpp"
 
@@ -45,30 +46,51 @@ void paint_drawing(QPainter& p, const VectorDrawing& d, const QRectF& target) {
 // Vector pictures drawn once per picture and device size, then copied: a digit cell's
 // repaint becomes one image copy instead of some thirty filled and stroked polygons. Only
 // stretched vector pictures are kept, with a reference that keeps each picture alive while
-// its images are cached; the cache empties itself when it grows past its budget.
+// its images are cached. The budget is checked before an image is allocated: the cache
+// empties itself when the new image would take it past kBudget, and an image larger than
+// kLargestImage is never made (the caller draws the polygons), so that no control size makes
+// the cache hold more than kBudget.
 class DrawingCache {
   public:
-    const QImage& image(const PictureRef& picture, QSize device_size) {
+    static constexpr qsizetype kBudget = 32 * 1024 * 1024;
+    static constexpr qsizetype kLargestImage = kBudget / 8;
+
+    // nullptr where the image would be larger than kLargestImage.
+    const QImage* image(const PictureRef& picture, QSize device_size) {
         for (const Entry& e : entries_)
-            if (e.picture == picture && e.size == device_size) return e.image;
+            if (e.picture == picture && e.size == device_size) return &e.image;
+        const qsizetype bytes = qsizetype{device_size.width()} * device_size.height() * 4;
+        if (bytes > kLargestImage) return nullptr;
+        if (bytes_ + bytes > kBudget) {
+            entries_.clear();
+            bytes_ = 0;
+        }
         QImage image(device_size, QImage::Format_ARGB32_Premultiplied);
+        if (image.isNull()) return nullptr;
         image.fill(Qt::transparent);
         {
             QPainter p(&image);
             paint_drawing(p, picture->drawing(),
                           QRectF(0, 0, device_size.width(), device_size.height()));
         }
+        // A glyph's background covers its whole frame: kept opaque, it is copied by a plain
+        // blit rather than blended pixel by pixel.
+        if (opaque(image)) image.convertTo(QImage::Format_RGB32);
         bytes_ += image.sizeInBytes();
-        if (bytes_ > kBudget) {
-            entries_.clear();
-            bytes_ = image.sizeInBytes();
-        }
         entries_.push_back({picture, device_size, std::move(image)});
-        return entries_.back().image;
+        return &entries_.back().image;
     }
 
   private:
-    static constexpr qsizetype kBudget = 32 * 1024 * 1024;
+    static bool opaque(const QImage& image) {
+        for (int y = 0; y < image.height(); ++y) {
+            const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            for (int x = 0; x < image.width(); ++x)
+                if (qAlpha(line[x]) != 255) return false;
+        }
+        return true;
+    }
+
     struct Entry {
         PictureRef picture;
         QSize size;
@@ -81,15 +103,32 @@ class DrawingCache {
 // Paints a stretched vector picture from the cache, on whole device pixels: the cell covers
 // the device pixels whose centres lie in its box, as a crisp rectangle would. Returns false
 // where the painter's transform is more than a scale and a shift (then the caller draws the
-// polygons directly).
-bool paint_cached(QPainter& p, const PictureRef& picture, const QRectF& target) {
+// polygons directly), and where the image would be too large to cache.
+// The device pixels a picture stretched to `target` covers when painted from the cache: those
+// whose centres lie in the box. Empty where it would not be painted from the cache: a
+// transform that turns, or an image too large for it.
+std::optional<QRect> cached_rect(const QPainter& p, const QRectF& target) {
     const QTransform to_device = p.deviceTransform();
-    if (to_device.type() > QTransform::TxScale) return false;
+    if (to_device.type() > QTransform::TxScale) return std::nullopt;
     const QRectF device = to_device.mapRect(target);
     const QRect snapped(QPoint(qRound(device.left()), qRound(device.top())),
                         QPoint(qRound(device.right()) - 1, qRound(device.bottom()) - 1));
-    if (snapped.isEmpty()) return true;
+    if (qsizetype{snapped.width()} * snapped.height() * 4 > DrawingCache::kLargestImage)
+        return std::nullopt;
+    return snapped;
+}
+
+DrawingCache& drawing_cache() {
     static DrawingCache cache;
+    return cache;
+}
+
+bool paint_cached(QPainter& p, const PictureRef& picture, const QRectF& target) {
+    const std::optional<QRect> cached = cached_rect(p, target);
+    if (!cached) return false;
+    const QRect snapped = *cached;
+    if (snapped.isEmpty()) return true;
+    const QTransform to_device = p.deviceTransform();
     // Drawn in device pixels, one to one: the copy takes the raster engine's plain blit. The
     // world transform becomes the inverse of the device's own (a widget's offset in its
     // window and the pixel ratio), so that the two cancel out.
@@ -97,12 +136,14 @@ bool paint_cached(QPainter& p, const PictureRef& picture, const QRectF& target) 
     const QTransform device_own = p.worldTransform().inverted(&world_invertible) * to_device;
     const QTransform to_device_pixels = device_own.inverted(&device_invertible);
     if (!world_invertible || !device_invertible) return false;
-    const QImage& image = cache.image(picture, snapped.size());
-    p.save();
+    const QImage* image = drawing_cache().image(picture, snapped.size());
+    if (!image) return false;
+    // Only the transform changes: a whole save of the painter's state costs more than the
+    // copy of a small cell. At whole device pixels the copy is never smoothed.
+    const QTransform world = p.worldTransform();
     p.setWorldTransform(to_device_pixels);
-    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    p.drawImage(snapped.topLeft(), image);
-    p.restore();
+    p.drawImage(snapped.topLeft(), *image);
+    p.setWorldTransform(world);
     return true;
 }
 
@@ -121,11 +162,14 @@ void paint_image(QPainter& p, const ImageElement& image, TwipsPerPixel tpp) {
         image.stretch()
             ? box
             : QRectF(box.topLeft(), QSizeF(picture->pixel_width(), picture->pixel_height()));
+    // A cached picture covers the device pixels whose centres lie in its box, no more: it
+    // needs no clip.
+    const bool vector = picture->kind() == Picture::Kind::vector;
+    if (vector && image.stretch() && paint_cached(p, picture, target)) return;
     p.save();
     p.setClipRect(box, Qt::IntersectClip);
-    if (picture->kind() == Picture::Kind::vector) {
-        if (!image.stretch() || !paint_cached(p, picture, target))
-            paint_drawing(p, picture->drawing(), target);
+    if (vector) {
+        paint_drawing(p, picture->drawing(), target);
     } else {
         // FIXME: decoded on every paint; no face shows an encoded picture today.
         const QImage decoded = decode(*picture);
@@ -144,6 +188,16 @@ void paint_shape(QPainter& p, const ShapeElement& shape, TwipsPerPixel tpp) {
             p.drawRect(to_qrect(r));
     };
     p.setPen(Qt::NoPen);
+    // A disc outlined in its own fill colour is one figure: filled once, out to the outer
+    // edge of its outline, rather than filled and then stroked (an antialiased stroke of an
+    // ellipse costs several fills).
+    if (g.ellipse && shape.fill_style() == FillStyle::solid && g.pen > 0 &&
+        !g.outline_fills_figure &&
+        resolve_color(shape.fill_color()) == resolve_color(shape.border_color())) {
+        p.setBrush(to_qcolor(shape.fill_color()));
+        draw(g.stroke.grown(g.pen / 2));
+        return;
+    }
     if (g.outline_fills_figure) {
         p.setBrush(to_qcolor(shape.border_color()));
         draw(g.figure);
@@ -180,15 +234,90 @@ void paint_shape(QPainter& p, const ShapeElement& shape, TwipsPerPixel tpp) {
     draw(g.stroke);
 }
 
-void paint_line(QPainter& p, const LineElement& line, TwipsPerPixel tpp) {
-    const LineGeometry g = line_geometry(line, tpp);
-    if (g.from.x == g.to.x && g.from.y == g.to.y) return;
-    p.setPen(
-        QPen(to_qcolor(line.border_color()), g.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawLine(QPointF(g.from.x, g.from.y), QPointF(g.to.x, g.to.y));
+// What an element paints over, as far as hiding one element under another goes: its kind,
+// its figure and pen in pixels, and whether it paints the inside of its figure.
+struct Footprint {
+    const Element* element = nullptr;
+    ElementKind kind = ElementKind::timer;
+    bool solid_inside = false;
+    std::array<double, 11> geometry{};
+
+    // Whether this footprint, painted after `below`, leaves none of `below` to be seen: the
+    // same figure and pen, and an inside painted wherever `below` paints one. Colours do not
+    // matter; no colour has transparency.
+    bool hides(const Footprint& below) const {
+        return kind == below.kind && geometry == below.geometry &&
+               (solid_inside || !below.solid_inside);
+    }
+};
+
+Footprint footprint(const Element& e, TwipsPerPixel tpp) {
+    Footprint f{&e, e.kind(), false, {}};
+    if (e.kind() == ElementKind::shape) {
+        const auto& shape = static_cast<const ShapeElement&>(e);
+        const ShapeGeometry g = shape_geometry(shape, tpp);
+        f.solid_inside = shape.fill_style() == FillStyle::solid || g.outline_fills_figure;
+        f.geometry = {g.ellipse ? 1.0 : 0.0,
+                      g.figure.left,
+                      g.figure.top,
+                      g.figure.width,
+                      g.figure.height,
+                      g.stroke.left,
+                      g.stroke.top,
+                      g.stroke.width,
+                      g.stroke.height,
+                      g.pen,
+                      g.outline_fills_figure ? 1.0 : 0.0};
+    } else if (e.kind() == ElementKind::line) {
+        const LineGeometry g = line_geometry(static_cast<const LineElement&>(e), tpp);
+        f.geometry = {g.from.x, g.from.y, g.to.x, g.to.y, g.width};
+    } else {
+        f.kind = ElementKind::timer;  // images and timers hide nothing and are never hidden
+    }
+    return f;
 }
 
 }  // namespace
+
+std::vector<const Element*> painted_elements(const Scene& scene, TwipsPerPixel tpp) {
+    std::vector<Footprint> visible;
+    visible.reserve(scene.stacking_order().size());
+    for (const Element* e : scene.stacking_order())
+        if (e->visible() && e->kind() != ElementKind::timer) visible.push_back(footprint(*e, tpp));
+    std::vector<const Element*> painted;
+    painted.reserve(visible.size());
+    for (std::size_t i = 0; i < visible.size(); ++i) {
+        const Footprint& below = visible[i];
+        bool hidden = false;
+        if (below.kind != ElementKind::timer)
+            for (std::size_t j = i + 1; j < visible.size() && !hidden; ++j)
+                hidden = visible[j].hides(below);
+        if (!hidden) painted.push_back(below.element);
+    }
+    return painted;
+}
+
+void paint_element(QPainter& painter, const Element& element, TwipsPerPixel tpp) {
+    visit(element, Overloaded{[&](const ImageElement& i) { paint_image(painter, i, tpp); },
+                              [&](const ShapeElement& s) { paint_shape(painter, s, tpp); },
+                              [&](const LineElement& l) { paint_line(painter, l, tpp, {}); },
+                              [](const TimerElement&) {}});
+}
+
+void paint_line(QPainter& p, const LineElement& line, TwipsPerPixel tpp, LineEnds ends) {
+    const LineGeometry g = line_geometry(line, tpp);
+    if (g.from.x == g.to.x && g.from.y == g.to.y) return;
+    // A flat-capped line with a disc on each end: Qt rasterises a flat-capped line directly,
+    // while a round cap sends the line through its general stroker at several times the cost.
+    const QColor color = to_qcolor(line.border_color());
+    const QPointF from(g.from.x, g.from.y), to(g.to.x, g.to.y);
+    p.setPen(QPen(color, g.width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    p.drawLine(from, to);
+    p.setPen(Qt::NoPen);
+    p.setBrush(color);
+    if (ends.from) p.drawEllipse(from, g.width / 2, g.width / 2);
+    if (ends.to) p.drawEllipse(to, g.width / 2, g.width / 2);
+}
 
 QColor to_qcolor(std::uint32_t color) {
     const std::uint32_t c = resolve_color(color);
@@ -200,23 +329,39 @@ QRectF element_bounds(const Element& element, TwipsPerPixel tpp) {
     return to_qrect(painted_rect(element, tpp));
 }
 
-void paint_scene(QPainter& painter, const Scene& scene, TwipsPerPixel tpp,
-                 std::optional<QRectF> clip) {
+void paint_elements(QPainter& painter, std::span<const Element* const> elements, TwipsPerPixel tpp,
+                    std::optional<QRectF> clip) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     if (clip) painter.setClipRect(*clip, Qt::IntersectClip);
-    for (const Element* e : scene.stacking_order()) {
-        if (!e->visible()) continue;
+    for (const Element* e : elements) {
         if (clip && !element_bounds(*e, tpp).intersects(*clip)) continue;
-        painter.save();
-        visit(*e, Overloaded{[&](const ImageElement& i) { paint_image(painter, i, tpp); },
-                             [&](const ShapeElement& s) { paint_shape(painter, s, tpp); },
-                             [&](const LineElement& l) { paint_line(painter, l, tpp); },
-                             [](const TimerElement&) {}});
-        painter.restore();
+        paint_element(painter, *e, tpp);
     }
     painter.restore();
+}
+
+QRegion opaque_cover(const QPainter& painter, std::span<const Element* const> elements,
+                     TwipsPerPixel tpp) {
+    QRegion cover;
+    for (const Element* e : elements) {
+        if (e->kind() != ElementKind::image) continue;
+        const auto& image = static_cast<const ImageElement&>(*e);
+        const PictureRef& picture = image.picture();
+        if (!picture || !image.stretch() || picture->kind() != Picture::Kind::vector) continue;
+        const auto rect = cached_rect(painter, to_qrect(box_in_pixels(image, tpp)));
+        if (!rect || rect->isEmpty()) continue;
+        // The very image the cell will be copied from, made now if need be.
+        const QImage* cached = drawing_cache().image(picture, rect->size());
+        if (cached && cached->format() == QImage::Format_RGB32) cover += *rect;
+    }
+    return cover;
+}
+
+void paint_scene(QPainter& painter, const Scene& scene, TwipsPerPixel tpp,
+                 std::optional<QRectF> clip) {
+    paint_elements(painter, painted_elements(scene, tpp), tpp, clip);
 }
 
 }  // namespace tickwell::qt

@@ -3,10 +3,13 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
+#include <vector>
 
 #include <QColor>
 #include <QPainter>
 #include <QRectF>
+#include <QRegion>
 
 #include "platform/paint_geometry.hpp"
 #include "platform/scene.hpp"
@@ -31,7 +34,37 @@ QRectF element_bounds(const Element& element, TwipsPerPixel tpp);
 // Vector pictures are drawn from their polygons. Encoded PNG, BMP and ICO pictures are decoded
 // by Qt GUI's image readers; SVG pictures need Qt's SVG module, which this renderer does not
 // use, and are drawn as nothing (the surface shows through their box).
+//
+// Only what can be seen is drawn: an element that a later one covers exactly (the white
+// highlight copies of a flat face's marks, hub and hands) is left out, and a disc outlined in
+// its fill colour is filled once out to its outline's outer edge.
 void paint_scene(QPainter& painter, const Scene& scene, TwipsPerPixel tpp,
                  std::optional<QRectF> clip = std::nullopt);
+
+// The visible elements paint_scene paints, back to front: those that no later element
+// covers exactly (the same figure and pen, painting an inside wherever the hidden one does).
+std::vector<const Element*> painted_elements(const Scene& scene, TwipsPerPixel tpp);
+
+// Paints `elements` (from painted_elements) as paint_scene does.
+void paint_elements(QPainter& painter, std::span<const Element* const> elements, TwipsPerPixel tpp,
+                    std::optional<QRectF> clip = std::nullopt);
+
+// The device pixels that the opaque pictures among `elements` (the digit cells) cover whole
+// when painted from the glyph cache, in the painter's device coordinates: what lies below
+// them there need not be painted first.
+QRegion opaque_cover(const QPainter& painter, std::span<const Element* const> elements,
+                     TwipsPerPixel tpp);
+
+// Paints one element as paint_scene does, antialiased as the painter is set. The painter's
+// pen and brush are left as the element set them; the rest of its state as it was.
+void paint_element(QPainter& painter, const Element& element, TwipsPerPixel tpp);
+
+// Paints a line as paint_element does, with only the round ends `ends` names: an end that an
+// opaque element painted later covers whole need not be drawn.
+struct LineEnds {
+    bool from = true;
+    bool to = true;
+};
+void paint_line(QPainter& painter, const LineElement& line, TwipsPerPixel tpp, LineEnds ends);
 
 }  // namespace tickwell::qt

@@ -10,7 +10,6 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPointer>
-#include <QTimer>
 #include <exception>
 #include <utility>
 #include <vector>
@@ -18,6 +17,7 @@
 #include "form_dialog.hpp"
 #include "guarded_site.hpp"
 #include "input_codes.hpp"
+#include "layer_cache.hpp"
 #include "platform/system_colors.hpp"
 #include "pointer_cursor.hpp"
 #include "scene_painter.hpp"
@@ -29,20 +29,15 @@ namespace tickwell::qt {
 
 // The control with the site it holds. It lives and dies with its widget, unless the widget
 // is deleted while a call into the control is still running (a host's slot or a nested
-// event loop deleted it): then it stays behind, with the widget's timers, until no such
-// call runs anywhere.
+// event loop deleted it): then it stays behind until no such call runs anywhere.
 struct HostedControl {
     HostedControl(Site& widget, StateScope scope) : site(widget), control(site, scope) {}
     GuardedSite site;
     VexClock control;
-    std::vector<std::unique_ptr<QTimer>> orphaned_timers;
 };
 
 namespace {
 
-// Periods below this run on precise timers: the 45 and 8 ms ticks of tenths and
-// hundredths. The 250 ms tick and the colon blink may be coalesced by the system.
-constexpr int kPreciseBelowMs = 100;
 constexpr float kNewControlWidth = 3240;  // twips
 constexpr float kNewControlHeight = 2070;
 
@@ -146,15 +141,12 @@ VexClockWidget::~VexClockWidget() {
     if (auto* dispatcher = QAbstractEventDispatcher::instance())
         disconnect(dispatcher, nullptr, this, nullptr);
     hosted_->site.detach(tpp_);
+    // Leaving a shared timer is safe even from inside its tick: the others tick on.
+    timers_.clear();
     if (GuardedSite::reentrant_call_running()) {
         // A call into the control is still on the stack below this destructor. The control
-        // finishes it against its detached site; it and the timers (one of which may be
-        // delivering the very tick) are deleted once every such call has returned.
-        for (const auto& [element, timer] : timers_) {
-            timer->stop();
-            timer->setParent(nullptr);
-            hosted_->orphaned_timers.emplace_back(timer);
-        }
+        // finishes it against its detached site and is deleted once every such call has
+        // returned.
         buried.push_back(std::move(hosted_));
     }
     hosted_.reset();
@@ -242,9 +234,7 @@ void VexClockWidget::update_accessible_state() {
 
 void VexClockWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    const QRect area = event->rect();
-    painter.fillRect(area, to_qcolor(kSurfaceColor));
-    paint_scene(painter, control().scene(), tpp_, QRectF(area));
+    paint_face(painter, control().scene(), tpp_, QSizeF(size()), QRectF(event->rect()));
 }
 
 void VexClockWidget::resizeEvent(QResizeEvent* event) {
@@ -477,20 +467,18 @@ void VexClockWidget::set_pointer_picture(const PictureRef& picture) {
     pointer_picture_ = picture;
 }
 
+// Running controls tick from their thread's shared timer of their period: many watches
+// cost one timer and one repaint of their window per tick. A restart or a new period joins
+// again; the first tick comes within one period, and the count, derived from the clock, does
+// not depend on the timer's phase.
 void VexClockWidget::timer_changed(TimerElement& timer) {
-    QTimer*& qtimer = timers_[&timer];
-    if (!qtimer) {
-        qtimer = new QTimer(this);
-        qtimer->setObjectName(QString::fromStdString(timer.name()));
-        connect(qtimer, &QTimer::timeout, this, [this, &timer] { dispatch_timer(timer); });
-    }
+    TickMembership& ticks = timers_[&timer];
     const int interval = timer.interval();
     if (!timer.enabled() || interval <= 0) {
-        qtimer->stop();
+        ticks.leave();
         return;
     }
-    qtimer->setTimerType(interval < kPreciseBelowMs ? Qt::PreciseTimer : Qt::CoarseTimer);
-    qtimer->start(interval);  // a new interval counts from now
+    ticks.join(interval, [this, &timer] { dispatch_timer(timer); });
 }
 
 }  // namespace tickwell::qt

@@ -11,8 +11,7 @@
 #include "persistence/property_bag.hpp"
 #include "platform/twips_per_pixel.hpp"
 #include "repaint_tracker.hpp"
-
-class QTimer;
+#include "shared_ticks.hpp"
 
 Q_DECLARE_METATYPE(tickwell::PictureRef)
 
@@ -235,7 +234,7 @@ class VexClockWidget : public QWidget, public Site {
     void click_image(const ImageElement& image);
 
     std::unique_ptr<HostedControl> hosted_;
-    std::map<const TimerElement*, QTimer*> timers_;
+    std::map<const TimerElement*, TickMembership> timers_;
     TwipsPerPixel tpp_;
     RepaintTracker repaint_;
     bool user_mode_ = false;

@@ -3,6 +3,7 @@
 // pixel segment blue, that one glyph grey), never whole golden images.
 #include "png_renderer.hpp"
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <QBuffer>
@@ -368,6 +369,50 @@ TEST_F(PngRendererTest, RenderPngWritesTheFaceOrSaysItCannot) {
     EXPECT_EQ(reader.size(), QSize(216, 138));
     std::filesystem::remove(path);
     EXPECT_FALSE(qt::render_png(clock->scene(), {216, 138}, tpp(), "/no/such/dir/face.png"));
+}
+
+// Controls of the largest height a form file accepts, 10,000,000 twips, seen through a
+// window of 400 x 300 pixels at their top left, with hundredths. Their digit cells are far
+// too large for glyph images (each digit's would take hundreds of megabytes) and are drawn
+// from their outlines: the process's peak memory may grow by no more than a generous bound.
+TEST_F(PngRendererTest, HugeDigitalControlPaintsWithBoundedMemory) {
+    constexpr long kBoundKiB = 256 * 1024;
+    const auto peak_kib = [] {
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        return usage.ru_maxrss;
+    };
+    struct Row {
+        const char* what;
+        float width;
+        QPoint grey;  // inside the first cell, left of or above its segments
+    };
+    const Row rows[] = {
+        {"the largest a form accepts: cells of 75,000 x 666,000 pixels", 10'000'000, {200, 150}},
+        {"tall and narrow: cells of 100 x 666,000 pixels", 13'200, {50, 150}},
+    };
+    put("Display", integer(1));
+    put("Accuracy", integer(2));  // the question is answered yes
+    const long before = peak_kib();
+    for (const Row& row : rows) {
+        clock->set_size(row.width, 10'000'000);
+        for (const int hours : {0, 12, 34, 56, 78, 99}) {
+            put("Hours", integer(hours));  // every digit's glyph in the first cells
+            for (const int dpr : {1, 2}) {
+                QImage image(QSize(400, 300) * dpr, QImage::Format_RGB32);
+                image.setDevicePixelRatio(dpr);
+                image.fill(Qt::magenta);
+                {
+                    QPainter p(&image);
+                    qt::paint_scene(p, clock->scene(), tpp(), QRectF(0, 0, 400, 300));
+                }
+                const QRgb p = image.pixel(row.grey * dpr);
+                EXPECT_TRUE(near(p, kGlyphGrey))
+                    << row.what << ", ratio " << dpr << ": " << text(p);
+            }
+        }
+        EXPECT_LT(peak_kib() - before, kBoundKiB) << row.what;
+    }
 }
 
 }  // namespace

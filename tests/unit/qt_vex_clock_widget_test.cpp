@@ -491,23 +491,22 @@ TEST_F(WidgetTest, KeyCodeSetToZeroByTheHostIsWhatTheControlKeeps) {
 TEST_F(WidgetTest, TimersFollowTheControlsTimerElements) {
     w().setDisplay(VexClockWidget::swDigital);
     w().control().StartClock();
-    auto* tick = w().findChild<QTimer*>("SWTimer");
-    auto* blink = w().findChild<QTimer*>("ColonTimer");
+    const QTimer* tick = qt::shared_tick_timer(250);
+    const QTimer* blink = qt::shared_tick_timer(500);
     ASSERT_TRUE(tick && blink);
     EXPECT_TRUE(tick->isActive());
-    EXPECT_EQ(tick->interval(), 250);
     EXPECT_EQ(tick->timerType(), Qt::CoarseTimer);
-    EXPECT_EQ(blink->interval(), 500);
     EXPECT_TRUE(blink->isActive());
 
     w().setAccuracy(VexClockWidget::SwTenths);
-    EXPECT_EQ(tick->interval(), 45);
+    EXPECT_EQ(qt::shared_tick_timer(250), nullptr) << "the old period's timer has no members";
+    tick = qt::shared_tick_timer(45);
+    ASSERT_TRUE(tick);
     EXPECT_EQ(tick->timerType(), Qt::PreciseTimer);
     EXPECT_TRUE(tick->isActive());
 
     w().control().StopClock();
-    EXPECT_FALSE(tick->isActive());
-    EXPECT_FALSE(blink->isActive());
+    EXPECT_EQ(qt::shared_tick_timers_running(), 0);
 }
 
 // The one test that waits for real time: the count comes from a clock, so however late the

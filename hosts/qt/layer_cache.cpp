@@ -1,0 +1,408 @@
+// SPDX-License-Identifier: MIT
+#include "layer_cache.hpp"
+
+#include <QImage>
+#include <QTransform>
+#include <algorithm>
+#include <cmath>
+#include <list>
+#include <span>
+#include <vector>
+
+#include "platform/system_colors.hpp"
+#include "scene_painter.hpp"
+
+namespace tickwell::qt {
+namespace {
+
+// A look larger than this share of the budget is painted directly: a full-screen face at a
+// high pixel ratio would otherwise push every other look out.
+constexpr qsizetype kLargestLook = kLayerCacheBudget / 4;
+
+// The painted elements of a face with hands, split at the hands. Lines are the hands and
+// their highlights, the only elements a tick moves; everything else stays still.
+struct Split {
+    std::vector<const Element*> below;  // the still elements under the hands
+    std::vector<const Element*> hands;
+    std::vector<const Element*> above;  // the still elements stacked above the hands
+};
+
+// Whether every colour a shape paints with is `colour`.
+bool painted_only_in(const ShapeElement& shape, std::uint32_t colour, TwipsPerPixel tpp) {
+    const ShapeGeometry g = shape_geometry(shape, tpp);
+    if (shape.fill_style() == FillStyle::solid && !g.outline_fills_figure &&
+        resolve_color(shape.fill_color()) != colour)
+        return false;
+    return !(g.pen > 0) || resolve_color(shape.border_color()) == colour;
+}
+
+// Empty when the face has no hands, when it shows an image (the digital face, whose glyphs
+// have a cache of their own) or when a hand is stacked above a still element that is above
+// another hand: the layers could not keep that order.
+std::optional<Split> split_at_hands(const std::vector<const Element*>& painted, TwipsPerPixel tpp) {
+    Split split;
+    std::vector<std::uint32_t> hand_colours;
+    for (const Element* e : painted) {
+        if (e->kind() == ElementKind::image) return std::nullopt;
+        if (e->kind() == ElementKind::line) {
+            if (!split.above.empty()) return std::nullopt;
+            split.hands.push_back(e);
+            const auto colour = resolve_color(static_cast<const LineElement*>(e)->border_color());
+            if (std::find(hand_colours.begin(), hand_colours.end(), colour) == hand_colours.end())
+                hand_colours.push_back(colour);
+            continue;
+        }
+        if (e->kind() != ElementKind::shape) continue;
+        // A still shape above hands of its own single colour may go below them: where one
+        // same-coloured figure crosses another the order does not change the colour.
+        const bool same_colour =
+            split.above.empty() &&
+            (hand_colours.empty() ||
+             (hand_colours.size() == 1 &&
+              painted_only_in(static_cast<const ShapeElement&>(*e), hand_colours[0], tpp)));
+        (same_colour ? split.below : split.above).push_back(e);
+    }
+    if (split.hands.empty()) return std::nullopt;
+    return split;
+}
+
+// Everything a still element's pixels depend on, appended to a look's key: its own settings
+// (the twips per pixel are in the key once).
+void describe(std::vector<double>& key, const Element& e) {
+    if (e.kind() != ElementKind::shape) return;
+    const auto& shape = static_cast<const ShapeElement&>(e);
+    key.insert(key.end(),
+               {static_cast<double>(shape.shape()), shape.left(), shape.top(), shape.width(),
+                shape.height(), static_cast<double>(shape.border_width()),
+                static_cast<double>(shape.outline_style()), static_cast<double>(shape.fill_style()),
+                static_cast<double>(resolve_color(shape.fill_color())),
+                static_cast<double>(resolve_color(shape.border_color()))});
+}
+
+// The images of one look: the layer below the hands, covering the surface, and the small
+// images of what lies above them, each at its place in device pixels from the surface's top
+// left corner.
+struct Look {
+    std::vector<double> key;
+    // The layer below the hands: one opaque image of the surface; or, where it has none, its
+    // first `below_direct` elements (rectangles) painted directly and the rest from pieces.
+    QImage below;
+    std::size_t below_direct = 0;
+    struct Piece {
+        QPoint at;
+        QImage image;
+    };
+    std::vector<Piece> below_pieces;
+    std::vector<Piece> above;
+    // The opaque discs among the elements above the hands (the hub), in logical pixels: a
+    // hand's end inside one need not be drawn.
+    struct Disc {
+        double x, y, radius;
+    };
+    std::vector<Disc> covering;
+    qsizetype bytes = 0;
+};
+
+// Whether a round end of `radius` at `at` lies wholly inside one of `discs`, antialiased
+// edges included.
+bool covered(const std::vector<Look::Disc>& discs, PixelPoint at, double radius) {
+    return std::any_of(discs.begin(), discs.end(), [&](const Look::Disc& d) {
+        return std::hypot(at.x - d.x, at.y - d.y) + radius + 1 <= d.radius;
+    });
+}
+
+// The device-pixel rectangles round `elements`, merged where they touch, so that no pixel is
+// painted by two of them.
+std::vector<QRect> pieces_of(std::span<const Element* const> elements, TwipsPerPixel tpp,
+                             double scale) {
+    std::vector<QRect> rects;
+    for (const Element* e : elements) {
+        const QRectF logical = element_bounds(*e, tpp);
+        const QRect r = QRectF(logical.topLeft() * scale, logical.size() * scale).toAlignedRect();
+        if (!r.isEmpty()) rects.push_back(r);
+    }
+    for (bool merged = true; merged;) {
+        merged = false;
+        for (std::size_t i = 0; i < rects.size() && !merged; ++i)
+            for (std::size_t j = i + 1; j < rects.size() && !merged; ++j)
+                if (rects[i].adjusted(0, 0, 1, 1).intersects(rects[j])) {
+                    rects[i] |= rects[j];
+                    rects.erase(rects.begin() + static_cast<std::ptrdiff_t>(j));
+                    merged = true;
+                }
+    }
+    return rects;
+}
+
+void prepare(QPainter& p, QPoint origin, double scale) {
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.translate(-origin);
+    p.scale(scale, scale);
+}
+
+bool is_rectangle(const Element* e) {
+    return static_cast<const ShapeElement*>(e)->shape() == ShapeKind::rectangle;
+}
+
+// How the layer below the hands is kept. Rectangles are filled faster than their image is
+// copied: when they come first, they are painted directly and what follows them (the hub's
+// and marks' highlights) is kept in pieces, unless those pieces would cover half the surface
+// (an oval dial), when the whole layer is one image.
+struct BelowPlan {
+    bool image = true;
+    std::size_t direct = 0;
+    std::vector<QRect> pieces;
+};
+
+BelowPlan plan_below(const Split& split, TwipsPerPixel tpp, double scale, QSize device) {
+    BelowPlan plan;
+    const auto& below = split.below;
+    const auto first_other = std::find_if_not(below.begin(), below.end(), is_rectangle);
+    if (std::any_of(first_other, below.end(), is_rectangle)) return plan;
+    const std::span<const Element* const> others(first_other, below.end());
+    std::vector<QRect> pieces = pieces_of(others, tpp, scale);
+    qint64 area = 0;
+    for (const QRect& r : pieces)
+        area += qint64{r.width()} * r.height();
+    if (area * 2 > qint64{device.width()} * device.height()) return plan;
+    plan.image = false;
+    plan.direct = static_cast<std::size_t>(first_other - below.begin());
+    plan.pieces = std::move(pieces);
+    return plan;
+}
+
+std::vector<Look::Piece> make_pieces(const std::vector<QRect>& rects,
+                                     std::span<const Element* const> elements, TwipsPerPixel tpp,
+                                     double scale) {
+    std::vector<Look::Piece> pieces;
+    for (const QRect& r : rects) {
+        QImage image(r.size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        {
+            QPainter p(&image);
+            prepare(p, r.topLeft(), scale);
+            for (const Element* e : elements)
+                paint_element(p, *e, tpp);
+        }
+        pieces.push_back({r.topLeft(), std::move(image)});
+    }
+    return pieces;
+}
+
+Look make_look(std::vector<double> key, const Split& split, TwipsPerPixel tpp, QSize device,
+               double scale, const BelowPlan& below, const std::vector<QRect>& above) {
+    Look look;
+    look.key = std::move(key);
+    if (below.image) {
+        // Opaque: copied onto the surface by a plain blit.
+        look.below = QImage(device, QImage::Format_RGB32);
+        look.below.fill(to_qcolor(kSurfaceColor));
+        QPainter p(&look.below);
+        prepare(p, {}, scale);
+        for (const Element* e : split.below)
+            paint_element(p, *e, tpp);
+    } else {
+        look.below_direct = below.direct;
+        look.below_pieces =
+            make_pieces(below.pieces, std::span(split.below).subspan(below.direct), tpp, scale);
+    }
+    look.above = make_pieces(above, split.above, tpp, scale);
+    for (const auto* pieces : {&look.below_pieces, &look.above})
+        for (const Look::Piece& piece : *pieces)
+            look.bytes += piece.image.sizeInBytes();
+    look.bytes += look.below.sizeInBytes();
+    for (const Element* e : split.above) {
+        const auto& shape = static_cast<const ShapeElement&>(*e);
+        const ShapeGeometry g = shape_geometry(shape, tpp);
+        const PixelRect& f = g.figure;
+        if (g.ellipse && f.width == f.height && shape.fill_style() == FillStyle::solid)
+            look.covering.push_back({f.left + f.width / 2, f.top + f.height / 2, f.width / 2});
+    }
+    return look;
+}
+
+// The looks painted lately, the latest first.
+class LayerCache {
+  public:
+    const Look* find(const std::vector<double>& key) {
+        for (auto it = looks_.begin(); it != looks_.end(); ++it)
+            if (it->key == key) {
+                looks_.splice(looks_.begin(), looks_, it);
+                return &looks_.front();
+            }
+        return nullptr;
+    }
+
+    // Makes room for `bytes` before they are allocated.
+    void make_room(qsizetype bytes) {
+        while (!looks_.empty() && bytes_ + bytes > kLayerCacheBudget) {
+            bytes_ -= looks_.back().bytes;
+            looks_.pop_back();
+        }
+    }
+
+    const Look& add(Look look) {
+        bytes_ += look.bytes;
+        looks_.push_front(std::move(look));
+        return looks_.front();
+    }
+
+    LayerCacheUse use() const { return {static_cast<int>(looks_.size()), bytes_}; }
+    void clear() {
+        looks_.clear();
+        bytes_ = 0;
+    }
+
+  private:
+    std::list<Look> looks_;
+    qsizetype bytes_ = 0;
+};
+
+LayerCache& cache() {
+    static LayerCache the_cache;
+    return the_cache;
+}
+
+bool whole(double x) {
+    return std::abs(x - std::round(x)) < 1e-9;
+}
+
+// Paints from the cache; false where it cannot (see paint_face).
+bool paint_layered(QPainter& painter, const std::vector<const Element*>& painted, TwipsPerPixel tpp,
+                   QSizeF surface, const QRectF& area) {
+    const QTransform to_device = painter.deviceTransform();
+    if (to_device.type() > QTransform::TxScale || to_device.m11() != to_device.m22() ||
+        !(to_device.m11() > 0) || !whole(to_device.dx()) || !whole(to_device.dy()))
+        return false;
+    const double scale = to_device.m11();
+    const QSize device(static_cast<int>(std::ceil(surface.width() * scale - 1e-9)),
+                       static_cast<int>(std::ceil(surface.height() * scale - 1e-9)));
+    if (device.isEmpty()) return false;
+    const qsizetype below_bytes = qsizetype{device.width()} * device.height() * 4;
+    if (below_bytes > kLargestLook) return false;
+
+    const std::optional<Split> split = split_at_hands(painted, tpp);
+    if (!split) return false;
+
+    std::vector<double> key{scale, surface.width(), surface.height(),
+                            static_cast<double>(resolve_color(kSurfaceColor)),
+                            static_cast<double>(split->below.size())};
+    for (const Element* e : split->below)
+        describe(key, *e);
+    for (const Element* e : split->above)
+        describe(key, *e);
+
+    LayerCache& layers = cache();
+    const Look* look = layers.find(key);
+    if (!look) {
+        const BelowPlan below = plan_below(*split, tpp, scale, device);
+        const std::vector<QRect> above = pieces_of(split->above, tpp, scale);
+        qsizetype bytes = below.image ? below_bytes : 0;
+        for (const auto* rects : {&below.pieces, &above})
+            for (const QRect& r : *rects)
+                bytes += qsizetype{r.width()} * r.height() * 4;
+        if (bytes > kLargestLook) return false;
+        layers.make_room(bytes);
+        look = &layers.add(make_look(std::move(key), *split, tpp, device, scale, below, above));
+    }
+
+    // Copied one to one in device pixels: the world transform becomes the inverse of the
+    // device's own (the surface's offset in its window and the pixel ratio).
+    bool world_invertible = false, device_invertible = false;
+    const QTransform device_own = painter.worldTransform().inverted(&world_invertible) * to_device;
+    const QTransform to_device_pixels = device_own.inverted(&device_invertible);
+    if (!world_invertible || !device_invertible) return false;
+    const QPoint origin(static_cast<int>(std::round(to_device.dx())),
+                        static_cast<int>(std::round(to_device.dy())));
+    const QRect wanted =
+        QRectF(area.topLeft() * scale, area.size() * scale).toAlignedRect() & QRect({}, device);
+    if (wanted.isEmpty()) return true;
+
+    const auto copy_pieces = [&](const std::vector<Look::Piece>& pieces) {
+        painter.save();
+        painter.setWorldTransform(to_device_pixels);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        for (const Look::Piece& piece : pieces) {
+            const QRect shown = QRect(piece.at, piece.image.size()) & wanted;
+            if (!shown.isEmpty())
+                painter.drawImage(origin + shown.topLeft(), piece.image,
+                                  shown.translated(-piece.at));
+        }
+        painter.restore();
+    };
+
+    if (look->below.isNull()) {
+        painter.fillRect(area, to_qcolor(kSurfaceColor));
+        paint_elements(painter, std::span(split->below).first(look->below_direct), tpp, area);
+        copy_pieces(look->below_pieces);
+    } else {
+        copy_pieces({{QPoint(0, 0), look->below}});
+    }
+
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setClipRect(area, Qt::IntersectClip);
+    for (const Element* e : split->hands) {
+        if (!element_bounds(*e, tpp).intersects(area)) continue;
+        const auto& hand = static_cast<const LineElement&>(*e);
+        const LineGeometry g = line_geometry(hand, tpp);
+        paint_line(painter, hand, tpp,
+                   {!covered(look->covering, g.from, g.width / 2),
+                    !covered(look->covering, g.to, g.width / 2)});
+    }
+    painter.restore();
+
+    copy_pieces(look->above);
+    return true;
+}
+
+// Fills `area` with the surface colour, except where opaque cells will cover it whole: a
+// full paint of the digital face would otherwise write most of its pixels twice.
+void fill_surface(QPainter& painter, const QRectF& area, const std::vector<const Element*>& painted,
+                  TwipsPerPixel tpp) {
+    // Below this many device pixels a plain fill costs less than working out the cover.
+    constexpr double kWorthCovering = 128 * 128;
+    const QColor colour = to_qcolor(kSurfaceColor);
+    const QTransform to_device = painter.deviceTransform();
+    const QRectF device_area = to_device.mapRect(area);
+    const QRegion cover = device_area.width() * device_area.height() < kWorthCovering
+                              ? QRegion()
+                              : opaque_cover(painter, painted, tpp);
+    bool world_invertible = false, device_invertible = false;
+    const QTransform device_own = painter.worldTransform().inverted(&world_invertible) * to_device;
+    const QTransform to_device_pixels = device_own.inverted(&device_invertible);
+    if (cover.isEmpty() || !world_invertible || !device_invertible) {
+        painter.fillRect(area, colour);
+        return;
+    }
+    const QRegion uncovered = QRegion(device_area.toAlignedRect()) - cover;
+    const QTransform world = painter.worldTransform();
+    painter.setWorldTransform(to_device_pixels);
+    for (const QRect& r : uncovered)
+        painter.fillRect(r, colour);
+    painter.setWorldTransform(world);
+}
+
+}  // namespace
+
+void paint_face(QPainter& painter, const Scene& scene, TwipsPerPixel tpp, QSizeF surface,
+                std::optional<QRectF> clip, Layers layers) {
+    const QRectF whole_surface(QPointF(0, 0), surface);
+    const QRectF area = clip ? *clip & whole_surface : whole_surface;
+    if (area.isEmpty()) return;
+    const std::vector<const Element*> painted = painted_elements(scene, tpp);
+    if (layers == Layers::cached && paint_layered(painter, painted, tpp, surface, area)) return;
+    fill_surface(painter, area, painted, tpp);
+    paint_elements(painter, painted, tpp, clip);
+}
+
+LayerCacheUse layer_cache_use() {
+    return cache().use();
+}
+
+void clear_layer_cache() {
+    cache().clear();
+}
+
+}  // namespace tickwell::qt

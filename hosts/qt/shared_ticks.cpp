@@ -1,0 +1,90 @@
+// SPDX-License-Identifier: MIT
+#include "shared_ticks.hpp"
+
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace tickwell::qt {
+namespace {
+
+// One period's timer and its members, in the order they joined. A ticker is kept, stopped,
+// when its last member leaves: it may be delivering the very timeout that made it empty.
+struct Ticker {
+    explicit Ticker(int period) {
+        timer.setTimerType(period < kPreciseBelowMs ? Qt::PreciseTimer : Qt::CoarseTimer);
+        timer.setInterval(period);
+        QObject::connect(&timer, &QTimer::timeout, [this] { tick(); });
+    }
+
+    void tick() {
+        // Members may join or leave during the pass: those who left are skipped, those who
+        // joined have their first tick at the next timeout.
+        std::vector<std::uint64_t> ids;
+        ids.reserve(members.size());
+        for (const auto& [id, member] : members)
+            ids.push_back(id);
+        for (const std::uint64_t id : ids) {
+            const auto it = members.find(id);
+            if (it == members.end()) continue;
+            // A copy: the member may leave, destroying its own function, while it runs.
+            const std::function<void()> member = it->second;
+            member();
+        }
+    }
+
+    QTimer timer;
+    std::map<std::uint64_t, std::function<void()>> members;  // ids grow: joining order
+};
+
+struct Tickers {
+    std::map<int, std::unique_ptr<Ticker>> by_period;
+    std::uint64_t last_id = 0;
+};
+
+Tickers& tickers() {
+    thread_local Tickers the_tickers;
+    return the_tickers;
+}
+
+}  // namespace
+
+void TickMembership::join(int period_ms, std::function<void()> tick) {
+    Q_ASSERT(period_ms > 0);
+    leave();
+    Tickers& all = tickers();
+    std::unique_ptr<Ticker>& ticker = all.by_period[period_ms];
+    if (!ticker) ticker = std::make_unique<Ticker>(period_ms);
+    id_ = ++all.last_id;
+    period_ = period_ms;
+    ticker->members.emplace(id_, std::move(tick));
+    if (!ticker->timer.isActive()) ticker->timer.start();
+}
+
+void TickMembership::leave() {
+    if (id_ == 0) return;
+    Tickers& all = tickers();
+    const auto it = all.by_period.find(period_);
+    if (it != all.by_period.end()) {
+        Ticker& ticker = *it->second;
+        ticker.members.erase(id_);
+        if (ticker.members.empty()) ticker.timer.stop();
+    }
+    id_ = 0;
+    period_ = 0;
+}
+
+const QTimer* shared_tick_timer(int period_ms) {
+    const auto& by_period = tickers().by_period;
+    const auto it = by_period.find(period_ms);
+    return it != by_period.end() && !it->second->members.empty() ? &it->second->timer : nullptr;
+}
+
+int shared_tick_timers_running() {
+    int running = 0;
+    for (const auto& [period, ticker] : tickers().by_period)
+        running += !ticker->members.empty();
+    return running;
+}
+
+}  // namespace tickwell::qt

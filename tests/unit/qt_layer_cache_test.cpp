@@ -1,0 +1,232 @@
+// SPDX-License-Identifier: MIT
+// The analog face painted from the shared layer cache against the same face painted
+// directly: every pixel within a small tolerance, for both faces, every appearance, pixel
+// ratios 1 and 2, after a tick, and after each change that gives the face a new look.
+#include "layer_cache.hpp"
+
+#include <QImage>
+#include <algorithm>
+#include <functional>
+
+#include "clock_fixture.hpp"
+#include "scene_painter.hpp"
+
+namespace tickwell::testing {
+namespace {
+
+// The antialiased edges of the pieces above the hands are rounded once more when copied.
+constexpr int kTolerance = 6;
+// Where the face sits in the image, in logical pixels, as a widget sits in its window.
+constexpr QPoint kOffset{3, 2};
+
+struct Difference {
+    int largest = 0;
+    QPoint at;
+};
+
+Difference compare(const QImage& a, const QImage& b) {
+    Difference d;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            const int diff = std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                                       std::abs(qBlue(p) - qBlue(q))});
+            if (diff > d.largest) d = {diff, {x, y}};
+        }
+    return d;
+}
+
+class LayerCacheTest : public ClockTest {
+  protected:
+    LayerCacheTest() {
+        qt::clear_layer_cache();
+        clock->setHours(1);
+        clock->setMinutes(50);
+        clock->setSeconds(10);
+    }
+
+    TwipsPerPixel tpp() const { return {container.twips_x, container.twips_y}; }
+    QSize surface() const {
+        const PixelSize s = surface_size(clock->width(), clock->height(), tpp());
+        return {s.width, s.height};
+    }
+
+    QImage blank(double dpr) const {
+        const QSize size = surface() + QSize(kOffset.x() * 2, kOffset.y() * 2);
+        QImage image(size * dpr, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(dpr);
+        image.fill(Qt::magenta);
+        return image;
+    }
+
+    void paint_into(QImage& image, qt::Layers layers, std::optional<QRectF> clip = {}) const {
+        QPainter p(&image);
+        p.translate(kOffset);
+        qt::paint_face(p, clock->scene(), tpp(), QSizeF(surface()), clip, layers);
+    }
+
+    QImage paint(double dpr, qt::Layers layers) const {
+        QImage image = blank(dpr);
+        paint_into(image, layers);
+        return image;
+    }
+
+    // Paints the face both ways and compares.
+    void expect_cached_equals_direct(double dpr, const std::string& what) const {
+        const QImage direct = paint(dpr, qt::Layers::direct);
+        const QImage cached = paint(dpr, qt::Layers::cached);
+        const Difference d = compare(direct, cached);
+        EXPECT_LE(d.largest, kTolerance) << what << " at ratio " << dpr << ": pixel (" << d.at.x()
+                                         << ", " << d.at.y() << ") differs by " << d.largest;
+    }
+};
+
+TEST_F(LayerCacheTest, CachedPaintEqualsDirectPaintForEveryFaceAndAppearance) {
+    for (int face = 0; face <= 1; ++face)
+        for (int appearance = 0; appearance <= 2; ++appearance)
+            for (double dpr : {1.0, 2.0}) {
+                clock->setClockFace(static_cast<ClockFace>(face));
+                clock->setAppearance(static_cast<Appearance>(appearance));
+                expect_cached_equals_direct(dpr, "face " + std::to_string(face) + " appearance " +
+                                                     std::to_string(appearance));
+            }
+    EXPECT_GT(qt::layer_cache_use().looks, 0) << "the cached paints came from the cache";
+}
+
+TEST_F(LayerCacheTest, RepaintOfATickOverTheCachedLayerEqualsAFullDirectPaint) {
+    for (int appearance = 0; appearance <= 2; ++appearance)
+        for (double dpr : {1.0, 2.0}) {
+            clock->setAppearance(static_cast<Appearance>(appearance));
+            clock->setSeconds(10);
+            clock->scene().take_changed();
+            QImage image = blank(dpr);
+            paint_into(image, qt::Layers::cached);
+            // The second hand moves on to the mark at two o'clock: only what it covered
+            // before and covers now is repainted.
+            clock->setSeconds(11);
+            QRectF region;
+            for (const Element* e : clock->scene().take_changed())
+                region |= qt::element_bounds(*e, tpp());
+            ASSERT_FALSE(region.isEmpty());
+            paint_into(image, qt::Layers::cached, region);
+            const Difference d = compare(paint(dpr, qt::Layers::direct), image);
+            EXPECT_LE(d.largest, kTolerance)
+                << "appearance " << appearance << " ratio " << dpr << ": pixel (" << d.at.x()
+                << ", " << d.at.y() << ") differs by " << d.largest;
+        }
+}
+
+// Each row changes one thing a look depends on, after the old look was cached: the next
+// paint must show the change, as a direct paint does.
+TEST_F(LayerCacheTest, AChangeOfAnyInputOfTheLookIsOnTheNextPaint) {
+    struct Row {
+        const char* change;
+        std::function<void(VexClock&)> apply;
+    };
+    const Row rows[] = {
+        {"BackGround", [](VexClock& c) { c.setBackGround(0x0000FFFF); }},
+        {"BorderColor", [](VexClock& c) { c.setBorderColor(0x00FF0000); }},
+        {"BorderWidth", [](VexClock& c) { c.setBorderWidth(4); }},
+        {"ForeColor (the hub, above the hands)", [](VexClock& c) { c.setForeColor(0x0000FF00); }},
+        {"Appearance", [](VexClock& c) { c.setAppearance(Appearance::lowered); }},
+        {"ClockFace", [](VexClock& c) { c.setClockFace(ClockFace::oval); }},
+        {"size", [](VexClock& c) { c.set_size(4000, 2500); }},
+        {"a system colour", [](VexClock& c) { c.setBackGround(0x80000005); }},
+    };
+    int made = 0;
+    for (double dpr : {1.0, 2.0})
+        for (const Row& row : rows) {
+            Clock::reset_state();
+            clock = &container.create("fresh" + std::to_string(made++));
+            clock->setSeconds(20);
+            const QImage before = paint(dpr, qt::Layers::cached);
+            row.apply(*clock);
+            const QImage direct = paint(dpr, qt::Layers::direct);
+            const QImage cached = paint(dpr, qt::Layers::cached);
+            if (direct.size() == before.size()) {
+                EXPECT_GT(compare(before, direct).largest, kTolerance)
+                    << row.change << ": the change shows";
+            }
+            const Difference d = compare(direct, cached);
+            EXPECT_LE(d.largest, kTolerance)
+                << row.change << " at ratio " << dpr << ": pixel (" << d.at.x() << ", " << d.at.y()
+                << ") differs by " << d.largest;
+        }
+}
+
+TEST_F(LayerCacheTest, ControlsThatLookTheSameShareTheirLayers) {
+    VexClock& twin = container.create("b");
+    VexClock& other = container.create("c");
+    other.setBackGround(0x00FF00FF);
+    const auto paint_control = [&](VexClock& c) {
+        QImage image(surface(), QImage::Format_ARGB32_Premultiplied);
+        QPainter p(&image);
+        qt::paint_face(p, c.scene(), tpp(), QSizeF(surface()));
+    };
+    paint_control(*clock);
+    const qt::LayerCacheUse one = qt::layer_cache_use();
+    EXPECT_EQ(one.looks, 1);
+    // The twin's hands point elsewhere: the hands are not part of the look.
+    twin.setSeconds(45);
+    paint_control(twin);
+    EXPECT_EQ(qt::layer_cache_use().looks, 1);
+    EXPECT_EQ(qt::layer_cache_use().bytes, one.bytes);
+    paint_control(other);
+    EXPECT_EQ(qt::layer_cache_use().looks, 2);
+}
+
+TEST_F(LayerCacheTest, TheCacheStaysWithinItsBudget) {
+    // Many sizes, each a look of its own: the oldest make room for the newest.
+    clock->set_size(15 * 800, 15 * 600);
+    for (int i = 0; i < 40; ++i) {
+        clock->set_size(static_cast<float>(15 * (800 + i)), 15 * 600);
+        (void)paint(2, qt::Layers::cached);
+        ASSERT_LE(qt::layer_cache_use().bytes, qt::kLayerCacheBudget) << "after look " << i;
+    }
+    EXPECT_GT(qt::layer_cache_use().looks, 0);
+}
+
+TEST_F(LayerCacheTest, FaceLargerThanTheCachePaintsDirectly) {
+    clock->set_size(15 * 3000, 15 * 2000);  // 24 MB of pixels at ratio 1
+    clock->setBackGround(0x000000FF);
+    QImage image(QSize(200, 100), QImage::Format_ARGB32_Premultiplied);
+    QPainter p(&image);
+    qt::paint_face(p, clock->scene(), tpp(), QSizeF(surface()), QRectF(0, 0, 200, 100));
+    EXPECT_EQ(qt::layer_cache_use().looks, 0);
+    EXPECT_EQ(QColor(image.pixel(100, 50)), QColor(Qt::red)) << "the dial is painted all the same";
+}
+
+// On a flat face the white highlights lie exactly under their marks, hub and hands: they are
+// not drawn. Raised, they show beside them and are.
+TEST_F(LayerCacheTest, HighlightsExactlyUnderTheirElementsAreLeftOut) {
+    const auto highlights = [&] {
+        int n = 0;
+        for (const Element* e : qt::painted_elements(clock->scene(), tpp()))
+            n += e->name().ends_with("Sh");
+        return n;
+    };
+    EXPECT_EQ(highlights(), 0) << "flat";
+    clock->setAppearance(Appearance::raised);
+    EXPECT_EQ(highlights(), 12 + 1 + 3) << "raised: every mark, the hub and the three hands";
+}
+
+// The digital face's surface is filled only where no opaque digit cell covers it: every
+// pixel of the surface must still be painted, cells between pixels included.
+TEST_F(LayerCacheTest, DigitalFaceLeavesNoPixelUnpainted) {
+    clock->setDisplay(Display::digital);
+    for (const float width : {3240.0f, 3301.0f, 7400.0f})
+        for (const double dpr : {1.0, 2.0}) {
+            clock->set_size(width, width * 0.45f);
+            QImage image = blank(dpr);
+            paint_into(image, qt::Layers::cached);
+            const QRect face(kOffset * dpr, surface() * dpr);
+            int unpainted = 0;
+            for (int y = face.top(); y <= face.bottom(); ++y)
+                for (int x = face.left(); x <= face.right(); ++x)
+                    unpainted += image.pixel(x, y) == QColor(Qt::magenta).rgb();
+            EXPECT_EQ(unpainted, 0) << "width " << width << " ratio " << dpr;
+        }
+}
+
+}  // namespace
+}  // namespace tickwell::testing

@@ -1,0 +1,69 @@
+// SPDX-License-Identifier: MIT
+#include "repaint_tracker.hpp"
+
+#include "clock_fixture.hpp"
+#include "scene_painter.hpp"
+
+namespace tickwell::testing {
+namespace {
+
+bool covers(const QRegion& region, const QRect& rect) {
+    return (QRegion(rect) - region).isEmpty();
+}
+
+TEST(SimplifiedRegion, BecomesItsBoxWhereItFillsFourFifthsOfIt) {
+    struct Row {
+        const char* what;
+        QRegion region;
+        bool becomes_box;
+    };
+    const Row rows[] = {
+        {"empty", QRegion(), false},
+        {"one rectangle", QRegion(0, 0, 10, 10), false},
+        {"two overlapping rectangles, 98% of their box",
+         QRegion(0, 0, 100, 10) + QRegion(1, 1, 100, 10), true},
+        {"exactly four fifths: 80 of 100 pixels",
+         QRegion(0, 0, 10, 7) + QRegion(0, 7, 9, 1) + QRegion(0, 9, 1, 1), true},
+        {"just under: 79 of 100 pixels",
+         QRegion(0, 0, 10, 7) + QRegion(0, 7, 8, 1) + QRegion(0, 9, 1, 1), false},
+        {"two hands far apart", QRegion(0, 0, 5, 50) + QRegion(50, 50, 50, 5), false},
+    };
+    for (const Row& r : rows) {
+        const QRegion s = qt::simplified(r.region);
+        EXPECT_TRUE((r.region - s).isEmpty()) << r.what << ": nothing is left out";
+        EXPECT_EQ(s, r.becomes_box ? QRegion(r.region.boundingRect()) : r.region) << r.what;
+    }
+}
+
+class RepaintTrackerTest : public ClockTest {
+  protected:
+    TwipsPerPixel tpp() const { return {container.twips_x, container.twips_y}; }
+    QRect bounds(const Element& e) const { return qt::element_bounds(e, tpp()).toAlignedRect(); }
+    qt::RepaintTracker tracker;
+};
+
+TEST_F(RepaintTrackerTest, RepaintsWhereAMovedHandWasAndIs) {
+    container.user_mode = true;
+    clock->StartClock();
+    tracker.reset(clock->scene(), tpp());
+    EXPECT_TRUE(tracker.take(clock->scene(), tpp()).isEmpty()) << "nothing changed";
+    const QRect before = bounds(face().Hand(0));
+    run(1);
+    ASSERT_EQ(clock->Seconds(), 1);
+    const QRegion region = tracker.take(clock->scene(), tpp());
+    EXPECT_TRUE(covers(region, before)) << "where the second hand was";
+    EXPECT_TRUE(covers(region, bounds(face().Hand(0)))) << "where it is";
+    EXPECT_FALSE(region.intersects(bounds(face().Dot(6)))) << "not the whole face";
+}
+
+TEST_F(RepaintTrackerTest, AHiddenElementRepaintsOnlyWhereItWas) {
+    clock->setDisplay(Display::digital);
+    tracker.reset(clock->scene(), tpp());
+    const QRect cell = bounds(face().DisplayIm(0));
+    clock->setDisplay(Display::analog);
+    const QRegion region = tracker.take(clock->scene(), tpp());
+    EXPECT_TRUE(covers(region, cell));
+}
+
+}  // namespace
+}  // namespace tickwell::testing
