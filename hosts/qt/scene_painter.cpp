@@ -253,27 +253,29 @@ struct Footprint {
 
 Footprint footprint(const Element& e, TwipsPerPixel tpp) {
     Footprint f{&e, e.kind(), false, {}};
-    if (e.kind() == ElementKind::shape) {
-        const auto& shape = static_cast<const ShapeElement&>(e);
-        const ShapeGeometry g = shape_geometry(shape, tpp);
-        f.solid_inside = shape.fill_style() == FillStyle::solid || g.outline_fills_figure;
-        f.geometry = {g.ellipse ? 1.0 : 0.0,
-                      g.figure.left,
-                      g.figure.top,
-                      g.figure.width,
-                      g.figure.height,
-                      g.stroke.left,
-                      g.stroke.top,
-                      g.stroke.width,
-                      g.stroke.height,
-                      g.pen,
-                      g.outline_fills_figure ? 1.0 : 0.0};
-    } else if (e.kind() == ElementKind::line) {
-        const LineGeometry g = line_geometry(static_cast<const LineElement&>(e), tpp);
-        f.geometry = {g.from.x, g.from.y, g.to.x, g.to.y, g.width};
-    } else {
-        f.kind = ElementKind::timer;  // images and timers hide nothing and are never hidden
-    }
+    visit(e, Overloaded{[&](const ShapeElement& shape) {
+                            const ShapeGeometry g = shape_geometry(shape, tpp);
+                            f.solid_inside =
+                                shape.fill_style() == FillStyle::solid || g.outline_fills_figure;
+                            f.geometry = {g.ellipse ? 1.0 : 0.0,
+                                          g.figure.left,
+                                          g.figure.top,
+                                          g.figure.width,
+                                          g.figure.height,
+                                          g.stroke.left,
+                                          g.stroke.top,
+                                          g.stroke.width,
+                                          g.stroke.height,
+                                          g.pen,
+                                          g.outline_fills_figure ? 1.0 : 0.0};
+                        },
+                        [&](const LineElement& line) {
+                            const LineGeometry g = line_geometry(line, tpp);
+                            f.geometry = {g.from.x, g.from.y, g.to.x, g.to.y, g.width};
+                        },
+                        // Images and timers hide nothing and are never hidden.
+                        [&](const ImageElement&) { f.kind = ElementKind::timer; },
+                        [&](const TimerElement&) { f.kind = ElementKind::timer; }});
     return f;
 }
 
