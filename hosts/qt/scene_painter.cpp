@@ -156,8 +156,8 @@ class EndCache {
   public:
     static constexpr int kSteps = 4;  // positions per device pixel
 
-    // The image of a disc of `radius` device pixels centred `step_x`/kSteps and
-    // `step_y`/kSteps right of and below its top left pixel's top left corner plus `margin`.
+    // The image of a disc of `radius` device pixels whose centre lies `step_x` and `step_y`
+    // quarters of a pixel right of and below a whole pixel corner (see centre()).
     const QImage& image(QRgb colour, double radius, int step_x, int step_y) {
         for (const Entry& e : entries_)
             if (e.colour == colour && e.radius == radius && e.step_x == step_x &&
