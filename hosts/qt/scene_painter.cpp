@@ -5,6 +5,7 @@
 #include <QPainterPath>
 #include <QPolygonF>
 #include <array>
+#include <cmath>
 
 #include "platform/system_colors.hpp"
 
@@ -145,6 +146,89 @@ bool paint_cached(QPainter& p, const PictureRef& picture, const QRectF& target) 
     p.drawImage(snapped.topLeft(), *image);
     p.setWorldTransform(world);
     return true;
+}
+
+// The round ends of lines, drawn once per colour, device radius and position within a
+// device pixel (in quarters), then copied: an antialiased disc is drawn through Bezier
+// curves, several times the cost of the copy. A quarter of a pixel moves an edge by at most
+// an eighth, which antialiasing does not show.
+class EndCache {
+  public:
+    static constexpr int kSteps = 4;  // positions per device pixel
+
+    // The image of a disc of `radius` device pixels whose centre lies `step_x` and `step_y`
+    // quarters of a pixel right of and below a whole pixel corner (see centre()).
+    const QImage& image(QRgb colour, double radius, int step_x, int step_y) {
+        for (const Entry& e : entries_)
+            if (e.colour == colour && e.radius == radius && e.step_x == step_x &&
+                e.step_y == step_y)
+                return e.image;
+        if (entries_.size() >= kMostEntries) entries_.clear();
+        const int side = static_cast<int>(std::ceil(2 * radius)) + 3;
+        QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        {
+            QPainter p(&image);
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setPen(Qt::NoPen);
+            p.setBrush(QColor::fromRgb(colour));
+            p.drawEllipse(centre(radius, step_x, step_y), radius, radius);
+        }
+        entries_.push_back({colour, radius, step_x, step_y, std::move(image)});
+        return entries_.back().image;
+    }
+
+    // Where the disc's centre lies in its image.
+    static QPointF centre(double radius, int step_x, int step_y) {
+        const double margin = std::floor(radius) + 1;
+        return {margin + static_cast<double>(step_x) / kSteps,
+                margin + static_cast<double>(step_y) / kSteps};
+    }
+
+  private:
+    static constexpr std::size_t kMostEntries = 512;  // some 32 KiB for thin hands
+    struct Entry {
+        QRgb colour;
+        double radius;
+        int step_x, step_y;
+        QImage image;
+    };
+    std::vector<Entry> entries_;
+};
+
+// A line's round end: a disc of `radius` centred on `at`, copied from the end cache where the
+// painter only scales and shifts.
+void paint_end(QPainter& p, QPointF at, double radius, const QColor& colour) {
+    const QTransform to_device = p.deviceTransform();
+    bool world_invertible = false, device_invertible = false;
+    const QTransform device_own = p.worldTransform().inverted(&world_invertible) * to_device;
+    const QTransform to_device_pixels = device_own.inverted(&device_invertible);
+    if (to_device.type() > QTransform::TxScale || to_device.m11() != to_device.m22() ||
+        !world_invertible || !device_invertible) {
+        p.drawEllipse(at, radius, radius);
+        return;
+    }
+    static EndCache cache;
+    const double device_radius = radius * to_device.m11();
+    const QPointF device = to_device.map(at);
+    // The nearest quarter of a pixel, split into whole pixels and quarters.
+    const auto quarters = [](double x) {
+        return static_cast<long long>(std::llround(x * EndCache::kSteps));
+    };
+    const long long qx = quarters(device.x()), qy = quarters(device.y());
+    const auto whole = [](long long q) {
+        return static_cast<int>(q >= 0 ? q / EndCache::kSteps
+                                       : -((-q + EndCache::kSteps - 1) / EndCache::kSteps));
+    };
+    const int px = whole(qx), py = whole(qy);
+    const int step_x = static_cast<int>(qx - static_cast<long long>(px) * EndCache::kSteps);
+    const int step_y = static_cast<int>(qy - static_cast<long long>(py) * EndCache::kSteps);
+    const QImage& image = cache.image(colour.rgb(), device_radius, step_x, step_y);
+    const double margin = std::floor(device_radius) + 1;
+    const QTransform world = p.worldTransform();
+    p.setWorldTransform(to_device_pixels);
+    p.drawImage(QPoint(px - static_cast<int>(margin), py - static_cast<int>(margin)), image);
+    p.setWorldTransform(world);
 }
 
 QImage decode(const Picture& picture) {
@@ -317,8 +401,8 @@ void paint_line(QPainter& p, const LineElement& line, TwipsPerPixel tpp, LineEnd
     p.drawLine(from, to);
     p.setPen(Qt::NoPen);
     p.setBrush(color);
-    if (ends.from) p.drawEllipse(from, g.width / 2, g.width / 2);
-    if (ends.to) p.drawEllipse(to, g.width / 2, g.width / 2);
+    if (ends.from) paint_end(p, from, g.width / 2, color);
+    if (ends.to) paint_end(p, to, g.width / 2, color);
 }
 
 QColor to_qcolor(std::uint32_t color) {

@@ -285,6 +285,34 @@ TEST_F(PngRendererTest, OnePixelHandIsSharpAtTwiceTheDensity) {
     }
 }
 
+// A thick hand ends in a half disc: half its width beyond the end point straight on and to
+// each side, but not at the corners a square end would fill. Checked at both ratios, where
+// the end falls on a different part of a device pixel.
+TEST_F(PngRendererTest, ThickHandHasARoundEnd) {
+    put("ForeColor", integer(kRedColor));
+    put("HourWidth", integer(9));
+    put("Hours", integer(15));  // six degrees a unit: the hour hand points to three o'clock
+    put("Minutes", integer(45));
+    put("Seconds", integer(45));  // the other hands point the other way
+    const LineGeometry g = line_geometry(face().Hand(2), tpp());
+    ASSERT_EQ(g.from.y, g.to.y);
+    for (const int dpr : {1, 2}) {
+        const QImage image = render(dpr);
+        const auto at = [&](double dx, double dy) {
+            return image.pixel(static_cast<int>((g.to.x + dx) * dpr),
+                               static_cast<int>((g.to.y + dy) * dpr));
+        };
+        const auto where = [&](double dx, double dy) {
+            return "ratio " + std::to_string(dpr) + ", " + std::to_string(dx) + ", " +
+                   std::to_string(dy) + " from the end: " + text(at(dx, dy));
+        };
+        for (const auto& [dx, dy] : {std::pair{3.0, 0.0}, {0.0, 3.0}, {0.0, -3.0}, {2.0, 2.0}})
+            EXPECT_TRUE(near(at(dx, dy), kHandRed)) << where(dx, dy);
+        for (const auto& [dx, dy] : {std::pair{6.0, 0.0}, {4.0, 4.0}, {4.0, -4.0}})
+            EXPECT_TRUE(near(at(dx, dy), kSurface, 60)) << where(dx, dy);
+    }
+}
+
 // --- Encoded pictures, which no face shows: a scene of one image ---
 
 std::vector<std::uint8_t> encoded(int size, QColor color, const char* format) {
