@@ -20,8 +20,10 @@
 #include "event_log.hpp"
 #include "form_canvas.hpp"
 #include "form_document.hpp"
+#include "lap_table.hpp"
 #include "platform/error.hpp"
 #include "property_pages_dialog.hpp"
+#include "text_file.hpp"
 #include "vex_clock_widget.hpp"
 
 namespace tickwell::demo {
@@ -36,6 +38,7 @@ DemoWindow::DemoWindow(QWidget* parent)
     : QMainWindow(parent),
       canvas_(new FormCanvas),
       log_(new EventLog),
+      laps_(new LapTable),
       mode_label_(new QLabel),
       running_label_(new QLabel),
       state_timer_(new QTimer(this)) {
@@ -50,12 +53,20 @@ DemoWindow::DemoWindow(QWidget* parent)
     dock->setWidget(log_);
     dock->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
     addDockWidget(Qt::BottomDockWidgetArea, dock);
+    auto* laps_dock = new QDockWidget(tr("Laps"), this);
+    laps_dock->setObjectName(QStringLiteral("laps"));
+    laps_dock->setWidget(laps_);
+    laps_dock->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
+    addDockWidget(Qt::BottomDockWidgetArea, laps_dock);
+    splitDockWidget(dock, laps_dock, Qt::Horizontal);
     resizeDocks({dock}, {180}, Qt::Vertical);
+    resizeDocks({dock, laps_dock}, {620, 340}, Qt::Horizontal);
 
     createActions();
     createMenus();
     createToolBar();
     view_menu_->addAction(dock->toggleViewAction());
+    view_menu_->addAction(laps_dock->toggleViewAction());
 
     mode_label_->setMinimumWidth(fontMetrics().horizontalAdvance(tr("Design mode")) + 12);
     statusBar()->addPermanentWidget(running_label_);
@@ -65,6 +76,7 @@ DemoWindow::DemoWindow(QWidget* parent)
     canvas_->addActions({properties_action_, delete_action_});
 
     connect(canvas_, &FormCanvas::controlAdded, log_, &EventLog::watch);
+    connect(canvas_, &FormCanvas::controlAdded, laps_, &LapTable::watch);
     connect(canvas_, &FormCanvas::modified, this, [this] { setModified(true); });
     connect(canvas_, &FormCanvas::selectionChanged, this, &DemoWindow::updateState);
     connect(canvas_, &FormCanvas::propertiesRequested, this, &DemoWindow::showProperties);
@@ -121,6 +133,10 @@ void DemoWindow::createActions() {
                           [this] { current()->control().StopClock(); });
     reset_action_ = action(tr("R&eset"), QKeySequence(tr("F7")), QStyle::SP_BrowserReload,
                            [this] { current()->control().ResetClock(); });
+    lap_action_ = action(tr("&Lap"), QKeySequence(tr("F8")), QStyle::SP_ArrowRight,
+                         [this] { current()->lap(); });
+    export_laps_action_ =
+        action(tr("E&xport Laps..."), {}, none, [this] { exportLaps(); });
     start_all_action_ =
         action(tr("Start A&ll"), QKeySequence(tr("Ctrl+F5")), none, &DemoWindow::startAll);
     stop_all_action_ = action(tr("Stop All"), QKeySequence(tr("Ctrl+F6")), none, [this] {
@@ -128,8 +144,8 @@ void DemoWindow::createActions() {
             if (w->control().Running()) w->control().StopClock();
         }
     });
-    for (QAction* a :
-         {start_action_, stop_action_, reset_action_, start_all_action_, stop_all_action_})
+    for (QAction* a : {start_action_, stop_action_, reset_action_, lap_action_, start_all_action_,
+                       stop_all_action_})
         connect(a, &QAction::triggered, this, &DemoWindow::updateState);
 
     shared_state_action_ =
@@ -150,6 +166,8 @@ void DemoWindow::createMenus() {
     QMenu* file = menuBar()->addMenu(tr("&File"));
     file->addActions({new_action_, open_action_, save_action_, save_as_action_});
     file->addSeparator();
+    file->addAction(export_laps_action_);
+    file->addSeparator();
     file->addAction(quit_action_);
 
     QMenu* edit = menuBar()->addMenu(tr("&Edit"));
@@ -162,7 +180,7 @@ void DemoWindow::createMenus() {
     QMenu* run = menuBar()->addMenu(tr("&Run"));
     run->addAction(run_action_);
     run->addSeparator();
-    run->addActions({start_action_, stop_action_, reset_action_});
+    run->addActions({start_action_, stop_action_, reset_action_, lap_action_});
     run->addSeparator();
     run->addActions({start_all_action_, stop_all_action_});
 
@@ -183,7 +201,7 @@ void DemoWindow::createToolBar() {
     bar->addSeparator();
     bar->addActions({add_action_, properties_action_});
     bar->addSeparator();
-    bar->addActions({run_action_, start_action_, stop_action_, reset_action_});
+    bar->addActions({run_action_, start_action_, stop_action_, reset_action_, lap_action_});
 }
 
 qt::VexClockWidget* DemoWindow::current() const {
@@ -240,6 +258,8 @@ void DemoWindow::updateState() {
     start_action_->setEnabled(run && w && !running);
     stop_action_->setEnabled(run && running);
     reset_action_->setEnabled(run && w);
+    lap_action_->setEnabled(run && w);
+    export_laps_action_->setEnabled(laps_->rowCount() > 0);
     start_all_action_->setEnabled(run && !canvas_->controls().isEmpty());
     stop_all_action_->setEnabled(run);
     about_action_->setEnabled(!canvas_->controls().isEmpty());
@@ -420,6 +440,24 @@ void DemoWindow::setSharedState(bool shared) {
         QMessageBox::warning(this, windowTitle(), QString::fromStdString(e.what()));
     }
     updateState();
+}
+
+bool DemoWindow::exportLaps(const QString& path, QString* error) {
+    try {
+        headless::replace_file(path.toStdString(), laps_->csv().toStdString());
+    } catch (const Error& e) {
+        if (error) *error = QString::fromStdString(e.what());
+        return false;
+    }
+    return true;
+}
+
+void DemoWindow::exportLaps() {
+    const QString path = QFileDialog::getSaveFileName(this, tr("Export Laps"), QString(),
+                                                      tr("Comma-separated values (*.csv)"));
+    if (path.isEmpty()) return;
+    QString error;
+    if (!exportLaps(path, &error)) QMessageBox::warning(this, windowTitle(), error);
 }
 
 }  // namespace tickwell::demo

@@ -16,6 +16,7 @@ class VexClockWidget;
 namespace tickwell::demo {
 
 class EventLog;
+class LapTable;
 class FormCanvas;
 
 // The demo's main window: a form of stopwatches to design and to run, its form file, the
@@ -55,6 +56,10 @@ class DemoWindow : public QMainWindow {
     // again, from their settings, with the chosen state record. Marks the form changed.
     void setSharedState(bool shared);
 
+    // Writes the laps table to `path` as comma-separated values; `error` says why not.
+    bool exportLaps(const QString& path, QString* error);
+    const LapTable& laps() const { return *laps_; }
+
     bool runMode() const;
     void setRunMode(bool run);
     // Starts every stopwatch of the form that is not running.
@@ -83,12 +88,14 @@ class DemoWindow : public QMainWindow {
     bool save();
     bool saveAs();
     void addStopwatch();
+    void exportLaps();
     void deleteSelection();
     void showProperties();
     void about();
 
     FormCanvas* canvas_;
     EventLog* log_;
+    LapTable* laps_;
     QLabel* mode_label_;
     QLabel* running_label_;
     QTimer* state_timer_;
@@ -115,6 +122,8 @@ class DemoWindow : public QMainWindow {
     QAction* clear_log_action_ = nullptr;
     QAction* about_action_ = nullptr;
     QAction* shared_state_action_ = nullptr;
+    QAction* lap_action_ = nullptr;
+    QAction* export_laps_action_ = nullptr;
 };
 
 }  // namespace tickwell::demo

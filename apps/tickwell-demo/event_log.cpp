@@ -76,6 +76,10 @@ void EventLog::watch(qt::VexClockWidget* control) {
     connect(control, &W::propertyChanged, this, [this, name](const QString& property) {
         append(name(), "(property changed)", property);
     });
+    // In run mode the control's messages come as signals, answered as they default.
+    connect(control, &W::messageRequested, this, [this, name](const qt::MessageRequest& request) {
+        append(name(), "(message)", request.prompt());
+    });
 }
 
 }  // namespace tickwell::demo

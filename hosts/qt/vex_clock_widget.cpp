@@ -419,7 +419,45 @@ void VexClockWidget::show_form_modal(const Form& form) {
 
 MessageResult VexClockWidget::message_box(std::string_view prompt, MessageButtons buttons,
                                           MessageIcon icon) {
-    return message_box_service().show(this, text(prompt), buttons, icon);
+    MessagePolicy policy = message_policy_;
+    if (policy == AutomaticMessages) policy = user_mode_ ? SignalMessages : AskUser;
+    if (policy == AskUser) return message_box_service().show(this, text(prompt), buttons, icon);
+    MessageRequest request(text(prompt), buttons, icon);
+    if (policy == LogMessages)
+        qWarning("VexClock %s: %s", qUtf8Printable(objectName()), qUtf8Printable(request.prompt()));
+    else
+        emit messageRequested(request);
+    return request.answer();
+}
+
+void VexClockWidget::setMessagePolicy(MessagePolicy policy) {
+    if (policy == message_policy_) return;
+    message_policy_ = policy;
+    emit messagePolicyChanged(policy);
+}
+
+void VexClockWidget::start() {
+    call_control("StartClock", [this] { control().StartClock(); });
+}
+
+void VexClockWidget::stop() {
+    call_control("StopClock", [this] { control().StopClock(); });
+}
+
+void VexClockWidget::reset() {
+    call_control("ResetClock", [this] { control().ResetClock(); });
+}
+
+void VexClockWidget::toggle() {
+    if (control().Running())
+        stop();
+    else
+        start();
+}
+
+void VexClockWidget::lap() {
+    const VexClock::Lap taken = control().lap();
+    emit lapped(taken.index, taken.total_ms, taken.split_ms);
 }
 
 ClockReading VexClockWidget::read_clock() {

@@ -8,6 +8,7 @@
 
 #include "control/property_registry.hpp"
 #include "control/vex_clock.hpp"
+#include "message_request.hpp"
 #include "persistence/property_bag.hpp"
 #include "platform/twips_per_pixel.hpp"
 #include "repaint_tracker.hpp"
@@ -109,10 +110,27 @@ class VexClockWidget : public QWidget, public Site {
     Q_PROPERTY(bool userMode READ userMode WRITE setUserMode)
     // Whether the control uses the process-wide state record; fixed at creation.
     Q_PROPERTY(bool sharedState READ sharedState CONSTANT)
+    Q_PROPERTY(MessagePolicy messagePolicy READ messagePolicy WRITE setMessagePolicy NOTIFY
+                   messagePolicyChanged)
 
   public:
     // The control's enums, as the type library names them.
     TICKWELL_ENUMS(TICKWELL_QT_ENUM)
+
+    // How the control's refusals and its hundredths question reach the user.
+    enum MessagePolicy {
+        // Ask while the widget is in a designer (userMode false); in a running program,
+        // answer as Signal does. The default.
+        AutomaticMessages,
+        // A modal QMessageBox (through the installed MessageBoxService), always.
+        AskUser,
+        // No box: messageRequested() is emitted, and what a slot connected directly answers
+        // is taken; unanswered, a refusal is acknowledged and the question answered yes.
+        SignalMessages,
+        // No box: the prompt goes to qWarning, and the default answer is taken.
+        LogMessages,
+    };
+    Q_ENUM(MessagePolicy)
 
     // A newly placed control: creation, then the initial-properties path. The control keeps
     // a state record of its own: two widgets are two stopwatches.
@@ -132,6 +150,12 @@ class VexClockWidget : public QWidget, public Site {
     const VexClock& control() const;
 
     bool sharedState() const { return control().state_scope() == StateScope::shared; }
+
+    MessagePolicy messagePolicy() const { return message_policy_; }
+    void setMessagePolicy(MessagePolicy policy);
+
+    // The laps taken since the last reset, oldest first (see VexClock::lap).
+    const std::vector<VexClock::Lap>& laps() const { return control().laps(); }
 
     // The ambient UserMode: false (the default) in a designer, true in a running program.
     bool userMode() const;
@@ -161,7 +185,23 @@ class VexClockWidget : public QWidget, public Site {
     // --- The control's properties, for the Q_PROPERTY declarations above ---
     TICKWELL_MEMBERS(TICKWELL_QT_ACCESSORS, TICKWELL_QT_NO_ROW)
 
+  public slots:
+    // The control's methods, for buttons and shortcuts: Start, Stop, Reset, Start or Stop
+    // as the watch is stopped or running, and a lap (lapped() tells it).
+    void start();
+    void stop();
+    void reset();
+    void toggle();
+    void lap();
+
   signals:
+    // A lap was taken: its number from 1, its running time and its split, in milliseconds to
+    // the hundredth.
+    void lapped(int index, qint64 totalMs, qint64 splitMs);
+    // Under SignalMessages (and AutomaticMessages in a running program): a message the
+    // control would have shown. A slot connected directly may answer it.
+    void messageRequested(tickwell::qt::MessageRequest request);
+    void messagePolicyChanged(tickwell::qt::VexClockWidget::MessagePolicy policy);
     void TimeExpired();
     void Click();
     void Alert();
@@ -238,6 +278,7 @@ class VexClockWidget : public QWidget, public Site {
     TwipsPerPixel tpp_;
     RepaintTracker repaint_;
     bool user_mode_ = false;
+    MessagePolicy message_policy_ = AutomaticMessages;
     ScaleMode scale_mode_ = ScaleMode::pixels;
     PressTarget press_;
     std::int16_t pointer_ = 0;

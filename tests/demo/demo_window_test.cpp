@@ -7,13 +7,16 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QRegularExpression>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "event_log.hpp"
 #include "form_canvas.hpp"
+#include "lap_table.hpp"
 #include "vex_clock_widget.hpp"
 
 namespace tickwell::demo {
@@ -116,6 +119,36 @@ TEST_F(DemoWindowTest, TheEventLogListsEachEventWithItsControlAndTime) {
     window.startAll();
     EXPECT_TRUE(QTest::qWaitFor([&] { return log().contains("VexClock2 Notify"); }, 3000))
         << log().join('\n').toStdString();
+}
+
+// F8 takes a lap of the selected stopwatch without stopping it; the laps table lists each
+// with its stopwatch, time and split, and exports them as comma-separated values.
+TEST_F(DemoWindowTest, LapsAreListedAndExported) {
+    window.setRunMode(true);
+    window.canvas().setSelection({two});
+    QTest::keyClick(&window, Qt::Key_F5);
+    QTest::qWait(40);
+    QTest::keyClick(&window, Qt::Key_F8);
+    QTest::keyClick(&window, Qt::Key_F6);
+    QTest::keyClick(&window, Qt::Key_F8);
+    EXPECT_FALSE(two->control().Running());
+    const LapTable& laps = window.laps();
+    ASSERT_EQ(laps.rowCount(), 2);
+    EXPECT_EQ(laps.item(0, LapTable::kControl)->text(), QStringLiteral("VexClock2"));
+    EXPECT_EQ(laps.item(1, LapTable::kLap)->text(), QStringLiteral("2"));
+    EXPECT_TRUE(laps.item(0, LapTable::kTotal)->text().startsWith(QStringLiteral("00:00:00.")));
+
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QString error;
+    ASSERT_TRUE(window.exportLaps(dir.filePath("laps.csv"), &error)) << error.toStdString();
+    QFile file(dir.filePath("laps.csv"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(lines[0], QStringLiteral("control,lap,time,split"));
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("VexClock2,2,00:00:00.")));
+    EXPECT_EQ(lap_time(3725370), QStringLiteral("01:02:05.37"));
 }
 
 TEST_F(DemoWindowTest, DesignActionsRestInRunMode) {

@@ -28,6 +28,7 @@
 namespace tickwell::testing {
 namespace {
 
+using qt::MessageRequest;
 using qt::VexClockWidget;
 
 constexpr QRgb kSurface = qRgb(192, 192, 192);    // button face
@@ -204,6 +205,7 @@ TEST_F(WidgetTest, AcceptedPutsAreAnnouncedWithTheNameTheControlPasses) {
 // --- Message boxes ---
 
 TEST_F(WidgetTest, RefusalsAndTheAccuracyQuestionReachTheMessageBoxService) {
+    w().setMessagePolicy(VexClockWidget::AskUser);
     w().setMinutes(-1);
     w().setUserMode(true);
     w().setHours(1);
@@ -229,6 +231,84 @@ TEST_F(WidgetTest, RefusalsAndTheAccuracyQuestionReachTheMessageBoxService) {
         EXPECT_EQ(boxes.shown[i].icon, MessageIcon::question);
     }
     EXPECT_EQ(w().control().Minutes(), 0);
+}
+
+// Code that sets hundredths in a running program is never met by a question its user did
+// not ask for: the message goes to the host as a signal (or the log), and the default answer
+// stands unless a slot gives another.
+TEST_F(WidgetTest, TheMessagePolicyDecidesHowMessagesReachTheUser) {
+    QList<MessageRequest> requests;
+    QObject::connect(&w(), &VexClockWidget::messageRequested,
+                     [&requests](MessageRequest r) { requests << r; });
+    w().setDisplay(VexClockWidget::swDigital);
+    QSignalSpy policy_changed(&w(), &VexClockWidget::messagePolicyChanged);
+
+    // In a designer, the automatic policy asks.
+    w().setAccuracy(VexClockWidget::SwTenths);
+    w().setAccuracy(VexClockWidget::SwHundredths);
+    EXPECT_EQ(boxes.shown.size(), 1u);
+    EXPECT_TRUE(requests.isEmpty());
+
+    // In a running program it answers with the default, yes, and tells the host.
+    w().setUserMode(true);
+    w().setAccuracy(VexClockWidget::SwTenths);
+    w().setAccuracy(VexClockWidget::SwHundredths);
+    EXPECT_EQ(w().control().Accuracy(), Accuracy::hundredths);
+    EXPECT_EQ(boxes.shown.size(), 1u);
+    ASSERT_EQ(requests.size(), 1);
+    EXPECT_TRUE(requests[0].isQuestion());
+    EXPECT_EQ(requests[0].icon(), MessageIcon::question);
+    EXPECT_TRUE(requests[0].prompt().startsWith(QStringLiteral("Your processor")));
+
+    // A slot connected directly may answer No: the accuracy stays.
+    w().setMessagePolicy(VexClockWidget::SignalMessages);
+    w().setMessagePolicy(VexClockWidget::SignalMessages);
+    EXPECT_EQ(policy_changed.count(), 1);
+    w().setAccuracy(VexClockWidget::SwTenths);
+    const auto no = QObject::connect(&w(), &VexClockWidget::messageRequested,
+                                     [](MessageRequest r) { r.setAnswer(MessageResult::no); });
+    w().setAccuracy(VexClockWidget::SwHundredths);
+    EXPECT_EQ(w().control().Accuracy(), Accuracy::tenths);
+    QObject::disconnect(no);
+
+    // Logged: no box, no signal; a refusal is acknowledged.
+    w().setMessagePolicy(VexClockWidget::LogMessages);
+    const int before = static_cast<int>(requests.size());
+    w().setHours(1);  // read-only at run time
+    EXPECT_EQ(requests.size(), before);
+    EXPECT_EQ(boxes.shown.size(), 1u);
+
+    // Asking is always there for the host that wants it.
+    w().setMessagePolicy(VexClockWidget::AskUser);
+    w().setHours(1);
+    EXPECT_EQ(boxes.shown.size(), 2u);
+}
+
+TEST_F(WidgetTest, SlotsRunTheWatchAndLapsAreSignalled) {
+    w().setUserMode(true);
+    QSignalSpy lapped(&w(), &VexClockWidget::lapped);
+    QMetaObject::invokeMethod(&w(), "start", Qt::QueuedConnection);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(w().control().Running());
+    QTest::qWait(30);
+    w().lap();
+    QMetaObject::invokeMethod(&w(), "toggle", Qt::QueuedConnection);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(w().control().Running());
+    w().lap();  // stopped: the count the stop froze
+    ASSERT_EQ(lapped.count(), 2);
+    EXPECT_EQ(lapped[0][0].toInt(), 1);
+    EXPECT_GE(lapped[0][1].toLongLong(), 30);
+    EXPECT_EQ(lapped[1][0].toInt(), 2);
+    EXPECT_EQ(lapped[1][1].toLongLong() - lapped[0][1].toLongLong(), lapped[1][2].toLongLong());
+    EXPECT_EQ(w().laps().size(), 2u);
+    QMetaObject::invokeMethod(&w(), "reset", Qt::QueuedConnection);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(w().laps().empty());
+    w().toggle();
+    EXPECT_TRUE(w().control().Running());
+    w().stop();
+    EXPECT_FALSE(w().control().Running());
 }
 
 // --- Pixels ---
