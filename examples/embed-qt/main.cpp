@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -32,11 +33,22 @@ int main(int argc, char* argv[]) {
 
     auto* start = new QPushButton(QStringLiteral("Start"));
     auto* stop = new QPushButton(QStringLiteral("Stop"));
+    auto* reset = new QPushButton(QStringLiteral("Reset"));
+    auto* lap = new QPushButton(QStringLiteral("Lap"));
     auto* label = new QLabel(QStringLiteral("00:00:00.0"));
-    QObject::connect(start, &QPushButton::clicked, clock, [clock] {
-        if (!clock->control().Running()) clock->control().StartClock();
-    });
-    QObject::connect(stop, &QPushButton::clicked, clock, [clock] { clock->control().StopClock(); });
+    auto* laps = new QListWidget;
+    // The widget's slots take the buttons directly; Start on a running watch changes nothing.
+    QObject::connect(start, &QPushButton::clicked, clock, &VexClockWidget::start);
+    QObject::connect(stop, &QPushButton::clicked, clock, &VexClockWidget::stop);
+    QObject::connect(reset, &QPushButton::clicked, clock, &VexClockWidget::reset);
+    QObject::connect(reset, &QPushButton::clicked, laps, &QListWidget::clear);
+    QObject::connect(lap, &QPushButton::clicked, clock, &VexClockWidget::lap);
+    QObject::connect(
+        clock, &VexClockWidget::lapped, laps, [laps](int index, qint64 total_ms, qint64 split_ms) {
+            laps->addItem(QString::asprintf("Lap %d  %lld.%02lld s  (+%lld.%02lld s)", index,
+                                            total_ms / 1000, total_ms % 1000 / 10, split_ms / 1000,
+                                            split_ms % 1000 / 10));
+        });
     // Notify comes whenever a digit of the face changes: the label shows the same count.
     QObject::connect(clock, &VexClockWidget::Notify, label, [clock, label] {
         const tickwell::VexClock& c = clock->control();
@@ -45,13 +57,14 @@ int main(int argc, char* argv[]) {
     });
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(start);
-    buttons->addWidget(stop);
+    for (QPushButton* b : {start, stop, reset, lap})
+        buttons->addWidget(b);
     buttons->addStretch();
     buttons->addWidget(label);
     auto* layout = new QVBoxLayout(&window);
     layout->addWidget(clock, 1);
     layout->addLayout(buttons);
+    layout->addWidget(laps);
     window.show();
 
     if (!smoke) return QApplication::exec();
@@ -59,10 +72,12 @@ int main(int argc, char* argv[]) {
     int result = 1;
     QObject::connect(clock, &VexClockWidget::Notify, &app, [&] {
         if (label->text() == QStringLiteral("00:00:00.0")) return;
+        lap->click();
         stop->click();
-        result = clock->control().Running() ? 1 : 0;
-        std::printf("embed-qt: the label shows %s after Notify; %s\n", qPrintable(label->text()),
-                    result == 0 ? "stopped" : "still running after Stop");
+        result = clock->control().Running() || laps->count() != 1 ? 1 : 0;
+        std::printf("embed-qt: the label shows %s after Notify; %s; %d lap listed\n",
+                    qPrintable(label->text()),
+                    clock->control().Running() ? "still running" : "stopped", laps->count());
         QApplication::exit();
     });
     QTimer::singleShot(5000, &app, [] {
