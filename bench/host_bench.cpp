@@ -151,7 +151,7 @@ void BM_AnalogSteadyRunning(benchmark::State& state) {
         std::vector<VexClockWidget*> watches;
         for (int i = 0; i < n; ++i) {
             auto* watch = new VexClockWidget(&w.window);
-            watch->setDisplay(VexClockWidget::swAnalog);
+            watch->setDisplay(VexClockWidget::Analog);
             watch->setUserMode(true);
             w.add(watch, i);
             watches.push_back(watch);
@@ -262,7 +262,7 @@ void BM_MemoryPerControl(benchmark::State& state) {
         const auto before = mallinfo2().uordblks;
         for (int i = 0; i < kCount; ++i) {
             auto* watch = new VexClockWidget(&w.window);
-            watch->setDisplay(VexClockWidget::swAnalog);
+            watch->setDisplay(VexClockWidget::Analog);
             w.add(watch, i);
         }
         spin_event_loop(50);

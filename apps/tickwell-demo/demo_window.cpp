@@ -40,8 +40,7 @@ DemoWindow::DemoWindow(QWidget* parent)
       log_(new EventLog),
       laps_(new LapTable),
       mode_label_(new QLabel),
-      running_label_(new QLabel),
-      state_timer_(new QTimer(this)) {
+      running_label_(new QLabel) {
     auto* scroll = new QScrollArea;
     scroll->setWidget(canvas_);
     scroll->setWidgetResizable(true);
@@ -80,10 +79,11 @@ DemoWindow::DemoWindow(QWidget* parent)
     connect(canvas_, &FormCanvas::modified, this, [this] { setModified(true); });
     connect(canvas_, &FormCanvas::selectionChanged, this, &DemoWindow::updateState);
     connect(canvas_, &FormCanvas::propertiesRequested, this, &DemoWindow::showProperties);
-    // Running states change with every tick (a count-down expires by itself), so the status
-    // bar follows them on a timer of its own.
-    connect(state_timer_, &QTimer::timeout, this, &DemoWindow::updateState);
-    state_timer_->start(200);
+    // A running state changes by itself too (a count-down expires): the status bar follows
+    // each stopwatch's runningChanged.
+    connect(canvas_, &FormCanvas::controlAdded, this, [this](qt::VexClockWidget* control) {
+        connect(control, &qt::VexClockWidget::runningChanged, this, &DemoWindow::updateState);
+    });
 
     resize(960, 640);
     updateTitle();
@@ -135,8 +135,7 @@ void DemoWindow::createActions() {
                            [this] { current()->control().ResetClock(); });
     lap_action_ = action(tr("&Lap"), QKeySequence(tr("F8")), QStyle::SP_ArrowRight,
                          [this] { current()->lap(); });
-    export_laps_action_ =
-        action(tr("E&xport Laps..."), {}, none, [this] { exportLaps(); });
+    export_laps_action_ = action(tr("E&xport Laps..."), {}, none, [this] { exportLaps(); });
     start_all_action_ =
         action(tr("Start A&ll"), QKeySequence(tr("Ctrl+F5")), none, &DemoWindow::startAll);
     stop_all_action_ = action(tr("Stop All"), QKeySequence(tr("Ctrl+F6")), none, [this] {

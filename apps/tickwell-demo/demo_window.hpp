@@ -98,7 +98,6 @@ class DemoWindow : public QMainWindow {
     LapTable* laps_;
     QLabel* mode_label_;
     QLabel* running_label_;
-    QTimer* state_timer_;
     QMenu* view_menu_ = nullptr;
     QString path_;
     bool modified_ = false;

@@ -3,6 +3,7 @@
 
 #include <QAbstractEventDispatcher>
 #include <QAccessible>
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QKeyEvent>
@@ -14,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "control/type_library.hpp"
 #include "form_dialog.hpp"
 #include "guarded_site.hpp"
 #include "input_codes.hpp"
@@ -59,7 +61,7 @@ void post_collection() {
     QMetaObject::invokeMethod(QCoreApplication::instance(), &collect_buried, Qt::QueuedConnection);
 }
 
-QString text(std::string_view s) {
+QString qt_text(std::string_view s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
@@ -126,6 +128,7 @@ VexClockWidget::VexClockWidget(QWidget* parent, PropertyBag* bag, StateScope sco
     resize(sizeHint());
     lay_out(true);
     update_accessible_state();
+    notify_changes();  // the values from which changes are signalled
 
     // Once per turn of the event loop: what the host changed through control() is repainted
     // before the loop waits again.
@@ -183,6 +186,7 @@ void VexClockWidget::repaintChanges() {
     const QRegion region = repaint_.take(control().scene(), tpp_);
     if (!region.isEmpty()) update(region);
     update_accessible_state();
+    notify_changes();
 }
 
 template <typename Call>
@@ -363,7 +367,7 @@ bool VexClockWidget::ambient_user_mode() const {
 }
 
 void VexClockWidget::property_changed(std::string_view property) {
-    emit propertyChanged(text(property));
+    emit propertyChanged(qt_text(property));
 }
 
 // The slots run inside the emission; what they leave in the arguments goes back to the
@@ -421,8 +425,8 @@ MessageResult VexClockWidget::message_box(std::string_view prompt, MessageButton
                                           MessageIcon icon) {
     MessagePolicy policy = message_policy_;
     if (policy == AutomaticMessages) policy = user_mode_ ? SignalMessages : AskUser;
-    if (policy == AskUser) return message_box_service().show(this, text(prompt), buttons, icon);
-    MessageRequest request(text(prompt), buttons, icon);
+    if (policy == AskUser) return message_box_service().show(this, qt_text(prompt), buttons, icon);
+    MessageRequest request(qt_text(prompt), buttons, icon);
     if (policy == LogMessages)
         qWarning("VexClock %s: %s", qUtf8Printable(objectName()), qUtf8Printable(request.prompt()));
     else
@@ -484,7 +488,7 @@ void VexClockWidget::refresh() {
 
 void VexClockWidget::set_pointer(std::int16_t shape) {
     // Applied on every mouse move: only a change reaches the window system.
-    if (shape == VexClockWidget::swCustom) {
+    if (shape == to_long(tickwell::MousePointer::custom)) {
         if (pointer_ == shape && cursor_picture_ == pointer_picture_) return;
         if (const auto cursor = picture_cursor(pointer_picture_))
             setCursor(*cursor);
@@ -517,6 +521,74 @@ void VexClockWidget::timer_changed(TimerElement& timer) {
         return;
     }
     ticks.join(interval, [this, &timer] { dispatch_timer(timer); });
+}
+
+QColor color_to_qt(std::uint32_t color) {
+    const std::uint32_t c = resolve_color(color);
+    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
+                  static_cast<int>((c >> 16) & 0xFF));
+}
+
+std::uint32_t color_from_qt(const QColor& color) {
+    const QColor rgb = color.toRgb();
+    return static_cast<std::uint32_t>(rgb.red()) | static_cast<std::uint32_t>(rgb.green()) << 8 |
+           static_cast<std::uint32_t>(rgb.blue()) << 16;
+}
+
+QPixmap picture_to_qt(const PictureRef& picture) {
+    if (!picture) return {};
+    return QPixmap::fromImage(picture_image(picture));
+}
+
+PictureRef picture_from_qt(const QPixmap& pixmap) {
+    if (pixmap.isNull()) return {};
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    pixmap.save(&buffer, "PNG");
+    return Picture::make_encoded("png", {png.begin(), png.end()});
+}
+
+QString VexClockWidget::text() const {
+    const VexClock& c = control();
+    QString shown = QString::asprintf("%02d:%02d:%02d", c.Hours(), c.Minutes(), c.Seconds());
+    if (c.Display() != tickwell::Display::digital) return shown;
+    switch (accuracy_traits(c.Accuracy()).fraction_cells) {
+        case 1:
+            return shown + QString::asprintf(".%d", c.Tens());
+        case 2:
+            return shown + QString::asprintf(".%d%d", c.Tens(), c.Hundreds());
+        default:
+            return shown;
+    }
+}
+
+void VexClockWidget::put(std::string_view property, const Value& value) {
+    call_control(property, [&] { control().put(property, value); });
+}
+
+void VexClockWidget::notify_changes() {
+    const auto members = TypeLibrary::members();
+    std::vector<Value> now;
+    now.reserve(signalled_.size());
+    for (const MemberInfo& m : members)
+        if (!m.is_method) now.push_back(m.get(control()));
+    const bool first = signalled_.empty();
+    const std::vector<Value> before = std::exchange(signalled_, now);
+    const QString text_now = text();
+    const bool text_changed = text_now != signalled_text_;
+    signalled_text_ = text_now;
+    if (first) return;
+    // A slot may change the control again, or delete this widget: the values to signal were
+    // taken above, and nothing of this widget is touched after a slot has run but `guard`.
+    QPointer<VexClockWidget> guard(this);
+    std::size_t i = 0;
+#define TICKWELL_QT_EMIT_CHANGE(Name, QtName, ...)                       \
+    if (guard && !(before[i] == now[i])) emit QtName##Changed(QtName()); \
+    ++i;
+    TICKWELL_MEMBERS(TICKWELL_QT_EMIT_CHANGE, TICKWELL_QT_NO_ROW)
+#undef TICKWELL_QT_EMIT_CHANGE
+    if (guard && text_changed) emit textChanged(text_now);
 }
 
 }  // namespace tickwell::qt

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QColor>
 #include <QMetaType>
+#include <QPixmap>
 #include <QWidget>
 #include <map>
 #include <memory>
@@ -16,59 +18,69 @@
 
 Q_DECLARE_METATYPE(tickwell::PictureRef)
 
-// The widget's properties and enums are expanded from the control's registry lists: the
-// Qt type of each kind of property, and how a value crosses between Qt and the control.
-#define TICKWELL_QT_TYPE_integer(Enum) short
+// The widget's properties, their change signals and its enums are expanded from the control's
+// registry lists, under the Qt names the registry gives them: the Qt type of each kind of
+// property, and how a value crosses between Qt and the control.
+#define TICKWELL_QT_TYPE_integer(Enum) int
 #define TICKWELL_QT_TYPE_long_(Enum) int
 #define TICKWELL_QT_TYPE_boolean(Enum) bool
 #define TICKWELL_QT_TYPE_string(Enum) QString
-#define TICKWELL_QT_TYPE_color(Enum) uint
-#define TICKWELL_QT_TYPE_picture(Enum) tickwell::PictureRef
-#define TICKWELL_QT_TYPE_enumeration(Enum) TICKWELL_QT_ENUM_##Enum
-#define TICKWELL_QT_ENUM_Appearance StyleConstants
-#define TICKWELL_QT_ENUM_ClockFace FaceConstants
-#define TICKWELL_QT_ENUM_ClockMode ModeConstants
-#define TICKWELL_QT_ENUM_Display DisplayConstants
-#define TICKWELL_QT_ENUM_Accuracy AccuracyConstants
-#define TICKWELL_QT_ENUM_MousePointer MousePointerConstants
+#define TICKWELL_QT_TYPE_color(Enum) QColor
+#define TICKWELL_QT_TYPE_picture(Enum) QPixmap
+#define TICKWELL_QT_TYPE_enumeration(Enum) Enum
 #define TICKWELL_QT_DESIGNABLE_true
 #define TICKWELL_QT_DESIGNABLE_false DESIGNABLE false
 
-#define TICKWELL_QT_PROPERTY(Name, Kind, Enum, Id, Browsable, ...) \
-    Q_PROPERTY(TICKWELL_QT_TYPE_##Kind(Enum)                       \
-                   Name READ Name WRITE set##Name TICKWELL_QT_DESIGNABLE_##Browsable)
+#define TICKWELL_QT_PROPERTY(Name, QtName, QtCapName, Kind, Enum, Id, Browsable, ...)       \
+    Q_PROPERTY(TICKWELL_QT_TYPE_##Kind(Enum) QtName READ QtName WRITE set##QtCapName NOTIFY \
+                   QtName##Changed TICKWELL_QT_DESIGNABLE_##Browsable)
 #define TICKWELL_QT_NO_ROW(...)
 
-#define TICKWELL_QT_ENUMERATOR(cpp_name, library_name, value) library_name = value,
-#define TICKWELL_QT_ENUM(Type, library_name, VALUES)            \
-    enum library_name : int { VALUES(TICKWELL_QT_ENUMERATOR) }; \
-    Q_ENUM(library_name)
+#define TICKWELL_QT_ENUMERATOR(cpp_name, library_name, qt_name, value) qt_name = value,
+#define TICKWELL_QT_ENUM(Type, library_name, VALUES)    \
+    enum Type : int { VALUES(TICKWELL_QT_ENUMERATOR) }; \
+    Q_ENUM(Type)
 
 // Reads go through the typed members; writes through the control's puts, which convert and
 // check a value as the platform does (an enum value beyond 16 bits is refused, not wrapped).
-#define TICKWELL_QT_FROM_integer(Enum, v) v
-#define TICKWELL_QT_FROM_long_(Enum, v) v
+#define TICKWELL_QT_FROM_integer(Enum, v) \
+    int {                                 \
+        v                                 \
+    }
+#define TICKWELL_QT_FROM_long_(Enum, v) \
+    int {                               \
+        v                               \
+    }
 #define TICKWELL_QT_FROM_boolean(Enum, v) v
 #define TICKWELL_QT_FROM_string(Enum, v) QString::fromStdString(v)
-#define TICKWELL_QT_FROM_color(Enum, v) v
-#define TICKWELL_QT_FROM_picture(Enum, v) v
-#define TICKWELL_QT_FROM_enumeration(Enum, v) TICKWELL_QT_ENUM_##Enum(tickwell::to_long(v))
-#define TICKWELL_QT_TO_integer(Enum, v) tickwell::Value(std::int16_t{v})
+#define TICKWELL_QT_FROM_color(Enum, v) tickwell::qt::color_to_qt(v)
+#define TICKWELL_QT_FROM_picture(Enum, v) tickwell::qt::picture_to_qt(v)
+#define TICKWELL_QT_FROM_enumeration(Enum, v) Enum(tickwell::to_long(v))
+#define TICKWELL_QT_TO_integer(Enum, v) tickwell::Value(std::int32_t{v})
 #define TICKWELL_QT_TO_long_(Enum, v) tickwell::Value(std::int32_t{v})
 #define TICKWELL_QT_TO_boolean(Enum, v) tickwell::Value(tickwell::Boolean{v})
 #define TICKWELL_QT_TO_string(Enum, v) tickwell::Value(v.toStdString())
-#define TICKWELL_QT_TO_color(Enum, v) tickwell::color_value(v)
-#define TICKWELL_QT_TO_picture(Enum, v) tickwell::Value(v)
+#define TICKWELL_QT_TO_color(Enum, v) tickwell::color_value(tickwell::qt::color_from_qt(v))
+#define TICKWELL_QT_TO_picture(Enum, v) tickwell::Value(tickwell::qt::picture_from_qt(v))
 #define TICKWELL_QT_TO_enumeration(Enum, v) tickwell::Value(std::int32_t{v})
-#define TICKWELL_QT_ACCESSORS(Name, Kind, Enum, ...)              \
-    TICKWELL_QT_TYPE_##Kind(Enum) Name() const {                  \
-        return TICKWELL_QT_FROM_##Kind(Enum, control().Name());   \
-    }                                                             \
-    void set##Name(const TICKWELL_QT_TYPE_##Kind(Enum) & value) { \
-        control().put(#Name, TICKWELL_QT_TO_##Kind(Enum, value)); \
+#define TICKWELL_QT_ACCESSORS(Name, QtName, QtCapName, Kind, Enum, ...) \
+    TICKWELL_QT_TYPE_##Kind(Enum) QtName() const {                      \
+        return TICKWELL_QT_FROM_##Kind(Enum, control().Name());         \
+    }                                                                   \
+    void set##QtCapName(const TICKWELL_QT_TYPE_##Kind(Enum) & value) {  \
+        put(#Name, TICKWELL_QT_TO_##Kind(Enum, value));                 \
     }
+#define TICKWELL_QT_CHANGE_SIGNAL(Name, QtName, QtCapName, Kind, Enum, ...) \
+    void QtName##Changed(TICKWELL_QT_TYPE_##Kind(Enum) value);
 
 namespace tickwell::qt {
+
+// Colours and pictures between the control and Qt. A system colour reads as the colour it
+// paints; a QColor is stored as the explicit colour it is. A null pixmap is no picture.
+QColor color_to_qt(std::uint32_t color);
+std::uint32_t color_from_qt(const QColor& color);
+QPixmap picture_to_qt(const PictureRef& picture);
+PictureRef picture_from_qt(const QPixmap& pixmap);
 
 // The control and what runs it; defined by the widget's implementation.
 struct HostedControl;
@@ -103,10 +115,15 @@ enum class ScaleMode { pixels, twips };
 // usual way, but a plain delete is safe too).
 class VexClockWidget : public QWidget, public Site {
     Q_OBJECT
-    // Every property of the control, read and written through its typed members, so that Qt
-    // tooling sees them. Writes behave as the control's puts: a refused value shows its
-    // message box and changes nothing; a value that does not fit throws tickwell::Error.
+    // Every property of the control under its Qt name, read through its typed members and
+    // written through its puts: a refused value reaches the user as the message policy says
+    // and changes nothing; a value that does not fit is reported and changes nothing. Each
+    // change signal is emitted once per actual change, whatever made it (a setter, a page, a
+    // bag read, a tick, a layout), and never for a refused value.
     TICKWELL_MEMBERS(TICKWELL_QT_PROPERTY, TICKWELL_QT_NO_ROW)
+    // What the face shows: "hh:mm:ss", then ".t" or ".hh" where the digital face shows
+    // tenths or hundredths.
+    Q_PROPERTY(QString text READ text NOTIFY textChanged)
     Q_PROPERTY(bool userMode READ userMode WRITE setUserMode)
     // Whether the control uses the process-wide state record; fixed at creation.
     Q_PROPERTY(bool sharedState READ sharedState CONSTANT)
@@ -114,7 +131,7 @@ class VexClockWidget : public QWidget, public Site {
                    messagePolicyChanged)
 
   public:
-    // The control's enums, as the type library names them.
+    // The control's enums, under their C++ names, with Qt-style values.
     TICKWELL_ENUMS(TICKWELL_QT_ENUM)
 
     // How the control's refusals and its hundredths question reach the user.
@@ -175,6 +192,7 @@ class VexClockWidget : public QWidget, public Site {
     // The shown time spelled out for a screen reader ("1 hour, 2 minutes, 5 seconds"). The
     // accessible description adds ", running" or ", stopped" and is kept current.
     QString spokenTime() const;
+    QString text() const;
 
     // Repaints the regions of the scene's elements changed since the last call and brings the
     // accessible description up to date. The widget calls it after each of its own calls into
@@ -195,6 +213,8 @@ class VexClockWidget : public QWidget, public Site {
     void lap();
 
   signals:
+    TICKWELL_MEMBERS(TICKWELL_QT_CHANGE_SIGNAL, TICKWELL_QT_NO_ROW)
+    void textChanged(const QString& text);
     // A lap was taken: its number from 1, its running time and its split, in milliseconds to
     // the hundredth.
     void lapped(int index, qint64 totalMs, qint64 splitMs);
@@ -266,6 +286,11 @@ class VexClockWidget : public QWidget, public Site {
     // Tells the control its size in twips (when `always`, also when it has not changed).
     void lay_out(bool always);
     void update_accessible_state();
+    // A put by name from a Qt setter, then the change signals of what it changed.
+    void put(std::string_view property, const Value& value);
+    // Emits the change signal of every property whose value differs from what was last
+    // signalled, and takes the new values.
+    void notify_changes();
     float to_twips_x(qreal pixels) const { return static_cast<float>(pixels * tpp_.x); }
     float to_twips_y(qreal pixels) const { return static_cast<float>(pixels * tpp_.y); }
     // The image of the digital face that receives a click at `position`; nullptr for the
@@ -279,6 +304,8 @@ class VexClockWidget : public QWidget, public Site {
     RepaintTracker repaint_;
     bool user_mode_ = false;
     MessagePolicy message_policy_ = AutomaticMessages;
+    std::vector<Value> signalled_;  // every property's value as last signalled, in order
+    QString signalled_text_;
     ScaleMode scale_mode_ = ScaleMode::pixels;
     PressTarget press_;
     std::int16_t pointer_ = 0;

@@ -4,14 +4,15 @@
 namespace tickwell {
 namespace {
 
-#define TICKWELL_MEMBER_ROW(cpp_name, library_name, value) {#library_name, value},
+#define TICKWELL_MEMBER_ROW(cpp_name, library_name, qt_name, value) \
+    {#library_name, value, #qt_name},
 #define TICKWELL_MEMBER_TABLE(Type, library_name, VALUES) \
     constexpr EnumMember k##Type##Members[] = {VALUES(TICKWELL_MEMBER_ROW)};
 TICKWELL_ENUMS(TICKWELL_MEMBER_TABLE)
 #undef TICKWELL_MEMBER_TABLE
 #undef TICKWELL_MEMBER_ROW
 
-#define TICKWELL_INFO_ROW(Type, library_name, VALUES) {#library_name, k##Type##Members},
+#define TICKWELL_INFO_ROW(Type, library_name, VALUES) {#library_name, #Type, k##Type##Members},
 constexpr EnumInfo kEnums[] = {TICKWELL_ENUMS(TICKWELL_INFO_ROW)};
 #undef TICKWELL_INFO_ROW
 

@@ -15,22 +15,25 @@ namespace tickwell {
 // platform's conversion lets through (a ClockMode of 7 counts down like 1), so code that
 // switches on one of these must say what an unnamed value does.
 
-// X(cpp_name, library_name, value)
+// X(cpp_name, library_name, qt_name, value): the Qt hosts name a value as Qt names its own
 #define TICKWELL_APPEARANCE_VALUES(X) \
-    X(flat, swFlat, 0) X(raised, swRaised, 1) X(lowered, swLowered, 2)
-#define TICKWELL_CLOCK_FACE_VALUES(X) X(rectangle, swRectangle, 0) X(oval, swOval, 1)
-#define TICKWELL_CLOCK_MODE_VALUES(X) X(normal, swNormal, 0) X(count_down, swCountDown, 1)
-#define TICKWELL_DISPLAY_VALUES(X) X(analog, swAnalog, 0) X(digital, swDigital, 1)
+    X(flat, swFlat, Flat, 0) X(raised, swRaised, Raised, 1) X(lowered, swLowered, Lowered, 2)
+#define TICKWELL_CLOCK_FACE_VALUES(X) \
+    X(rectangle, swRectangle, Rectangle, 0) X(oval, swOval, Oval, 1)
+#define TICKWELL_CLOCK_MODE_VALUES(X) \
+    X(normal, swNormal, CountUp, 0) X(count_down, swCountDown, CountDown, 1)
+#define TICKWELL_DISPLAY_VALUES(X) X(analog, swAnalog, Analog, 0) X(digital, swDigital, Digital, 1)
 #define TICKWELL_ACCURACY_VALUES(X) \
-    X(units, SwUnits, 0) X(tenths, SwTenths, 1) X(hundredths, SwHundredths, 2)
+    X(units, SwUnits, Units, 0)     \
+    X(tenths, SwTenths, Tenths, 1) X(hundredths, SwHundredths, Hundredths, 2)
 // clang-format off
 #define TICKWELL_MOUSE_POINTER_VALUES(X)                                                          \
-    X(default_, swDefault, 0) X(arrow, swArrow, 1) X(cross_hair, swCrossHair, 2)                 \
-    X(i_beam, swIBeam, 3) X(icon, swIcon, 4) X(size, swSize, 5) X(size_nesw, swNESW, 6)           \
-    X(size_ns, swNS, 7) X(size_nwse, swNWSE, 8) X(size_we, swWE, 9) X(up_arrow, swUpArrow, 10)    \
-    X(hourglass, swHourglass, 11) X(no_drop, swNoDrop, 12)                                        \
-    X(arrow_hourglass, swArrowHourglass, 13) X(arrow_question_mark, swArrowQuestionMark, 14)      \
-    X(size_all, swSizeAll, 15) X(custom, swCustom, 99)
+    X(default_, swDefault, DefaultPointer, 0) X(arrow, swArrow, ArrowPointer, 1) X(cross_hair, swCrossHair, CrossPointer, 2)                 \
+    X(i_beam, swIBeam, IBeamPointer, 3) X(icon, swIcon, IconPointer, 4) X(size, swSize, SizePointer, 5) X(size_nesw, swNESW, SizeBDiagPointer, 6)           \
+    X(size_ns, swNS, SizeVerPointer, 7) X(size_nwse, swNWSE, SizeFDiagPointer, 8) X(size_we, swWE, SizeHorPointer, 9) X(up_arrow, swUpArrow, UpArrowPointer, 10)    \
+    X(hourglass, swHourglass, WaitPointer, 11) X(no_drop, swNoDrop, ForbiddenPointer, 12)                                        \
+    X(arrow_hourglass, swArrowHourglass, BusyPointer, 13) X(arrow_question_mark, swArrowQuestionMark, WhatsThisPointer, 14)      \
+    X(size_all, swSizeAll, SizeAllPointer, 15) X(custom, swCustom, CustomPointer, 99)
 // clang-format on
 
 // X(CppType, library_name, VALUES): every enum, in the type library's order.
@@ -42,7 +45,7 @@ namespace tickwell {
     X(Accuracy, AccuracyConstants, TICKWELL_ACCURACY_VALUES)  \
     X(MousePointer, MousePointerConstants, TICKWELL_MOUSE_POINTER_VALUES)
 
-#define TICKWELL_ENUMERATOR(cpp_name, library_name, value) cpp_name = value,
+#define TICKWELL_ENUMERATOR(cpp_name, library_name, qt_name, value) cpp_name = value,
 #define TICKWELL_ENUM_TYPE(Type, library_name, VALUES) \
     enum class Type : std::int16_t { VALUES(TICKWELL_ENUMERATOR) };
 TICKWELL_ENUMS(TICKWELL_ENUM_TYPE)
@@ -58,10 +61,12 @@ constexpr std::int32_t to_long(Enum e) {
 struct EnumMember {
     std::string_view name;  // also its help string
     std::int32_t value;
+    std::string_view qt_name;  // the value's name in the Qt hosts
 };
 
 struct EnumInfo {
     std::string_view name;
+    std::string_view type_name;  // the C++ type, and the enum's name in the Qt hosts
     std::span<const EnumMember> members;
     // The member's name for `value`; empty for a value the enum does not name.
     std::string_view name_of(std::int32_t value) const;

@@ -20,7 +20,7 @@ namespace tickwell {
 #define TW_ACCESS_PUT_string(Name)
 #define TW_ACCESS_PUT_color(Name)
 #define TW_ACCESS_PUT_picture(Name)
-#define TW_ACCESS_PUT(Name, Kind, ...) TW_ACCESS_PUT_##Kind(Name)
+#define TW_ACCESS_PUT(Name, QtName, QtCapName, Kind, ...) TW_ACCESS_PUT_##Kind(Name)
 #define TW_ACCESS_NONE(...)
 
 // The registry's rows reach the control's storage and its platform-typed setters.
@@ -209,8 +209,8 @@ struct NotKept : Unchecked {
             [](const VexClock& c) { return Codec::save(c); }            \
     }
 
-#define TW_PROPERTY_BAG(Name, Kind, Enum, Id, Browsable, Storage, Codec, BagKey, ReadAt, WriteAt, \
-                        BagDefault, InitAt, Initial, Help)                                        \
+#define TW_PROPERTY_BAG(Name, QtName, QtCapName, Kind, Enum, Id, Browsable, Storage, Codec, \
+                        BagKey, ReadAt, WriteAt, BagDefault, InitAt, Initial, Help)         \
     TW_BAG_ENTRY(BagKey, Kind, TW_CODEC_##Storage(Codec, Name), ReadAt, WriteAt, BagDefault),
 #define TW_NO_ROW(...)
 #define TW_BAG_ONLY_ROW(Key, Kind, Codec, ReadAt, WriteAt, BagDefault) \
@@ -229,23 +229,24 @@ const BagEntry* bag_entries() {
 constexpr int kProperties = 0 TICKWELL_MEMBERS(TW_COUNT_PROPERTY, TW_NO_ROW);
 constexpr int kBagOnly = 0 TICKWELL_BAG_ONLY(TW_COUNT_PROPERTY);
 
-#define TW_PROPERTY_ROW(Name, Kind, Enum, Id, Browsable, Storage, Codec, BagKey, ReadAt, WriteAt, \
-                        BagDefault, InitAt, Initial, Help)                                        \
-    MemberInfo{#Name,                                                                             \
-               false,                                                                             \
-               TW_TYPE(Kind),                                                                     \
-               TW_ENUM_INFO_##Enum,                                                               \
-               Id,                                                                                \
-               Help,                                                                              \
-               Browsable,                                                                         \
-               TW_STORAGE_##Storage,                                                              \
-               [](const VexClock& c) { return TW_GET_##Kind(Name); },                             \
-               [](VexClock& c, const Value& v) { TW_PUT_##Kind(Name); },                          \
-               nullptr,                                                                           \
-               ReadAt >= 0 ? &bag_entries()[property++] : (property++, nullptr),                  \
-               InitAt,                                                                            \
-               [] { return Initial; },                                                            \
-               TW_FIELD_##Storage(Name)},
+#define TW_PROPERTY_ROW(Name, QtName, QtCapName, Kind, Enum, Id, Browsable, Storage, Codec, \
+                        BagKey, ReadAt, WriteAt, BagDefault, InitAt, Initial, Help)         \
+    MemberInfo{#Name,                                                                       \
+               false,                                                                       \
+               TW_TYPE(Kind),                                                               \
+               TW_ENUM_INFO_##Enum,                                                         \
+               Id,                                                                          \
+               Help,                                                                        \
+               Browsable,                                                                   \
+               TW_STORAGE_##Storage,                                                        \
+               [](const VexClock& c) { return TW_GET_##Kind(Name); },                       \
+               [](VexClock& c, const Value& v) { TW_PUT_##Kind(Name); },                    \
+               nullptr,                                                                     \
+               ReadAt >= 0 ? &bag_entries()[property++] : (property++, nullptr),            \
+               InitAt,                                                                      \
+               [] { return Initial; },                                                      \
+               TW_FIELD_##Storage(Name),                                                    \
+               #QtName},
 #define TW_METHOD_ROW(Name, Id, Help)         \
     MemberInfo{#Name,                         \
                true,                          \
@@ -261,7 +262,8 @@ constexpr int kBagOnly = 0 TICKWELL_BAG_ONLY(TW_COUNT_PROPERTY);
                nullptr,                       \
                -1,                            \
                [] { return Value(); },        \
-               nullptr},
+               nullptr,                       \
+               ""},
 
 // Enumeration rows name the C++ enum type; the others say none.
 #define TW_ENUM_INFO_Appearance TW_ENUM_INFO(Appearance)

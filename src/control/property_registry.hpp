@@ -19,9 +19,11 @@ struct ClockState;
 // container's state dump, the property pages, the Qt hosts' properties).
 //
 // TICKWELL_MEMBERS(PROPERTY, METHOD) lists the default interface in its order.
-//   PROPERTY(Name, Kind, Enum, DispatchId, Browsable, Storage, Codec, BagKey, ReadAt, WriteAt,
-//            BagDefault, InitAt, Initial, Help)
+//   PROPERTY(Name, QtName, QtCapName, Kind, Enum, DispatchId, Browsable, Storage, Codec, BagKey,
+//            ReadAt, WriteAt, BagDefault, InitAt, Initial, Help)
 //     Name       the member's name; the typed accessors are Name() and setName()
+//     QtName     the property's name in the Qt hosts (lowerCamel, as Qt names them), read as
+//                qtName(), written as setQtCapName(), notified as qtNameChanged()
 //     Kind       integer, long_, boolean, string, color, picture or enumeration
 //     Enum       the C++ enum of an enumeration, else none
 //     Storage    state (a ClockState field of the same name) or element (face attributes)
@@ -38,68 +40,68 @@ struct ClockState;
 //
 // clang-format off
 #define TICKWELL_MEMBERS(PROPERTY, METHOD)                                                           \
-    PROPERTY(SecWidth, integer, none, 0x68030014, true, element, HandWidth<0>, "SecWidth", 19, 19,  \
+    PROPERTY(SecWidth, secondHandWidth, SecondHandWidth, integer, none, 0x68030014, true, element, HandWidth<0>, "SecWidth", 19, 19,  \
              Value(std::int16_t{1}), -1, Value(), "The width of the second hand on the analog clock.")   \
-    PROPERTY(MinWidth, integer, none, 0x68030013, true, element, HandWidth<1>, "MinWidth", 20, 20,  \
+    PROPERTY(MinWidth, minuteHandWidth, MinuteHandWidth, integer, none, 0x68030013, true, element, HandWidth<1>, "MinWidth", 20, 20,  \
              Value(std::int16_t{1}), 2, Value(std::int16_t{3}),                                                           \
              "Sets the width(pixels) of the analog stop watch minute hand.")                        \
-    PROPERTY(HourWidth, integer, none, 0x68030012, true, element, HandWidth<2>, "HourWidth", 21, 21,\
+    PROPERTY(HourWidth, hourHandWidth, HourHandWidth, integer, none, 0x68030012, true, element, HandWidth<2>, "HourWidth", 21, 21,\
              Value(std::int16_t{1}), 1, Value(std::int16_t{5}), "Sets the width(pixels) of the analog hour hand.")        \
     METHOD(StartClock, 0x60030027, "Method which starts the stop watch.")                           \
     METHOD(StopClock, 0x60030028, "Method which stops the stop watch.")                             \
-    PROPERTY(BorderWidth, integer, none, 0x68030011, true, element, BorderWidthKept, "BorderWidth", \
+    PROPERTY(BorderWidth, borderWidth, BorderWidth, integer, none, 0x68030011, true, element, BorderWidthKept, "BorderWidth", \
              14, 14, Value(std::int16_t{2}), 0, Value(std::int16_t{2}),                                                   \
              "Sets the width, in pixels, of the stop watch border.")                                \
-    PROPERTY(BorderColor, color, none, 0x68030010, true, element, BorderColorKept, "BorderColor",   \
+    PROPERTY(BorderColor, borderColor, BorderColor, color, none, 0x68030010, true, element, BorderColorKept, "BorderColor",   \
              16, 16, color_value(0), -1, Value(), "Sets the color of the stop watch border.")             \
-    PROPERTY(ForeColor, color, none, -513, true, element, ForeColorKept, "ForeColor", 18, 18,       \
+    PROPERTY(ForeColor, foregroundColor, ForegroundColor, color, none, -513, true, element, ForeColorKept, "ForeColor", 18, 18,       \
              color_value(0), -1, Value(), "Sets the color of the hands on the analog stop watch")         \
-    PROPERTY(Appearance, enumeration, Appearance, 0x6803000F, true, state, StateField, "Appearance",\
+    PROPERTY(Appearance, appearance, Appearance, enumeration, Appearance, 0x6803000F, true, state, StateField, "Appearance",\
              22, 22, Value(std::int16_t{0}), -1, Value(),                                                  \
              "Controls whether the analog stop watch  face is displayed flat or 3D.")               \
-    PROPERTY(BackGround, color, none, 0x6803000E, true, element, BackgroundKept, "Background", 17,  \
+    PROPERTY(BackGround, backgroundColor, BackgroundColor, color, none, 0x6803000E, true, element, BackgroundKept, "Background", 17,  \
              17, color_value(0x00C0C0C0), -1, Value(),                                                     \
              "Sets the background color of the analog stop watch face.")                            \
-    PROPERTY(Running, boolean, none, 0x6803000D, false, element, NotKept, "", -1, -1, Value(), -1,  \
+    PROPERTY(Running, running, Running, boolean, none, 0x6803000D, false, element, NotKept, "", -1, -1, Value(), -1,  \
              Value(), "Informs whether the stop watch is running.  Read only at run time.")               \
     METHOD(ShowAboutBox, -552, "A method which causes the About box to be shown.")                  \
-    PROPERTY(ClockFace, enumeration, ClockFace, 0x6803000C, true, state, StateField, "ClockFace",   \
+    PROPERTY(ClockFace, clockFace, ClockFace, enumeration, ClockFace, 0x6803000C, true, state, StateField, "ClockFace",   \
              11, 12, Value(std::int16_t{0}), -1, Value(), "Sets the shape of the analog stop watch face.")\
-    PROPERTY(ClockMode, enumeration, ClockMode, 0x6803000B, true, state, StateField, "ClockMode",   \
+    PROPERTY(ClockMode, clockMode, ClockMode, enumeration, ClockMode, 0x6803000B, true, state, StateField, "ClockMode",   \
              12, 11, Value(std::int16_t{0}), -1, Value(),                                                  \
              "Sets the stop watch to count up(normal) or count down(decrement)")                    \
-    PROPERTY(Display, enumeration, Display, 0x6803000A, true, state, StateField, "Display", 13, 13, \
+    PROPERTY(Display, display, Display, enumeration, Display, 0x6803000A, true, state, StateField, "Display", 13, 13, \
              Value(std::int16_t{0}), -1, Value(),                                                          \
              "Sets whether the stop watch appearance is analog or digital.")                        \
-    PROPERTY(InitialTime, string, none, 0x68030009, true, state, StateField, "InitialTime", 10, 10, \
+    PROPERTY(InitialTime, initialTime, InitialTime, string, none, 0x68030009, true, state, StateField, "InitialTime", 10, 10, \
              Value("00:00:00"), -1, Value(),                                                               \
              "Sets the initial value(hh:mm:ss) of the stop watch in decrement mode.")               \
-    PROPERTY(Accuracy, enumeration, Accuracy, -514, true, state, StateField, "Accuracy", 9, 9,      \
+    PROPERTY(Accuracy, accuracy, Accuracy, enumeration, Accuracy, -514, true, state, StateField, "Accuracy", 9, 9,      \
              Value(std::int16_t{0}), -1, Value(),                                                          \
              "Sets the accuracy of the stop watch display.  Applies only to the digital display.")  \
-    PROPERTY(Hours, integer, none, 0x68030008, true, state, StateField, "Hours", 0, 2,              \
+    PROPERTY(Hours, hours, Hours, integer, none, 0x68030008, true, state, StateField, "Hours", 0, 2,              \
              Value(std::int16_t{0}), -1, Value(), "The number of hours the stop watch is showing.")       \
-    PROPERTY(Minutes, integer, none, 0x68030007, true, state, StateField, "Minutes", 1, 3,          \
+    PROPERTY(Minutes, minutes, Minutes, integer, none, 0x68030007, true, state, StateField, "Minutes", 1, 3,          \
              Value(std::int16_t{0}), -1, Value(), "The number of minutes the stop watch is showing.")     \
-    PROPERTY(Seconds, integer, none, 0x68030006, true, state, StateField, "Seconds", 2, 4,          \
+    PROPERTY(Seconds, seconds, Seconds, integer, none, 0x68030006, true, state, StateField, "Seconds", 2, 4,          \
              Value(std::int16_t{0}), -1, Value(), "The number of seconds the stop watch is showing.")     \
-    PROPERTY(Tens, integer, none, 0x68030005, true, state, StateField, "Tens", 3, 5,                \
+    PROPERTY(Tens, tenths, Tenths, integer, none, 0x68030005, true, state, StateField, "Tens", 3, 5,                \
              Value(std::int16_t{0}), -1, Value(),                                                          \
              "The number of tenths of a second the stop watch is showing.")                         \
-    PROPERTY(Hundreds, integer, none, 0x68030004, true, state, StateField, "Hundreds", 4, 6,        \
+    PROPERTY(Hundreds, hundredths, Hundredths, integer, none, 0x68030004, true, state, StateField, "Hundreds", 4, 6,        \
              Value(std::int16_t{0}), -1, Value(),                                                          \
              "The number of hundredths of a second the stop watch is showing.")                     \
-    PROPERTY(AlertTime, long_, none, 0x68030003, true, state, StateField, "AlertTime", 8, 8,        \
+    PROPERTY(AlertTime, alertTime, AlertTime, long_, none, 0x68030003, true, state, StateField, "AlertTime", 8, 8,        \
              Value(std::int32_t{0}), -1, Value(),                                                          \
              "Defines the interval in seconds at which the Alert event will fire. 0 seconds "       \
              "disables.")                                                                            \
     METHOD(Refresh, 0x6003002E, "Method which refreshes the stop watch display.")                   \
-    PROPERTY(IgnoreDisplay, boolean, none, 0x68030002, true, state, StateField, "IgnoreDisplay", 7, \
+    PROPERTY(IgnoreDisplay, ignoreDisplay, IgnoreDisplay, boolean, none, 0x68030002, true, state, StateField, "IgnoreDisplay", 7, \
              7, Value(Boolean{false}), -1, Value(), "Make the control invisible to the user")             \
     METHOD(ResetClock, 0x6003002F, "A method which causes the stop watch to be reset.")             \
-    PROPERTY(MousePointer, enumeration, MousePointer, 0x68030001, true, state, StateField,          \
+    PROPERTY(MousePointer, mousePointer, MousePointer, enumeration, MousePointer, 0x68030001, true, state, StateField,          \
              "MousePointer", 6, 1, Value(std::int16_t{0}), -1, Value(), "Sets the mouse pointer icon.")   \
-    PROPERTY(MouseIcon, picture, none, 0x68030000, true, element, MouseIconKept, "MouseIcon", 5, 0, \
+    PROPERTY(MouseIcon, mouseIcon, MouseIcon, picture, none, 0x68030000, true, element, MouseIconKept, "MouseIcon", 5, 0, \
              Value(std::int16_t{0}), -1, Value(),                                                          \
              "Allows replacement of the standard icons with a custom icon.")
 
@@ -154,6 +156,7 @@ struct MemberInfo {
     // The property's ClockState field as the state dump shows it; nullptr when the property
     // is kept in elements.
     Value (*field)(const ClockState&);
+    std::string_view qt_name;  // the property's name in the Qt hosts; empty for methods
 };
 
 // Each property by its name, for the control's own setters.

@@ -82,7 +82,7 @@ TEST_F(PagesDialogTest, PagesAreTabsBuiltFromTheirDescriptions) {
 }
 
 TEST_F(PagesDialogTest, ShowsTheFirstControlAndAppliesToItOnly) {
-    first->setSecWidth(4);
+    first->setSecondHandWidth(4);
     const auto d = open();
     QLineEdit* sec_width = edit(*d, "txtSecWidth");
     EXPECT_EQ(sec_width->text(), QStringLiteral("4"));
@@ -256,7 +256,7 @@ TEST_F(PagesDialogTest, CancelAppliesNothing) {
 }
 
 TEST_F(PagesDialogTest, AccuracyQuestionComesAfterTheTimeFields) {
-    first->setDisplay(VexClockWidget::swDigital);
+    first->setDisplay(VexClockWidget::Digital);
     const auto d = open();
     edit(*d, "txtMinutes")->setText(QStringLiteral("75"));
     d->findChild<QComboBox*>("AccuracyLi")->setCurrentIndex(2);

@@ -84,8 +84,8 @@ class SharedTicksWidgetTest : public QtWidgetTest {
   protected:
     VexClockWidget* hundredths_watch() {
         auto* watch = new VexClockWidget(&window);
-        watch->setDisplay(VexClockWidget::swDigital);
-        watch->setAccuracy(VexClockWidget::SwHundredths);  // the question is answered Yes
+        watch->setDisplay(VexClockWidget::Digital);
+        watch->setAccuracy(VexClockWidget::Hundredths);  // the question is answered Yes
         watch->setUserMode(true);
         return watch;
     }
