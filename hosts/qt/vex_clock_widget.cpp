@@ -184,7 +184,10 @@ QString VexClockWidget::spokenTime() const {
 void VexClockWidget::repaintChanges() {
     if (!hosted_) return;
     const QRegion region = repaint_.take(control().scene(), tpp_);
-    if (!region.isEmpty()) update(region);
+    if (!region.isEmpty()) {
+        update(region);
+        maybe_changed_ = true;
+    }
     update_accessible_state();
     notify_changes();
 }
@@ -192,6 +195,7 @@ void VexClockWidget::repaintChanges() {
 template <typename Call>
 bool VexClockWidget::call_control(std::string_view what, Call&& call) {
     HostedControl* hosted = hosted_.get();
+    maybe_changed_ = true;
     try {
         call();
     } catch (const std::exception& e) {
@@ -367,6 +371,7 @@ bool VexClockWidget::ambient_user_mode() const {
 }
 
 void VexClockWidget::property_changed(std::string_view property) {
+    maybe_changed_ = true;
     emit propertyChanged(qt_text(property));
 }
 
@@ -514,6 +519,7 @@ void VexClockWidget::set_pointer_picture(const PictureRef& picture) {
 // again; the first tick comes within one period, and the count, derived from the clock, does
 // not depend on the timer's phase.
 void VexClockWidget::timer_changed(TimerElement& timer) {
+    maybe_changed_ = true;  // Running follows the tick timer
     TickMembership& ticks = timers_[&timer];
     const int interval = timer.interval();
     if (!timer.enabled() || interval <= 0) {
@@ -568,6 +574,10 @@ void VexClockWidget::put(std::string_view property, const Value& value) {
 }
 
 void VexClockWidget::notify_changes() {
+    // Most turns of the event loop change nothing: values are only compared after a call
+    // into the control, a notification from it, or a repaint of what changed.
+    if (!maybe_changed_) return;
+    maybe_changed_ = false;
     const auto members = TypeLibrary::members();
     std::vector<Value> now;
     now.reserve(signalled_.size());

@@ -306,6 +306,7 @@ class VexClockWidget : public QWidget, public Site {
     MessagePolicy message_policy_ = AutomaticMessages;
     std::vector<Value> signalled_;  // every property's value as last signalled, in order
     QString signalled_text_;
+    bool maybe_changed_ = true;
     ScaleMode scale_mode_ = ScaleMode::pixels;
     PressTarget press_;
     std::int16_t pointer_ = 0;
