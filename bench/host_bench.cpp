@@ -232,7 +232,7 @@ void BM_AccuracyUnderLoad(benchmark::State& state) {
         spin_event_loop(100);
         QElapsedTimer elapsed;
         double worst_ms = 0;
-        QObject::connect(&watch, &VexClockWidget::Notify, [&] {
+        QObject::connect(&watch, &VexClockWidget::notify, [&] {
             const tickwell::VexClock& c = watch.control();
             const double shown = c.Hours() * 3600.0 + c.Minutes() * 60.0 + c.Seconds() +
                                  c.Tens() / 10.0 + c.Hundreds() / 100.0;

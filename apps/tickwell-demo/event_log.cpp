@@ -10,11 +10,11 @@ namespace tickwell::demo {
 
 namespace {
 
-QString keys(short code, short shift) {
+QString keys(int code, int shift) {
     return QStringLiteral("KeyCode=%1 Shift=%2").arg(code).arg(shift);
 }
 
-QString mouse(short button, short shift, float x, float y) {
+QString mouse(int button, int shift, float x, float y) {
     return QStringLiteral("Button=%1 Shift=%2 X=%3 Y=%4").arg(button).arg(shift).arg(x).arg(y);
 }
 
@@ -52,26 +52,30 @@ void EventLog::watch(qt::VexClockWidget* control) {
     const auto plain = [this, name](const char* event) {
         return [this, name, event] { append(name(), QString::fromLatin1(event)); };
     };
-    connect(control, &W::TimeExpired, this, plain("TimeExpired"));
-    connect(control, &W::Click, this, plain("Click"));
-    connect(control, &W::Alert, this, plain("Alert"));
-    connect(control, &W::Notify, this, plain("Notify"));
-    connect(control, &W::DblClick, this, plain("DblClick"));
-    connect(control, &W::KeyDown, this,
-            [this, name](short& kc, short& sh) { append(name(), "KeyDown", keys(kc, sh)); });
-    connect(control, &W::KeyUp, this,
-            [this, name](short& kc, short& sh) { append(name(), "KeyUp", keys(kc, sh)); });
-    connect(control, &W::KeyPress, this, [this, name](short& kc) {
-        append(name(), "KeyPress", QStringLiteral("KeyAscii=%1").arg(kc));
+    // The log names the events as the control does.
+    connect(control, &W::timeExpired, this, plain("TimeExpired"));
+    connect(control, &W::clicked, this, plain("Click"));
+    connect(control, &W::alert, this, plain("Alert"));
+    connect(control, &W::notify, this, plain("Notify"));
+    connect(control, &W::doubleClicked, this, plain("DblClick"));
+    connect(control, &W::keyDown, this, [this, name](const qt::KeyEvent& e) {
+        append(name(), "KeyDown", keys(e.key(), e.shift()));
     });
-    connect(control, &W::MouseDown, this, [this, name](short& bt, short& sh, float& x, float& y) {
-        append(name(), "MouseDown", mouse(bt, sh, x, y));
+    connect(control, &W::keyUp, this, [this, name](const qt::KeyEvent& e) {
+        append(name(), "KeyUp", keys(e.key(), e.shift()));
     });
-    connect(control, &W::MouseUp, this, [this, name](short& bt, short& sh, float& x, float& y) {
-        append(name(), "MouseUp", mouse(bt, sh, x, y));
+    connect(control, &W::keyPress, this, [this, name](const qt::KeyEvent& e) {
+        append(name(), "KeyPress", QStringLiteral("KeyAscii=%1").arg(e.key()));
     });
-    connect(control, &W::MouseMove, this, [this, name](short& bt, short& sh, float& x, float& y) {
-        if (log_mouse_moves_) append(name(), "MouseMove", mouse(bt, sh, x, y));
+    connect(control, &W::mouseDown, this, [this, name](const qt::MouseEvent& e) {
+        append(name(), "MouseDown", mouse(e.button(), e.shift(), e.x(), e.y()));
+    });
+    connect(control, &W::mouseUp, this, [this, name](const qt::MouseEvent& e) {
+        append(name(), "MouseUp", mouse(e.button(), e.shift(), e.x(), e.y()));
+    });
+    connect(control, &W::mouseMove, this, [this, name](const qt::MouseEvent& e) {
+        if (log_mouse_moves_)
+            append(name(), "MouseMove", mouse(e.button(), e.shift(), e.x(), e.y()));
     });
     connect(control, &W::propertyChanged, this, [this, name](const QString& property) {
         append(name(), "(property changed)", property);

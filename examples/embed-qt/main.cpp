@@ -49,12 +49,8 @@ int main(int argc, char* argv[]) {
                                             total_ms / 1000, total_ms % 1000 / 10, split_ms / 1000,
                                             split_ms % 1000 / 10));
         });
-    // Notify comes whenever a digit of the face changes: the label shows the same count.
-    QObject::connect(clock, &VexClockWidget::Notify, label, [clock, label] {
-        const tickwell::VexClock& c = clock->control();
-        label->setText(
-            QString::asprintf("%02d:%02d:%02d.%d", c.Hours(), c.Minutes(), c.Seconds(), c.Tens()));
-    });
+    // The label shows what the face shows, as it changes.
+    QObject::connect(clock, &VexClockWidget::textChanged, label, &QLabel::setText);
 
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {start, stop, reset, lap})
@@ -70,7 +66,7 @@ int main(int argc, char* argv[]) {
     if (!smoke) return QApplication::exec();
 
     int result = 1;
-    QObject::connect(clock, &VexClockWidget::Notify, &app, [&] {
+    QObject::connect(clock, &VexClockWidget::notify, &app, [&] {
         if (label->text() == QStringLiteral("00:00:00.0")) return;
         lap->click();
         stop->click();

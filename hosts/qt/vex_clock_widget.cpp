@@ -72,24 +72,24 @@ struct EventRow {
 };
 
 using PlainSignal = void (VexClockWidget::*)();
-using KeySignal = void (VexClockWidget::*)(short&, short&);
-using MouseSignal = void (VexClockWidget::*)(short&, short&, float&, float&);
+using KeySignal = void (VexClockWidget::*)(KeyEvent);
+using MouseSignal = void (VexClockWidget::*)(MouseEvent);
 
 const EventRow<PlainSignal> kPlainEvents[] = {
-    {"TimeExpired", &VexClockWidget::TimeExpired},
-    {"Click", &VexClockWidget::Click},
-    {"Alert", &VexClockWidget::Alert},
-    {"Notify", &VexClockWidget::Notify},
-    {"DblClick", &VexClockWidget::DblClick},
+    {"TimeExpired", &VexClockWidget::timeExpired},
+    {"Click", &VexClockWidget::clicked},
+    {"Alert", &VexClockWidget::alert},
+    {"Notify", &VexClockWidget::notify},
+    {"DblClick", &VexClockWidget::doubleClicked},
 };
 const EventRow<KeySignal> kKeyEvents[] = {
-    {"KeyDown", &VexClockWidget::KeyDown},
-    {"KeyUp", &VexClockWidget::KeyUp},
+    {"KeyDown", &VexClockWidget::keyDown},
+    {"KeyUp", &VexClockWidget::keyUp},
 };
 const EventRow<MouseSignal> kMouseEvents[] = {
-    {"MouseDown", &VexClockWidget::MouseDown},
-    {"MouseUp", &VexClockWidget::MouseUp},
-    {"MouseMove", &VexClockWidget::MouseMove},
+    {"MouseDown", &VexClockWidget::mouseDown},
+    {"MouseUp", &VexClockWidget::mouseUp},
+    {"MouseMove", &VexClockWidget::mouseMove},
 };
 
 template <typename Signal, std::size_t N>
@@ -382,27 +382,23 @@ void VexClockWidget::raise_event(std::string_view event, std::span<EventArgument
         (this->*signal)();
     } else if (const KeySignal key = find_signal(kKeyEvents, event)) {
         Q_ASSERT(arguments.size() == 2);
-        short code = to_integer(arguments[0].value);
-        short shift = to_integer(arguments[1].value);
-        (this->*key)(code, shift);
-        arguments[0].value = Value(code);
-        arguments[1].value = Value(shift);
+        const KeyEvent e(to_integer(arguments[0].value), to_integer(arguments[1].value));
+        (this->*key)(e);
+        // Read back as the control converts: a code beyond 16 bits fails there.
+        arguments[0].value = Value(std::int32_t{e.key()});
+        arguments[1].value = Value(std::int32_t{e.shift()});
     } else if (event == "KeyPress") {
         Q_ASSERT(arguments.size() == 1);
-        short code = to_integer(arguments[0].value);
-        emit KeyPress(code);
-        arguments[0].value = Value(code);
+        const KeyEvent e(to_integer(arguments[0].value), 0);
+        emit keyPress(e);
+        arguments[0].value = Value(std::int32_t{e.key()});
     } else if (const MouseSignal mouse = find_signal(kMouseEvents, event)) {
         Q_ASSERT(arguments.size() == 4);
-        short button = to_integer(arguments[0].value);
-        short shift = to_integer(arguments[1].value);
-        float x = to_single(arguments[2].value);
-        float y = to_single(arguments[3].value);
-        (this->*mouse)(button, shift, x, y);
-        arguments[0].value = Value(button);
-        arguments[1].value = Value(shift);
-        arguments[2].value = Value(x);
-        arguments[3].value = Value(y);
+        const MouseEvent e(to_integer(arguments[0].value), to_integer(arguments[1].value),
+                           to_single(arguments[2].value), to_single(arguments[3].value));
+        (this->*mouse)(e);
+        arguments[0].value = Value(std::int32_t{e.button()});
+        arguments[1].value = Value(std::int32_t{e.shift()});
     } else {
         qWarning("VexClock raised an unknown event %.*s", static_cast<int>(event.size()),
                  event.data());

@@ -10,6 +10,7 @@
 
 #include "control/property_registry.hpp"
 #include "control/vex_clock.hpp"
+#include "control_events.hpp"
 #include "message_request.hpp"
 #include "persistence/property_bag.hpp"
 #include "platform/twips_per_pixel.hpp"
@@ -106,11 +107,12 @@ enum class ScaleMode { pixels, twips };
 
 // A QWidget that hosts one VexClock and is its Site: it paints the control's scene, runs its
 // timers, shows its message boxes and forms, and forwards input to it. The control's events
-// are the widget's signals; by-reference arguments arrive as references (connect directly to
-// change them).
+// are the widget's signals, under Qt names (clicked, doubleClicked, alert, timeExpired,
+// notify, keyDown, …); the arguments of key and mouse events come as KeyEvent and MouseEvent
+// values that a slot connected directly may change, and queued slots may copy.
 //
-// Embedding: `auto* w = new VexClockWidget(parent); w->setUserMode(true);
-// w->control().StartClock();`, then connect to the signals. Every call comes and goes on the
+// Embedding: `auto* w = new VexClockWidget(parent); w->setUserMode(true); w->start();`, then
+// connect to the signals. Every call comes and goes on the
 // GUI thread. The widget may be deleted from any of its signals' slots (deleteLater is the
 // usual way, but a plain delete is safe too).
 class VexClockWidget : public QWidget, public Site {
@@ -222,17 +224,18 @@ class VexClockWidget : public QWidget, public Site {
     // control would have shown. A slot connected directly may answer it.
     void messageRequested(tickwell::qt::MessageRequest request);
     void messagePolicyChanged(tickwell::qt::VexClockWidget::MessagePolicy policy);
-    void TimeExpired();
-    void Click();
-    void Alert();
-    void Notify();
-    void DblClick();
-    void KeyDown(short& Kc, short& Sh);
-    void KeyUp(short& Kc, short& Sh);
-    void KeyPress(short& Kc);
-    void MouseDown(short& Bt, short& Sh, float& Xs, float& Ys);
-    void MouseUp(short& Bt, short& Sh, float& Xs, float& Ys);
-    void MouseMove(short& Bt, short& Sh, float& Xs, float& Ys);
+    // The control's events.
+    void timeExpired();
+    void clicked();
+    void alert();
+    void notify();  // a digit of the face changed
+    void doubleClicked();
+    void keyDown(tickwell::qt::KeyEvent event);
+    void keyUp(tickwell::qt::KeyEvent event);
+    void keyPress(tickwell::qt::KeyEvent event);
+    void mouseDown(tickwell::qt::MouseEvent event);
+    void mouseUp(tickwell::qt::MouseEvent event);
+    void mouseMove(tickwell::qt::MouseEvent event);
     // The container's property-changed notification, with the name the control passes.
     void propertyChanged(const QString& property);
 

@@ -196,7 +196,7 @@ TEST_F(FormCanvasTest, InRunModeAClickReachesTheControlAndSelectsIt) {
     window.setRunMode(true);
     canvas().setSelection({a});
     const QRect b0 = b->geometry();
-    QSignalSpy clicks(b, &VexClockWidget::Click);
+    QSignalSpy clicks(b, &VexClockWidget::clicked);
     QTest::mouseClick(window.windowHandle(), Qt::LeftButton, Qt::NoModifier,
                       b->mapTo(&window, b->rect().center()));
     EXPECT_EQ(clicks.count(), 1);

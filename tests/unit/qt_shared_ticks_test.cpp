@@ -110,13 +110,13 @@ TEST_F(SharedTicksWidgetTest, StoppingOrDeletingAWatchLeavesTheOthersRunning) {
     VexClockWidget* stopped = hundredths_watch();
     QPointer<VexClockWidget> deleted = hundredths_watch();
     VexClockWidget* running = hundredths_watch();
-    QObject::connect(deleted.data(), &VexClockWidget::Notify, [&deleted] { delete deleted; });
+    QObject::connect(deleted.data(), &VexClockWidget::notify, [&deleted] { delete deleted; });
     for (auto* watch : {stopped, deleted.data(), running})
         watch->control().StartClock();
     QTRY_VERIFY_WITH_TIMEOUT(deleted.isNull(), kWaitMs);
     stopped->control().StopClock();
 
-    QSignalSpy notified(running, &VexClockWidget::Notify);
+    QSignalSpy notified(running, &VexClockWidget::notify);
     QTRY_VERIFY_WITH_TIMEOUT(notified.count() >= 5, kWaitMs);
     EXPECT_TRUE(running->control().Running());
     EXPECT_FALSE(stopped->control().Running());

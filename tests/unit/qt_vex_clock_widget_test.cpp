@@ -68,24 +68,30 @@ class WidgetTest : public QtWidgetTest {
     void record_events() {
         auto log = std::make_shared<QStringList>();
         const auto add = [log](const QString& s) { *log << s; };
-        QObject::connect(&w(), &VexClockWidget::Click, [add] { add("Click"); });
-        QObject::connect(&w(), &VexClockWidget::DblClick, [add] { add("DblClick"); });
-        QObject::connect(&w(), &VexClockWidget::KeyDown, [add](short& kc, short& sh) {
-            add(QStringLiteral("KeyDown(%1,%2)").arg(kc).arg(sh));
+        QObject::connect(&w(), &VexClockWidget::clicked, [add] { add("Click"); });
+        QObject::connect(&w(), &VexClockWidget::doubleClicked, [add] { add("DblClick"); });
+        QObject::connect(&w(), &VexClockWidget::keyDown, [add](const qt::KeyEvent& e) {
+            add(QStringLiteral("KeyDown(%1,%2)").arg(e.key()).arg(e.shift()));
         });
-        QObject::connect(&w(), &VexClockWidget::KeyUp, [add](short& kc, short& sh) {
-            add(QStringLiteral("KeyUp(%1,%2)").arg(kc).arg(sh));
+        QObject::connect(&w(), &VexClockWidget::keyUp, [add](const qt::KeyEvent& e) {
+            add(QStringLiteral("KeyUp(%1,%2)").arg(e.key()).arg(e.shift()));
         });
-        QObject::connect(&w(), &VexClockWidget::KeyPress,
-                         [add](short& kc) { add(QStringLiteral("KeyPress(%1)").arg(kc)); });
+        QObject::connect(&w(), &VexClockWidget::keyPress, [add](const qt::KeyEvent& e) {
+            add(QStringLiteral("KeyPress(%1)").arg(e.key()));
+        });
         const auto mouse = [add](const char* name) {
-            return [add, name](short& bt, short& sh, float& x, float& y) {
-                add(QStringLiteral("%1(%2,%3,%4,%5)").arg(name).arg(bt).arg(sh).arg(x).arg(y));
+            return [add, name](const qt::MouseEvent& e) {
+                add(QStringLiteral("%1(%2,%3,%4,%5)")
+                        .arg(name)
+                        .arg(e.button())
+                        .arg(e.shift())
+                        .arg(e.x())
+                        .arg(e.y()));
             };
         };
-        QObject::connect(&w(), &VexClockWidget::MouseDown, mouse("MouseDown"));
-        QObject::connect(&w(), &VexClockWidget::MouseUp, mouse("MouseUp"));
-        QObject::connect(&w(), &VexClockWidget::MouseMove, mouse("MouseMove"));
+        QObject::connect(&w(), &VexClockWidget::mouseDown, mouse("MouseDown"));
+        QObject::connect(&w(), &VexClockWidget::mouseUp, mouse("MouseUp"));
+        QObject::connect(&w(), &VexClockWidget::mouseMove, mouse("MouseMove"));
         events_ = log;
     }
     QStringList events() const { return events_ ? *events_ : QStringList(); }
@@ -576,7 +582,7 @@ TEST_F(WidgetTest, MouseMoveReportsHeldButtonsAndAppliesThePointer) {
 }
 
 TEST_F(WidgetTest, HostMayChangeThePointerInsideMouseMove) {
-    QObject::connect(&w(), &VexClockWidget::MouseMove, [this](short&, short&, float&, float&) {
+    QObject::connect(&w(), &VexClockWidget::mouseMove, [this](const qt::MouseEvent&) {
         w().setMousePointer(VexClockWidget::UpArrowPointer);
     });
     QMouseEvent e(QEvent::MouseMove, QPointF(3, 3), w().mapToGlobal(QPointF(3, 3)), Qt::NoButton,
@@ -616,9 +622,10 @@ TEST_F(WidgetTest, KeyCodeSetToZeroByTheHostIsWhatTheControlKeeps) {
     EXPECT_EQ(parent.keys, 1) << "a key nobody takes goes on to the parent";
 
     short seen = -1;
-    QObject::connect(&w(), &VexClockWidget::KeyPress, [&seen](short& kc) {
-        seen = kc;
-        kc = 0;
+    // A slot changes the event's key as the control's by-reference argument.
+    QObject::connect(&w(), &VexClockWidget::keyPress, [&seen](qt::KeyEvent e) {
+        seen = static_cast<short>(e.key());
+        e.setKey(0);
     });
     QTest::keyClick(&w(), Qt::Key_B);
     EXPECT_EQ(seen, 'b');
@@ -655,7 +662,7 @@ TEST_F(WidgetTest, RunningHundredthsWatchKeepsRealTime) {
     w().setDisplay(VexClockWidget::Digital);
     w().setAccuracy(VexClockWidget::Hundredths);  // the question is answered Yes
     ASSERT_EQ(w().control().Accuracy(), Accuracy::hundredths);
-    QSignalSpy notified(&w(), &VexClockWidget::Notify);
+    QSignalSpy notified(&w(), &VexClockWidget::notify);
     w().setUserMode(true);
     w().control().StartClock();
     QElapsedTimer real;
@@ -694,7 +701,7 @@ class CapturedWarnings {
 TEST_F(WidgetTest, ErrorEscapingAHostsHandlerIsReportedNotThrownIntoQt) {
     CapturedWarnings warnings;
     // A host's Click handler whose put does not fit its 16-bit field.
-    QObject::connect(&w(), &VexClockWidget::Click,
+    QObject::connect(&w(), &VexClockWidget::clicked,
                      [this] { w().control().put("ClockMode", Value(std::int32_t{40000})); });
     QTest::mouseClick(&w(), Qt::LeftButton, {}, QPoint(5, 5));
     ASSERT_EQ(CapturedWarnings::captured().size(), 1);
@@ -705,7 +712,7 @@ TEST_F(WidgetTest, ErrorEscapingAHostsHandlerIsReportedNotThrownIntoQt) {
 TEST_F(WidgetTest, ErrorInATickIsReportedAndTheWatchRunsOn) {
     CapturedWarnings warnings;
     int failures = 0;
-    QObject::connect(&w(), &VexClockWidget::Notify, [&] {
+    QObject::connect(&w(), &VexClockWidget::notify, [&] {
         if (failures++ == 0) w().control().put("ClockMode", Value(std::int32_t{40000}));
     });
     w().setDisplay(VexClockWidget::Digital);
@@ -721,7 +728,7 @@ TEST_F(WidgetTest, HostMayDeleteTheWidgetFromItsHandlers) {
     // From a click, from a tick's Notify and from the colon blink's pending messages.
     VexClockWidget* clicked = widget.release();
     QPointer<VexClockWidget> gone = clicked;
-    QObject::connect(clicked, &VexClockWidget::Click, [clicked] { delete clicked; });
+    QObject::connect(clicked, &VexClockWidget::clicked, [clicked] { delete clicked; });
     QTest::mouseClick(clicked, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_TRUE(gone.isNull());
 
@@ -729,7 +736,7 @@ TEST_F(WidgetTest, HostMayDeleteTheWidgetFromItsHandlers) {
     gone = ticking;
     ticking->setDisplay(VexClockWidget::Digital);
     ticking->setAccuracy(VexClockWidget::Tenths);
-    QObject::connect(ticking, &VexClockWidget::Notify, [ticking] { delete ticking; });
+    QObject::connect(ticking, &VexClockWidget::notify, [ticking] { delete ticking; });
     ticking->control().StartClock();
     QTRY_VERIFY_WITH_TIMEOUT(gone.isNull(), 5000);
 
@@ -752,7 +759,7 @@ TEST_F(WidgetTest, AboutBoxOpensAndClosesWhileAWatchCounts) {
     w().setDisplay(VexClockWidget::Digital);
     w().setAccuracy(VexClockWidget::Tenths);
     w().control().StartClock();
-    QSignalSpy notified(&w(), &VexClockWidget::Notify);
+    QSignalSpy notified(&w(), &VexClockWidget::notify);
 
     struct Seen {
         QString title;
