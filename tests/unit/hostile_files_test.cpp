@@ -17,6 +17,7 @@
 #include "control/clock_state.hpp"
 #include "file_limits.hpp"
 #include "headless_container.hpp"
+#include "scratch_dir.hpp"
 #include "script_runner.hpp"
 
 namespace tickwell::headless {
@@ -37,9 +38,7 @@ class HostileFiles : public ::testing::Test {
   protected:
     void SetUp() override {
         Clock::reset_state();
-        std::string pattern = (fs::temp_directory_path() / "tickwell-hostile-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
+        dir = testing::make_scratch_dir("hostile");
         ::getrusage(RUSAGE_SELF, &start);
     }
     void TearDown() override {

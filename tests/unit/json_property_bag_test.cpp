@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "json_property_bag.hpp"
+#include "scratch_dir.hpp"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -53,11 +54,7 @@ std::string refusal(const std::string& text) {
 
 class TempDir : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "tickwell-bag-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
-    }
+    void SetUp() override { dir = testing::make_scratch_dir("bag"); }
     void TearDown() override {
         std::error_code ec;
         fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add, ec);

@@ -15,6 +15,7 @@
 #include "headless_container.hpp"
 #include "json_property_bag.hpp"
 #include "platform/error.hpp"
+#include "scratch_dir.hpp"
 #include "script_runner.hpp"
 
 namespace tickwell {
@@ -404,9 +405,7 @@ class PersistenceCommands : public Persistence {
   protected:
     void SetUp() override {
         Persistence::SetUp();
-        std::string pattern = (fs::temp_directory_path() / "tickwell-persist-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
+        dir = testing::make_scratch_dir("persist");
     }
     void TearDown() override {
         std::error_code ec;

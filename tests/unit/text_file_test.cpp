@@ -3,6 +3,7 @@
 // without end, and how a save replaces its target whole, through links, on a full disk and
 // when killed part-way.
 #include "text_file.hpp"
+#include "scratch_dir.hpp"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -34,11 +35,7 @@ namespace fs = std::filesystem;
 
 class TextFile : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "tickwell-file-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
-    }
+    void SetUp() override { dir = testing::make_scratch_dir("file"); }
     void TearDown() override {
         if (mounted) ::umount2(dir.c_str(), MNT_DETACH);
         std::error_code ec;
