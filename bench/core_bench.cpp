@@ -6,7 +6,7 @@
 #include <ostream>
 #include <streambuf>
 
-#include "headless_container.hpp"
+#include <tickwell/headless/headless_container.hpp>
 
 namespace {
 

@@ -21,8 +21,8 @@
 #include <thread>
 #include <vector>
 
+#include <tickwell/qt/vex_clock_widget.hpp>
 #include "peer_clock.hpp"
-#include "vex_clock_widget.hpp"
 
 namespace {
 

@@ -12,12 +12,12 @@
 #include <ostream>
 #include <streambuf>
 
-#include "headless_container.hpp"
-#include "layer_cache.hpp"
+#include <tickwell/headless/headless_container.hpp>
+#include <tickwell/platform/system_colors.hpp>
+#include <tickwell/qt/layer_cache.hpp>
+#include <tickwell/qt/repaint_tracker.hpp>
+#include <tickwell/qt/scene_painter.hpp>
 #include "peer_clock.hpp"
-#include "platform/system_colors.hpp"
-#include "repaint_tracker.hpp"
-#include "scene_painter.hpp"
 
 namespace {
 

@@ -13,29 +13,18 @@ include(CMakePackageConfigHelpers)
 
 set(TICKWELL_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/Tickwell)
 
-# A library whose include directories are plain source paths gets them as build paths only,
-# and `include_dir` (under the install prefix) in their place once installed.
-function(tickwell_install_library target export_name include_dir)
-  get_target_property(dirs ${target} INTERFACE_INCLUDE_DIRECTORIES)
-  set(relocatable)
-  foreach(dir IN LISTS dirs)
-    if(dir MATCHES "^\\$<")
-      list(APPEND relocatable "${dir}")
-    else()
-      list(APPEND relocatable "$<BUILD_INTERFACE:${dir}>")
-    endif()
-  endforeach()
-  list(APPEND relocatable "$<INSTALL_INTERFACE:${include_dir}>")
-  set_target_properties(${target} PROPERTIES INTERFACE_INCLUDE_DIRECTORIES "${relocatable}"
-                                             EXPORT_NAME ${export_name})
+# Every library reaches its headers through Tickwell::core's include directory: include/
+# under the prefix, where each header is <tickwell/...>.
+function(tickwell_install_library target export_name)
+  set_target_properties(${target} PROPERTIES EXPORT_NAME ${export_name})
   install(TARGETS ${target} EXPORT TickwellTargets
           ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
 endfunction()
 
 # The settings files every host shares.
-tickwell_install_library(tickwell_property_files property_files
-                         ${CMAKE_INSTALL_INCLUDEDIR}/tickwell/headless)
-install(FILES ${PROJECT_SOURCE_DIR}/hosts/headless/text_file.hpp
+tickwell_install_library(tickwell_property_files property_files)
+install(FILES ${PROJECT_SOURCE_DIR}/hosts/headless/file_limits.hpp
+              ${PROJECT_SOURCE_DIR}/hosts/headless/text_file.hpp
               ${PROJECT_SOURCE_DIR}/hosts/headless/json_property_bag.hpp
               ${PROJECT_SOURCE_DIR}/hosts/headless/form_file.hpp
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/tickwell/headless)
@@ -43,8 +32,8 @@ install(FILES ${PROJECT_SOURCE_DIR}/hosts/headless/text_file.hpp
 set(TICKWELL_PACKAGE_HAS_QT OFF)
 if(TARGET tickwell_qt_render AND TARGET tickwell_qt)
   set(TICKWELL_PACKAGE_HAS_QT ON)
-  tickwell_install_library(tickwell_qt_render qt_render ${CMAKE_INSTALL_INCLUDEDIR}/tickwell/qt)
-  tickwell_install_library(tickwell_qt qt ${CMAKE_INSTALL_INCLUDEDIR}/tickwell/qt)
+  tickwell_install_library(tickwell_qt_render qt_render)
+  tickwell_install_library(tickwell_qt qt)
   if(NOT TARGET Tickwell::qt)
     add_library(Tickwell::qt ALIAS tickwell_qt)
   endif()

@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "control/type_library.hpp"
-#include "headless_container.hpp"
-#include "platform/paint_geometry.hpp"
-#include "svg_renderer.hpp"
+#include <tickwell/control/type_library.hpp>
+#include <tickwell/headless/headless_container.hpp>
+#include <tickwell/headless/svg_renderer.hpp>
+#include <tickwell/platform/paint_geometry.hpp>
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <string_view>
 
-#include "platform/error.hpp"
-#include "platform/value.hpp"
+#include <tickwell/platform/error.hpp>
+#include <tickwell/platform/value.hpp>
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "form_file.hpp"
-#include "headless_container.hpp"
-#include "platform/paint_geometry.hpp"
-#include "svg_renderer.hpp"
+#include <tickwell/headless/form_file.hpp>
+#include <tickwell/headless/headless_container.hpp>
+#include <tickwell/headless/svg_renderer.hpp>
+#include <tickwell/platform/paint_geometry.hpp>
 
 namespace {
 

@@ -3,7 +3,7 @@
 // crash, no hang. Commands that touch files are replaced, and virtual time is capped.
 #include <sstream>
 
-#include "script_runner.hpp"
+#include <tickwell/headless/script_runner.hpp>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     tickwell::Clock::reset_state();

@@ -8,10 +8,10 @@
 #include <iostream>
 #include <string>
 
-#include "headless_container.hpp"
-#include "script_runner.hpp"
+#include <tickwell/headless/headless_container.hpp>
+#include <tickwell/headless/script_runner.hpp>
 #ifdef TICKWELL_WITH_QT_RENDER
-#include "png_renderer.hpp"
+#include <tickwell/qt/png_renderer.hpp>
 #endif
 
 namespace {

@@ -16,15 +16,15 @@
 #include <QTimer>
 #include <QToolBar>
 
-#include "control/clock_state.hpp"
+#include <tickwell/control/clock_state.hpp>
+#include <tickwell/headless/text_file.hpp>
+#include <tickwell/platform/error.hpp>
+#include <tickwell/qt/property_pages_dialog.hpp>
+#include <tickwell/qt/vex_clock_widget.hpp>
 #include "event_log.hpp"
 #include "form_canvas.hpp"
 #include "form_document.hpp"
 #include "lap_table.hpp"
-#include "platform/error.hpp"
-#include "property_pages_dialog.hpp"
-#include "text_file.hpp"
-#include "vex_clock_widget.hpp"
 
 namespace tickwell::demo {
 

@@ -4,7 +4,7 @@
 #include <QHeaderView>
 #include <QTime>
 
-#include "vex_clock_widget.hpp"
+#include <tickwell/qt/vex_clock_widget.hpp>
 
 namespace tickwell::demo {
 

@@ -8,7 +8,7 @@
 #include <QRubberBand>
 #include <algorithm>
 
-#include "vex_clock_widget.hpp"
+#include <tickwell/qt/vex_clock_widget.hpp>
 
 namespace tickwell::demo {
 

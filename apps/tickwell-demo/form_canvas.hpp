@@ -7,7 +7,7 @@
 #include <QRect>
 #include <QWidget>
 
-#include "control/clock_state.hpp"
+#include <tickwell/control/clock_state.hpp>
 
 #include "form_layout.hpp"
 

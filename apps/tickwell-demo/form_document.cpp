@@ -6,10 +6,10 @@
 #include <memory>
 #include <vector>
 
-#include "control/clock_state.hpp"
+#include <tickwell/control/clock_state.hpp>
+#include <tickwell/platform/error.hpp>
+#include <tickwell/qt/vex_clock_widget.hpp>
 #include "form_canvas.hpp"
-#include "platform/error.hpp"
-#include "vex_clock_widget.hpp"
 
 namespace tickwell::demo {
 

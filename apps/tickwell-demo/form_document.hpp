@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "form_file.hpp"
-#include "platform/twips_per_pixel.hpp"
+#include <tickwell/headless/form_file.hpp>
+#include <tickwell/platform/twips_per_pixel.hpp>
 
 namespace tickwell::qt {
 class VexClockWidget;

@@ -19,10 +19,10 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "control/version.hpp"
+#include <tickwell/control/version.hpp>
+#include <tickwell/qt/vex_clock_widget.hpp>
 #include "demo_window.hpp"
 #include "form_canvas.hpp"
-#include "vex_clock_widget.hpp"
 
 namespace {
 

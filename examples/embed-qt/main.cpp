@@ -14,7 +14,7 @@
 #include <QWidget>
 #include <cstdio>
 
-#include "vex_clock_widget.hpp"
+#include <tickwell/qt/vex_clock_widget.hpp>
 
 using tickwell::qt::VexClockWidget;
 

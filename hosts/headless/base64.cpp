@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "base64.hpp"
+#include <tickwell/headless/base64.hpp>
 
 #include <algorithm>
 #include <array>

@@ -3,9 +3,9 @@
 // state, elements and host handlers.
 #include <sstream>
 
-#include "control/type_library.hpp"
-#include "platform/error.hpp"
-#include "script_runner.hpp"
+#include <tickwell/control/type_library.hpp>
+#include <tickwell/headless/script_runner.hpp>
+#include <tickwell/platform/error.hpp>
 
 namespace tickwell::headless {
 namespace {

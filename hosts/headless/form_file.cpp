@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "form_file.hpp"
+#include <tickwell/headless/form_file.hpp>
 
 #include <cmath>
 #include <nlohmann/json.hpp>
 #include <set>
 
-#include "control/type_library.hpp"
+#include <tickwell/control/type_library.hpp>
 
 namespace tickwell::headless {
 namespace {

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "json_property_bag.hpp"
+#include <tickwell/headless/json_property_bag.hpp>
 
 namespace tickwell::headless {
 

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "headless_container.hpp"
+#include <tickwell/headless/headless_container.hpp>
 
 #include <algorithm>
 #include <cstdio>
 #include <limits>
 #include <utility>
 
-#include "platform/error.hpp"
+#include <tickwell/platform/error.hpp>
 
 namespace tickwell::headless {
 namespace {

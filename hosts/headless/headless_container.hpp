@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "control/vex_clock.hpp"
-#include "platform/error.hpp"
-#include "platform/site.hpp"
+#include <tickwell/control/vex_clock.hpp>
+#include <tickwell/platform/error.hpp>
+#include <tickwell/platform/site.hpp>
 
 namespace tickwell::headless {
 

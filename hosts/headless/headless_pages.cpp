@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "headless_pages.hpp"
+#include <tickwell/headless/headless_pages.hpp>
 
 #include <stdexcept>
 
-#include "platform/error.hpp"
+#include <tickwell/platform/error.hpp>
 
 namespace tickwell::headless {
 

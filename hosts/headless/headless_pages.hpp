@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "headless_container.hpp"
-#include "pages/property_page.hpp"
+#include <tickwell/headless/headless_container.hpp>
+#include <tickwell/pages/property_page.hpp>
 
 namespace tickwell::headless {
 

@@ -3,7 +3,7 @@
 // mouse activity would be, and the pointer shown over its surface.
 #include <cstdint>
 
-#include "script_runner.hpp"
+#include <tickwell/headless/script_runner.hpp>
 
 namespace tickwell::headless {
 namespace {

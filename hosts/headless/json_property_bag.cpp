@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "json_property_bag.hpp"
+#include <tickwell/headless/json_property_bag.hpp>
 
-#include "base64.hpp"
+#include <tickwell/headless/base64.hpp>
 
 #include <algorithm>
 #include <array>
@@ -15,8 +15,8 @@
 #include <span>
 #include <vector>
 
-#include "control/type_library.hpp"
-#include "platform/error.hpp"
+#include <tickwell/control/type_library.hpp>
+#include <tickwell/platform/error.hpp>
 
 namespace tickwell::headless {
 namespace {

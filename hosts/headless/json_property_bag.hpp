@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "persistence/property_bag.hpp"
-#include "text_file.hpp"
+#include <tickwell/headless/text_file.hpp>
+#include <tickwell/persistence/property_bag.hpp>
 
 namespace tickwell::headless {
 

@@ -4,10 +4,10 @@
 #include <memory>
 #include <stdexcept>
 
-#include "headless_pages.hpp"
-#include "pages/property_pages.hpp"
-#include "platform/error.hpp"
-#include "script_runner.hpp"
+#include <tickwell/headless/headless_pages.hpp>
+#include <tickwell/headless/script_runner.hpp>
+#include <tickwell/pages/property_pages.hpp>
+#include <tickwell/platform/error.hpp>
 
 namespace tickwell::headless {
 namespace {

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // load and save: a control created from a property-bag file, and its settings saved to one.
-#include "json_property_bag.hpp"
-#include "platform/error.hpp"
-#include "script_runner.hpp"
+#include <tickwell/headless/json_property_bag.hpp>
+#include <tickwell/headless/script_runner.hpp>
+#include <tickwell/platform/error.hpp>
 
 namespace tickwell::headless {
 namespace {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cctype>
 
-#include "script_runner.hpp"
-#include "svg_renderer.hpp"
-#include "text_file.hpp"
+#include <tickwell/headless/script_runner.hpp>
+#include <tickwell/headless/svg_renderer.hpp>
+#include <tickwell/headless/text_file.hpp>
 
 namespace tickwell::headless {
 namespace {

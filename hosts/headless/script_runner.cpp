@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: MIT
-#include "script_runner.hpp"
+#include <tickwell/headless/script_runner.hpp>
 
 #include <charconv>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 
-#include "control/type_library.hpp"
-#include "platform/error.hpp"
-#include "text_file.hpp"
+#include <tickwell/control/type_library.hpp>
+#include <tickwell/headless/text_file.hpp>
+#include <tickwell/platform/error.hpp>
 
 namespace tickwell::headless {
 namespace {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "headless_container.hpp"
-#include "platform/paint_geometry.hpp"
+#include <tickwell/headless/headless_container.hpp>
+#include <tickwell/platform/paint_geometry.hpp>
 
 namespace tickwell::headless {
 

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: MIT
-#include "svg_renderer.hpp"
+#include <tickwell/headless/svg_renderer.hpp>
 
-#include "base64.hpp"
+#include <tickwell/headless/base64.hpp>
 
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <sstream>
 
-#include "platform/system_colors.hpp"
+#include <tickwell/platform/system_colors.hpp>
 
 namespace tickwell::headless {
 namespace {

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "platform/paint_geometry.hpp"
-#include "platform/scene.hpp"
+#include <tickwell/platform/paint_geometry.hpp>
+#include <tickwell/platform/scene.hpp>
 
 namespace tickwell::headless {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "text_file.hpp"
+#include <tickwell/headless/text_file.hpp>
 
 #include <dirent.h>
 #include <fcntl.h>

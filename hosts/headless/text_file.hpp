@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "file_limits.hpp"
-#include "platform/error.hpp"
+#include <tickwell/headless/file_limits.hpp>
+#include <tickwell/platform/error.hpp>
 
 namespace tickwell::headless {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "color_page.hpp"
+#include <tickwell/qt/color_page.hpp>
 
 #include <QBoxLayout>
 #include <QColorDialog>
@@ -9,9 +9,9 @@
 #include <QPixmap>
 #include <QPushButton>
 
-#include "control/vex_clock.hpp"
-#include "platform/system_colors.hpp"
-#include "scene_painter.hpp"
+#include <tickwell/control/vex_clock.hpp>
+#include <tickwell/platform/system_colors.hpp>
+#include <tickwell/qt/scene_painter.hpp>
 
 namespace tickwell::qt {
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "page_tab.hpp"
+#include <tickwell/qt/page_tab.hpp>
 
 class QComboBox;
 class QLabel;

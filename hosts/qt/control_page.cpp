@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "control_page.hpp"
+#include <tickwell/qt/control_page.hpp>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -9,7 +9,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "platform/error.hpp"
+#include <tickwell/platform/error.hpp>
 
 namespace tickwell::qt {
 namespace {

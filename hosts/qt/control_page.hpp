@@ -5,7 +5,7 @@
 #include <memory>
 #include <string_view>
 
-#include "page_tab.hpp"
+#include <tickwell/qt/page_tab.hpp>
 
 namespace tickwell::qt {
 

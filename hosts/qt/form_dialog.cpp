@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "form_dialog.hpp"
+#include <tickwell/qt/form_dialog.hpp>
 
 #include <QLabel>
 #include <QPushButton>

@@ -4,8 +4,8 @@
 #include <QDialog>
 #include <memory>
 
-#include "platform/form.hpp"
-#include "platform/twips_per_pixel.hpp"
+#include <tickwell/platform/form.hpp>
+#include <tickwell/platform/twips_per_pixel.hpp>
 
 namespace tickwell::qt {
 

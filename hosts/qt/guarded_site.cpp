@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "guarded_site.hpp"
+#include <tickwell/qt/guarded_site.hpp>
 
-#include "time_of_day.hpp"
+#include <tickwell/qt/time_of_day.hpp>
 
 namespace tickwell::qt {
 namespace {

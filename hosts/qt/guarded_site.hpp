@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/site.hpp"
-#include "platform/twips_per_pixel.hpp"
+#include <tickwell/platform/site.hpp>
+#include <tickwell/platform/twips_per_pixel.hpp>
 
 namespace tickwell::qt {
 

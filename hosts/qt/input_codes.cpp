@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "input_codes.hpp"
+#include <tickwell/qt/input_codes.hpp>
 
 #include <QKeyEvent>
 #include <algorithm>

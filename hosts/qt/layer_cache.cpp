@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "layer_cache.hpp"
+#include <tickwell/qt/layer_cache.hpp>
 
 #include <QImage>
 #include <QTransform>
@@ -9,8 +9,8 @@
 #include <span>
 #include <vector>
 
-#include "platform/system_colors.hpp"
-#include "scene_painter.hpp"
+#include <tickwell/platform/system_colors.hpp>
+#include <tickwell/qt/scene_painter.hpp>
 
 namespace tickwell::qt {
 namespace {

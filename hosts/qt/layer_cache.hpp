@@ -6,8 +6,8 @@
 #include <QSizeF>
 #include <optional>
 
-#include "platform/paint_geometry.hpp"
-#include "platform/scene.hpp"
+#include <tickwell/platform/paint_geometry.hpp>
+#include <tickwell/platform/scene.hpp>
 
 namespace tickwell::qt {
 

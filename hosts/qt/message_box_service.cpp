@@ -3,7 +3,7 @@
 #include <QMessageBox>
 #include <QPointer>
 
-#include "vex_clock_widget.hpp"
+#include <tickwell/qt/vex_clock_widget.hpp>
 
 namespace tickwell::qt {
 namespace {

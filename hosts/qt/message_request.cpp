@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "message_request.hpp"
+#include <tickwell/qt/message_request.hpp>
 
 namespace tickwell::qt {
 

@@ -5,7 +5,7 @@
 #include <QString>
 #include <memory>
 
-#include "platform/site.hpp"
+#include <tickwell/platform/site.hpp>
 
 namespace tickwell::qt {
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "page_tab.hpp"
+#include <tickwell/qt/page_tab.hpp>
 
 #include <cmath>
 
-#include "platform/error.hpp"
-#include "vex_clock_widget.hpp"
+#include <tickwell/platform/error.hpp>
+#include <tickwell/qt/vex_clock_widget.hpp>
 
 namespace tickwell::qt {
 

@@ -5,8 +5,8 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "pages/property_page.hpp"
-#include "platform/twips_per_pixel.hpp"
+#include <tickwell/pages/property_page.hpp>
+#include <tickwell/platform/twips_per_pixel.hpp>
 
 namespace tickwell::qt {
 

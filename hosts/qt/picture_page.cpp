@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "picture_page.hpp"
+#include <tickwell/qt/picture_page.hpp>
 
 #include <QFileDialog>
 #include <QGridLayout>
@@ -7,10 +7,10 @@
 #include <QPushButton>
 #include <vector>
 
-#include "control/vex_clock.hpp"
-#include "platform/error.hpp"
-#include "pointer_cursor.hpp"
-#include "text_file.hpp"
+#include <tickwell/control/vex_clock.hpp>
+#include <tickwell/headless/text_file.hpp>
+#include <tickwell/platform/error.hpp>
+#include <tickwell/qt/pointer_cursor.hpp>
 
 namespace tickwell::qt {
 namespace {

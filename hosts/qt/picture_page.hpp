@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "page_tab.hpp"
-#include "platform/picture.hpp"
+#include <tickwell/platform/picture.hpp>
+#include <tickwell/qt/page_tab.hpp>
 
 class QLabel;
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "png_renderer.hpp"
+#include <tickwell/qt/png_renderer.hpp>
 
 #include <QBuffer>
 #include <QSaveFile>
 
-#include "platform/system_colors.hpp"
-#include "scene_painter.hpp"
+#include <tickwell/platform/system_colors.hpp>
+#include <tickwell/qt/scene_painter.hpp>
 
 namespace tickwell::qt {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "pointer_cursor.hpp"
+#include <tickwell/qt/pointer_cursor.hpp>
 
 #include <QBuffer>
 #include <QImageReader>
@@ -7,8 +7,8 @@
 #include <QPixmap>
 #include <array>
 
-#include "platform/scene.hpp"
-#include "scene_painter.hpp"
+#include <tickwell/platform/scene.hpp>
+#include <tickwell/qt/scene_painter.hpp>
 
 namespace tickwell::qt {
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/picture.hpp"
+#include <tickwell/platform/picture.hpp>
 
 namespace tickwell::qt {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "property_pages_dialog.hpp"
+#include <tickwell/qt/property_pages_dialog.hpp>
 
 #include <QDialogButtonBox>
 #include <QPushButton>
@@ -7,11 +7,11 @@
 #include <QVBoxLayout>
 #include <exception>
 
-#include "color_page.hpp"
-#include "control_page.hpp"
-#include "pages/property_pages.hpp"
-#include "picture_page.hpp"
-#include "vex_clock_widget.hpp"
+#include <tickwell/pages/property_pages.hpp>
+#include <tickwell/qt/color_page.hpp>
+#include <tickwell/qt/control_page.hpp>
+#include <tickwell/qt/picture_page.hpp>
+#include <tickwell/qt/vex_clock_widget.hpp>
 
 namespace tickwell::qt {
 namespace {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "repaint_tracker.hpp"
+#include <tickwell/qt/repaint_tracker.hpp>
 
-#include "scene_painter.hpp"
+#include <tickwell/qt/scene_painter.hpp>
 
 namespace tickwell::qt {
 

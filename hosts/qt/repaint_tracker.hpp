@@ -5,8 +5,8 @@
 #include <QRegion>
 #include <unordered_map>
 
-#include "platform/paint_geometry.hpp"
-#include "platform/scene.hpp"
+#include <tickwell/platform/paint_geometry.hpp>
+#include <tickwell/platform/scene.hpp>
 
 namespace tickwell::qt {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "scene_painter.hpp"
+#include <tickwell/qt/scene_painter.hpp>
 
 #include <QImage>
 #include <QPainterPath>
@@ -7,7 +7,7 @@
 #include <array>
 #include <cmath>
 
-#include "platform/system_colors.hpp"
+#include <tickwell/platform/system_colors.hpp>
 
 namespace tickwell::qt {
 namespace {

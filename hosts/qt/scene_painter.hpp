@@ -11,8 +11,8 @@
 #include <QRectF>
 #include <QRegion>
 
-#include "platform/paint_geometry.hpp"
-#include "platform/scene.hpp"
+#include <tickwell/platform/paint_geometry.hpp>
+#include <tickwell/platform/scene.hpp>
 
 namespace tickwell::qt {
 

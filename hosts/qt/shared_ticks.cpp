@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "shared_ticks.hpp"
+#include <tickwell/qt/shared_ticks.hpp>
 
 #include <map>
 #include <memory>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "spoken_time.hpp"
+#include <tickwell/qt/spoken_time.hpp>
 
 namespace tickwell::qt {
 namespace {

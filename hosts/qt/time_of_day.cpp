@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "time_of_day.hpp"
+#include <tickwell/qt/time_of_day.hpp>
 
 #include <QElapsedTimer>
 #include <QTime>

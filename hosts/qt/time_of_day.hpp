@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "platform/clock_reading.hpp"
+#include <tickwell/platform/clock_reading.hpp>
 
 namespace tickwell::qt {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "vex_clock_accessible.hpp"
+#include <tickwell/qt/vex_clock_accessible.hpp>
 
-#include "vex_clock_widget.hpp"
+#include <tickwell/qt/vex_clock_widget.hpp>
 
 namespace tickwell::qt {
 namespace {

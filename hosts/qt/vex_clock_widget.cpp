@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "vex_clock_widget.hpp"
+#include <tickwell/qt/vex_clock_widget.hpp>
 
 #include <QAbstractEventDispatcher>
 #include <QAccessible>
@@ -15,17 +15,17 @@
 #include <utility>
 #include <vector>
 
-#include "control/type_library.hpp"
-#include "form_dialog.hpp"
-#include "guarded_site.hpp"
-#include "input_codes.hpp"
-#include "layer_cache.hpp"
-#include "platform/system_colors.hpp"
-#include "pointer_cursor.hpp"
-#include "scene_painter.hpp"
-#include "spoken_time.hpp"
-#include "time_of_day.hpp"
-#include "vex_clock_accessible.hpp"
+#include <tickwell/control/type_library.hpp>
+#include <tickwell/platform/system_colors.hpp>
+#include <tickwell/qt/form_dialog.hpp>
+#include <tickwell/qt/guarded_site.hpp>
+#include <tickwell/qt/input_codes.hpp>
+#include <tickwell/qt/layer_cache.hpp>
+#include <tickwell/qt/pointer_cursor.hpp>
+#include <tickwell/qt/scene_painter.hpp>
+#include <tickwell/qt/spoken_time.hpp>
+#include <tickwell/qt/time_of_day.hpp>
+#include <tickwell/qt/vex_clock_accessible.hpp>
 
 namespace tickwell::qt {
 

@@ -8,14 +8,14 @@
 #include <map>
 #include <memory>
 
-#include "control/property_registry.hpp"
-#include "control/vex_clock.hpp"
-#include "control_events.hpp"
-#include "message_request.hpp"
-#include "persistence/property_bag.hpp"
-#include "platform/twips_per_pixel.hpp"
-#include "repaint_tracker.hpp"
-#include "shared_ticks.hpp"
+#include <tickwell/control/property_registry.hpp>
+#include <tickwell/control/vex_clock.hpp>
+#include <tickwell/persistence/property_bag.hpp>
+#include <tickwell/platform/twips_per_pixel.hpp>
+#include <tickwell/qt/control_events.hpp>
+#include <tickwell/qt/message_request.hpp>
+#include <tickwell/qt/repaint_tracker.hpp>
+#include <tickwell/qt/shared_ticks.hpp>
 
 Q_DECLARE_METATYPE(tickwell::PictureRef)
 

@@ -2,8 +2,8 @@
 // The properties that set how the stopwatch looks. Five are fields of the shared state
 // (Appearance, ClockFace, Display, IgnoreDisplay, MousePointer); the others live in the
 // attributes of this control's own face elements and are read back from them.
-#include "control/string_table.hpp"
-#include "control/vex_clock.hpp"
+#include <tickwell/control/string_table.hpp>
+#include <tickwell/control/vex_clock.hpp>
 
 namespace tickwell {
 

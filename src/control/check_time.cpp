@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "control/check_time.hpp"
+#include <tickwell/control/check_time.hpp>
 
 #include <cstdio>
 
-#include "control/string_table.hpp"
-#include "platform/site.hpp"
-#include "platform/value.hpp"
+#include <tickwell/control/string_table.hpp>
+#include <tickwell/platform/site.hpp>
+#include <tickwell/platform/value.hpp>
 
 namespace tickwell::Clock {
 namespace {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "control/clock_state.hpp"
+#include <tickwell/control/clock_state.hpp>
 
-#include "control/property_registry.hpp"
+#include <tickwell/control/property_registry.hpp>
 
 namespace tickwell::Clock {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "control/enums.hpp"
-#include "platform/value.hpp"
+#include <tickwell/control/enums.hpp>
+#include <tickwell/platform/value.hpp>
 
 namespace tickwell {
 

@@ -7,9 +7,9 @@
 #include <limits>
 #include <optional>
 
-#include "control/check_time.hpp"
-#include "control/vex_clock.hpp"
-#include "platform/error.hpp"
+#include <tickwell/control/check_time.hpp>
+#include <tickwell/control/vex_clock.hpp>
+#include <tickwell/platform/error.hpp>
 
 namespace tickwell {
 namespace {

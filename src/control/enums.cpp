@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "control/enums.hpp"
+#include <tickwell/control/enums.hpp>
 
 namespace tickwell {
 namespace {

@@ -2,7 +2,7 @@
 // Input forwarding: the stopwatch acts on no click or key itself. Every notification the
 // platform delivers raises exactly one event to the host, unfiltered, and the host's
 // handler runs inside that call (it may call back into the control before we continue).
-#include "control/vex_clock.hpp"
+#include <tickwell/control/vex_clock.hpp>
 
 #include <array>
 

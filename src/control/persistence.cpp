@@ -3,11 +3,11 @@
 // placed control, and the keys read and written, all as the property registry lists them.
 #include <vector>
 
-#include "control/property_registry.hpp"
-#include "control/vex_clock.hpp"
-#include "face/arrange_clock.hpp"
-#include "persistence/property_bag.hpp"
-#include "platform/error.hpp"
+#include <tickwell/control/property_registry.hpp>
+#include <tickwell/control/vex_clock.hpp>
+#include <tickwell/face/arrange_clock.hpp>
+#include <tickwell/persistence/property_bag.hpp>
+#include <tickwell/platform/error.hpp>
 
 namespace tickwell {
 

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "control/property_registry.hpp"
+#include <tickwell/control/property_registry.hpp>
 
 #include <algorithm>
 #include <array>
 #include <type_traits>
 #include <vector>
 
-#include "control/vex_clock.hpp"
+#include <tickwell/control/vex_clock.hpp>
 
 namespace tickwell {
 

@@ -5,8 +5,8 @@
 #include <span>
 #include <string_view>
 
-#include "control/enums.hpp"
-#include "platform/value.hpp"
+#include <tickwell/control/enums.hpp>
+#include <tickwell/platform/value.hpp>
 
 namespace tickwell {
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The properties that carry the count and its settings: the five time fields, ClockMode,
 // InitialTime, AlertTime and Accuracy.
-#include "control/check_time.hpp"
-#include "control/string_table.hpp"
-#include "control/vex_clock.hpp"
+#include <tickwell/control/check_time.hpp>
+#include <tickwell/control/string_table.hpp>
+#include <tickwell/control/vex_clock.hpp>
 
 namespace tickwell {
 namespace {

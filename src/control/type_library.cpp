@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "control/type_library.hpp"
+#include <tickwell/control/type_library.hpp>
 
-#include "platform/error.hpp"
+#include <tickwell/platform/error.hpp>
 
 namespace tickwell::TypeLibrary {
 namespace {

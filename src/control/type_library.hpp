@@ -5,8 +5,8 @@
 #include <span>
 #include <string_view>
 
-#include "control/property_registry.hpp"
-#include "platform/value.hpp"
+#include <tickwell/control/property_registry.hpp>
+#include <tickwell/platform/value.hpp>
 
 namespace tickwell {
 

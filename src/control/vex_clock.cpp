@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "control/vex_clock.hpp"
+#include <tickwell/control/vex_clock.hpp>
 
-#include "control/string_table.hpp"
-#include "control/type_library.hpp"
-#include "face/arrange_clock.hpp"
-#include "face/draw_clock.hpp"
-#include "host/about_box.hpp"
-#include "platform/error.hpp"
+#include <tickwell/control/string_table.hpp>
+#include <tickwell/control/type_library.hpp>
+#include <tickwell/face/arrange_clock.hpp>
+#include <tickwell/face/draw_clock.hpp>
+#include <tickwell/host/about_box.hpp>
+#include <tickwell/platform/error.hpp>
 
 namespace tickwell {
 

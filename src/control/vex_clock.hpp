@@ -9,12 +9,12 @@
 #include <string_view>
 #include <vector>
 
-#include "control/clock_state.hpp"
-#include "control/enums.hpp"
-#include "control/property_registry.hpp"
-#include "face/face_elements.hpp"
-#include "platform/site.hpp"
-#include "platform/value.hpp"
+#include <tickwell/control/clock_state.hpp>
+#include <tickwell/control/enums.hpp>
+#include <tickwell/control/property_registry.hpp>
+#include <tickwell/face/face_elements.hpp>
+#include <tickwell/platform/site.hpp>
+#include <tickwell/platform/value.hpp>
 
 namespace tickwell {
 

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
-#include "face/arrange_clock.hpp"
+#include <tickwell/face/arrange_clock.hpp>
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-#include "control/check_time.hpp"
-#include "face/draw_clock.hpp"
-#include "platform/value.hpp"
+#include <tickwell/control/check_time.hpp>
+#include <tickwell/face/draw_clock.hpp>
+#include <tickwell/platform/value.hpp>
 
 namespace tickwell {
 namespace {

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "control/clock_state.hpp"
-#include "face/face_elements.hpp"
-#include "platform/twips_per_pixel.hpp"
+#include <tickwell/control/clock_state.hpp>
+#include <tickwell/face/face_elements.hpp>
+#include <tickwell/platform/twips_per_pixel.hpp>
 
 namespace tickwell {
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "face/draw_clock.hpp"
+#include <tickwell/face/draw_clock.hpp>
 
 #include <cmath>
 #include <string>
 
-#include "face/glyphs.hpp"
-#include "platform/value.hpp"
+#include <tickwell/face/glyphs.hpp>
+#include <tickwell/platform/value.hpp>
 
 namespace tickwell {
 namespace {

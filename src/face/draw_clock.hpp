@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "control/clock_state.hpp"
-#include "face/face_elements.hpp"
+#include <tickwell/control/clock_state.hpp>
+#include <tickwell/face/face_elements.hpp>
 
 namespace tickwell {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "face/face_elements.hpp"
+#include <tickwell/face/face_elements.hpp>
 
-#include "face/glyphs.hpp"
+#include <tickwell/face/glyphs.hpp>
 
 namespace tickwell {
 namespace {

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/element_array.hpp"
-#include "platform/scene.hpp"
+#include <tickwell/platform/element_array.hpp>
+#include <tickwell/platform/scene.hpp>
 
 namespace tickwell {
 

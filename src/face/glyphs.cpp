@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "face/glyphs.hpp"
+#include <tickwell/face/glyphs.hpp>
 
 #include <array>
 #include <cassert>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/picture.hpp"
+#include <tickwell/platform/picture.hpp>
 
 namespace tickwell::glyphs {
 

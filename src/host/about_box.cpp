@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "host/about_box.hpp"
+#include <tickwell/host/about_box.hpp>
 
-#include "control/version.hpp"
+#include <tickwell/control/version.hpp>
 
 namespace tickwell {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/form.hpp"
+#include <tickwell/platform/form.hpp>
 
 namespace tickwell {
 

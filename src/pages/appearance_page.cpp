@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The Appearance page: the widths of the analog face and its 3D style. It checks nothing
 // itself; the colours are on the platform's standard colour page.
-#include "pages/property_pages.hpp"
+#include <tickwell/pages/property_pages.hpp>
 
 namespace tickwell {
 namespace {

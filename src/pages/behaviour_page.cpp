@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The Behaviour page: the time shown and the accuracy of the digital display. It checks
 // nothing itself; every value goes to its property's put.
-#include "pages/property_pages.hpp"
+#include <tickwell/pages/property_pages.hpp>
 
 namespace tickwell {
 namespace {

@@ -4,11 +4,11 @@
 #include <cstdint>
 #include <string>
 
-#include "control/check_time.hpp"
-#include "control/string_table.hpp"
-#include "control/vex_clock.hpp"
-#include "pages/property_pages.hpp"
-#include "platform/error.hpp"
+#include <tickwell/control/check_time.hpp>
+#include <tickwell/control/string_table.hpp>
+#include <tickwell/control/vex_clock.hpp>
+#include <tickwell/pages/property_pages.hpp>
+#include <tickwell/platform/error.hpp>
 
 namespace tickwell {
 namespace {

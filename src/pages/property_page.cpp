@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "pages/property_page.hpp"
+#include <tickwell/pages/property_page.hpp>
 
 #include <cassert>
 
-#include "control/vex_clock.hpp"
-#include "platform/error.hpp"
-#include "platform/value.hpp"
+#include <tickwell/control/vex_clock.hpp>
+#include <tickwell/platform/error.hpp>
+#include <tickwell/platform/value.hpp>
 
 namespace tickwell {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "control/property_registry.hpp"
+#include <tickwell/control/property_registry.hpp>
 
 namespace tickwell {
 

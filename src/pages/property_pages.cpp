@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "pages/property_pages.hpp"
+#include <tickwell/pages/property_pages.hpp>
 
 namespace tickwell {
 namespace {

@@ -4,7 +4,7 @@
 #include <span>
 #include <string_view>
 
-#include "pages/property_page.hpp"
+#include <tickwell/pages/property_page.hpp>
 
 namespace tickwell {
 

@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "platform/value.hpp"
+#include <tickwell/platform/value.hpp>
 
 namespace tickwell {
 

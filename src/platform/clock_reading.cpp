@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/clock_reading.hpp"
+#include <tickwell/platform/clock_reading.hpp>
 
 namespace tickwell {
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "platform/element.hpp"
+#include <tickwell/platform/element.hpp>
 
 #include <cmath>
 
-#include "platform/error.hpp"
-#include "platform/scene.hpp"
-#include "platform/value.hpp"
+#include <tickwell/platform/error.hpp>
+#include <tickwell/platform/scene.hpp>
+#include <tickwell/platform/value.hpp>
 
 namespace tickwell {
 namespace {

@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/picture.hpp"
+#include <tickwell/platform/picture.hpp>
 
 namespace tickwell {
 

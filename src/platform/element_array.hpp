@@ -4,7 +4,7 @@
 #include <cassert>
 #include <vector>
 
-#include "platform/scene.hpp"
+#include <tickwell/platform/scene.hpp>
 
 namespace tickwell {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/error.hpp"
+#include <tickwell/platform/error.hpp>
 
 namespace tickwell {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/paint_geometry.hpp"
+#include <tickwell/platform/paint_geometry.hpp>
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/element.hpp"
-#include "platform/twips_per_pixel.hpp"
+#include <tickwell/platform/element.hpp>
+#include <tickwell/platform/twips_per_pixel.hpp>
 
 namespace tickwell {
 

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "platform/picture.hpp"
+#include <tickwell/platform/picture.hpp>
 
 #include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <optional>
 
-#include "platform/error.hpp"
+#include <tickwell/platform/error.hpp>
 
 namespace tickwell {
 namespace {

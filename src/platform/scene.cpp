@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/scene.hpp"
+#include <tickwell/platform/scene.hpp>
 
 #include <algorithm>
 #include <utility>

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/element.hpp"
+#include <tickwell/platform/element.hpp>
 
 namespace tickwell {
 

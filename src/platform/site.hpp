@@ -5,11 +5,11 @@
 #include <span>
 #include <string_view>
 
-#include "platform/clock_reading.hpp"
-#include "platform/form.hpp"
-#include "platform/picture.hpp"
-#include "platform/scene.hpp"
-#include "platform/value.hpp"
+#include <tickwell/platform/clock_reading.hpp>
+#include <tickwell/platform/form.hpp>
+#include <tickwell/platform/picture.hpp>
+#include <tickwell/platform/scene.hpp>
+#include <tickwell/platform/value.hpp>
 
 namespace tickwell {
 

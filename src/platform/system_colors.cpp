@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/system_colors.hpp"
+#include <tickwell/platform/system_colors.hpp>
 
 #include <array>
 

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "platform/value.hpp"
+#include <tickwell/platform/value.hpp>
 
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <limits>
 
-#include "platform/error.hpp"
+#include <tickwell/platform/error.hpp>
 
 namespace tickwell {
 namespace {

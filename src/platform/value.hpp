@@ -6,7 +6,7 @@
 #include <string_view>
 #include <variant>
 
-#include "platform/picture.hpp"
+#include <tickwell/platform/picture.hpp>
 
 namespace tickwell {
 

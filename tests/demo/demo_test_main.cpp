@@ -7,7 +7,7 @@
 #include <QApplication>
 
 #ifdef TICKWELL_DEMO_IN_PROCESS
-#include "vex_clock_widget.hpp"
+#include <tickwell/qt/vex_clock_widget.hpp>
 
 namespace {
 

@@ -14,10 +14,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <tickwell/qt/vex_clock_widget.hpp>
 #include "event_log.hpp"
 #include "form_canvas.hpp"
 #include "lap_table.hpp"
-#include "vex_clock_widget.hpp"
 
 namespace tickwell::demo {
 namespace {

@@ -12,10 +12,10 @@
 #include <QTest>
 #include <QTimer>
 
+#include <tickwell/qt/property_pages_dialog.hpp>
+#include <tickwell/qt/vex_clock_widget.hpp>
 #include "demo_window.hpp"
 #include "form_document.hpp"
-#include "property_pages_dialog.hpp"
-#include "vex_clock_widget.hpp"
 
 namespace tickwell::demo {
 namespace {

@@ -12,11 +12,11 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
-#include "control/clock_state.hpp"
+#include <tickwell/control/clock_state.hpp>
+#include <tickwell/headless/text_file.hpp>
+#include <tickwell/qt/vex_clock_widget.hpp>
 #include "demo_window.hpp"
 #include "form_canvas.hpp"
-#include "text_file.hpp"
-#include "vex_clock_widget.hpp"
 
 namespace tickwell::demo {
 namespace {

@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: MIT
 // The About box: the form a host's platform builds, and ShowAboutBox showing a fresh one
 // modally on every call.
-#include "host/about_box.hpp"
+#include <tickwell/host/about_box.hpp>
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <sstream>
 
-#include "control/clock_state.hpp"
-#include "control/vex_clock.hpp"
-#include "headless_container.hpp"
+#include <tickwell/control/clock_state.hpp>
+#include <tickwell/control/vex_clock.hpp>
+#include <tickwell/headless/headless_container.hpp>
 
 namespace tickwell {
 namespace {

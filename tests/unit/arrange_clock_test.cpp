@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The face layout and the accuracy rules, at worked examples.
-#include "face/arrange_clock.hpp"
+#include <tickwell/face/arrange_clock.hpp>
 
 #include <cmath>
 

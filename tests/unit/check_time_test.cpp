@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "control/check_time.hpp"
+#include <tickwell/control/check_time.hpp>
 
 #include <gtest/gtest.h>
 
 #include <sstream>
 
-#include "headless_container.hpp"
+#include <tickwell/headless/headless_container.hpp>
 
 namespace tickwell {
 namespace {

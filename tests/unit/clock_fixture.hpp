@@ -6,9 +6,9 @@
 #include <sstream>
 #include <string>
 
-#include "control/clock_state.hpp"
-#include "headless_container.hpp"
-#include "platform/error.hpp"
+#include <tickwell/control/clock_state.hpp>
+#include <tickwell/headless/headless_container.hpp>
+#include <tickwell/platform/error.hpp>
 
 namespace tickwell::testing {
 

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 // The display update on its own: hands from the time fields, digit cells through their cache.
-#include "face/draw_clock.hpp"
+#include <tickwell/face/draw_clock.hpp>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "platform/picture.hpp"
+#include <tickwell/platform/picture.hpp>
 
 namespace tickwell {
 namespace {

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: MIT
 // The headless container's virtual clock at its far end: however a script runs it, the
 // clock stops at its latest time with an error instead of overflowing.
-#include "headless_container.hpp"
+#include <tickwell/headless/headless_container.hpp>
 
 #include <gtest/gtest.h>
 
 #include <sstream>
 
-#include "platform/error.hpp"
-#include "script_runner.hpp"
+#include <tickwell/headless/script_runner.hpp>
+#include <tickwell/platform/error.hpp>
 
 namespace tickwell::headless {
 namespace {

@@ -14,11 +14,11 @@
 #include <fstream>
 #include <sstream>
 
-#include "control/clock_state.hpp"
-#include "file_limits.hpp"
-#include "headless_container.hpp"
+#include <tickwell/control/clock_state.hpp>
+#include <tickwell/headless/file_limits.hpp>
+#include <tickwell/headless/headless_container.hpp>
+#include <tickwell/headless/script_runner.hpp>
 #include "scratch_dir.hpp"
-#include "script_runner.hpp"
 
 namespace tickwell::headless {
 namespace {

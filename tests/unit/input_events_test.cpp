@@ -7,12 +7,12 @@
 #include <sstream>
 #include <string>
 
+#include <tickwell/control/clock_state.hpp>
+#include <tickwell/control/vex_clock.hpp>
+#include <tickwell/headless/headless_container.hpp>
+#include <tickwell/headless/script_runner.hpp>
+#include <tickwell/platform/error.hpp>
 #include "clock_fixture.hpp"
-#include "control/clock_state.hpp"
-#include "control/vex_clock.hpp"
-#include "headless_container.hpp"
-#include "platform/error.hpp"
-#include "script_runner.hpp"
 
 namespace tickwell {
 namespace {

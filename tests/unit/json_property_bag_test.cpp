@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "json_property_bag.hpp"
+#include <tickwell/headless/json_property_bag.hpp>
 #include "scratch_dir.hpp"
 
 #include <gtest/gtest.h>
@@ -15,9 +15,9 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 
-#include "face/glyphs.hpp"
-#include "form_file.hpp"
-#include "platform/error.hpp"
+#include <tickwell/face/glyphs.hpp>
+#include <tickwell/headless/form_file.hpp>
+#include <tickwell/platform/error.hpp>
 
 namespace tickwell::headless {
 namespace {

@@ -10,13 +10,13 @@
 #include <fstream>
 #include <sstream>
 
-#include "control/clock_state.hpp"
-#include "control/type_library.hpp"
-#include "headless_container.hpp"
-#include "json_property_bag.hpp"
-#include "platform/error.hpp"
+#include <tickwell/control/clock_state.hpp>
+#include <tickwell/control/type_library.hpp>
+#include <tickwell/headless/headless_container.hpp>
+#include <tickwell/headless/json_property_bag.hpp>
+#include <tickwell/headless/script_runner.hpp>
+#include <tickwell/platform/error.hpp>
 #include "scratch_dir.hpp"
-#include "script_runner.hpp"
 
 namespace tickwell {
 namespace {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Pictures kept as file bytes: the size read from each format's header, and the one limit on
 // the pixels a picture may decode to, checked before anything decodes it.
-#include "platform/picture.hpp"
+#include <tickwell/platform/picture.hpp>
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/error.hpp"
+#include <tickwell/platform/error.hpp>
 
 namespace tickwell {
 namespace {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Pixels of the Qt renderer. Rules about where colours land on small pinned renders (this
 // pixel segment blue, that one glyph grey), never whole golden images.
-#include "png_renderer.hpp"
+#include <tickwell/qt/png_renderer.hpp>
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -12,9 +12,9 @@
 #include <filesystem>
 #include <map>
 
+#include <tickwell/platform/system_colors.hpp>
+#include <tickwell/qt/scene_painter.hpp>
 #include "clock_fixture.hpp"
-#include "platform/system_colors.hpp"
-#include "scene_painter.hpp"
 
 namespace tickwell::testing {
 namespace {

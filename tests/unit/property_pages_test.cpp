@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The property pages: their fields as the designer shows them, what selection changed
 // reads, what apply writes and in which order, and where an apply ends early.
-#include "pages/property_pages.hpp"
+#include <tickwell/pages/property_pages.hpp>
 
 #include <gtest/gtest.h>
 
@@ -11,13 +11,13 @@
 #include <sstream>
 #include <string>
 
+#include <tickwell/control/clock_state.hpp>
+#include <tickwell/control/vex_clock.hpp>
+#include <tickwell/headless/headless_container.hpp>
+#include <tickwell/headless/headless_pages.hpp>
+#include <tickwell/headless/script_runner.hpp>
+#include <tickwell/platform/error.hpp>
 #include "clock_fixture.hpp"
-#include "control/clock_state.hpp"
-#include "control/vex_clock.hpp"
-#include "headless_container.hpp"
-#include "headless_pages.hpp"
-#include "platform/error.hpp"
-#include "script_runner.hpp"
 
 namespace tickwell {
 namespace {

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Key codes, shift states and mouse buttons in the platform's convention.
-#include "input_codes.hpp"
+#include <tickwell/qt/input_codes.hpp>
 
 #include <gtest/gtest.h>
 

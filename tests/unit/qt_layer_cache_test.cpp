@@ -2,14 +2,14 @@
 // The analog face painted from the shared layer cache against the same face painted
 // directly: every pixel within a small tolerance, for both faces, every appearance, pixel
 // ratios 1 and 2, after a tick, and after each change that gives the face a new look.
-#include "layer_cache.hpp"
+#include <tickwell/qt/layer_cache.hpp>
 
 #include <QImage>
 #include <algorithm>
 #include <functional>
 
+#include <tickwell/qt/scene_painter.hpp>
 #include "clock_fixture.hpp"
-#include "scene_painter.hpp"
 
 namespace tickwell::testing {
 namespace {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The property pages dialog: tabs built from the pages' descriptions, shown and applied to
 // the first selected stopwatch only, with its checks, errors and pending applies.
-#include "property_pages_dialog.hpp"
+#include <tickwell/qt/property_pages_dialog.hpp>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,11 +13,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "color_page.hpp"
-#include "control_page.hpp"
-#include "picture_page.hpp"
+#include <tickwell/qt/color_page.hpp>
+#include <tickwell/qt/control_page.hpp>
+#include <tickwell/qt/picture_page.hpp>
+#include <tickwell/qt/vex_clock_widget.hpp>
 #include "qt_widget_fixture.hpp"
-#include "vex_clock_widget.hpp"
 
 namespace tickwell::testing {
 namespace {

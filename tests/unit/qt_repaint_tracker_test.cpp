@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "repaint_tracker.hpp"
+#include <tickwell/qt/repaint_tracker.hpp>
 
+#include <tickwell/qt/scene_painter.hpp>
 #include "clock_fixture.hpp"
-#include "scene_painter.hpp"
 
 namespace tickwell::testing {
 namespace {

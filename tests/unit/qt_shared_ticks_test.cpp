@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Shared timers in real time, checked by counting: which timer runs, how many ticks each
 // member had against the timer's own timeouts, never how long anything took.
-#include "shared_ticks.hpp"
+#include <tickwell/qt/shared_ticks.hpp>
 
 #include <QPointer>
 #include <QSignalSpy>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The time as a screen reader speaks it.
-#include "spoken_time.hpp"
+#include <tickwell/qt/spoken_time.hpp>
 
 #include <gtest/gtest.h>
 

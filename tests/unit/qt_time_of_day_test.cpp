@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The clock reading: a count that goes on through suspend, from an anchor in the day.
-#include "time_of_day.hpp"
+#include <tickwell/qt/time_of_day.hpp>
 
 #include <gtest/gtest.h>
 

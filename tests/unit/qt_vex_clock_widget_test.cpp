@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The stopwatch in a real Qt widget on the offscreen platform: its pixels, its input
 // events, its message boxes, its timers in real time, its repaints, its About box.
-#include "vex_clock_widget.hpp"
+#include <tickwell/qt/vex_clock_widget.hpp>
 
-#include "time_of_day.hpp"
+#include <tickwell/qt/time_of_day.hpp>
 
 #include <QAccessible>
 #include <QBuffer>
@@ -20,10 +20,10 @@
 #include <cmath>
 #include <functional>
 
-#include "control/type_library.hpp"
-#include "platform/error.hpp"
+#include <tickwell/control/type_library.hpp>
+#include <tickwell/platform/error.hpp>
+#include <tickwell/qt/scene_painter.hpp>
 #include "qt_widget_fixture.hpp"
-#include "scene_painter.hpp"
 
 namespace tickwell::testing {
 namespace {

@@ -8,8 +8,8 @@
 #include <memory>
 #include <vector>
 
-#include "control/clock_state.hpp"
-#include "vex_clock_widget.hpp"
+#include <tickwell/control/clock_state.hpp>
+#include <tickwell/qt/vex_clock_widget.hpp>
 
 namespace tickwell::testing {
 

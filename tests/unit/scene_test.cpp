@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: MIT
 // The retained scene and the element set a control is created with.
-#include "platform/scene.hpp"
+#include <tickwell/platform/scene.hpp>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "face/face_elements.hpp"
-#include "platform/element_array.hpp"
-#include "platform/error.hpp"
+#include <tickwell/face/face_elements.hpp>
+#include <tickwell/platform/element_array.hpp>
+#include <tickwell/platform/error.hpp>
 
 namespace tickwell {
 namespace {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The SVG face: which elements it draws and in which order, their geometry in pixels, the
 // colours it resolves, pictures as data, and the render command that writes it.
-#include "svg_renderer.hpp"
+#include <tickwell/headless/svg_renderer.hpp>
 
 #include <unistd.h>
 
@@ -11,9 +11,9 @@
 #include <iterator>
 #include <regex>
 
+#include <tickwell/headless/script_runner.hpp>
+#include <tickwell/platform/system_colors.hpp>
 #include "clock_fixture.hpp"
-#include "platform/system_colors.hpp"
-#include "script_runner.hpp"
 
 namespace tickwell::testing {
 namespace {

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The fixed palette that every renderer resolves system colours through.
-#include "platform/system_colors.hpp"
+#include <tickwell/platform/system_colors.hpp>
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // The files hosts read and write: what the guarded reader refuses without waiting or reading
 // without end, and how a save replaces its target whole, through links, on a full disk and
 // when killed part-way.
-#include "text_file.hpp"
+#include <tickwell/headless/text_file.hpp>
 #include "scratch_dir.hpp"
 
 #include <fcntl.h>
@@ -25,8 +25,8 @@
 #include <random>
 #include <sstream>
 
-#include "headless_container.hpp"
-#include "script_runner.hpp"
+#include <tickwell/headless/headless_container.hpp>
+#include <tickwell/headless/script_runner.hpp>
 
 namespace tickwell::headless {
 namespace {

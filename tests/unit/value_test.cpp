@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "platform/value.hpp"
+#include <tickwell/platform/value.hpp>
 
 #include <gtest/gtest.h>
 
-#include "platform/error.hpp"
+#include <tickwell/platform/error.hpp>
 
 namespace tickwell {
 namespace {

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: MIT
 // The control's public surface: the put pattern, refusals, the type library and the state
 // shared by every control in a process.
-#include "control/vex_clock.hpp"
+#include <tickwell/control/vex_clock.hpp>
 
 #include <set>
 #include <sstream>
 
+#include <tickwell/control/type_library.hpp>
+#include <tickwell/headless/script_runner.hpp>
 #include "clock_fixture.hpp"
-#include "control/type_library.hpp"
-#include "script_runner.hpp"
 
 namespace tickwell::testing {
 namespace {
