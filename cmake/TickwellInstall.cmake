@@ -1,58 +1,95 @@
 # The installed package: the libraries, their headers under include/tickwell/, the programs,
-# and the CMake package that find_package(Tickwell) reads, with the targets
+# the Qt Designer plugin, the CMake package that find_package(Tickwell) reads, a pkg-config
+# file for the core, and the Debian packages that `cpack -G DEB` makes of them. Targets:
 #
-#   Tickwell::core            the control (standard library only)
+#   Tickwell::core            the control (standard library only)          libtickwell
 #   Tickwell::property_files  JSON property-bag and form files (nlohmann_json)
 #   Tickwell::qt_render       the QPainter renderer of a face (Qt GUI)
 #   Tickwell::qt              VexClockWidget and the property pages (Qt Widgets)
 #
-# The Qt targets are there when the build has them. Included at the end of the top-level
-# CMakeLists.txt, once every target exists; tickwell_core's own rules are in src/.
+# The Qt targets are there when the build has them. Shared libraries carry the SONAME
+# lib<name>.so.<major>; a build with BUILD_SHARED_LIBS=OFF installs static archives instead.
+# Included at the end of the top-level CMakeLists.txt, once every target exists.
+#
+# Install components, one Debian package each:
+#   runtime   libtickwell1                   the shared libraries
+#   dev       libtickwell-dev                headers, link names, CMake and pkg-config files
+#   designer  libtickwell-designer-plugin    the widget in Qt Designer
+#   tools     tickwell-tools                 tickwell-container and tickwell-demo
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
 set(TICKWELL_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/Tickwell)
 
 # Every library reaches its headers through Tickwell::core's include directory: include/
-# under the prefix, where each header is <tickwell/...>.
-function(tickwell_install_library target export_name)
-  set_target_properties(${target} PROPERTIES EXPORT_NAME ${export_name})
+# under the prefix, where each header is <tickwell/...>. An installed library finds the ones
+# it links beside itself ($ORIGIN), wherever the prefix is.
+function(tickwell_install_library target export_name output_name)
+  set_target_properties(${target} PROPERTIES EXPORT_NAME ${export_name} OUTPUT_NAME ${output_name}
+                        VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR}
+                        INSTALL_RPATH "$ORIGIN")
   install(TARGETS ${target} EXPORT TickwellTargets
-          ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+          LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT dev
+          ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT dev)
 endfunction()
 
-# The settings files every host shares.
-tickwell_install_library(tickwell_property_files property_files)
+tickwell_install_library(tickwell_core core tickwell)
+tickwell_install_library(tickwell_property_files property_files tickwell-files)
 install(FILES ${PROJECT_SOURCE_DIR}/hosts/headless/file_limits.hpp
               ${PROJECT_SOURCE_DIR}/hosts/headless/text_file.hpp
               ${PROJECT_SOURCE_DIR}/hosts/headless/json_property_bag.hpp
               ${PROJECT_SOURCE_DIR}/hosts/headless/form_file.hpp
-        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/tickwell/headless)
+        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/tickwell/headless COMPONENT dev)
 
 set(TICKWELL_PACKAGE_HAS_QT OFF)
 if(TARGET tickwell_qt_render AND TARGET tickwell_qt)
   set(TICKWELL_PACKAGE_HAS_QT ON)
-  tickwell_install_library(tickwell_qt_render qt_render)
-  tickwell_install_library(tickwell_qt qt)
+  tickwell_install_library(tickwell_qt_render qt_render tickwell-qt-render)
+  tickwell_install_library(tickwell_qt qt tickwell-qt)
   if(NOT TARGET Tickwell::qt)
     add_library(Tickwell::qt ALIAS tickwell_qt)
   endif()
-  install(DIRECTORY ${PROJECT_SOURCE_DIR}/hosts/qt/
-          DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/tickwell/qt FILES_MATCHING PATTERN "*.hpp")
+  install(DIRECTORY ${PROJECT_SOURCE_DIR}/hosts/qt/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/tickwell/qt
+          COMPONENT dev FILES_MATCHING PATTERN "*.hpp")
 endif()
 
+# Qt Designer looks for plugins in <Qt's plugin directory>/designer. Under the prefix /usr that
+# is Qt's own directory on Debian; under any other prefix, QT_PLUGIN_PATH=<prefix>/<this>
+# minus /designer points Designer at it.
+set(TICKWELL_PACKAGE_HAS_DESIGNER OFF)
+set(TICKWELL_DESIGNER_PLUGIN_DIR ${CMAKE_INSTALL_LIBDIR}/qt6/plugins/designer)
+if(TARGET tickwell_designer)
+  set(TICKWELL_PACKAGE_HAS_DESIGNER ON)
+  set(TICKWELL_DESIGNER_PLUGIN_DIR ${TICKWELL_QT_PLUGIN_DIR}/designer)
+  install(TARGETS tickwell_designer
+          LIBRARY DESTINATION ${TICKWELL_DESIGNER_PLUGIN_DIR} COMPONENT designer)
+endif()
+
+# Installed programs find the libraries beside them: <prefix>/bin/../<libdir>.
 foreach(program tickwell-container tickwell-demo)
   if(TARGET ${program})
-    install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    set_target_properties(${program} PROPERTIES INSTALL_RPATH "$ORIGIN/../${CMAKE_INSTALL_LIBDIR}")
+    install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT tools)
   endif()
 endforeach()
 
-install(EXPORT TickwellTargets NAMESPACE Tickwell:: DESTINATION ${TICKWELL_INSTALL_CMAKEDIR})
+install(EXPORT TickwellTargets NAMESPACE Tickwell:: DESTINATION ${TICKWELL_INSTALL_CMAKEDIR}
+        COMPONENT dev)
 configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/TickwellConfig.cmake.in
                               ${PROJECT_BINARY_DIR}/TickwellConfig.cmake
-                              INSTALL_DESTINATION ${TICKWELL_INSTALL_CMAKEDIR})
+                              INSTALL_DESTINATION ${TICKWELL_INSTALL_CMAKEDIR}
+                              PATH_VARS TICKWELL_DESIGNER_PLUGIN_DIR)
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/TickwellConfigVersion.cmake
-                                 VERSION ${PROJECT_VERSION} COMPATIBILITY SameMinorVersion)
+                                 VERSION ${PROJECT_VERSION} COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/TickwellConfig.cmake
               ${PROJECT_BINARY_DIR}/TickwellConfigVersion.cmake
-        DESTINATION ${TICKWELL_INSTALL_CMAKEDIR})
+        DESTINATION ${TICKWELL_INSTALL_CMAKEDIR} COMPONENT dev)
+
+# pkg-config for the core, relocatable: its prefix is found from where the file lies.
+set(TICKWELL_PKGCONFIG_DIR ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+file(RELATIVE_PATH TICKWELL_PKGCONFIG_TO_PREFIX /${TICKWELL_PKGCONFIG_DIR} /)
+string(REGEX REPLACE "/$" "" TICKWELL_PKGCONFIG_TO_PREFIX "${TICKWELL_PKGCONFIG_TO_PREFIX}")
+configure_file(${CMAKE_CURRENT_LIST_DIR}/tickwell.pc.in ${PROJECT_BINARY_DIR}/tickwell.pc @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/tickwell.pc DESTINATION ${TICKWELL_PKGCONFIG_DIR} COMPONENT dev)
+
+include(${CMAKE_CURRENT_LIST_DIR}/TickwellPackaging.cmake)

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <tickwell/platform/api.hpp>
 #include <vector>
 
 #include <tickwell/headless/json_property_bag.hpp>
@@ -10,7 +11,7 @@
 namespace tickwell::headless {
 
 // One control of a form: its name, its place and size in twips, and its property bag.
-struct FormControl {
+struct TICKWELL_API FormControl {
     std::string name;  // letters, digits and _; unique in its form
     float left = 0;
     float top = 0;
@@ -30,7 +31,7 @@ struct FormControl {
 // the format's version, 1. "left" and "top" default to 0, "width" and "height" to a new
 // control's 3240 and 2070. "sharedState" true makes every control of the form use the
 // process-wide state record; absent or false, each control keeps a record of its own.
-struct FormFile {
+struct TICKWELL_API FormFile {
     bool shared_state = false;
     std::vector<FormControl> controls;  // in creation order
 
@@ -40,13 +41,13 @@ struct FormFile {
 // parse refuses text that is not JSON or not a form of this version, a control without a
 // valid and unique name, a place that is no number, a negative size or a bad property
 // value, with FileError naming `origin` (and the control) and what is wrong.
-FormFile parse_form(std::string_view text, const std::string& origin);
+TICKWELL_API FormFile parse_form(std::string_view text, const std::string& origin);
 // Throws FileError when two controls share a name or one has no valid name, and Error for a
 // value the format cannot hold (see JsonPropertyBag::write).
-std::string form_text(const FormFile& form);
+TICKWELL_API std::string form_text(const FormFile& form);
 
-FormFile read_form_file(const std::string& path);
+TICKWELL_API FormFile read_form_file(const std::string& path);
 // Replaces the file whole (see replace_file); FileError names the file.
-void write_form_file(const std::string& path, const FormFile& form);
+TICKWELL_API void write_form_file(const std::string& path, const FormFile& form);
 
 }  // namespace tickwell::headless

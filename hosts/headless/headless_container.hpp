@@ -8,6 +8,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <tickwell/platform/api.hpp>
 #include <vector>
 
 #include <tickwell/control/vex_clock.hpp>
@@ -20,7 +21,7 @@ class Container;
 
 // The site of one control in the headless container: every service answered by the
 // container, and everything the control does to its surroundings printed as a line.
-class HeadlessSite final : public Site {
+class TICKWELL_API HeadlessSite final : public Site {
   public:
     HeadlessSite(Container& container, std::string name, std::uint64_t order)
         : container_(container), name_(std::move(name)), order_(order) {}
@@ -63,7 +64,7 @@ enum class ScaleUnit { twips, pixels };
 // The headless platform: a form of named controls, the ambient UserMode, a virtual clock
 // with a deterministic timer scheduler, scripted answers to question boxes, and a log of
 // every line the controls cause. No test sleeps: time moves only when run() is called.
-class Container {
+class TICKWELL_API Container {
   public:
     explicit Container(std::ostream& out) : out_(out) {}
     ~Container();
@@ -175,10 +176,10 @@ class Container {
 
 // Text of a value as the container prints it: integers in decimal, Booleans true/false,
 // numbers in their shortest form, strings quoted, pictures described.
-std::string format_value(const Value& v);
+TICKWELL_API std::string format_value(const Value& v);
 // Colours as 0x and eight upper-case hex digits.
-std::string format_color(std::uint32_t color);
+TICKWELL_API std::string format_color(std::uint32_t color);
 // A string in double quotes, with \" and \\ escaped.
-std::string quote(std::string_view text);
+TICKWELL_API std::string quote(std::string_view text);
 
 }  // namespace tickwell::headless

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <tickwell/platform/api.hpp>
 #include <vector>
 
 #include <tickwell/headless/headless_container.hpp>
@@ -15,7 +16,7 @@ namespace tickwell::headless {
 // controls by name, the changed flag) and the page's fields, built from the page's
 // description. Every change of a field's content runs the page's change handler, whether
 // a user or the page itself made it; setting the content it already has changes nothing.
-class HeadlessPage final : public PageFrame, public PageFields {
+class TICKWELL_API HeadlessPage final : public PageFrame, public PageFields {
   public:
     // `selected` names controls of `container`, the first at index 0; at least one.
     HeadlessPage(Container& container, const PageInfo& page, std::vector<std::string> selected);

@@ -4,6 +4,7 @@
 #include <nlohmann/json_fwd.hpp>
 #include <string>
 #include <string_view>
+#include <tickwell/platform/api.hpp>
 #include <utility>
 #include <vector>
 
@@ -29,7 +30,7 @@ namespace tickwell::headless {
 // Texts longer than kLongestText are refused. Keys are matched by exact name; a key the bag does
 // not hold yields the reader's default, and keys no reader asks for are ignored. Every value
 // written is kept, defaults included, in the order of writing, so a saved file shows every setting.
-class JsonPropertyBag final : public PropertyBag {
+class TICKWELL_API JsonPropertyBag final : public PropertyBag {
   public:
     Value read(std::string_view key, const Value& default_value) override;
     // Refuses what the file format cannot hold with Error attributed to the key: a drawn
@@ -50,28 +51,28 @@ class JsonPropertyBag final : public PropertyBag {
 // bad base64 or data that is not a picture of its format) with FileError, whose text names
 // the key and what is wrong but not the file. Files are read into sorted objects, whose
 // look-ups stay fast however many keys a file holds; writing keeps the order of writing.
-JsonPropertyBag bag_from_json(const nlohmann::json& properties);
-nlohmann::ordered_json bag_to_json(const JsonPropertyBag& bag);
+TICKWELL_API JsonPropertyBag bag_from_json(const nlohmann::json& properties);
+TICKWELL_API nlohmann::ordered_json bag_to_json(const JsonPropertyBag& bag);
 
 // The JSON document in `text`. Refuses with FileError naming ORIGIN (and, where known, the
 // key) text that is not JSON (bad UTF-8, a lone surrogate escape, NaN), a number beyond a
 // double's range, a key twice in one object, and a document beyond the limits of
 // file_limits.hpp (nesting, number of values, memory).
-nlohmann::json parse_json_text(std::string_view text, const std::string& origin);
+TICKWELL_API nlohmann::json parse_json_text(std::string_view text, const std::string& origin);
 
 // Inside a catch: throws the exception being handled again as a FileError naming `origin`
 // when it is an exception of the JSON library or the allocator, else as it is.
-[[noreturn]] void rethrow_as_file_error(const std::string& origin);
+[[noreturn]] TICKWELL_API void rethrow_as_file_error(const std::string& origin);
 
 // A single-control file: `origin` names the file in error texts. parse refuses text that is
 // not JSON or not a "Tickwell.VexClock" property bag with FileError, before the caller can
 // apply anything from it.
-JsonPropertyBag parse_property_bag(std::string_view text, const std::string& origin);
-std::string property_bag_text(const JsonPropertyBag& bag);
+TICKWELL_API JsonPropertyBag parse_property_bag(std::string_view text, const std::string& origin);
+TICKWELL_API std::string property_bag_text(const JsonPropertyBag& bag);
 
 // Reads or saves a single-control file; FileError names the file and what is wrong. Saving
 // replaces the file whole (see replace_file).
-JsonPropertyBag read_property_bag_file(const std::string& path);
-void write_property_bag_file(const std::string& path, const JsonPropertyBag& bag);
+TICKWELL_API JsonPropertyBag read_property_bag_file(const std::string& path);
+TICKWELL_API void write_property_bag_file(const std::string& path, const JsonPropertyBag& bag);
 
 }  // namespace tickwell::headless

@@ -7,6 +7,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <tickwell/platform/api.hpp>
 #include <vector>
 
 #include <tickwell/headless/headless_container.hpp>
@@ -15,7 +16,7 @@
 namespace tickwell::headless {
 
 // A token of a script line; `quoted` tells a quoted string from a bare word.
-struct Token {
+struct TICKWELL_API Token {
     std::string text;
     bool quoted = false;
     std::string rest;  // the line from this token on, comment and trailing blanks removed
@@ -24,18 +25,18 @@ struct Token {
 // Splits one line into tokens: blanks separate them, double quotes keep blanks in a token
 // (with \" and \\ inside), and # outside quotes starts a comment. Throws ScriptError for an
 // unterminated quote.
-std::vector<Token> tokenize(std::string_view line);
+TICKWELL_API std::vector<Token> tokenize(std::string_view line);
 
 // A command that cannot run as written: unknown command, bad arguments, unknown control,
 // property, element or field, or a file that cannot be read or written.
-class ScriptError : public std::runtime_error {
+class TICKWELL_API ScriptError : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
 };
 
 // Runs container scripts against a headless Container: one command per line, printing what
 // the controls do. Commands are looked up in a table that other parts of the host extend.
-class ScriptRunner {
+class TICKWELL_API ScriptRunner {
   public:
     using Arguments = std::vector<Token>;  // the tokens after the command's name
     using Command = std::function<void(ScriptRunner&, const Arguments&)>;
@@ -90,14 +91,14 @@ class ScriptRunner {
 
 // The commands of the core container: controls, properties, methods, time, answers, state,
 // elements and host handlers.
-void add_core_commands(ScriptRunner& runner);
+TICKWELL_API void add_core_commands(ScriptRunner& runner);
 // load and save of property-bag files.
-void add_persistence_commands(ScriptRunner& runner);
+TICKWELL_API void add_persistence_commands(ScriptRunner& runner);
 // click, dblclick, keys, mouse, pointer.
-void add_input_commands(ScriptRunner& runner);
+TICKWELL_API void add_input_commands(ScriptRunner& runner);
 // page, fields, field, apply.
-void add_page_commands(ScriptRunner& runner);
+TICKWELL_API void add_page_commands(ScriptRunner& runner);
 // render.
-void add_render_commands(ScriptRunner& runner);
+TICKWELL_API void add_render_commands(ScriptRunner& runner);
 
 }  // namespace tickwell::headless

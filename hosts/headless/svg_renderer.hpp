@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <tickwell/platform/api.hpp>
 
 #include <tickwell/platform/paint_geometry.hpp>
 #include <tickwell/platform/scene.hpp>
@@ -16,6 +17,6 @@ namespace tickwell::headless {
 // (stretched with preserveAspectRatio="none"); encoded pictures become <image> elements with
 // their bytes as a base64 data URI. A picture that is not stretched is shown at its own pixel
 // size from the box's top left and clipped to the box.
-std::string render_svg(const Scene& scene, PixelSize size, TwipsPerPixel tpp);
+TICKWELL_API std::string render_svg(const Scene& scene, PixelSize size, TwipsPerPixel tpp);
 
 }  // namespace tickwell::headless

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <tickwell/platform/api.hpp>
 #include <vector>
 
 #include <tickwell/headless/file_limits.hpp>
@@ -14,7 +15,7 @@ namespace tickwell::headless {
 // A file that cannot be read, is not in its format, or cannot be written: the platform's
 // error (kind invalid_value) whose what() names the file and says what is wrong, and whose
 // member() is the key of the file at fault where one is known.
-class FileError : public Error {
+class TICKWELL_API FileError : public Error {
   public:
     explicit FileError(const std::string& message, std::string key = {})
         : Error(ErrorKind::invalid_value, message, std::move(key)) {}
@@ -24,9 +25,10 @@ class FileError : public Error {
 // FileError for a file that is missing or unreadable, is no regular file (a directory, FIFO,
 // socket or device is refused without waiting for it to open or to end), or is larger than
 // `limit` (checked before it is read, and again while reading a file that grows).
-std::string read_text_file(const std::string& path, std::size_t limit = kLargestSettingsFile);
+TICKWELL_API std::string read_text_file(const std::string& path,
+                                        std::size_t limit = kLargestSettingsFile);
 // The bytes of a picture file, within kLargestPictureFile; refused as read_text_file does.
-std::vector<std::uint8_t> read_picture_file(const std::string& path);
+TICKWELL_API std::vector<std::uint8_t> read_picture_file(const std::string& path);
 
 // Replaces the file at `path` with `bytes`, or creates it, so that the file holds either its
 // old or its new content at any moment and a failed save (a full disk, a killed process)
@@ -40,6 +42,7 @@ std::vector<std::uint8_t> read_picture_file(const std::string& path);
 // - a replaced file keeps its permissions; a new one gets 0666 less the umask;
 // - any file name the file system takes (up to NAME_MAX bytes) can be saved.
 // Throws FileError "cannot VERB "PATH": reason".
-void replace_file(const std::string& path, std::string_view bytes, std::string_view verb = "save");
+TICKWELL_API void replace_file(const std::string& path, std::string_view bytes,
+                               std::string_view verb = "save");
 
 }  // namespace tickwell::headless

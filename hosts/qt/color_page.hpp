@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string_view>
+#include <tickwell/platform/api.hpp>
 
 #include <tickwell/qt/page_tab.hpp>
 
@@ -18,7 +19,7 @@ namespace tickwell::qt {
 // BackGround), each set to a system colour chosen by name (it then follows the desktop's
 // scheme) or to any other colour through a colour dialog. The colours chosen are written
 // to the first selected control by name when the page applies, all three each time.
-class ColorPage final : public PageTab {
+class TICKWELL_API ColorPage final : public PageTab {
     Q_OBJECT
 
   public:

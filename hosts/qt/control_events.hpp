@@ -3,6 +3,7 @@
 
 #include <QMetaType>
 #include <memory>
+#include <tickwell/platform/api.hpp>
 
 namespace tickwell::qt {
 
@@ -10,7 +11,7 @@ namespace tickwell::qt {
 // state; keyPress: the character code in key). A slot connected directly may change them,
 // and the control reads back what the slots leave (setting key to 0 in keyPress swallows
 // the key); a queued slot gets a copy that reads the same.
-class KeyEvent {
+class TICKWELL_API KeyEvent {
   public:
     KeyEvent() = default;
     KeyEvent(int key, int shift) : d_(std::make_shared<Data>(Data{key, shift})) {}
@@ -29,7 +30,7 @@ class KeyEvent {
 // The arguments of a mouse event of the control: the buttons and shift state, which slots
 // may change as for keys, and the position in the widget's scale unit, which they may change
 // only in their own copy.
-class MouseEvent {
+class TICKWELL_API MouseEvent {
   public:
     MouseEvent() = default;
     MouseEvent(int button, int shift, float x, float y)

@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <string_view>
+#include <tickwell/platform/api.hpp>
 
 #include <tickwell/qt/page_tab.hpp>
 
@@ -13,7 +14,7 @@ namespace tickwell::qt {
 // description: labels, line edits, drop-down lists and the check box placed in twips, in the
 // page's focus order, each with its field's name as object name. Every change of a field's
 // content, the page's own filling included, runs the page's change handler.
-class ControlPage final : public PageTab, public PageFields {
+class TICKWELL_API ControlPage final : public PageTab, public PageFields {
     Q_OBJECT
 
   public:

@@ -3,6 +3,7 @@
 
 #include <QDialog>
 #include <memory>
+#include <tickwell/platform/api.hpp>
 
 #include <tickwell/platform/form.hpp>
 #include <tickwell/platform/twips_per_pixel.hpp>
@@ -16,7 +17,7 @@ namespace tickwell::qt {
 // then wraps and grows downward, so that no caption is cut off. A button that closes the form
 // accepts the dialog and is its default button. Every widget carries its item's name as its object
 // name.
-std::unique_ptr<QDialog> build_form_dialog(const Form& form, TwipsPerPixel tpp,
-                                           QWidget* parent = nullptr);
+TICKWELL_API std::unique_ptr<QDialog> build_form_dialog(const Form& form, TwipsPerPixel tpp,
+                                                        QWidget* parent = nullptr);
 
 }  // namespace tickwell::qt

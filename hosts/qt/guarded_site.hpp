@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <tickwell/platform/api.hpp>
 #include <tickwell/platform/site.hpp>
 #include <tickwell/platform/twips_per_pixel.hpp>
 
@@ -13,7 +14,7 @@ namespace tickwell::qt {
 // blink runs, may delete the widget while a call into its control is still on the stack.
 // The control then finishes that call against this site instead of a destroyed widget, and
 // the host keeps the control (and this site) alive until no such call runs anywhere.
-class GuardedSite final : public Site {
+class TICKWELL_API GuardedSite final : public Site {
   public:
     explicit GuardedSite(Site& host) : host_(&host) {}
 

@@ -5,6 +5,7 @@
 #include <QRectF>
 #include <QSizeF>
 #include <optional>
+#include <tickwell/platform/api.hpp>
 
 #include <tickwell/platform/paint_geometry.hpp>
 #include <tickwell/platform/scene.hpp>
@@ -32,18 +33,19 @@ enum class Layers { cached, direct };
 // without hands, a painter that rotates or sits between device pixels, a surface larger
 // than a quarter of the cache's budget), the face is painted directly, as Layers::direct
 // always paints it.
-void paint_face(QPainter& painter, const Scene& scene, TwipsPerPixel tpp, QSizeF surface,
-                std::optional<QRectF> clip = std::nullopt, Layers layers = Layers::cached);
+TICKWELL_API void paint_face(QPainter& painter, const Scene& scene, TwipsPerPixel tpp,
+                             QSizeF surface, std::optional<QRectF> clip = std::nullopt,
+                             Layers layers = Layers::cached);
 
 // What the layer cache holds: the looks it has images of and their bytes. Its budget is
 // kLayerCacheBudget: the least recently painted looks make room before new images are
 // allocated, so the cache never holds more.
 inline constexpr qsizetype kLayerCacheBudget = 32 * 1024 * 1024;
-struct LayerCacheUse {
+struct TICKWELL_API LayerCacheUse {
     int looks = 0;
     qsizetype bytes = 0;
 };
-LayerCacheUse layer_cache_use();
-void clear_layer_cache();
+TICKWELL_API LayerCacheUse layer_cache_use();
+TICKWELL_API void clear_layer_cache();
 
 }  // namespace tickwell::qt

@@ -4,6 +4,7 @@
 #include <QMetaType>
 #include <QString>
 #include <memory>
+#include <tickwell/platform/api.hpp>
 
 #include <tickwell/platform/site.hpp>
 
@@ -13,7 +14,7 @@ namespace tickwell::qt {
 // instead of a message box. A slot connected directly may set the answer; queued slots get
 // a copy that reads the same. Unanswered, the question's default answer stands: yes, the
 // change the code asked for is made.
-class MessageRequest {
+class TICKWELL_API MessageRequest {
   public:
     MessageRequest() = default;
     MessageRequest(QString prompt, MessageButtons buttons, MessageIcon icon);

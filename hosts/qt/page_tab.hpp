@@ -4,6 +4,7 @@
 #include <QList>
 #include <QPointer>
 #include <QWidget>
+#include <tickwell/platform/api.hpp>
 
 #include <tickwell/pages/property_page.hpp>
 #include <tickwell/platform/twips_per_pixel.hpp>
@@ -15,7 +16,7 @@ class VexClockWidget;
 // One tab of the property pages dialog: a page and the frame around it (the selected
 // controls, the page's changed flag). The dialog makes the frame's two calls; errors of the
 // page reach the dialog.
-class PageTab : public QWidget, public PageFrame {
+class TICKWELL_API PageTab : public QWidget, public PageFrame {
     Q_OBJECT
 
   public:

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <tickwell/platform/api.hpp>
 #include <tickwell/platform/picture.hpp>
 #include <tickwell/qt/page_tab.hpp>
 
@@ -11,7 +12,7 @@ namespace tickwell::qt {
 // The standard picture page: the control's picture property MouseIcon (the custom pointer),
 // loaded from a PNG, BMP, ICO or SVG file or cleared. The picture chosen is written to the
 // first selected control by name when the page applies.
-class PicturePage final : public PageTab {
+class TICKWELL_API PicturePage final : public PageTab {
     Q_OBJECT
 
   public:

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <cstdint>
 #include <optional>
+#include <tickwell/platform/api.hpp>
 
 #include <tickwell/platform/picture.hpp>
 
@@ -13,11 +14,11 @@ namespace tickwell::qt {
 // The cursor of a MousePointer value from 1 to 15 (swArrow to swSizeAll). nullopt for 0
 // (swDefault: the widget shows its parent's cursor), 99 (swCustom, see picture_cursor) and
 // any other value.
-std::optional<QCursor> pointer_cursor(std::int16_t shape);
+TICKWELL_API std::optional<QCursor> pointer_cursor(std::int16_t shape);
 
 // The cursor made of a custom pointer picture, its hot spot in the middle; nullopt for the
 // empty picture and for one that cannot be drawn (the default cursor shows then).
-std::optional<QCursor> picture_cursor(const PictureRef& picture);
+TICKWELL_API std::optional<QCursor> picture_cursor(const PictureRef& picture);
 
 // A picture's pixels at its own size, transparent where it paints nothing. A drawn (vector)
 // picture has no size of its own and is drawn into `vector_size` pixels. Null for the empty

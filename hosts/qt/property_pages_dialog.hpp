@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QList>
 #include <exception>
+#include <tickwell/platform/api.hpp>
 
 class QDialogButtonBox;
 class QTabWidget;
@@ -23,7 +24,7 @@ class VexClockWidget;
 // check refuses a field keeps the focus in that field and its apply pending; an error that
 // ends an apply is shown in a message box naming the property, and that page's apply stays
 // pending too.
-class PropertyPagesDialog : public QDialog {
+class TICKWELL_API PropertyPagesDialog : public QDialog {
     Q_OBJECT
 
   public:

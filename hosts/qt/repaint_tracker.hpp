@@ -3,6 +3,7 @@
 
 #include <QRect>
 #include <QRegion>
+#include <tickwell/platform/api.hpp>
 #include <unordered_map>
 
 #include <tickwell/platform/paint_geometry.hpp>
@@ -13,7 +14,7 @@ namespace tickwell::qt {
 // Which pixels of a surface to repaint after its scene changed: each element's rectangle as
 // it was last painted (empty while hidden) and as it is now, for the elements the scene
 // reports changed. The rectangles come from element_bounds, the painter's own geometry.
-class RepaintTracker {
+class TICKWELL_API RepaintTracker {
   public:
     // Forgets the scene's pending changes and records every element as it is now: after a
     // full repaint (a resize, a new screen).
@@ -32,6 +33,6 @@ class RepaintTracker {
 // `region`, or its bounding rectangle where the region fills at least four fifths of it: a
 // region of many rectangles makes the painter clip every span it paints, which costs more
 // than the few pixels the rectangle adds.
-QRegion simplified(const QRegion& region);
+TICKWELL_API QRegion simplified(const QRegion& region);
 
 }  // namespace tickwell::qt

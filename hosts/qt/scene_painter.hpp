@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <tickwell/platform/api.hpp>
 #include <vector>
 
 #include <QColor>
@@ -18,12 +19,12 @@ namespace tickwell::qt {
 
 // The colour that paints a 0x00BBGGRR or system colour value (system colours through the
 // fixed palette of platform/system_colors.hpp).
-QColor to_qcolor(std::uint32_t color);
+TICKWELL_API QColor to_qcolor(std::uint32_t color);
 
 // The rectangle an element paints into, in the painter's logical pixels: whole pixels, one
 // pixel of antialiasing included, whether the element is visible or not. A host repaints the
 // union of an element's rectangle before and after a change to update it.
-QRectF element_bounds(const Element& element, TwipsPerPixel tpp);
+TICKWELL_API QRectF element_bounds(const Element& element, TwipsPerPixel tpp);
 
 // Paints the visible image, line and shape elements of `scene` back to front, antialiased, in
 // logical pixels: at a device pixel ratio above 1 every figure is drawn at the device's
@@ -38,33 +39,34 @@ QRectF element_bounds(const Element& element, TwipsPerPixel tpp);
 // Only what can be seen is drawn: an element that a later one covers exactly (the white
 // highlight copies of a flat face's marks, hub and hands) is left out, and a disc outlined in
 // its fill colour is filled once out to its outline's outer edge.
-void paint_scene(QPainter& painter, const Scene& scene, TwipsPerPixel tpp,
-                 std::optional<QRectF> clip = std::nullopt);
+TICKWELL_API void paint_scene(QPainter& painter, const Scene& scene, TwipsPerPixel tpp,
+                              std::optional<QRectF> clip = std::nullopt);
 
 // The visible elements paint_scene paints, back to front: those that no later element
 // covers exactly (the same figure and pen, painting an inside wherever the hidden one does).
-std::vector<const Element*> painted_elements(const Scene& scene, TwipsPerPixel tpp);
+TICKWELL_API std::vector<const Element*> painted_elements(const Scene& scene, TwipsPerPixel tpp);
 
 // Paints `elements` (from painted_elements) as paint_scene does.
-void paint_elements(QPainter& painter, std::span<const Element* const> elements, TwipsPerPixel tpp,
-                    std::optional<QRectF> clip = std::nullopt);
+TICKWELL_API void paint_elements(QPainter& painter, std::span<const Element* const> elements,
+                                 TwipsPerPixel tpp, std::optional<QRectF> clip = std::nullopt);
 
 // The device pixels that the opaque pictures among `elements` (the digit cells) cover whole
 // when painted from the glyph cache, in the painter's device coordinates: what lies below
 // them there need not be painted first.
-QRegion opaque_cover(const QPainter& painter, std::span<const Element* const> elements,
-                     TwipsPerPixel tpp);
+TICKWELL_API QRegion opaque_cover(const QPainter& painter, std::span<const Element* const> elements,
+                                  TwipsPerPixel tpp);
 
 // Paints one element as paint_scene does, antialiased as the painter is set. The painter's
 // pen and brush are left as the element set them; the rest of its state as it was.
-void paint_element(QPainter& painter, const Element& element, TwipsPerPixel tpp);
+TICKWELL_API void paint_element(QPainter& painter, const Element& element, TwipsPerPixel tpp);
 
 // Paints a line as paint_element does, with only the round ends `ends` names: an end that an
 // opaque element painted later covers whole need not be drawn.
-struct LineEnds {
+struct TICKWELL_API LineEnds {
     bool from = true;
     bool to = true;
 };
-void paint_line(QPainter& painter, const LineElement& line, TwipsPerPixel tpp, LineEnds ends);
+TICKWELL_API void paint_line(QPainter& painter, const LineElement& line, TwipsPerPixel tpp,
+                             LineEnds ends);
 
 }  // namespace tickwell::qt

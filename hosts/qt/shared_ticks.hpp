@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <cstdint>
 #include <functional>
+#include <tickwell/platform/api.hpp>
 
 namespace tickwell::qt {
 
@@ -17,7 +18,7 @@ inline constexpr int kPreciseBelowMs = 100;
 // first tick at that timer's next timeout, within one period. Members may join, leave or be
 // destroyed from inside any tick (their own included) without disturbing the others; the
 // timer stops when its last member leaves.
-class TickMembership {
+class TICKWELL_API TickMembership {
   public:
     TickMembership() = default;
     TickMembership(const TickMembership&) = delete;
@@ -37,8 +38,8 @@ class TickMembership {
 
 // The calling thread's shared timer of `period_ms`, or nullptr while it has no members: for
 // tests and benchmarks to watch.
-const QTimer* shared_tick_timer(int period_ms);
+TICKWELL_API const QTimer* shared_tick_timer(int period_ms);
 // How many shared timers of the calling thread have members.
-int shared_tick_timers_running();
+TICKWELL_API int shared_tick_timers_running();
 
 }  // namespace tickwell::qt

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <tickwell/platform/api.hpp>
 
 namespace tickwell::qt {
 
@@ -9,10 +10,10 @@ namespace tickwell::qt {
 // takes its singular for 1 and its plural otherwise; parts that are 0 are left out, and a
 // time of all zeros is "0 seconds". Fractions of a second are not spoken: they change too
 // often to be heard.
-std::string spoken_time(int hours, int minutes, int seconds);
+TICKWELL_API std::string spoken_time(int hours, int minutes, int seconds);
 
 // The accessible description of a stopwatch: the spoken time, then "running" or "stopped"
 // ("1 hour, 2 minutes, 5 seconds, running").
-std::string spoken_state(int hours, int minutes, int seconds, bool running);
+TICKWELL_API std::string spoken_state(int hours, int minutes, int seconds, bool running);
 
 }  // namespace tickwell::qt

@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <map>
 #include <memory>
+#include <tickwell/platform/api.hpp>
 
 #include <tickwell/control/property_registry.hpp>
 #include <tickwell/control/vex_clock.hpp>
@@ -78,10 +79,10 @@ namespace tickwell::qt {
 
 // Colours and pictures between the control and Qt. A system colour reads as the colour it
 // paints; a QColor is stored as the explicit colour it is. A null pixmap is no picture.
-QColor color_to_qt(std::uint32_t color);
-std::uint32_t color_from_qt(const QColor& color);
-QPixmap picture_to_qt(const PictureRef& picture);
-PictureRef picture_from_qt(const QPixmap& pixmap);
+TICKWELL_API QColor color_to_qt(std::uint32_t color);
+TICKWELL_API std::uint32_t color_from_qt(const QColor& color);
+TICKWELL_API QPixmap picture_to_qt(const PictureRef& picture);
+TICKWELL_API PictureRef picture_from_qt(const QPixmap& pixmap);
 
 // The control and what runs it; defined by the widget's implementation.
 struct HostedControl;
@@ -89,7 +90,7 @@ struct HostedControl;
 // How widgets show the control's message boxes (refusals and the accuracy question). The
 // default shows a QMessageBox with the application's display name as caption; tests and hosts
 // may install their own.
-class MessageBoxService {
+class TICKWELL_API MessageBoxService {
   public:
     virtual ~MessageBoxService() = default;
     virtual MessageResult show(QWidget* parent, const QString& prompt, MessageButtons buttons,
@@ -97,9 +98,9 @@ class MessageBoxService {
 };
 
 // Installs the process's message-box service; nullptr restores the default.
-void set_message_box_service(MessageBoxService* service);
+TICKWELL_API void set_message_box_service(MessageBoxService* service);
 // The service in force: the installed one, else the default.
-MessageBoxService& message_box_service();
+TICKWELL_API MessageBoxService& message_box_service();
 
 // The container's unit for the mouse positions of MouseDown, MouseUp and MouseMove (Xs,
 // Ys), measured from the control's top left: logical pixels, as Qt measures, or twips.
@@ -115,7 +116,7 @@ enum class ScaleMode { pixels, twips };
 // connect to the signals. Every call comes and goes on the
 // GUI thread. The widget may be deleted from any of its signals' slots (deleteLater is the
 // usual way, but a plain delete is safe too).
-class VexClockWidget : public QWidget, public Site {
+class TICKWELL_API VexClockWidget : public QWidget, public Site {
     Q_OBJECT
     // Every property of the control under its Qt name, read through its typed members and
     // written through its puts: a refused value reaches the user as the message policy says

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <tickwell/platform/api.hpp>
 
 namespace tickwell {
 class Site;
@@ -16,18 +17,18 @@ namespace Clock {
 // "Invalid property value. Must be hh:mm:ss" through the site's message box and returns
 // false; `text` is kept, the numbers may hold the parts read before the failing check.
 // A part with more digits than its width holds fails with Error(overflow) instead.
-bool CheckTime(std::string& text, std::int32_t& hours, std::int16_t& minutes, std::int16_t& seconds,
-               Site& site);
+TICKWELL_API bool CheckTime(std::string& text, std::int32_t& hours, std::int16_t& minutes,
+                            std::int16_t& seconds, Site& site);
 
 // The three groups of a stored "hh:mm:ss" text as the count-down reads them: hours from the
 // first two characters, minutes from the fourth and fifth, seconds from the last two, each
 // as the number its characters begin with (0 where there is none). A text that CheckTime
 // wrote reads as its three numbers; a text from elsewhere (a hand-edited bag) reads the same
 // way for the face as for the count.
-struct TimeGroups {
+struct TICKWELL_API TimeGroups {
     double hours, minutes, seconds;
 };
-TimeGroups read_time_groups(std::string_view text);
+TICKWELL_API TimeGroups read_time_groups(std::string_view text);
 
 }  // namespace Clock
 }  // namespace tickwell

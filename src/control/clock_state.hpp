@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <tickwell/platform/api.hpp>
 
 #include <tickwell/control/enums.hpp>
 #include <tickwell/platform/value.hpp>
@@ -16,7 +17,7 @@ namespace tickwell {
 // shared by every VexClock that uses it: a put, a bag read, a tick or a layout through one
 // such control is what every other reads next. A control may instead keep a record of its
 // own (StateScope::own). A property's field carries the property's name.
-struct ClockState {
+struct TICKWELL_API ClockState {
     std::array<std::int16_t, 3> HandLength{};  // twips: second, minute, hour hand
     tickwell::Appearance Appearance = Appearance::flat;
     tickwell::ClockFace ClockFace = ClockFace::rectangle;
@@ -61,12 +62,12 @@ enum class StateScope {
 // The module `Clock`: the process-wide record.
 namespace Clock {
 
-ClockState& state();
+TICKWELL_API ClockState& state();
 // Puts the record back to its values at module load (for hosts that restart, and tests).
-void reset_state();
+TICKWELL_API void reset_state();
 // A field by its name, as the platform reads it ("Hours", "HandLength(1)", "AlertFired");
 // nullopt for a name that is no field.
-std::optional<Value> field(const ClockState& state, std::string_view name);
+TICKWELL_API std::optional<Value> field(const ClockState& state, std::string_view name);
 
 }  // namespace Clock
 }  // namespace tickwell

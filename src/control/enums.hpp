@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <tickwell/platform/api.hpp>
 
 namespace tickwell {
 
@@ -58,13 +59,13 @@ constexpr std::int32_t to_long(Enum e) {
     return static_cast<std::int32_t>(e);
 }
 
-struct EnumMember {
+struct TICKWELL_API EnumMember {
     std::string_view name;  // also its help string
     std::int32_t value;
     std::string_view qt_name;  // the value's name in the Qt hosts
 };
 
-struct EnumInfo {
+struct TICKWELL_API EnumInfo {
     std::string_view name;
     std::string_view type_name;  // the C++ type, and the enum's name in the Qt hosts
     std::span<const EnumMember> members;
@@ -73,7 +74,7 @@ struct EnumInfo {
 };
 
 // The type library's description of each enum, in its order.
-std::span<const EnumInfo> enum_infos();
+TICKWELL_API std::span<const EnumInfo> enum_infos();
 template <typename Enum>
 const EnumInfo& enum_info();
 
@@ -97,7 +98,7 @@ constexpr double highlight_offset(Appearance appearance) {
 
 // What the digital face does at each Accuracy: the one table the tick, the layout and the
 // digit update read.
-struct AccuracyTraits {
+struct TICKWELL_API AccuracyTraits {
     // The tick period in milliseconds; 0 keeps the period the timer had.
     std::int32_t tick_ms;
     // The fraction cells shown after the seconds (0, tenths, or tenths and hundredths).
@@ -107,6 +108,6 @@ struct AccuracyTraits {
     // Whether the layout shows or hides the fraction cells (an unknown accuracy leaves them).
     bool sets_fraction_visibility;
 };
-const AccuracyTraits& accuracy_traits(Accuracy accuracy);
+TICKWELL_API const AccuracyTraits& accuracy_traits(Accuracy accuracy);
 
 }  // namespace tickwell

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <tickwell/platform/api.hpp>
 
 #include <tickwell/control/enums.hpp>
 #include <tickwell/platform/value.hpp>
@@ -122,7 +123,7 @@ inline Value color_value(std::uint32_t c) {
 }
 
 // A key of the property bag and how the control keeps it.
-struct BagEntry {
+struct TICKWELL_API BagEntry {
     std::string_view key;
     PropertyType type;
     int read_at;   // the place in the read order
@@ -138,7 +139,7 @@ struct BagEntry {
 
 // One member of the default interface: a property (get and put under one dispatch id) or a
 // method.
-struct MemberInfo {
+struct TICKWELL_API MemberInfo {
     std::string_view name;
     bool is_method;
     PropertyType type;          // properties only
@@ -168,15 +169,15 @@ enum class PropertyId { TICKWELL_MEMBERS(TICKWELL_PROPERTY_ID, TICKWELL_NO_PROPE
 
 namespace Registry {
 
-std::span<const MemberInfo> members();  // in interface order
-std::span<const BagEntry* const> bag_read_order();
-std::span<const BagEntry* const> bag_write_order();
+TICKWELL_API std::span<const MemberInfo> members();  // in interface order
+TICKWELL_API std::span<const BagEntry* const> bag_read_order();
+TICKWELL_API std::span<const BagEntry* const> bag_write_order();
 // The properties a new control puts, in order.
-std::span<const MemberInfo* const> initial_puts();
-const MemberInfo& property(PropertyId id);
+TICKWELL_API std::span<const MemberInfo* const> initial_puts();
+TICKWELL_API const MemberInfo& property(PropertyId id);
 // The name the container's property-changed notification carries: the key the container
 // stores the property under (BackGround has always been notified as "Background").
-std::string_view notified_name(PropertyId id);
+TICKWELL_API std::string_view notified_name(PropertyId id);
 
 }  // namespace Registry
 }  // namespace tickwell

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string_view>
+#include <tickwell/platform/api.hpp>
 
 namespace tickwell {
 
@@ -15,6 +16,6 @@ enum StringId : int {
 };
 
 // The text of a numbered string; empty for an id the table does not hold.
-std::string_view LoadResString(int id);
+TICKWELL_API std::string_view LoadResString(int id);
 
 }  // namespace tickwell

@@ -4,19 +4,20 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <tickwell/platform/api.hpp>
 
 #include <tickwell/control/property_registry.hpp>
 #include <tickwell/platform/value.hpp>
 
 namespace tickwell {
 
-struct EventArgumentInfo {
+struct TICKWELL_API EventArgumentInfo {
     std::string_view name;
     ValueType type;
 };
 
 // One event of the source interface __VexClock; every argument is passed by reference.
-struct EventInfo {
+struct TICKWELL_API EventInfo {
     std::int32_t dispatch_id;
     std::string_view name;
     std::span<const EventArgumentInfo> arguments;
@@ -31,17 +32,17 @@ namespace TypeLibrary {
 inline constexpr std::string_view kLibraryName = "Tickwell";
 inline constexpr std::string_view kProgId = "Tickwell.VexClock";
 
-std::span<const MemberInfo> members();  // in interface order
-std::span<const EventInfo> events();    // in interface order
-std::span<const EnumInfo> enums();
+TICKWELL_API std::span<const MemberInfo> members();  // in interface order
+TICKWELL_API std::span<const EventInfo> events();    // in interface order
+TICKWELL_API std::span<const EnumInfo> enums();
 
 // nullptr when there is no such member.
-const MemberInfo* find(std::string_view name);
-const MemberInfo* find(std::int32_t dispatch_id);
-const EventInfo* find_event(std::string_view name);
+TICKWELL_API const MemberInfo* find(std::string_view name);
+TICKWELL_API const MemberInfo* find(std::int32_t dispatch_id);
+TICKWELL_API const EventInfo* find_event(std::string_view name);
 // The named property or method; throws Error(invalid_value) naming the unknown member.
-const MemberInfo& property(std::string_view name);
-const MemberInfo& method(std::string_view name);
+TICKWELL_API const MemberInfo& property(std::string_view name);
+TICKWELL_API const MemberInfo& method(std::string_view name);
 
 }  // namespace TypeLibrary
 }  // namespace tickwell

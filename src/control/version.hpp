@@ -2,4 +2,4 @@
 #pragma once
 
 // The release of the library; CMake reads the project version from this line.
-#define TICKWELL_VERSION "0.1.0"
+#define TICKWELL_VERSION "1.0.0"

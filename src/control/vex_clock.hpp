@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <tickwell/platform/api.hpp>
 #include <vector>
 
 #include <tickwell/control/clock_state.hpp>
@@ -36,7 +37,7 @@ class PropertyBag;
 //
 // Properties are reachable as typed member functions (Hours(), setHours()) and by name
 // through get()/put(), which convert values as the platform does.
-class VexClock {
+class TICKWELL_API VexClock {
   public:
     // Creation: builds the element set and completes the twelve hour marks. The container
     // then calls InitProperties() or ReadProperties(), and sizes the control.

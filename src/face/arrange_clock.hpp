@@ -3,6 +3,7 @@
 
 #include <tickwell/control/clock_state.hpp>
 #include <tickwell/face/face_elements.hpp>
+#include <tickwell/platform/api.hpp>
 #include <tickwell/platform/twips_per_pixel.hpp>
 
 namespace tickwell {
@@ -13,10 +14,10 @@ namespace tickwell {
 // Side effects on the shared state: the analog face resets Accuracy to SwUnits, and in
 // count-down mode Hours, Minutes and Seconds are reloaded from InitialTime. The layout
 // never fails: where the control is smaller than twice its border, sizes clamp at zero.
-void ArrangeClock(FaceElements& face, ClockState& state, float width, float height,
-                  TwipsPerPixel screen);
+TICKWELL_API void ArrangeClock(FaceElements& face, ClockState& state, float width, float height,
+                               TwipsPerPixel screen);
 
 // Hides both element sets (hide_all), or shows the one that Display selects.
-void ShowDisplay(FaceElements& face, const ClockState& state, bool hide_all);
+TICKWELL_API void ShowDisplay(FaceElements& face, const ClockState& state, bool hide_all);
 
 }  // namespace tickwell

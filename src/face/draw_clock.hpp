@@ -3,6 +3,7 @@
 
 #include <tickwell/control/clock_state.hpp>
 #include <tickwell/face/face_elements.hpp>
+#include <tickwell/platform/api.hpp>
 
 namespace tickwell {
 
@@ -11,6 +12,6 @@ namespace tickwell {
 // whose digit changed the glyph of its new digit, keeping the digit last given in the
 // cell's Tag. Returns true when at least one digit cell was given a new digit (never on
 // the analog face). While IgnoreDisplay is set, tags are updated but glyphs are not.
-bool DrawClock(FaceElements& face, const ClockState& state);
+TICKWELL_API bool DrawClock(FaceElements& face, const ClockState& state);
 
 }  // namespace tickwell

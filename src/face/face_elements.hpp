@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <tickwell/platform/api.hpp>
 #include <tickwell/platform/element_array.hpp>
 #include <tickwell/platform/scene.hpp>
 
@@ -13,7 +14,7 @@ inline constexpr std::uint32_t kMarkGrey = 0x00808080;
 
 // The child elements of one control, for both faces, with their settings at creation.
 // The scene owns them; the members below address them by their names.
-struct FaceElements {
+struct TICKWELL_API FaceElements {
     FaceElements();
     FaceElements(const FaceElements&) = delete;
     FaceElements& operator=(const FaceElements&) = delete;

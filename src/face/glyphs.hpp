@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <tickwell/platform/api.hpp>
 #include <tickwell/platform/picture.hpp>
 
 namespace tickwell::glyphs {
@@ -12,9 +13,9 @@ inline constexpr std::uint32_t kSegmentBlue = 0x00C57900;     // red 0, green 12
 inline constexpr std::uint32_t kSegmentEdge = 0x00E08F00;     // red 0, green 143, blue 224
 
 // Digit d (0 to 9), drawn in an 8644 x 16000 frame (8632 x 16000 for the 1).
-const PictureRef& digit(int d);
+TICKWELL_API const PictureRef& digit(int d);
 // The colon and the blank glyph, drawn in the narrow 6051 x 16000 frame.
-const PictureRef& colon();
-const PictureRef& blank();
+TICKWELL_API const PictureRef& colon();
+TICKWELL_API const PictureRef& blank();
 
 }  // namespace tickwell::glyphs

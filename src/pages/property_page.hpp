@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <tickwell/platform/api.hpp>
 
 #include <tickwell/control/property_registry.hpp>
 
@@ -16,7 +17,7 @@ class VexClock;
 // --- The platform's side: fields and frame ---------------------------------------------
 
 // A text box of an open page.
-class TextBoxField {
+class TICKWELL_API TextBoxField {
   public:
     virtual ~TextBoxField() = default;
     virtual std::string text() const = 0;
@@ -26,7 +27,7 @@ class TextBoxField {
 };
 
 // A combo box of an open page. List indexes count from 0; -1 is "no item".
-class ComboBoxField {
+class TICKWELL_API ComboBoxField {
   public:
     virtual ~ComboBoxField() = default;
     virtual void clear() = 0;
@@ -37,7 +38,7 @@ class ComboBoxField {
 };
 
 // A check box of an open page: 0 unchecked, 1 checked, 2 greyed.
-class CheckBoxField {
+class TICKWELL_API CheckBoxField {
   public:
     static constexpr int unchecked = 0;
     static constexpr int checked = 1;
@@ -48,7 +49,7 @@ class CheckBoxField {
 
 // The fields of one open page, by their names. Labels are data only (FieldInfo): no page
 // changes a caption.
-class PageFields {
+class TICKWELL_API PageFields {
   public:
     virtual ~PageFields() = default;
     virtual TextBoxField& text_box(std::string_view name) = 0;
@@ -57,7 +58,7 @@ class PageFields {
 };
 
 // The designer's property-page frame that hosts a page.
-class PageFrame {
+class TICKWELL_API PageFrame {
   public:
     virtual ~PageFrame() = default;
     // The controls selected in the designer, indexed from 0; a page is only shown with at
@@ -74,12 +75,12 @@ class PageFrame {
 enum class FieldKind { label, text_box, combo_box, check_box };
 
 // A field's place in twips within the page's client area.
-struct FieldBox {
+struct TICKWELL_API FieldBox {
     int left, top, width, height;
 };
 
 // One field of a page.
-struct FieldInfo {
+struct TICKWELL_API FieldInfo {
     std::string_view name;     // "txtAlertTime", "DisplayLi", "lblHours"
     FieldKind kind;            //
     std::string_view caption;  // labels and the check box
@@ -106,7 +107,7 @@ constexpr FieldInfo check_field(std::string_view name, std::string_view caption,
 }
 
 // A field shown from a property, or written to one.
-struct Binding {
+struct TICKWELL_API Binding {
     std::string_view field;
     PropertyId id;
     std::string_view property() const { return Registry::property(id).name; }
@@ -118,7 +119,7 @@ using PageCall = void (*)(const PageInfo& page, PageFrame& frame, PageFields& fi
 // One of the control's own property pages. A page holds no state between calls: its fields
 // are the only copy of what is being edited, and each call works on the frame's first
 // selected control only.
-struct PageInfo {
+struct TICKWELL_API PageInfo {
     std::string_view name;     // "General", as the control names its pages
     std::string_view caption;  // the tab's caption
     int client_width = 5535;   // twips
@@ -137,22 +138,24 @@ struct PageInfo {
 // The change handler of every editing field (a text box's text, a combo box's edit text,
 // the check box's click): marks the page changed. It does not tell a user's edit from the
 // page's own filling of its fields.
-void field_changed(PageFrame& frame);
+TICKWELL_API void field_changed(PageFrame& frame);
 
 // --- The shared pattern ----------------------------------------------------------------
 
 // Shows `property` of `control` in its field: a text box gets the property's text form, the
 // check box is checked when the property is true, a combo box is emptied, filled with its
 // items and set to the property's value.
-void read_field(const PageInfo& page, PageFields& fields, VexClock& control, Binding binding);
+TICKWELL_API void read_field(const PageInfo& page, PageFields& fields, VexClock& control,
+                             Binding binding);
 // Writes the field into `property` of `control` through its put: a text box as a string
 // (the put converts it), the check box as true when checked, a combo box's list index as a
 // 16-bit integer. A refusal is the put's message box; a conversion error propagates.
-void write_field(const PageInfo& page, PageFields& fields, VexClock& control, Binding binding);
+TICKWELL_API void write_field(const PageInfo& page, PageFields& fields, VexClock& control,
+                              Binding binding);
 
 // The usual calls: every binding of read_order, or of apply_order, in turn, on the first
 // selected control. Errors are not trapped: the first ends the call and reaches the frame.
-void read_in_order(const PageInfo& page, PageFrame& frame, PageFields& fields);
-void write_in_order(const PageInfo& page, PageFrame& frame, PageFields& fields);
+TICKWELL_API void read_in_order(const PageInfo& page, PageFrame& frame, PageFields& fields);
+TICKWELL_API void write_in_order(const PageInfo& page, PageFrame& frame, PageFields& fields);
 
 }  // namespace tickwell

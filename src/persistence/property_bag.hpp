@@ -2,13 +2,14 @@
 #pragma once
 
 #include <string_view>
+#include <tickwell/platform/api.hpp>
 
 #include <tickwell/platform/value.hpp>
 
 namespace tickwell {
 
 // The container's store of named values for one control.
-class PropertyBag {
+class TICKWELL_API PropertyBag {
   public:
     virtual ~PropertyBag() = default;
     // The value stored under `key`, or `default_value` when there is none.

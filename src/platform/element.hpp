@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <tickwell/platform/api.hpp>
 
 #include <tickwell/platform/picture.hpp>
 
@@ -23,7 +24,7 @@ enum class OutlineStyle { solid, inside_solid };
 // outline widths are pixels. Setters refuse what an element cannot take with
 // Error(invalid_value); every accepted change is reported to the scene, which keeps the
 // list of elements to repaint.
-class Element {
+class TICKWELL_API Element {
   public:
     Element(const Element&) = delete;
     Element& operator=(const Element&) = delete;
@@ -63,7 +64,7 @@ class Element {
 };
 
 // A box element (image or shape): left, top, width, height.
-class BoxElement : public Element {
+class TICKWELL_API BoxElement : public Element {
   public:
     float left() const { return left_; }
     float top() const { return top_; }
@@ -83,7 +84,7 @@ class BoxElement : public Element {
     float left_ = 0, top_ = 0, width_ = 0, height_ = 0;
 };
 
-class ImageElement : public BoxElement {
+class TICKWELL_API ImageElement : public BoxElement {
   public:
     ImageElement(Scene& scene, std::string name, int index)
         : BoxElement(scene, ElementKind::image, std::move(name), index) {}
@@ -105,7 +106,7 @@ class ImageElement : public BoxElement {
     std::string tag_;
 };
 
-class ShapeElement : public BoxElement {
+class TICKWELL_API ShapeElement : public BoxElement {
   public:
     ShapeElement(Scene& scene, std::string name, int index)
         : BoxElement(scene, ElementKind::shape, std::move(name), index) {}
@@ -133,7 +134,7 @@ class ShapeElement : public BoxElement {
     OutlineStyle outline_style_ = OutlineStyle::solid;
 };
 
-class LineElement : public Element {
+class TICKWELL_API LineElement : public Element {
   public:
     LineElement(Scene& scene, std::string name, int index)
         : Element(scene, ElementKind::line, std::move(name), index) {}
@@ -159,7 +160,7 @@ class LineElement : public Element {
 
 // A timer element. While enabled with a positive interval, the platform runs its handler
 // about once per interval; the scene tells its timer listener of every change.
-class TimerElement : public Element {
+class TICKWELL_API TimerElement : public Element {
   public:
     TimerElement(Scene& scene, std::string name, int index)
         : Element(scene, ElementKind::timer, std::move(name), index) {}
@@ -185,7 +186,7 @@ class TimerElement : public Element {
 
 // Several lambdas as one visitor: visit(e, Overloaded{[](const LineElement&) {...}, ...}).
 template <typename... Fs>
-struct Overloaded : Fs... {
+struct TICKWELL_API Overloaded : Fs... {
     using Fs::operator()...;
 };
 template <typename... Fs>

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cassert>
+#include <tickwell/platform/api.hpp>
 #include <vector>
 
 #include <tickwell/platform/scene.hpp>
@@ -11,7 +12,7 @@ namespace tickwell {
 // A control array of elements addressed by index. Only member 0 exists at first; new
 // members are created by index as copies of member 0's settings, hidden.
 template <typename T>
-class ElementArray {
+class TICKWELL_API ElementArray {
   public:
     ElementArray() = default;
     explicit ElementArray(T& member0) : members_{&member0} {}

@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <tickwell/platform/api.hpp>
 
 namespace tickwell {
 
@@ -17,10 +18,10 @@ enum class ErrorKind {
 };
 
 // "overflow", "type mismatch", "invalid value", "invalid picture".
-std::string_view kind_name(ErrorKind kind);
+TICKWELL_API std::string_view kind_name(ErrorKind kind);
 
 // The one exception type of the platform. what() names what failed and why.
-class Error : public std::runtime_error {
+class TICKWELL_API Error : public std::runtime_error {
   public:
     Error(ErrorKind kind, const std::string& message, std::string member = {})
         : std::runtime_error(message), kind_(kind), member_(std::move(member)) {}

@@ -3,11 +3,12 @@
 
 #include <optional>
 #include <string>
+#include <tickwell/platform/api.hpp>
 #include <vector>
 
 namespace tickwell {
 
-struct FormFont {
+struct TICKWELL_API FormFont {
     std::string name;
     double points = 8;
     bool bold = false;
@@ -16,7 +17,7 @@ struct FormFont {
 enum class FormItemKind { label, command_button };
 
 // One element of a form; geometry in twips within the form's client area.
-struct FormItem {
+struct TICKWELL_API FormItem {
     std::string name;
     FormItemKind kind = FormItemKind::label;
     std::string caption;
@@ -26,7 +27,7 @@ struct FormItem {
 };
 
 // A dialog form of the control, described as data; the platform builds and shows it.
-struct Form {
+struct TICKWELL_API Form {
     std::string name;
     std::string caption;
     int client_width = 0, client_height = 0;  // twips

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <tickwell/platform/api.hpp>
 #include <tickwell/platform/element.hpp>
 #include <tickwell/platform/twips_per_pixel.hpp>
 
@@ -10,12 +11,12 @@ namespace tickwell {
 // y downward). Every renderer, and a host's bookkeeping of the regions to repaint, reads
 // these functions, so that painting and repainting cannot drift apart.
 
-struct PixelPoint {
+struct TICKWELL_API PixelPoint {
     double x = 0;
     double y = 0;
 };
 
-struct PixelRect {
+struct TICKWELL_API PixelRect {
     double left = 0;
     double top = 0;
     double width = 0;
@@ -36,25 +37,25 @@ struct PixelRect {
 };
 
 // The size of a surface in whole pixels.
-struct PixelSize {
+struct TICKWELL_API PixelSize {
     int width = 0;
     int height = 0;
 };
 
 // A control of width × height twips in pixels: each side divided by its twips per pixel and
 // rounded to the nearest pixel, at least one pixel (no image file holds fewer).
-PixelSize surface_size(double width_twips, double height_twips, TwipsPerPixel tpp);
+TICKWELL_API PixelSize surface_size(double width_twips, double height_twips, TwipsPerPixel tpp);
 
 // A twips position in pixels.
-PixelPoint to_pixels(double x_twips, double y_twips, TwipsPerPixel tpp);
+TICKWELL_API PixelPoint to_pixels(double x_twips, double y_twips, TwipsPerPixel tpp);
 
 // The box of an image or shape in pixels.
-PixelRect box_in_pixels(const BoxElement& element, TwipsPerPixel tpp);
+TICKWELL_API PixelRect box_in_pixels(const BoxElement& element, TwipsPerPixel tpp);
 
 // How a shape paints: first its fill over `figure` (unless transparent), then its outline,
 // a pen `pen` pixels wide whose centre follows `stroke`. A shape with an empty figure paints
 // nothing.
-struct ShapeGeometry {
+struct TICKWELL_API ShapeGeometry {
     bool ellipse = false;  // an oval or circle; otherwise a rectangle
     // The shape's figure: the box, or for a circle the largest square centred in the box.
     PixelRect figure;
@@ -67,7 +68,7 @@ struct ShapeGeometry {
     // figure is painted in the outline's colour, and `stroke` is empty.
     bool outline_fills_figure = false;
 };
-ShapeGeometry shape_geometry(const ShapeElement& shape, TwipsPerPixel tpp);
+TICKWELL_API ShapeGeometry shape_geometry(const ShapeElement& shape, TwipsPerPixel tpp);
 
 // A line from `from` to `to`, `width` pixels wide (at least one) with round ends; a line
 // whose end points coincide paints nothing. A pixel
@@ -75,23 +76,23 @@ ShapeGeometry shape_geometry(const ShapeElement& shape, TwipsPerPixel tpp);
 // points name: an odd-width pen is centred on pixel centres (half a pixel right of and below
 // the position), an even-width pen on pixel edges. So a one-pixel hand between whole pixels
 // is one sharp pixel wide rather than two half-tone ones.
-struct LineGeometry {
+struct TICKWELL_API LineGeometry {
     PixelPoint from;
     PixelPoint to;
     double width = 1;
 };
-LineGeometry line_geometry(const LineElement& line, TwipsPerPixel tpp);
+TICKWELL_API LineGeometry line_geometry(const LineElement& line, TwipsPerPixel tpp);
 
 // Whether a polygon of a vector drawing is drawn with crisp edges, on whole device pixels
 // without antialiasing: so is an axis-aligned rectangle (pictures are only ever scaled and
 // moved, never turned). A glyph's background is such a rectangle filling its frame. Crisp, it
 // covers every pixel of its box, and neighbouring boxes meet without a seam; antialiased, the
 // half-covered pixels of its fill and its outline would each let the surface show through.
-bool paints_crisp(const DrawnPolygon& polygon);
+TICKWELL_API bool paints_crisp(const DrawnPolygon& polygon);
 
 // The rectangle an element paints into: its figure with its pen, grown to whole pixels and
 // by one pixel more for antialiasing. Independent of visibility, so that the place an element
 // left when it was hidden or moved can be repainted. Empty for a timer, which paints nothing.
-PixelRect painted_rect(const Element& element, TwipsPerPixel tpp);
+TICKWELL_API PixelRect painted_rect(const Element& element, TwipsPerPixel tpp);
 
 }  // namespace tickwell

@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <tickwell/platform/api.hpp>
 #include <vector>
 
 namespace tickwell {
@@ -15,14 +16,14 @@ class Picture;
 // another image shows the very same object. A null reference is the empty picture.
 using PictureRef = std::shared_ptr<const Picture>;
 
-struct PointD {
+struct TICKWELL_API PointD {
     double x = 0;
     double y = 0;
 };
 
 // One closed polygon of a vector drawing, filled with the even-odd rule and/or outlined.
 // Colours are 0x00BBGGRR.
-struct DrawnPolygon {
+struct TICKWELL_API DrawnPolygon {
     std::vector<PointD> points;
     bool filled = false;
     std::uint32_t fill_color = 0;
@@ -31,13 +32,13 @@ struct DrawnPolygon {
 };
 
 // A drawing in its own logical frame, stretched by whoever shows it to any box.
-struct VectorDrawing {
+struct TICKWELL_API VectorDrawing {
     double frame_width = 0;
     double frame_height = 0;
     std::vector<DrawnPolygon> polygons;  // in drawing order
 };
 
-class Picture {
+class TICKWELL_API Picture {
   public:
     enum class Kind { vector, encoded };
 
@@ -82,6 +83,6 @@ class Picture {
 };
 
 // "nothing" for the empty picture, else Picture::describe().
-std::string describe(const PictureRef& picture);
+TICKWELL_API std::string describe(const PictureRef& picture);
 
 }  // namespace tickwell

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <tickwell/platform/api.hpp>
 #include <vector>
 
 #include <tickwell/platform/element.hpp>
@@ -11,7 +12,7 @@
 namespace tickwell {
 
 // Told of every change of a timer element, so that the platform can schedule it.
-class TimerListener {
+class TICKWELL_API TimerListener {
   public:
     virtual ~TimerListener() = default;
     virtual void timer_changed(TimerElement& timer) = 0;
@@ -20,7 +21,7 @@ class TimerListener {
 // The retained scene of one control: its child elements, their one stacking order and the
 // bookkeeping of which elements changed since the last paint. Painting reads the scene;
 // only the control writes it.
-class Scene {
+class TICKWELL_API Scene {
   public:
     Scene() = default;
     Scene(const Scene&) = delete;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <tickwell/platform/api.hpp>
 
 #include <tickwell/platform/clock_reading.hpp>
 #include <tickwell/platform/form.hpp>
@@ -19,14 +20,14 @@ enum class MessageResult { ok, yes, no };
 
 // One argument of an event, passed by reference: the host may change `value`, and the
 // control reads it back when the event returns.
-struct EventArgument {
+struct TICKWELL_API EventArgument {
     std::string_view name;
     Value value;
 };
 
 // Every service a control needs of its container, its platform and its screen. A host
 // implements one Site per hosted control. All calls come on the user-interface thread.
-class Site : public TimerListener {
+class TICKWELL_API Site : public TimerListener {
   public:
     // --- The container ---
     // False while the control is in a designer, true in a running host program.

@@ -5,6 +5,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <tickwell/platform/api.hpp>
 
 namespace tickwell {
 
@@ -14,7 +15,7 @@ namespace tickwell {
 // scene gives the same pixels everywhere.
 inline constexpr std::uint32_t kSystemColorFlag = 0x80000000;
 
-struct SystemColor {
+struct TICKWELL_API SystemColor {
     std::uint8_t index;     // nn of 0x800000nn
     std::string_view name;  // what the colour paints
     std::uint32_t color;    // 0x00BBGGRR
@@ -46,7 +47,7 @@ struct SystemColor {
 //  22 3D light                     223 223 223
 //  23 tooltip text                   0   0   0
 //  24 tooltip background           255 255 225
-std::span<const SystemColor> system_palette();
+TICKWELL_API std::span<const SystemColor> system_palette();
 
 // Whether `color` names a system colour (the flag bit is set).
 constexpr bool is_system_color(std::uint32_t color) {
@@ -54,12 +55,12 @@ constexpr bool is_system_color(std::uint32_t color) {
 }
 
 // The system colour of index nn (0x800000nn); nullopt for an index outside the palette.
-std::optional<std::uint32_t> system_color(std::uint32_t index);
+TICKWELL_API std::optional<std::uint32_t> system_color(std::uint32_t index);
 
 // The 0x00BBGGRR colour that paints `color`. A system colour resolves through the palette
 // by its low byte; one outside the palette paints black, as the desktop answers for an
 // index it does not know. Any other value keeps its low 24 bits.
-std::uint32_t resolve_color(std::uint32_t color);
+TICKWELL_API std::uint32_t resolve_color(std::uint32_t color);
 
 // The control surface behind the elements: system colour 15, button face.
 inline constexpr std::uint32_t kSurfaceColor = 0x8000000F;

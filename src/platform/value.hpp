@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <tickwell/platform/api.hpp>
 #include <variant>
 
 #include <tickwell/platform/picture.hpp>
@@ -11,7 +12,7 @@
 namespace tickwell {
 
 // The platform's Boolean: true is -1 (all bits set), false is 0.
-struct Boolean {
+struct TICKWELL_API Boolean {
     bool value = false;
     std::int16_t bits() const { return value ? -1 : 0; }
     friend bool operator==(Boolean, Boolean) = default;
@@ -20,10 +21,10 @@ struct Boolean {
 enum class ValueType { empty, integer, long_, single, double_, boolean, string, picture };
 
 // "Empty", "Integer", "Long", "Single", "Double", "Boolean", "String", "Picture".
-std::string_view type_name(ValueType type);
+TICKWELL_API std::string_view type_name(ValueType type);
 
 // A value of one of the platform's kinds, as carried by properties, events and the bag.
-class Value {
+class TICKWELL_API Value {
   public:
     Value() = default;
     Value(std::int16_t v) : v_(v) {}
@@ -61,41 +62,41 @@ class Value {
 // optional sign, digits, an optional fraction and an optional exponent are taken, up to the
 // first character that cannot continue the number. A text that begins with no number
 // reads as 0. A number beyond the range of a double fails with overflow.
-double leading_number(std::string_view text);
+TICKWELL_API double leading_number(std::string_view text);
 
 // The whole-text conversion: blanks may surround the number, nothing else may. Fails with
 // type mismatch when the text is not a number (the empty text included) and with overflow
 // when it is beyond the range of a double.
-double whole_text_number(std::string_view text);
+TICKWELL_API double whole_text_number(std::string_view text);
 
 // --- Conversions between kinds -------------------------------------------------------
 
 // Rounds to the nearest whole number, halves to the even neighbour (12.5 -> 12, 13.5 -> 14).
-double round_half_even(double x);
+TICKWELL_API double round_half_even(double x);
 
 // A number narrowed to a whole-number width: fractions round half to even; a result
 // outside the width fails with overflow.
-std::int16_t narrow_to_integer(double x);
-std::int32_t narrow_to_long(double x);
+TICKWELL_API std::int16_t narrow_to_integer(double x);
+TICKWELL_API std::int32_t narrow_to_long(double x);
 
 // Conversions of any value as the platform performs them on assignment. Each throws
 // Error(type_mismatch) for a value of a kind that cannot become the target (a picture to a
 // number, a text that is not a number) and Error(overflow) for a number out of range.
-std::int16_t to_integer(const Value& v);
-std::int32_t to_long(const Value& v);
-float to_single(const Value& v);
-double to_double(const Value& v);
+TICKWELL_API std::int16_t to_integer(const Value& v);
+TICKWELL_API std::int32_t to_long(const Value& v);
+TICKWELL_API float to_single(const Value& v);
+TICKWELL_API double to_double(const Value& v);
 // Numbers: non-zero is true. Texts: "True"/"False" in any case, or a number.
-bool to_boolean(const Value& v);
+TICKWELL_API bool to_boolean(const Value& v);
 // Numbers in plain decimal, Booleans as "True"/"False", the empty value as "".
-std::string to_text(const Value& v);
+TICKWELL_API std::string to_text(const Value& v);
 // The empty value and the number 0 are the empty picture.
-PictureRef to_picture(const Value& v);
+TICKWELL_API PictureRef to_picture(const Value& v);
 // A colour: any number from -2147483648 to 4294967295, kept as its 32 bits.
-std::uint32_t to_color(const Value& v);
+TICKWELL_API std::uint32_t to_color(const Value& v);
 
 // The shortest decimal text that reads back to the same number ("1318.5", "0.1").
-std::string shortest_text(double x);
-std::string shortest_text(float x);
+TICKWELL_API std::string shortest_text(double x);
+TICKWELL_API std::string shortest_text(float x);
 
 }  // namespace tickwell

@@ -1,6 +1,6 @@
 # Installs BUILD_DIR into WORK_DIR/prefix, then configures, builds and runs the example in
 # EXAMPLE_DIR against that prefix alone. Fails with the step's output when a step fails.
-foreach(var BUILD_DIR EXAMPLE_DIR WORK_DIR GENERATOR CXX LIBDIR)
+foreach(var BUILD_DIR EXAMPLE_DIR WORK_DIR GENERATOR CXX LIBDIR LIBSUFFIX)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "embed_example.cmake needs -D${var}=...")
   endif()
@@ -21,8 +21,8 @@ file(MAKE_DIRECTORY ${WORK_DIR})
 step("installing" ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 foreach(file include/tickwell/control/vex_clock.hpp include/tickwell/platform/value.hpp
              include/tickwell/qt/vex_clock_widget.hpp include/tickwell/headless/form_file.hpp
-             ${LIBDIR}/libtickwell_core.a ${LIBDIR}/libtickwell_qt.a
-             ${LIBDIR}/cmake/Tickwell/TickwellConfig.cmake)
+             ${LIBDIR}/libtickwell${LIBSUFFIX} ${LIBDIR}/libtickwell-qt${LIBSUFFIX}
+             ${LIBDIR}/cmake/Tickwell/TickwellConfig.cmake ${LIBDIR}/pkgconfig/tickwell.pc)
   if(NOT EXISTS ${prefix}/${file})
     message(FATAL_ERROR "the installed package lacks ${file}")
   endif()
