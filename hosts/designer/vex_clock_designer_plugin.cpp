@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: MIT
+#include "vex_clock_designer_plugin.hpp"
+
+#include <QIcon>
+#include <QPixmap>
+#include <QtDesigner/QDesignerFormEditorInterface>
+#include <QtDesigner/QExtensionManager>
+#include <tickwell/qt/vex_clock_widget.hpp>
+
+#include "vex_clock_task_menu.hpp"
+
+namespace tickwell::designer {
+
+namespace {
+
+// The widget box shows 22-pixel icons and larger ones in icon view: one drawing at 64 pixels
+// scales down cleanly.
+constexpr int kIconSize = 64;
+
+// The analog face as it reads at ten past ten, the way clocks are shown, counting down so that
+// the hands stand still at the start.
+QPixmap analog_face_picture() {
+    qt::VexClockWidget face;
+    face.setProperty("clockMode", QStringLiteral("CountDown"));
+    face.setProperty("initialTime", QStringLiteral("50:10:37"));
+    face.resize(kIconSize, kIconSize);
+    return face.grab();
+}
+
+}  // namespace
+
+VexClockDesignerPlugin::VexClockDesignerPlugin(QObject* parent) : QObject(parent) {}
+
+QString VexClockDesignerPlugin::name() const {
+    return QStringLiteral("tickwell::qt::VexClockWidget");
+}
+
+QString VexClockDesignerPlugin::group() const {
+    return QStringLiteral("Tickwell");
+}
+
+QString VexClockDesignerPlugin::toolTip() const {
+    return QStringLiteral(
+        "Stopwatch: counts up, or down from a start time, on an analog or a "
+        "digital face");
+}
+
+QString VexClockDesignerPlugin::whatsThis() const {
+    return QStringLiteral(
+        "A stopwatch that counts up, or down from an hh:mm:ss start, on an "
+        "analog face or a seven-segment digital face with optional tenths and "
+        "hundredths. Right-click it for its property pages.");
+}
+
+QString VexClockDesignerPlugin::includeFile() const {
+    return QStringLiteral("tickwell/qt/vex_clock_widget.hpp");
+}
+
+QIcon VexClockDesignerPlugin::icon() const {
+    return QIcon(analog_face_picture());
+}
+
+QWidget* VexClockDesignerPlugin::createWidget(QWidget* parent) {
+    return new qt::VexClockWidget(parent);
+}
+
+void VexClockDesignerPlugin::initialize(QDesignerFormEditorInterface* core) {
+    if (initialized_) return;
+    if (core != nullptr && core->extensionManager() != nullptr) {
+        QExtensionManager* manager = core->extensionManager();
+        manager->registerExtensions(new VexClockTaskMenuFactory(manager),
+                                    Q_TYPEID(QDesignerTaskMenuExtension));
+    }
+    initialized_ = true;
+}
+
+QString VexClockDesignerPlugin::domXml() const {
+    return QStringLiteral(
+        "<ui language=\"c++\">\n"
+        " <widget class=\"tickwell::qt::VexClockWidget\" name=\"vexClock\">\n"
+        "  <property name=\"geometry\"><rect><x>0</x><y>0</y><width>216</width>"
+        "<height>138</height></rect></property>\n"
+        "  <property name=\"toolTip\"><string>Stopwatch</string></property>\n"
+        " </widget>\n"
+        "</ui>\n");
+}
+
+}  // namespace tickwell::designer
