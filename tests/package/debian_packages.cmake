@@ -2,11 +2,7 @@
 # contents, asks apt whether they would install here, unpacks them into a fresh root and
 # builds and runs the examples against that root's /usr.
 include(${CMAKE_CURRENT_LIST_DIR}/package_steps.cmake)
-foreach(var BUILD_DIR SOURCE_DIR WORK_DIR GENERATOR CXX MAJOR VERSION)
-  if(NOT DEFINED ${var})
-    message(FATAL_ERROR "debian_packages.cmake needs -D${var}=...")
-  endif()
-endforeach()
+require_variables(debian_packages.cmake BUILD_DIR SOURCE_DIR WORK_DIR GENERATOR CXX MAJOR VERSION)
 
 file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${WORK_DIR}/root)

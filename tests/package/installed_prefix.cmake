@@ -1,11 +1,7 @@
 # Installs BUILD_DIR into WORK_DIR/prefix, checks what the prefix holds, builds a program over
 # the core with pkg-config alone, and builds and runs the examples against the prefix.
 include(${CMAKE_CURRENT_LIST_DIR}/package_steps.cmake)
-foreach(var BUILD_DIR SOURCE_DIR WORK_DIR GENERATOR CXX LIBDIR LIBSUFFIX)
-  if(NOT DEFINED ${var})
-    message(FATAL_ERROR "installed_prefix.cmake needs -D${var}=...")
-  endif()
-endforeach()
+require_variables(installed_prefix.cmake BUILD_DIR SOURCE_DIR WORK_DIR GENERATOR CXX LIBDIR LIBSUFFIX)
 
 set(prefix ${WORK_DIR}/prefix)
 file(REMOVE_RECURSE ${WORK_DIR})

@@ -1,5 +1,14 @@
 # Steps shared by the package tests, run in script mode (cmake -P).
 
+# Fails naming the first of the variables the script was not given (-DNAME=...).
+function(require_variables script)
+  foreach(var ${ARGN})
+    if(NOT DEFINED ${var})
+      message(FATAL_ERROR "${script} needs -D${var}=...")
+    endif()
+  endforeach()
+endfunction()
+
 # Runs a command; fails with its output when it fails. Its output is left in step_output.
 function(step what)
   execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
