@@ -158,7 +158,9 @@ bool ControlHost::show_about_box() {
 }
 
 VexClock::Lap ControlHost::take_lap() {
-    return control().lap();
+    VexClock::Lap taken{};
+    call_control("lap", [&] { taken = control().lap(); });
+    return taken;
 }
 
 void ControlHost::set_metrics(TwipsPerPixel tpp) {
