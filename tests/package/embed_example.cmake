@@ -1,5 +1,7 @@
 # Installs BUILD_DIR into WORK_DIR/prefix, then configures, builds and runs the example in
 # EXAMPLE_DIR against that prefix alone. Fails with the step's output when a step fails.
+# EXECUTABLE names the example's program (embed-qt), EXPECTED what its --smoke run prints,
+# and REQUIRED_FILES what the prefix must hold beyond the common files (;-separated).
 foreach(var BUILD_DIR EXAMPLE_DIR WORK_DIR GENERATOR CXX LIBDIR)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "embed_example.cmake needs -D${var}=...")
@@ -18,11 +20,18 @@ set(prefix ${WORK_DIR}/prefix)
 file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${WORK_DIR})
 
+if(NOT DEFINED EXECUTABLE)
+  set(EXECUTABLE embed-qt)
+endif()
+if(NOT DEFINED EXPECTED)
+  set(EXPECTED "the label shows [0-9:.]+ after Notify; stopped; 1 lap listed")
+endif()
+
 step("installing" ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 foreach(file include/tickwell/control/vex_clock.hpp include/tickwell/platform/value.hpp
              include/tickwell/qt/vex_clock_widget.hpp include/tickwell/headless/form_file.hpp
              ${LIBDIR}/libtickwell_core.a ${LIBDIR}/libtickwell_qt.a
-             ${LIBDIR}/cmake/Tickwell/TickwellConfig.cmake)
+             ${LIBDIR}/cmake/Tickwell/TickwellConfig.cmake ${REQUIRED_FILES})
   if(NOT EXISTS ${prefix}/${file})
     message(FATAL_ERROR "the installed package lacks ${file}")
   endif()
@@ -37,8 +46,9 @@ step("configuring the example"
      "-DCMAKE_CXX_FLAGS=${FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${FLAGS}")
 step("building the example" ${CMAKE_COMMAND} --build ${WORK_DIR}/build)
 step("running the example"
-     ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ${WORK_DIR}/build/embed-qt --smoke)
+     ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen QT_QUICK_BACKEND=software
+     ${WORK_DIR}/build/${EXECUTABLE} --smoke)
 message(STATUS "${step_output}")
-if(NOT step_output MATCHES "the label shows [0-9:.]+ after Notify; stopped; 1 lap listed")
+if(NOT step_output MATCHES "${EXPECTED}")
   message(FATAL_ERROR "the example did not follow the count:\n${step_output}")
 endif()
