@@ -135,12 +135,14 @@ def main():
         if not ours:
             continue
         a = ours["cpu_per_wall"]
+        label = f"steady running, {n} hundredths Qt Quick items (CPU s per s)"
         if peer:
             b = peer["cpu_per_wall"]
             r = a / b if b else float("inf")
-            table.append((f"steady running, {n} hundredths Qt Quick items (CPU s per s)",
-                          f"{a:.4f}", f"{b:.4f} QLCDNumber", f"{r:.2f}",
+            table.append((label, f"{a:.4f}", f"{b:.4f} QLCDNumber", f"{r:.2f}",
                           met(r, 0.5) if n == 10 else ""))
+        else:
+            table.append((label, f"{a:.4f}", "-", "-", ""))
         if widget:
             w = widget["cpu_per_wall"]
             table.append(("  the same against as many widgets", f"{a:.4f}", f"{w:.4f} widgets",
