@@ -115,6 +115,40 @@ def main():
         steady(f"BM_AnalogSteadyRunning/{n}", f"BM_PeerAnalogSteadyRunning/{n}",
                f"BM_FloorSteadyRunning/{n}/250", f"{n} analog watches", "clock",
                0.4 if n == 50 else None, None)
+    # The Qt Quick item: its paint against the widget's (the same painter) and the peer's,
+    # and running items against QLCDNumbers and against as many widgets.
+    for face, widget_face, label in [(0, 1, "digital hundredths"), (1, 2, "analog flat")]:
+        for width in (200, 400, 800):
+            for dpr in (1, 2):
+                size = f"{width}x{width // 2} dpr {dpr}"
+                ours = rows.get(f"BM_QuickFullPaint/{face}/{width}/{dpr}")
+                widget = rows.get(f"BM_FullPaint/{widget_face}/{width}/{dpr}")
+                if not ours:
+                    continue
+                table.append((f"Qt Quick full paint {label} {size}", f"{micro(ours):.1f} us",
+                              f"{micro(widget):.1f} us widget" if widget else "-",
+                              f"{micro(ours) / micro(widget):.2f}" if widget else "-", ""))
+    for n in (1, 10, 50):
+        ours = rows.get(f"BM_QuickSteadyRunning/{n}")
+        peer = rows.get(f"BM_PeerSteadyRunning/{n}")
+        widget = rows.get(f"BM_SteadyRunning/{n}")
+        if not ours:
+            continue
+        a = ours["cpu_per_wall"]
+        label = f"steady running, {n} hundredths Qt Quick items (CPU s per s)"
+        if peer:
+            b = peer["cpu_per_wall"]
+            r = a / b if b else float("inf")
+            table.append((label, f"{a:.4f}", f"{b:.4f} QLCDNumber", f"{r:.2f}",
+                          met(r, 0.5) if n == 10 else ""))
+        else:
+            table.append((label, f"{a:.4f}", "-", "-", ""))
+        if widget:
+            w = widget["cpu_per_wall"]
+            table.append(("  the same against as many widgets", f"{a:.4f}", f"{w:.4f} widgets",
+                          f"{a / w:.2f}" if w else "-", ""))
+        table.append(("  frames rendered per second", f"{ours['paints_per_second']:.0f}", "-",
+                      "-", ""))
     if "BM_AccuracyUnderLoad" in rows:
         c = rows["BM_AccuracyUnderLoad"]
         table.append(("largest shown-time error under load", f"{c['max_error_ms']:.1f} ms", "-",

@@ -5,7 +5,15 @@
 #   Tickwell::core            the control (standard library only)          libtickwell
 #   Tickwell::property_files  JSON property-bag and form files (nlohmann_json)
 #   Tickwell::qt_render       the QPainter renderer of a face (Qt GUI)
+#   Tickwell::qt_host         what every Qt host of a control shares (Qt GUI)
 #   Tickwell::qt              VexClockWidget and the property pages (Qt Widgets)
+#   Tickwell::quick           VexClockItem, the type VexClock of the QML module Tickwell
+#                             (Qt Quick, a shared library)
+#
+# The QML module itself (its plugin, qmldir and type information) goes to
+# ${CMAKE_INSTALL_LIBDIR}/qt6/qml/Tickwell, Qt's QML folder on Debian: a program finds it
+# there with the system's Qt, or through QML_IMPORT_PATH=<prefix>/lib/x86_64-linux-gnu/qt6/qml
+# (the package sets Tickwell_QML_DIR to that folder).
 #
 # The Qt targets are there when the build has them. Shared libraries carry the SONAME
 # lib<name>.so.<major>; a build with BUILD_SHARED_LIBS=OFF installs static archives instead.
@@ -14,6 +22,7 @@
 # Install components, one Debian package each:
 #   runtime   libtickwell1                   the shared libraries
 #   dev       libtickwell-dev                headers, link names, CMake and pkg-config files
+#   quick     qml6-module-tickwell           the QML module Tickwell
 #   designer  libtickwell-designer-plugin    the widget in Qt Designer
 #   tools     tickwell-tools                 tickwell-container and tickwell-demo
 include(GNUInstallDirs)
@@ -45,6 +54,7 @@ set(TICKWELL_PACKAGE_HAS_QT OFF)
 if(TARGET tickwell_qt_render AND TARGET tickwell_qt)
   set(TICKWELL_PACKAGE_HAS_QT ON)
   tickwell_install_library(tickwell_qt_render qt_render tickwell-qt-render)
+  tickwell_install_library(tickwell_qt_host qt_host tickwell-qt-host)
   tickwell_install_library(tickwell_qt qt tickwell-qt)
   if(NOT TARGET Tickwell::qt)
     add_library(Tickwell::qt ALIAS tickwell_qt)
@@ -52,6 +62,20 @@ if(TARGET tickwell_qt_render AND TARGET tickwell_qt)
   install(DIRECTORY ${PROJECT_SOURCE_DIR}/hosts/qt/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/tickwell/qt
           COMPONENT dev FILES_MATCHING PATTERN "*.hpp")
 endif()
+
+set(TICKWELL_PACKAGE_HAS_QUICK OFF)
+if(TICKWELL_PACKAGE_HAS_QT AND TARGET tickwell_quick)
+  set(TICKWELL_PACKAGE_HAS_QUICK ON)
+  tickwell_install_library(tickwell_quick quick tickwell-quick)
+  install(TARGETS tickwell_quickplugin LIBRARY DESTINATION ${TICKWELL_QML_INSTALL_DIR}/Tickwell
+          COMPONENT quick)
+  install(FILES ${TICKWELL_QML_BUILD_DIR}/Tickwell/qmldir
+                ${TICKWELL_QML_BUILD_DIR}/Tickwell/tickwell_quick.qmltypes
+          DESTINATION ${TICKWELL_QML_INSTALL_DIR}/Tickwell COMPONENT quick)
+  install(DIRECTORY ${PROJECT_SOURCE_DIR}/hosts/quick/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/tickwell/quick
+          COMPONENT dev FILES_MATCHING PATTERN "*.hpp")
+endif()
+
 
 # Qt Designer looks for plugins in <Qt's plugin directory>/designer. Under the prefix /usr that
 # is Qt's own directory on Debian; under any other prefix, QT_PLUGIN_PATH=<prefix>/<this>
@@ -75,10 +99,13 @@ endforeach()
 
 install(EXPORT TickwellTargets NAMESPACE Tickwell:: DESTINATION ${TICKWELL_INSTALL_CMAKEDIR}
         COMPONENT dev)
+if(NOT DEFINED TICKWELL_QML_INSTALL_DIR)
+  set(TICKWELL_QML_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/qt6/qml)
+endif()
 configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/TickwellConfig.cmake.in
                               ${PROJECT_BINARY_DIR}/TickwellConfig.cmake
                               INSTALL_DESTINATION ${TICKWELL_INSTALL_CMAKEDIR}
-                              PATH_VARS TICKWELL_DESIGNER_PLUGIN_DIR)
+                              PATH_VARS TICKWELL_QML_INSTALL_DIR TICKWELL_DESIGNER_PLUGIN_DIR)
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/TickwellConfigVersion.cmake
                                  VERSION ${PROJECT_VERSION} COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/TickwellConfig.cmake

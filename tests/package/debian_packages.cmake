@@ -12,6 +12,9 @@ step("making the packages" cpack -G DEB --config ${BUILD_DIR}/CPackConfig.cmake 
 # The package of each name, with the field values it must declare.
 set(runtime libtickwell${MAJOR})
 set(packages ${runtime} libtickwell-dev libtickwell-designer-plugin tickwell-tools)
+if(WITH_QUICK)
+  list(APPEND packages qml6-module-tickwell)
+endif()
 set(debs)
 foreach(package IN LISTS packages)
   file(GLOB found ${WORK_DIR}/out/${package}_${VERSION}*.deb)
@@ -45,6 +48,12 @@ expect_match("${files_libtickwell-dev}" "\\./usr/include/tickwell/qt/vex_clock_w
 expect_match("${files_libtickwell-designer-plugin}"
              "\\./usr/lib/[^ ]*/qt6/plugins/designer/libtickwell-designer\\.so"
              "the Designer plugin is not where Designer looks")
+if(WITH_QUICK)
+  expect_match("${files_qml6-module-tickwell}" "\\./usr/lib/[^ ]*/qt6/qml/Tickwell/qmldir"
+               "the QML module is not where Qt looks")
+  expect_match("${depends_qml6-module-tickwell}" "${runtime} \\(= ${VERSION}\\)"
+               "the QML module does not depend on the runtime")
+endif()
 if(files_${runtime} MATCHES "\\.hpp")
   message(FATAL_ERROR "${runtime} holds headers:\n${files_${runtime}}")
 endif()

@@ -17,6 +17,14 @@ foreach(file include/tickwell/control/vex_clock.hpp include/tickwell/platform/va
     message(FATAL_ERROR "the installed package lacks ${file}")
   endif()
 endforeach()
+if(WITH_QUICK)
+  foreach(file ${LIBDIR}/libtickwell-quick${LIBSUFFIX} ${QMLDIR}/Tickwell/qmldir
+               ${QMLDIR}/Tickwell/libtickwell_quickplugin.so include/tickwell/quick/vex_clock_item.hpp)
+    if(NOT EXISTS ${prefix}/${file})
+      message(FATAL_ERROR "the installed package lacks ${file}")
+    endif()
+  endforeach()
+endif()
 # Users reach headers as <tickwell/...> only: nothing else is installed beside include/tickwell.
 file(GLOB include_entries RELATIVE ${prefix}/include ${prefix}/include/*)
 if(NOT include_entries STREQUAL "tickwell")

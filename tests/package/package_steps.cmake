@@ -31,7 +31,8 @@ function(build_and_run_example prefix example_dir work_dir program expect)
        -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
        "-DCMAKE_CXX_FLAGS=${FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${FLAGS}")
   step("building ${name}" ${CMAKE_COMMAND} --build ${build})
-  step("running ${name}" ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ${build}/${program} --smoke)
+  step("running ${name}" ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen QT_QUICK_BACKEND=software
+       ${build}/${program} --smoke)
   message(STATUS "${step_output}")
   if(NOT step_output MATCHES "${expect}")
     message(FATAL_ERROR "${name} did not do what it should:\n${step_output}")
@@ -44,4 +45,9 @@ function(build_and_run_examples prefix work_dir)
                         "the label shows [0-9:.]+ after Notify. stopped. 1 lap listed")
   build_and_run_example(${prefix} ${SOURCE_DIR}/examples/designer-form ${work_dir} designer-form
                         "the label shows [0-9:.]+ as the face does: yes. stopped. 1 lap")
+  if(WITH_QUICK)
+    # The module is imported from the package's QML folder; any QML warning fails the run.
+    build_and_run_example(${prefix} ${SOURCE_DIR}/examples/qml-stopwatch ${work_dir} qml-stopwatch
+                          "qml-stopwatch: 00:00:5[0-9].[0-9][0-9] shown, 1 lap listed, 0 warnings")
+  endif()
 endfunction()

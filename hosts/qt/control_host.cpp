@@ -1,0 +1,435 @@
+// SPDX-License-Identifier: MIT
+#include <tickwell/qt/control_host.hpp>
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMetaObject>
+#include <utility>
+
+#include <tickwell/control/type_library.hpp>
+#include <tickwell/platform/system_colors.hpp>
+#include <tickwell/qt/guarded_site.hpp>
+#include <tickwell/qt/input_codes.hpp>
+#include <tickwell/qt/pointer_cursor.hpp>
+#include <tickwell/qt/qt_properties.hpp>
+#include <tickwell/qt/spoken_time.hpp>
+#include <tickwell/qt/time_of_day.hpp>
+
+namespace tickwell::qt {
+
+// The control with the site it holds. It lives and dies with its host, unless the host is
+// deleted while a call into the control is still running (a program's slot or a nested
+// event loop deleted it): then it stays behind until no such call runs anywhere.
+struct HostedControl {
+    HostedControl(Site& host, StateScope scope) : site(host), control(site, scope) {}
+    GuardedSite site;
+    VexClock control;
+};
+
+namespace {
+
+std::vector<std::unique_ptr<HostedControl>> buried;
+bool collection_posted = false;
+
+void collect_buried() {
+    collection_posted = false;
+    // Posted again when the last running call returns.
+    if (GuardedSite::reentrant_call_running()) return;
+    buried.clear();
+}
+
+// From the event loop, never at once: the call that returned last may still be unwinding
+// through a buried control.
+void post_collection() {
+    if (buried.empty() || collection_posted || !QCoreApplication::instance()) return;
+    collection_posted = true;
+    QMetaObject::invokeMethod(QCoreApplication::instance(), &collect_buried, Qt::QueuedConnection);
+}
+
+}  // namespace
+
+ControlHost::ControlHost() {
+    GuardedSite::set_outermost_return_hook(&post_collection);
+}
+
+ControlHost::~ControlHost() {
+    release_control();
+}
+
+void ControlHost::create_control(StateScope scope, PropertyBag* bag) {
+    hosted_ = std::make_unique<HostedControl>(*this, scope);
+    VexClock& c = hosted_->control;
+    if (bag)
+        c.ReadProperties(*bag);
+    else
+        c.InitProperties();
+}
+
+void ControlHost::release_control() {
+    if (!hosted_) return;
+    hosted_->site.detach(tpp_);
+    // Leaving a shared timer is safe even from inside its tick: the others tick on.
+    timers_.clear();
+    if (GuardedSite::reentrant_call_running()) {
+        // A call into the control is still on the stack below the host's destructor. The
+        // control finishes it against its detached site and is deleted once every such call
+        // has returned.
+        buried.push_back(std::move(hosted_));
+    }
+    hosted_.reset();
+}
+
+VexClock& ControlHost::control() {
+    return hosted_->control;
+}
+
+const VexClock& ControlHost::control() const {
+    return hosted_->control;
+}
+
+QString ControlHost::spokenTime() const {
+    const VexClock& c = control();
+    return QString::fromStdString(spoken_time(c.Hours(), c.Minutes(), c.Seconds()));
+}
+
+QString ControlHost::text() const {
+    const VexClock& c = control();
+    QString shown = QString::asprintf("%02d:%02d:%02d", c.Hours(), c.Minutes(), c.Seconds());
+    if (c.Display() != tickwell::Display::digital) return shown;
+    switch (accuracy_traits(c.Accuracy()).fraction_cells) {
+        case 1:
+            return shown + QString::asprintf(".%d", c.Tens());
+        case 2:
+            return shown + QString::asprintf(".%d%d", c.Tens(), c.Hundreds());
+        default:
+            return shown;
+    }
+}
+
+void ControlHost::repaintChanges() {
+    if (!hosted_) return;
+    const QRegion region = repaint_.take(control().scene(), tpp_);
+    if (!region.isEmpty()) {
+        update_surface(region);
+        maybe_changed_ = true;
+    }
+    update_accessible_state();
+    notify_changes();
+}
+
+HostedControl* ControlHost::begin_call() {
+    maybe_changed_ = true;
+    return hosted_.get();
+}
+
+bool ControlHost::end_call(HostedControl* hosted) {
+    if (!hosted->site.attached()) return false;
+    repaintChanges();
+    return true;
+}
+
+void ControlHost::report(std::string_view what, const std::exception& e) {
+    qWarning("VexClock %.*s: %s", static_cast<int>(what.size()), what.data(), e.what());
+}
+
+void ControlHost::put(std::string_view property, const Value& value) {
+    call_control(property, [&] { control().put(property, value); });
+}
+
+bool ControlHost::start_clock() {
+    return call_control("StartClock", [this] { control().StartClock(); });
+}
+
+bool ControlHost::stop_clock() {
+    return call_control("StopClock", [this] { control().StopClock(); });
+}
+
+bool ControlHost::reset_clock() {
+    return call_control("ResetClock", [this] { control().ResetClock(); });
+}
+
+bool ControlHost::toggle_clock() {
+    return control().Running() ? stop_clock() : start_clock();
+}
+
+bool ControlHost::show_about_box() {
+    return call_control("ShowAboutBox", [this] { control().ShowAboutBox(); });
+}
+
+VexClock::Lap ControlHost::take_lap() {
+    VexClock::Lap taken{};
+    call_control("lap", [&] { taken = control().lap(); });
+    return taken;
+}
+
+void ControlHost::set_metrics(TwipsPerPixel tpp) {
+    if (tpp.x == tpp_.x && tpp.y == tpp_.y) return;
+    tpp_ = tpp;
+    if (hosted_) lay_out(true);
+}
+
+void ControlHost::resize_surface(QSizeF logical, bool always) {
+    surface_ = logical;
+    lay_out(always);
+}
+
+void ControlHost::lay_out(bool always) {
+    const float width_twips = to_twips_x(surface_.width());
+    const float height_twips = to_twips_y(surface_.height());
+    if (!always && width_twips == control().width() && height_twips == control().height()) return;
+    if (!call_control("resize", [&] { control().set_size(width_twips, height_twips); })) return;
+    repaint_.reset(control().scene(), tpp_);
+    update_surface({});
+}
+
+void ControlHost::update_accessible_state() {
+    const VexClock& c = control();
+    const Spoken now{c.Hours(), c.Minutes(), c.Seconds(), c.Running()};
+    if (now == spoken_) return;
+    spoken_ = now;
+    describe(
+        QString::fromStdString(spoken_state(now.hours, now.minutes, now.seconds, now.running)));
+}
+
+void ControlHost::notify_changes() {
+    // Most turns of the event loop change nothing: values are only compared after a call
+    // into the control, a notification from it, or a repaint of what changed.
+    if (!maybe_changed_) return;
+    maybe_changed_ = false;
+    const auto members = TypeLibrary::members();
+    std::vector<Value> now;
+    now.reserve(signalled_.size());
+    for (const MemberInfo& m : members)
+        if (!m.is_method) now.push_back(m.get(control()));
+    const bool first = signalled_.empty();
+    const std::vector<Value> before = std::exchange(signalled_, now);
+    const QString text_now = text();
+    const bool text_changed = text_now != signalled_text_;
+    signalled_text_ = text_now;
+    if (first) return;
+    // A slot may change the control again, or delete the host: the values to signal were
+    // taken above, and the host guards itself across its slots.
+    signal_changes(before, now, text_changed);
+}
+
+// --- Input ---
+
+const ImageElement* ControlHost::image_at(QPointF position) const {
+    const auto& order = control().scene().stacking_order();
+    for (auto it = order.rbegin(); it != order.rend(); ++it) {
+        const Element& e = **it;
+        if (e.kind() != ElementKind::image || !e.visible()) continue;
+        if (e.name() != "DisplayIm" && e.name() != "NumIm" && e.name() != "ColonIm") continue;
+        const auto& image = static_cast<const ImageElement&>(e);
+        const PixelRect box = box_in_pixels(image, tpp_);
+        if (QRectF(box.left, box.top, box.width, box.height).contains(position)) return &image;
+    }
+    return nullptr;
+}
+
+void ControlHost::click_image(const ImageElement& image) {
+    const int index = image.index();
+    const std::string& name = image.name();
+    call_control("Click", [&] {
+        if (name == "DisplayIm")
+            control().DisplayIm_Click(index);
+        else if (name == "NumIm")
+            control().NumIm_Click(index);
+        else
+            control().ColonIm_Click(index);
+    });
+}
+
+void ControlHost::mouse_press(QPointF at, Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
+                              bool double_click) {
+    press_ = {image_at(at), true, double_click};
+    if (press_.image) return;  // the image has the press; it raises nothing for it
+    if (double_click) {
+        // The second press of a double click raises DblClick in place of MouseDown.
+        call_control("DblClick", [&] { control().UserControl_DblClick(); });
+        return;
+    }
+    std::int16_t code = button_code(button);
+    std::int16_t shift = shift_state(modifiers);
+    const float x = to_twips_x(at.x());
+    const float y = to_twips_y(at.y());
+    call_control("MouseDown", [&] { control().UserControl_MouseDown(code, shift, x, y); });
+}
+
+void ControlHost::mouse_release(QPointF at, Qt::MouseButton button,
+                                Qt::KeyboardModifiers modifiers) {
+    const PressTarget pressed = std::exchange(press_, {});
+    if (!pressed.active) return;
+    if (pressed.image) {
+        if (!pressed.after_double_click && image_at(at) == pressed.image)
+            click_image(*pressed.image);
+        return;
+    }
+    std::int16_t code = button_code(button);
+    std::int16_t shift = shift_state(modifiers);
+    const float x = to_twips_x(at.x());
+    const float y = to_twips_y(at.y());
+    if (!call_control("MouseUp", [&] { control().UserControl_MouseUp(code, shift, x, y); })) return;
+    // A click is a press and a release over the control; the release that ends a double
+    // click raises only MouseUp.
+    if (!pressed.after_double_click && QRectF(QPointF(0, 0), surface_).contains(at))
+        call_control("Click", [&] { control().UserControl_Click(); });
+}
+
+void ControlHost::mouse_move(QPointF at, Qt::MouseButtons buttons,
+                             Qt::KeyboardModifiers modifiers) {
+    // While a button is held the target of its press has the mouse.
+    const ImageElement* under = press_.active ? press_.image : image_at(at);
+    if (under) return;  // the images' moves raise nothing
+    std::int16_t code = button_code(buttons);
+    std::int16_t shift = shift_state(modifiers);
+    const float x = to_twips_x(at.x());
+    const float y = to_twips_y(at.y());
+    call_control("MouseMove", [&] { control().UserControl_MouseMove(code, shift, x, y); });
+}
+
+bool ControlHost::key_press(const QKeyEvent& event) {
+    bool taken = false;
+    std::int16_t code = key_code(event);
+    std::int16_t shift = shift_state(event.modifiers());
+    if (code != 0) {
+        if (!call_control("KeyDown", [&] { control().UserControl_KeyDown(code, shift); }))
+            return true;
+        taken = code == 0;
+    }
+    for (const QChar ch : event.text()) {
+        if (ch.unicode() == 0x7F) continue;  // Delete types no character
+        // The character's UTF-16 code unit; those above 32767 arrive as negative Integers.
+        auto character = static_cast<std::int16_t>(ch.unicode());
+        if (!call_control("KeyPress", [&] { control().UserControl_KeyPress(character); }))
+            return true;
+        taken = taken || character == 0;
+    }
+    return taken;
+}
+
+bool ControlHost::key_release(const QKeyEvent& event) {
+    std::int16_t code = key_code(event);
+    // A held key repeats its KeyDown only; the platform's repeated releases raise nothing.
+    if (event.isAutoRepeat() || code == 0) return false;
+    std::int16_t shift = shift_state(event.modifiers());
+    if (!call_control("KeyUp", [&] { control().UserControl_KeyUp(code, shift); })) return true;
+    return code == 0;
+}
+
+// --- Site ---
+
+bool ControlHost::ambient_user_mode() const {
+    return user_mode_;
+}
+
+void ControlHost::property_changed(std::string_view property) {
+    maybe_changed_ = true;
+    announce_property(property);
+}
+
+void ControlHost::raise_event(std::string_view event, std::span<EventArgument> arguments) {
+    raise_control_event(event, arguments);
+}
+
+float ControlHost::scale_x(float twips) {
+    return scale_mode_ == ScaleMode::twips ? twips : static_cast<float>(twips / tpp_.x);
+}
+
+float ControlHost::scale_y(float twips) {
+    return scale_mode_ == ScaleMode::twips ? twips : static_cast<float>(twips / tpp_.y);
+}
+
+void ControlHost::show_form_modal(const Form& form) {
+    show_form(form);
+}
+
+MessageResult ControlHost::message_box(std::string_view prompt, MessageButtons buttons,
+                                       MessageIcon icon) {
+    return ask(prompt, buttons, icon);
+}
+
+ClockReading ControlHost::read_clock() {
+    return qt::read_clock();
+}
+
+void ControlHost::process_pending_messages() {
+    // Should the loop delete the host, the control finishes its call against its detached
+    // site (see GuardedSite).
+    QCoreApplication::processEvents();
+}
+
+float ControlHost::twips_per_pixel_x() const {
+    return static_cast<float>(tpp_.x);
+}
+
+float ControlHost::twips_per_pixel_y() const {
+    return static_cast<float>(tpp_.y);
+}
+
+void ControlHost::refresh() {
+    update_surface({});
+}
+
+void ControlHost::set_pointer(std::int16_t shape) {
+    // Applied on every mouse move: only a change reaches the window system.
+    if (shape == to_long(tickwell::MousePointer::custom)) {
+        if (pointer_ == shape && cursor_picture_ == pointer_picture_) return;
+        apply_cursor(picture_cursor(pointer_picture_));
+        cursor_picture_ = pointer_picture_;
+    } else {
+        if (pointer_ == shape) return;
+        apply_cursor(pointer_cursor(shape));
+    }
+    pointer_ = shape;
+}
+
+void ControlHost::set_pointer_picture(const PictureRef& picture) {
+    pointer_picture_ = picture;
+}
+
+// Running controls tick from their thread's shared timer of their period: many watches
+// cost one timer and one repaint of their window per tick. A restart or a new period joins
+// again; the first tick comes within one period, and the count, derived from the clock, does
+// not depend on the timer's phase.
+void ControlHost::timer_changed(TimerElement& timer) {
+    maybe_changed_ = true;  // Running follows the tick timer
+    TickMembership& ticks = timers_[&timer];
+    const int interval = timer.interval();
+    if (!timer.enabled() || interval <= 0) {
+        ticks.leave();
+        return;
+    }
+    ticks.join(interval, [this, &timer] { call_control(timer.name(), [&] { timer.fire(); }); });
+}
+
+// --- Colours and pictures ---
+
+QColor color_to_qt(std::uint32_t color) {
+    const std::uint32_t c = resolve_color(color);
+    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
+                  static_cast<int>((c >> 16) & 0xFF));
+}
+
+std::uint32_t color_from_qt(const QColor& color) {
+    const QColor rgb = color.toRgb();
+    return static_cast<std::uint32_t>(rgb.red()) | static_cast<std::uint32_t>(rgb.green()) << 8 |
+           static_cast<std::uint32_t>(rgb.blue()) << 16;
+}
+
+QPixmap picture_to_qt(const PictureRef& picture) {
+    if (!picture) return {};
+    return QPixmap::fromImage(picture_image(picture));
+}
+
+PictureRef picture_from_qt(const QPixmap& pixmap) {
+    if (pixmap.isNull()) return {};
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    pixmap.save(&buffer, "PNG");
+    return Picture::make_encoded("png", {png.begin(), png.end()});
+}
+
+}  // namespace tickwell::qt

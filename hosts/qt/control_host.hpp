@@ -1,0 +1,219 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QCursor>
+#include <QPointF>
+#include <QRegion>
+#include <QSizeF>
+#include <QString>
+#include <exception>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include <tickwell/control/vex_clock.hpp>
+#include <tickwell/persistence/property_bag.hpp>
+#include <tickwell/platform/api.hpp>
+#include <tickwell/platform/twips_per_pixel.hpp>
+#include <tickwell/qt/repaint_tracker.hpp>
+#include <tickwell/qt/shared_ticks.hpp>
+
+class QKeyEvent;
+
+namespace tickwell::qt {
+
+// The control and what runs it; defined by the implementation.
+struct HostedControl;
+
+// The container's unit for the mouse positions of MouseDown, MouseUp and MouseMove (Xs,
+// Ys), measured from the control's top left: logical pixels, as Qt measures, or twips.
+enum class ScaleMode { pixels, twips };
+
+// What every Qt host of one control shares, whatever item shows it (a QWidget, a Qt Quick
+// item): it is the control's Site. It runs the control's timers on the shared ticks, reads
+// the process's clock, turns presses, moves and keys into the control's input, finds what to
+// repaint after each call into the control, keeps the snapshot that change signals are
+// diffed against, and keeps a control whose host was deleted inside one of its calls alive
+// until that call has returned. Qt GUI only: what shows it, asks the user and emits signals
+// is the host's, through the hooks below.
+//
+// A host derives from its Qt class and from this, calls create_control() in its constructor
+// and release_control() first thing in its destructor, and calls into the control only
+// through call_control() (or the members here that do), so that an error never escapes into
+// Qt and a host deleted by its own slot is never touched again.
+class TICKWELL_API ControlHost : public Site {
+  public:
+    ControlHost(const ControlHost&) = delete;
+    ControlHost& operator=(const ControlHost&) = delete;
+
+    VexClock& control();
+    const VexClock& control() const;
+
+    bool sharedState() const { return control().state_scope() == StateScope::shared; }
+
+    // The laps taken since the last reset, oldest first (see VexClock::lap).
+    const std::vector<VexClock::Lap>& laps() const { return control().laps(); }
+
+    // The ambient UserMode: false in a designer, true in a running program.
+    bool userMode() const { return user_mode_; }
+    void setUserMode(bool user_mode) { user_mode_ = user_mode; }
+
+    // The unit of the mouse events' positions; pixels by default.
+    ScaleMode scaleMode() const { return scale_mode_; }
+    void setScaleMode(ScaleMode mode) { scale_mode_ = mode; }
+
+    // The screen's twips per pixel (1440 / logical DPI) that the face is laid out and painted
+    // with.
+    TwipsPerPixel twipsPerPixel() const { return tpp_; }
+
+    // The shown time spelled out for a screen reader ("1 hour, 2 minutes, 5 seconds").
+    QString spokenTime() const;
+    // What the face shows: "hh:mm:ss", then ".t" or ".hh" where the digital face shows
+    // tenths or hundredths.
+    QString text() const;
+
+    // Repaints the regions of the scene's elements changed since the last call, brings the
+    // accessible description up to date and signals the properties that changed. The host
+    // calls it after each of its own calls into the control and once per turn of the event
+    // loop, which covers the program's own calls; a program may call it to repaint at once.
+    void repaintChanges();
+
+  protected:
+    ControlHost();
+    ~ControlHost() override;
+
+    // Makes the control, its site this host: creation, then the read path from `bag`, or
+    // the initial-properties path without one. The read path may throw tickwell::Error
+    // attributed to the bag key that failed.
+    void create_control(StateScope scope, PropertyBag* bag);
+    // Lets the control go: the host is about to be destroyed. Later calls from the control
+    // get quiet answers; a call still running finishes against them.
+    void release_control();
+    bool hosts_control() const { return hosted_ != nullptr; }
+
+    // Runs a call into the control: an error escaping it is reported, never thrown on into
+    // Qt. False when the host was deleted during the call (by a program's slot): the caller
+    // must return at once without touching the host.
+    template <typename Call>
+    bool call_control(std::string_view what, Call&& call) {
+        HostedControl* hosted = begin_call();
+        try {
+            call();
+        } catch (const std::exception& e) {
+            report(what, e);
+        }
+        return end_call(hosted);
+    }
+
+    // A put by name from a Qt setter, then the change signals of what it changed.
+    void put(std::string_view property, const Value& value);
+    // The methods: false when the host was deleted during the call.
+    bool start_clock();
+    bool stop_clock();
+    bool reset_clock();
+    bool toggle_clock();
+    bool show_about_box();
+    VexClock::Lap take_lap();
+
+    // The screen's twips per pixel; a change lays the face out again.
+    void set_metrics(TwipsPerPixel tpp);
+    // Tells the control the surface's size in logical pixels, when it changed or `always`.
+    void resize_surface(QSizeF logical, bool always);
+
+    // The surface's input, positions in logical pixels from its top left. A press or
+    // release over the digital face's images clicks them; elsewhere it raises the mouse
+    // events and Click. The second press of a double click is `double_click`.
+    void mouse_press(QPointF at, Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
+                     bool double_click);
+    void mouse_release(QPointF at, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+    void mouse_move(QPointF at, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
+    // Whether the control took the key: a program that sets the code to 0 takes it, and the
+    // host's Qt event is then accepted.
+    bool key_press(const QKeyEvent& event);
+    bool key_release(const QKeyEvent& event);
+
+    // --- What each host does its own way ---
+    // Repaints `region` of the surface, in logical pixels; all of it for an empty region.
+    virtual void update_surface(const QRegion& region) = 0;
+    // Emits the control's event; what the slots leave in the arguments goes back to it.
+    virtual void raise_control_event(std::string_view event,
+                                     std::span<EventArgument> arguments) = 0;
+    // The container's property-changed notification, with the name the control passes.
+    virtual void announce_property(std::string_view property) = 0;
+    // Emits the change signal of each property whose value differs between `before` and
+    // `now` (registry order), and textChanged when `text_changed`.
+    virtual void signal_changes(const std::vector<Value>& before, const std::vector<Value>& now,
+                                bool text_changed) = 0;
+    // The accessible description changed ("1 minute, 5 seconds, running").
+    virtual void describe(const QString& description) = 0;
+    // The pointer over the surface; nullopt for the default one.
+    virtual void apply_cursor(const std::optional<QCursor>& cursor) = 0;
+    // Shows a form of the control; returns when it has been closed.
+    virtual void show_form(const Form& form) = 0;
+    // A message of the control, answered as the host's message policy says.
+    virtual MessageResult ask(std::string_view prompt, MessageButtons buttons,
+                              MessageIcon icon) = 0;
+
+  private:
+    // --- Site: the control reaches these through its guarded site ---
+    bool ambient_user_mode() const final;
+    void property_changed(std::string_view property) final;
+    void raise_event(std::string_view event, std::span<EventArgument> arguments) final;
+    float scale_x(float twips) final;
+    float scale_y(float twips) final;
+    void show_form_modal(const Form& form) final;
+    MessageResult message_box(std::string_view prompt, MessageButtons buttons,
+                              MessageIcon icon) final;
+    ClockReading read_clock() final;
+    void process_pending_messages() final;
+    float twips_per_pixel_x() const final;
+    float twips_per_pixel_y() const final;
+    void refresh() final;
+    void set_pointer(std::int16_t shape) final;
+    void set_pointer_picture(const PictureRef& picture) final;
+    void timer_changed(TimerElement& timer) final;
+
+    // Where a press began: the control's surface, or an image of the digital face that
+    // receives its own clicks.
+    struct PressTarget {
+        const ImageElement* image = nullptr;
+        bool active = false;
+        bool after_double_click = false;  // the release ends a double click: no Click
+    };
+
+    HostedControl* begin_call();
+    bool end_call(HostedControl* hosted);
+    static void report(std::string_view what, const std::exception& e);
+    void lay_out(bool always);
+    void update_accessible_state();
+    void notify_changes();
+    float to_twips_x(qreal pixels) const { return static_cast<float>(pixels * tpp_.x); }
+    float to_twips_y(qreal pixels) const { return static_cast<float>(pixels * tpp_.y); }
+    const ImageElement* image_at(QPointF position) const;
+    void click_image(const ImageElement& image);
+
+    std::unique_ptr<HostedControl> hosted_;
+    std::map<const TimerElement*, TickMembership> timers_;
+    TwipsPerPixel tpp_;
+    QSizeF surface_;
+    bool user_mode_ = false;
+    std::vector<Value> signalled_;  // every property's value as last signalled, in order
+    QString signalled_text_;
+    bool maybe_changed_ = true;
+    ScaleMode scale_mode_ = ScaleMode::pixels;
+    PressTarget press_;
+    std::int16_t pointer_ = 0;
+    PictureRef pointer_picture_;
+    PictureRef cursor_picture_;  // the picture the custom cursor was made of
+    // What the accessible description last said.
+    struct Spoken {
+        int hours = -1, minutes = -1, seconds = -1;
+        bool running = false;
+        bool operator==(const Spoken&) const = default;
+    } spoken_;
+    RepaintTracker repaint_;
+};
+
+}  // namespace tickwell::qt

@@ -1,0 +1,359 @@
+// SPDX-License-Identifier: MIT
+#include <tickwell/quick/vex_clock_item.hpp>
+
+#include <QtQml/qqml.h>
+#include <QAbstractEventDispatcher>
+#include <QAccessible>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QHoverEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QQuickWindow>
+#include <QScreen>
+#include <QVariantMap>
+#include <algorithm>
+#include <utility>
+
+#include <tickwell/control/type_library.hpp>
+#include <tickwell/qt/layer_cache.hpp>
+
+namespace tickwell::qt {
+namespace {
+
+constexpr float kNewControlWidth = 3240;  // twips
+constexpr float kNewControlHeight = 2070;
+
+QString qt_text(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+template <typename Signal>
+struct EventRow {
+    std::string_view name;
+    Signal signal;
+};
+
+using PlainSignal = void (VexClockItem::*)();
+using KeySignal = void (VexClockItem::*)(VexClockKeyEvent*);
+using MouseSignal = void (VexClockItem::*)(VexClockMouseEvent*);
+
+const EventRow<PlainSignal> kPlainEvents[] = {
+    {"TimeExpired", &VexClockItem::timeExpired},
+    {"Click", &VexClockItem::clicked},
+    {"Alert", &VexClockItem::alert},
+    {"Notify", &VexClockItem::notify},
+    {"DblClick", &VexClockItem::doubleClicked},
+};
+const EventRow<KeySignal> kKeyEvents[] = {
+    {"KeyDown", &VexClockItem::keyDown},
+    {"KeyUp", &VexClockItem::keyUp},
+    {"KeyPress", &VexClockItem::keyPress},
+};
+const EventRow<MouseSignal> kMouseEvents[] = {
+    {"MouseDown", &VexClockItem::mouseDown},
+    {"MouseUp", &VexClockItem::mouseUp},
+    {"MouseMove", &VexClockItem::mouseMove},
+};
+
+template <typename Signal, std::size_t N>
+Signal find_signal(const EventRow<Signal> (&rows)[N], std::string_view event) {
+    for (const auto& row : rows)
+        if (row.name == event) return row.signal;
+    return nullptr;
+}
+
+// The item's Accessible attached object (the one `Accessible.role: …` sets in QML), made on
+// first use. Qt Quick registers its type when it is imported; without it, nullptr.
+QObject* accessible_attached(QObject* item) {
+    static const QMetaObject* type = QMetaType::fromName("QQuickAccessibleAttached*").metaObject();
+    if (!type) type = QMetaType::fromName("QQuickAccessibleAttached*").metaObject();
+    if (!type) return nullptr;
+    return qmlAttachedPropertiesObject(item, qmlAttachedPropertiesFunction(item, type), true);
+}
+
+}  // namespace
+
+VexClockItem::VexClockItem(QQuickItem* parent) : QQuickPaintedItem(parent) {
+    setOpaquePainting(true);
+    setAcceptedMouseButtons(Qt::AllButtons);
+    setAcceptHoverEvents(true);
+    setActiveFocusOnTab(true);
+    setFlag(ItemAcceptsInputMethod, false);
+    sync_metrics();
+
+    // Made as a designer places it; in user mode once complete.
+    create_control(StateScope::own, nullptr);
+    const PixelSize size = surface_size(kNewControlWidth, kNewControlHeight, twipsPerPixel());
+    setImplicitSize(size.width, size.height);
+    // Also takes the values from which changes are signalled.
+    resize_surface(QSizeF(width(), height()), true);
+    ControlHost::setUserMode(wanted_user_mode_);
+
+    // Once per turn of the event loop: what the program changed through control() is
+    // repainted before the loop waits again.
+    if (auto* dispatcher = QAbstractEventDispatcher::instance()) {
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this,
+                [this] { repaintChanges(); });
+        connect(dispatcher, &QAbstractEventDispatcher::awake, this, [this] { repaintChanges(); });
+    }
+}
+
+VexClockItem::~VexClockItem() {
+    if (auto* dispatcher = QAbstractEventDispatcher::instance())
+        disconnect(dispatcher, nullptr, this, nullptr);
+    release_control();
+}
+
+// What a QML file gives the item while it is made is put at design time.
+void VexClockItem::classBegin() {
+    QQuickPaintedItem::classBegin();
+    completed_ = false;
+    ControlHost::setUserMode(false);
+}
+
+void VexClockItem::componentComplete() {
+    QQuickPaintedItem::componentComplete();
+    const auto members = TypeLibrary::members();
+    const auto place = [&members](std::string_view name) {
+        return std::find_if(members.begin(), members.end(),
+                            [name](const MemberInfo& m) { return m.name == name; });
+    };
+    std::stable_sort(
+        creation_puts_.begin(), creation_puts_.end(),
+        [&place](const auto& a, const auto& b) { return place(a.first) < place(b.first); });
+    completed_ = true;
+    for (const auto& [property, value] : std::exchange(creation_puts_, {}))
+        ControlHost::put(property, value);
+    ControlHost::setUserMode(wanted_user_mode_);
+    update_accessible();
+}
+
+void VexClockItem::put(std::string_view property, const Value& value) {
+    if (completed_) {
+        ControlHost::put(property, value);
+        return;
+    }
+    // The last value given for a property is the one put.
+    const auto kept = std::find_if(creation_puts_.begin(), creation_puts_.end(),
+                                   [property](const auto& p) { return p.first == property; });
+    if (kept != creation_puts_.end())
+        kept->second = value;
+    else
+        creation_puts_.emplace_back(property, value);
+}
+
+void VexClockItem::setUserMode(bool user_mode) {
+    if (user_mode == wanted_user_mode_) return;
+    wanted_user_mode_ = user_mode;
+    if (completed_) ControlHost::setUserMode(user_mode);
+    emit userModeChanged(user_mode);
+}
+
+void VexClockItem::setMessagePolicy(MessagePolicy policy) {
+    if (policy == message_policy_) return;
+    message_policy_ = policy;
+    emit messagePolicyChanged(policy);
+}
+
+QVariantList VexClockItem::lapList() const {
+    QVariantList list;
+    for (const VexClock::Lap& l : laps())
+        list.append(QVariantMap{{QStringLiteral("index"), l.index},
+                                {QStringLiteral("total"), qint64{l.total_ms}},
+                                {QStringLiteral("split"), qint64{l.split_ms}}});
+    return list;
+}
+
+// --- Painting and size ---
+
+void VexClockItem::paint(QPainter* painter) {
+    std::optional<QRectF> clip;
+    if (painter->hasClipping()) clip = painter->clipBoundingRect();
+    paint_face(*painter, control().scene(), twipsPerPixel(), size(), clip);
+}
+
+void VexClockItem::update_surface(const QRegion& region) {
+    if (region.isEmpty())
+        update();
+    else
+        update(region.boundingRect());
+}
+
+void VexClockItem::geometryChange(const QRectF& now, const QRectF& before) {
+    QQuickPaintedItem::geometryChange(now, before);
+    if (now.size() != before.size()) resize_surface(now.size(), false);
+}
+
+void VexClockItem::itemChange(ItemChange change, const ItemChangeData& value) {
+    QQuickPaintedItem::itemChange(change, value);
+    if (change == ItemSceneChange || change == ItemDevicePixelRatioHasChanged) sync_metrics();
+}
+
+void VexClockItem::sync_metrics() {
+    const QScreen* screen = window() ? window()->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    set_metrics({1440.0 / screen->logicalDotsPerInchX(), 1440.0 / screen->logicalDotsPerInchY()});
+}
+
+// --- Input ---
+
+void VexClockItem::mousePressEvent(QMouseEvent* event) {
+    forceActiveFocus(Qt::MouseFocusReason);
+    event->accept();  // the release and the moves between come here
+    mouse_press(event->position(), event->button(), event->modifiers(), false);
+}
+
+void VexClockItem::mouseReleaseEvent(QMouseEvent* event) {
+    mouse_release(event->position(), event->button(), event->modifiers());
+}
+
+void VexClockItem::mouseDoubleClickEvent(QMouseEvent* event) {
+    mouse_press(event->position(), event->button(), event->modifiers(), true);
+}
+
+void VexClockItem::mouseMoveEvent(QMouseEvent* event) {
+    mouse_move(event->position(), event->buttons(), event->modifiers());
+}
+
+void VexClockItem::hoverMoveEvent(QHoverEvent* event) {
+    mouse_move(event->position(), Qt::NoButton, event->modifiers());
+}
+
+// A handler that sets a key code to 0 takes the key; other keys go on to the item's parent.
+void VexClockItem::keyPressEvent(QKeyEvent* event) {
+    event->setAccepted(key_press(*event));
+}
+
+void VexClockItem::keyReleaseEvent(QKeyEvent* event) {
+    event->setAccepted(key_release(*event));
+}
+
+// --- The control's calls ---
+
+void VexClockItem::announce_property(std::string_view property) {
+    emit propertyChanged(qt_text(property));
+}
+
+// The handlers run inside the emission, on event objects that live as long as it; what they
+// leave in them goes back to the control. The item is not touched after a signal: a handler
+// may have destroyed it.
+void VexClockItem::raise_control_event(std::string_view event, std::span<EventArgument> arguments) {
+    if (const PlainSignal signal = find_signal(kPlainEvents, event)) {
+        (this->*signal)();
+    } else if (const KeySignal key = find_signal(kKeyEvents, event)) {
+        Q_ASSERT(!arguments.empty());
+        const int shift = arguments.size() > 1 ? to_integer(arguments[1].value) : 0;
+        const KeyEvent values(to_integer(arguments[0].value), shift);
+        VexClockKeyEvent e(values);
+        (this->*key)(&e);
+        // Read back as the control converts: a code beyond 16 bits fails there.
+        arguments[0].value = Value(std::int32_t{values.key()});
+        if (arguments.size() > 1) arguments[1].value = Value(std::int32_t{values.shift()});
+    } else if (const MouseSignal mouse = find_signal(kMouseEvents, event)) {
+        Q_ASSERT(arguments.size() == 4);
+        const MouseEvent values(to_integer(arguments[0].value), to_integer(arguments[1].value),
+                                to_single(arguments[2].value), to_single(arguments[3].value));
+        VexClockMouseEvent e(values);
+        (this->*mouse)(&e);
+        arguments[0].value = Value(std::int32_t{values.button()});
+        arguments[1].value = Value(std::int32_t{values.shift()});
+    } else {
+        qWarning("VexClock raised an unknown event %.*s", static_cast<int>(event.size()),
+                 event.data());
+    }
+}
+
+void VexClockItem::signal_changes(const std::vector<Value>& before, const std::vector<Value>& now,
+                                  bool text_changed) {
+    QPointer<VexClockItem> guard(this);
+    TICKWELL_QT_EMIT_CHANGES();
+    if (guard && text_changed) emit textChanged(text());
+    if (guard && laps().size() != signalled_laps_) {
+        signalled_laps_ = laps().size();
+        emit lapsChanged();
+    }
+}
+
+void VexClockItem::describe(const QString& description) {
+    description_ = description;
+    update_accessible();
+}
+
+void VexClockItem::update_accessible() {
+    // Attached properties need the QML engine's types: from the item's completion on.
+    if (!completed_ || !qmlEngine(this)) return;
+    QObject* accessible = accessible_attached(this);
+    if (!accessible) return;
+    accessible->setProperty("role", QVariant::fromValue(QAccessible::Clock));
+    if (accessible->property("name").toString().isEmpty())
+        accessible->setProperty("name", QStringLiteral("Stopwatch"));
+    accessible->setProperty("description", description_);
+}
+
+void VexClockItem::apply_cursor(const std::optional<QCursor>& cursor) {
+    if (cursor)
+        setCursor(*cursor);
+    else
+        unsetCursor();
+}
+
+void VexClockItem::show_form(const Form& form) {
+    std::vector<const FormItem*> labels;
+    for (const FormItem& item : form.items)
+        if (item.kind == FormItemKind::label) labels.push_back(&item);
+    std::stable_sort(labels.begin(), labels.end(),
+                     [](const FormItem* a, const FormItem* b) { return a->top < b->top; });
+    QStringList lines;
+    for (const FormItem* label : labels)
+        lines << QString::fromStdString(label->caption);
+    emit formRequested(QString::fromStdString(form.caption), lines);
+}
+
+MessageResult VexClockItem::ask(std::string_view prompt, MessageButtons buttons, MessageIcon icon) {
+    MessagePolicy policy = message_policy_;
+    if (policy == AutomaticMessages) policy = ControlHost::userMode() ? SignalMessages : AskUser;
+    VexClockMessage message(MessageRequest(qt_text(prompt), buttons, icon));
+    if (policy == LogMessages) {
+        qWarning("VexClock %s: %s", qUtf8Printable(objectName()), qUtf8Printable(message.prompt()));
+        return message.request().answer();
+    }
+    const bool heard = isSignalConnected(QMetaMethod::fromSignal(&VexClockItem::messageRequested));
+    emit messageRequested(&message);
+    // The handler may have destroyed the item: only `message` is touched from here on.
+    if (policy == AskUser && heard && !message.isAnswered()) {
+        QEventLoop loop;
+        QObject::connect(&message, &VexClockMessage::answered, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return message.request().answer();
+}
+
+void VexClockItem::start() {
+    start_clock();
+}
+
+void VexClockItem::stop() {
+    stop_clock();
+}
+
+void VexClockItem::reset() {
+    reset_clock();
+}
+
+void VexClockItem::toggle() {
+    toggle_clock();
+}
+
+void VexClockItem::lap() {
+    const VexClock::Lap taken = take_lap();
+    emit lapped(taken.index, taken.total_ms, taken.split_ms);
+}
+
+void VexClockItem::showAboutBox() {
+    show_about_box();
+}
+
+}  // namespace tickwell::qt

@@ -1,0 +1,173 @@
+// SPDX-License-Identifier: MIT
+// VexClock items in a QQuickView on the offscreen platform: the pixels of the window
+// grabbed after the scene graph rendered them.
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickView>
+#include <QTest>
+#include <memory>
+
+#include <tickwell/platform/paint_geometry.hpp>
+#include <tickwell/qt/time_of_day.hpp>
+#include <tickwell/quick/vex_clock_item.hpp>
+
+namespace tickwell::testing {
+namespace {
+
+using qt::VexClockItem;
+
+constexpr QRgb kGlyphGrey = qRgb(222, 221, 221);  // a glyph's background
+constexpr QRgb kSegmentBlue = qRgb(0, 121, 197);  // a lit segment
+constexpr QRgb kRed = qRgb(255, 0, 0);
+
+bool near(QRgb pixel, QRgb c, int tolerance = 8) {
+    return std::abs(qRed(pixel) - qRed(c)) <= tolerance &&
+           std::abs(qGreen(pixel) - qGreen(c)) <= tolerance &&
+           std::abs(qBlue(pixel) - qBlue(c)) <= tolerance;
+}
+
+std::string text(QRgb p) {
+    return "rgb(" + std::to_string(qRed(p)) + ", " + std::to_string(qGreen(p)) + ", " +
+           std::to_string(qBlue(p)) + ")";
+}
+
+// An analog watch with a red second hand at the top left, a digital one below it.
+constexpr char kScene[] = R"(
+import QtQuick
+import Tickwell
+Item {
+    width: 500; height: 360
+    VexClock { objectName: "analog"; foregroundColor: "red" }
+    VexClock { objectName: "digital"; y: 150; width: 493; height: 200; display: VexClock.Digital }
+}
+)";
+
+// Both items in one shown view, rendered by the software scene graph.
+class QuickViewTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char name[] = "quick_view_test";
+        static char* argv[] = {name, nullptr};
+        if (!QGuiApplication::instance()) new QGuiApplication(argc, argv);
+    }
+
+    QuickViewTest() {
+        QQmlComponent component(view.engine());
+        component.setData(kScene, QUrl());
+        root.reset(qobject_cast<QQuickItem*>(component.create()));
+        if (!root) ADD_FAILURE() << component.errorString().toStdString();
+        root->setParentItem(view.contentItem());
+        view.resize(500, 360);
+        view.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&view));
+        analog = root->findChild<VexClockItem*>(QStringLiteral("analog"));
+        digital = root->findChild<VexClockItem*>(QStringLiteral("digital"));
+    }
+
+    QImage grab() { return view.grabWindow(); }
+    // Where a segment of a digit cell lies: a point in the digit's 8644 x 16000 frame, in
+    // the window.
+    QPoint in_cell(const BoxElement& cell, double x, double y) {
+        const PixelRect b = box_in_pixels(cell, digital->twipsPerPixel());
+        return QPoint(static_cast<int>(digital->x() + b.left + x / 8644 * b.width),
+                      static_cast<int>(digital->y() + b.top + y / 16000 * b.height));
+    }
+
+    QQuickView view;
+    std::unique_ptr<QQuickItem> root;
+    VexClockItem* analog = nullptr;
+    VexClockItem* digital = nullptr;
+};
+
+TEST_F(QuickViewTest, DigitCellsShowTheGlyphsOfTheDigits) {
+    ASSERT_TRUE(digital);
+    digital->setUserMode(false);  // the shown time is set at design time
+    struct Row {
+        short hours;
+        bool top_bar, upper_right, middle_bar;  // segments a, b and g
+    };
+    const Row rows[] = {{88, true, true, true}, {11, false, true, false}, {77, true, true, false}};
+    for (const Row& r : rows) {
+        digital->setHours(r.hours);
+        const QImage image = grab();
+        for (int cell : {0, 1}) {
+            const ImageElement& c = digital->control().face().DisplayIm(cell);
+            const QRgb a = image.pixel(in_cell(c, 4358, 1358));
+            const QRgb b = image.pixel(in_cell(c, 7213, 4500));
+            const QRgb g = image.pixel(in_cell(c, 4358, 7971));
+            EXPECT_TRUE(near(a, r.top_bar ? kSegmentBlue : kGlyphGrey))
+                << r.hours << ": " << text(a);
+            EXPECT_TRUE(near(b, r.upper_right ? kSegmentBlue : kGlyphGrey))
+                << r.hours << ": " << text(b);
+            EXPECT_TRUE(near(g, r.middle_bar ? kSegmentBlue : kGlyphGrey))
+                << r.hours << ": " << text(g);
+        }
+    }
+}
+
+// The hands of a running watch point where the elapsed time puts them: the clock is faked,
+// run on to 4:20:15 (the hour and minute hands down and to the right, off the axes), then a
+// quarter minute a row.
+TEST_F(QuickViewTest, SecondHandPointsWhereTheElapsedTimePutsIt) {
+    ASSERT_TRUE(analog);
+    static std::int64_t fake_ns = 0;
+    qt::set_elapsed_source([] { return fake_ns; });
+    constexpr std::int64_t kSecond = 1'000'000'000;
+    analog->start();
+    fake_ns += (4 * 3600 + 20 * 60) * kSecond;
+    struct Row {
+        int seconds;
+        int dx, dy;
+    };
+    for (const Row r : {Row{15, 1, 0}, Row{30, 0, 1}, Row{45, -1, 0}, Row{60, 0, -1}}) {
+        fake_ns += 15 * kSecond;
+        // The next tick of the 250 ms timer reads the clock and moves the hand.
+        QTRY_COMPARE_WITH_TIMEOUT(analog->seconds(), r.seconds % 60, 2000);
+        EXPECT_EQ(analog->hours(), 4);
+        const QImage image = grab();
+        // The pivot is pixel (108, 69); the second hand is 67 pixels long.
+        for (int k = 15; k <= 50; k += 7) {
+            const QRgb along = image.pixel(108 + r.dx * k, 69 + r.dy * k);
+            const QRgb opposite = image.pixel(108 - r.dx * k, 69 - r.dy * k);
+            EXPECT_TRUE(near(along, kRed, 10)) << r.seconds << " s, " << k << ": " << text(along);
+            EXPECT_FALSE(near(opposite, kRed, 60))
+                << r.seconds << " s, " << k << " the other way: " << text(opposite);
+        }
+    }
+    analog->stop();
+    qt::set_elapsed_source(nullptr);
+}
+
+// The item paints at the device's resolution: into a surface of device pixel ratio 2 (what
+// the scene graph gives it on such a screen), a one-pixel hand covers two device rows fully
+// and leaves its neighbours the dial's.
+TEST_F(QuickViewTest, OnePixelHandIsSharpAtTwiceThePixelDensity) {
+    ASSERT_TRUE(analog);
+    analog->setUserMode(false);
+    analog->setHours(4);
+    analog->setMinutes(20);
+    analog->setSeconds(15);
+    QImage image(432, 276, QImage::Format_RGB32);
+    image.setDevicePixelRatio(2);
+    {
+        QPainter painter(&image);
+        analog->paint(&painter);
+    }
+    constexpr QRgb kSurface = qRgb(192, 192, 192);
+    // Logical row 69 is device rows 138 and 139.
+    for (const int x : {240, 270, 300}) {
+        EXPECT_TRUE(near(image.pixel(x, 138), kRed)) << x << ": " << text(image.pixel(x, 138));
+        EXPECT_TRUE(near(image.pixel(x, 139), kRed)) << x << ": " << text(image.pixel(x, 139));
+        EXPECT_TRUE(near(image.pixel(x, 137), kSurface)) << x << ": " << text(image.pixel(x, 137));
+        EXPECT_TRUE(near(image.pixel(x, 140), kSurface)) << x << ": " << text(image.pixel(x, 140));
+    }
+}
+
+}  // namespace
+}  // namespace tickwell::testing

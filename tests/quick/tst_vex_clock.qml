@@ -1,0 +1,256 @@
+// SPDX-License-Identifier: MIT
+// The VexClock item from QML: its properties, enums and signals by their Qt names, its
+// events and messages answered by handlers, and what a screen reader learns of it.
+import QtQuick
+import QtTest
+import Tickwell
+
+Item {
+    id: root
+    width: 400
+    height: 300
+
+    Component {
+        id: digitalTenths
+        VexClock {
+            display: VexClock.Digital
+            accuracy: VexClock.Tenths
+            hours: 1
+            minutes: 2
+            seconds: 5
+            tenths: 3
+        }
+    }
+    Component {
+        id: plain
+        VexClock {}
+    }
+    Component {
+        id: countDown
+        VexClock {
+            display: VexClock.Digital
+            clockMode: VexClock.CountDown
+            initialTime: "00:00:01"
+        }
+    }
+    Component {
+        id: labelled
+        Item {
+            property alias clock: clock
+            property alias label: label
+            VexClock {
+                id: clock
+                display: VexClock.Digital
+                accuracy: VexClock.Tenths
+            }
+            Text {
+                id: label
+                text: clock.text
+            }
+        }
+    }
+    Component {
+        id: keyParent
+        Item {
+            property int keys: 0
+            property alias clock: clock
+            Keys.onPressed: ++keys
+            VexClock {
+                id: clock
+            }
+        }
+    }
+    Component {
+        id: spy
+        SignalSpy {}
+    }
+
+    TestCase {
+        name: "VexClock"
+        when: windowShown
+
+        function spyOn(target, signalName) {
+            return createTemporaryObject(spy, root, {target: target, signalName: signalName})
+        }
+
+        function test_properties_and_enums_by_qt_name() {
+            const clock = createTemporaryObject(digitalTenths, root)
+            compare(clock.display, VexClock.Digital)
+            compare(clock.accuracy, VexClock.Tenths)
+            compare(clock.clockMode, VexClock.CountUp)
+            compare(clock.text, "01:02:05.3")
+            compare(clock.hundredths, 0)
+            compare(clock.running, false)
+            compare(clock.userMode, true, "complete: a running program")
+            compare(clock.messagePolicy, VexClock.SignalMessages)
+            compare(VexClock.Hundredths, 2)
+            compare(VexClock.CountDown, 1)
+            compare(VexClock.Oval, 1)
+            clock.clockFace = VexClock.Oval
+            compare(clock.clockFace, VexClock.Oval)
+            clock.foregroundColor = "red"
+            compare(clock.foregroundColor, Qt.color("red"))
+            verify(clock.implicitWidth > 100 && clock.implicitHeight > 60)
+        }
+
+        function test_change_signals_fire_once_per_actual_change() {
+            const clock = createTemporaryObject(plain, root)
+            const display = spyOn(clock, "displayChanged")
+            const text = spyOn(clock, "textChanged")
+            const width = spyOn(clock, "borderWidthChanged")
+            clock.display = VexClock.Digital
+            clock.display = VexClock.Digital
+            compare(display.count, 1)
+            compare(display.signalArguments[0][0], VexClock.Digital)
+            clock.accuracy = VexClock.Tenths
+            compare(text.count, 1, "the digital face shows tenths")
+            compare(clock.text, "00:00:00.0")
+            clock.borderWidth = 4
+            clock.borderWidth = 4
+            compare(width.count, 1)
+            compare(clock.borderWidth, 4)
+        }
+
+        function test_refusal_arrives_as_a_message_and_changes_nothing() {
+            const clock = createTemporaryObject(plain, root)
+            const messages = spyOn(clock, "messageRequested")
+            const hours = spyOn(clock, "hoursChanged")
+            clock.hours = 3
+            compare(messages.count, 1, "the time is read-only in a running program")
+            compare(clock.hours, 0)
+            compare(hours.count, 0)
+            clock.userMode = false
+            clock.hours = 3
+            compare(clock.hours, 3)
+            compare(hours.count, 1)
+        }
+
+        function test_message_answered_no_keeps_the_old_accuracy() {
+            const clock = createTemporaryObject(plain, root, {display: VexClock.Digital})
+            let asked = null
+            const answer = (message) => {
+                asked = {prompt: message.prompt, question: message.question,
+                         buttons: message.buttons, icon: message.icon}
+                message.answer = VexClockMessage.No
+            }
+            clock.messageRequested.connect(answer)
+            clock.accuracy = VexClock.Hundredths
+            verify(asked !== null)
+            verify(asked.question)
+            compare(asked.buttons, VexClockMessage.YesNoButtons)
+            compare(asked.icon, VexClockMessage.Question)
+            verify(asked.prompt.length > 0)
+            compare(clock.accuracy, VexClock.Units)
+            clock.messageRequested.disconnect(answer)
+            clock.accuracy = VexClock.Hundredths
+            compare(clock.accuracy, VexClock.Hundredths, "unanswered, the question is answered yes")
+        }
+
+        function test_time_expired_ends_a_count_down() {
+            const clock = createTemporaryObject(countDown, root)
+            const expired = spyOn(clock, "timeExpired")
+            const running = spyOn(clock, "runningChanged")
+            clock.start()
+            compare(clock.running, true)
+            expired.wait(4000)
+            compare(expired.count, 1)
+            compare(clock.text, "00:00:00")
+            tryCompare(clock, "running", false)
+            verify(running.count >= 2)
+        }
+
+        function test_alert_and_notify_while_running() {
+            const clock = createTemporaryObject(plain, root, {display: VexClock.Digital, alertTime: 2})
+            const alert = spyOn(clock, "alert")
+            const notify = spyOn(clock, "notify")
+            clock.start()
+            alert.wait(4000)
+            verify(notify.count >= 1, "the seconds digit changed")
+            clock.stop()
+            compare(clock.running, false)
+        }
+
+        function test_laps_are_signalled_and_listed() {
+            const clock = createTemporaryObject(plain, root)
+            const lapped = spyOn(clock, "lapped")
+            const laps = spyOn(clock, "lapsChanged")
+            clock.start()
+            wait(120)
+            clock.lap()
+            wait(60)
+            clock.lap()
+            compare(lapped.count, 2)
+            compare(lapped.signalArguments[0][0], 1)
+            compare(lapped.signalArguments[1][0], 2)
+            compare(clock.laps.length, 2)
+            compare(clock.laps[0].index, 1)
+            verify(clock.laps[0].total >= 100)
+            compare(clock.laps[0].split, clock.laps[0].total)
+            compare(clock.laps[1].split, clock.laps[1].total - clock.laps[0].total)
+            compare(lapped.signalArguments[1][1], clock.laps[1].total)
+            clock.reset()
+            compare(clock.laps.length, 0)
+            compare(laps.count, 3)
+        }
+
+        function test_a_binding_follows_text() {
+            const view = createTemporaryObject(labelled, root)
+            view.clock.start()
+            tryVerify(() => view.clock.text !== "00:00:00.0", 2000)
+            compare(view.label.text, view.clock.text)
+            view.clock.stop()
+            compare(view.label.text, view.clock.text)
+        }
+
+        function test_key_handler_change_reaches_the_control() {
+            const view = createTemporaryObject(keyParent, root)
+            view.clock.forceActiveFocus()
+            verify(view.clock.activeFocus)
+            const downs = spyOn(view.clock, "keyDown")
+            keyClick(Qt.Key_B)
+            compare(view.keys, 1, "a key nobody takes goes on to the parent")
+            compare(downs.count, 1)
+            let seen = -1
+            view.clock.keyPress.connect((event) => {
+                seen = event.keyAscii
+                event.keyAscii = 0
+            })
+            keyClick(Qt.Key_B)
+            compare(seen, 98)
+            compare(view.keys, 1, "the control received 0: the key was taken")
+        }
+
+        function test_mouse_raises_down_up_and_click() {
+            const clock = createTemporaryObject(plain, root)
+            const clicked = spyOn(clock, "clicked")
+            let buttons = []
+            clock.mouseDown.connect((event) => buttons.push("down " + event.button))
+            clock.mouseUp.connect((event) => buttons.push("up " + event.button))
+            mouseClick(clock, 20, 20, Qt.LeftButton)
+            compare(buttons, ["down 1", "up 1"])
+            compare(clicked.count, 1)
+            verify(clock.activeFocus, "a press gives the item focus")
+        }
+
+        function test_about_box_arrives_as_its_lines() {
+            const clock = createTemporaryObject(plain, root)
+            const form = spyOn(clock, "formRequested")
+            clock.showAboutBox()
+            compare(form.count, 1)
+            compare(form.signalArguments[0][0], "About VexClock")
+            const lines = form.signalArguments[0][1]
+            verify(lines[0].startsWith("Tickwell VexClock "))
+            verify(lines[lines.length - 1].startsWith("Copyright"))
+        }
+
+        function test_screen_reader_hears_role_name_and_spoken_time() {
+            const clock = createTemporaryObject(plain, root)
+            compare(clock.Accessible.role, Accessible.Clock)
+            compare(clock.Accessible.name, "Stopwatch")
+            compare(clock.Accessible.description, "0 seconds, stopped")
+            clock.start()
+            tryVerify(() => clock.Accessible.description.endsWith(", running"), 1000)
+            clock.stop()
+        }
+    }
+}
