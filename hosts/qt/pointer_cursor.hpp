@@ -23,6 +23,6 @@ TICKWELL_API std::optional<QCursor> picture_cursor(const PictureRef& picture);
 // A picture's pixels at its own size, transparent where it paints nothing. A drawn (vector)
 // picture has no size of its own and is drawn into `vector_size` pixels. Null for the empty
 // picture and for data Qt cannot decode.
-QImage picture_image(const PictureRef& picture, QSize vector_size = {32, 32});
+TICKWELL_API QImage picture_image(const PictureRef& picture, QSize vector_size = {32, 32});
 
 }  // namespace tickwell::qt
