@@ -16,7 +16,6 @@
 #include <vector>
 
 #include <tickwell/control/type_library.hpp>
-#include <tickwell/platform/system_colors.hpp>
 #include <tickwell/qt/form_dialog.hpp>
 #include <tickwell/qt/guarded_site.hpp>
 #include <tickwell/qt/input_codes.hpp>
@@ -118,6 +117,7 @@ VexClockWidget::VexClockWidget(QWidget* parent, PropertyBag* bag, StateScope sco
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     sync_metrics();
+    colors_ = ColorScheme::from_palette(palette());
 
     hosted_ = std::make_unique<HostedControl>(*this, scope);
     VexClock& c = hosted_->control;
@@ -238,11 +238,31 @@ void VexClockWidget::update_accessible_state() {
         QString::fromStdString(spoken_state(now.hours, now.minutes, now.seconds, now.running)));
 }
 
+void VexClockWidget::follow_palette() {
+    ColorScheme now = ColorScheme::from_palette(palette());
+    if (now == colors_) return;
+    colors_ = now;
+    // The surface and every element in a system colour may have changed: the repaint
+    // tracker knows only of the scene's own changes.
+    update();
+    maybe_changed_ = true;
+    notify_changes();
+}
+
 // --- Painting and size ---
+
+// A new application palette or style reaches a widget that has no palette of its own as a
+// PaletteChange once Qt has resolved it again; a style may bring a palette of its own.
+void VexClockWidget::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
+        follow_palette();
+}
 
 void VexClockWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    paint_face(painter, control().scene(), tpp_, QSizeF(size()), QRectF(event->rect()));
+    paint_face(painter, control().scene(), tpp_, QSizeF(size()), QRectF(event->rect()),
+               Layers::cached, colors_);
 }
 
 void VexClockWidget::resizeEvent(QResizeEvent* event) {
@@ -526,9 +546,7 @@ void VexClockWidget::timer_changed(TimerElement& timer) {
 }
 
 QColor color_to_qt(std::uint32_t color) {
-    const std::uint32_t c = resolve_color(color);
-    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
-                  static_cast<int>((c >> 16) & 0xFF));
+    return ColorScheme::fixed().to_qcolor(color);
 }
 
 std::uint32_t color_from_qt(const QColor& color) {
@@ -577,8 +595,21 @@ void VexClockWidget::notify_changes() {
     const auto members = TypeLibrary::members();
     std::vector<Value> now;
     now.reserve(signalled_.size());
-    for (const MemberInfo& m : members)
-        if (!m.is_method) now.push_back(m.get(control()));
+    // The colour properties whose system colour the palette now paints otherwise: their
+    // value reads differently though the control holds the same one.
+    std::vector<bool> recoloured;
+    recoloured.reserve(signalled_.size());
+    for (const MemberInfo& m : members) {
+        if (m.is_method) continue;
+        now.push_back(m.get(control()));
+        bool differs = false;
+        if (m.type == PropertyType::color) {
+            const auto color = static_cast<std::uint32_t>(to_long(now.back()));
+            differs = signalled_colors_.resolve(color) != colors_.resolve(color);
+        }
+        recoloured.push_back(differs);
+    }
+    signalled_colors_ = colors_;
     const bool first = signalled_.empty();
     const std::vector<Value> before = std::exchange(signalled_, now);
     const QString text_now = text();
@@ -589,8 +620,8 @@ void VexClockWidget::notify_changes() {
     // taken above, and nothing of this widget is touched after a slot has run but `guard`.
     QPointer<VexClockWidget> guard(this);
     std::size_t i = 0;
-#define TICKWELL_QT_EMIT_CHANGE(Name, QtName, ...)                       \
-    if (guard && !(before[i] == now[i])) emit QtName##Changed(QtName()); \
+#define TICKWELL_QT_EMIT_CHANGE(Name, QtName, ...)                                          \
+    if (guard && (!(before[i] == now[i]) || recoloured[i])) emit QtName##Changed(QtName()); \
     ++i;
     TICKWELL_MEMBERS(TICKWELL_QT_EMIT_CHANGE, TICKWELL_QT_NO_ROW)
 #undef TICKWELL_QT_EMIT_CHANGE

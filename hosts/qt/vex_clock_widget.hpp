@@ -13,6 +13,7 @@
 #include <tickwell/control/vex_clock.hpp>
 #include <tickwell/persistence/property_bag.hpp>
 #include <tickwell/platform/twips_per_pixel.hpp>
+#include <tickwell/qt/color_scheme.hpp>
 #include <tickwell/qt/control_events.hpp>
 #include <tickwell/qt/message_request.hpp>
 #include <tickwell/qt/repaint_tracker.hpp>
@@ -55,7 +56,7 @@ Q_DECLARE_METATYPE(tickwell::PictureRef)
     }
 #define TICKWELL_QT_FROM_boolean(Enum, v) v
 #define TICKWELL_QT_FROM_string(Enum, v) QString::fromStdString(v)
-#define TICKWELL_QT_FROM_color(Enum, v) tickwell::qt::color_to_qt(v)
+#define TICKWELL_QT_FROM_color(Enum, v) colorScheme().to_qcolor(v)
 #define TICKWELL_QT_FROM_picture(Enum, v) tickwell::qt::picture_to_qt(v)
 #define TICKWELL_QT_FROM_enumeration(Enum, v) Enum(tickwell::to_long(v))
 #define TICKWELL_QT_TO_integer(Enum, v) tickwell::Value(std::int32_t{v})
@@ -78,7 +79,9 @@ Q_DECLARE_METATYPE(tickwell::PictureRef)
 namespace tickwell::qt {
 
 // Colours and pictures between the control and Qt. A system colour reads as the colour it
-// paints; a QColor is stored as the explicit colour it is. A null pixmap is no picture.
+// paints through the fixed palette (a widget's colour properties read it through the widget's
+// palette instead); a QColor is stored as the explicit colour it is. A null pixmap is no
+// picture.
 TICKWELL_API QColor color_to_qt(std::uint32_t color);
 TICKWELL_API std::uint32_t color_from_qt(const QColor& color);
 TICKWELL_API QPixmap picture_to_qt(const PictureRef& picture);
@@ -112,6 +115,10 @@ enum class ScaleMode { pixels, twips };
 // notify, keyDown, …); the arguments of key and mouse events come as KeyEvent and MouseEvent
 // values that a slot connected directly may change, and queued slots may copy.
 //
+// System colours (the control's surface, and any colour property set to one) follow the
+// widget's QPalette, so that a control left in them matches a dark or light scheme;
+// explicit colours are painted as set.
+//
 // Embedding: `auto* w = new VexClockWidget(parent); w->setUserMode(true); w->start();`, then
 // connect to the signals. Every call comes and goes on the
 // GUI thread. The widget may be deleted from any of its signals' slots (deleteLater is the
@@ -122,7 +129,9 @@ class TICKWELL_API VexClockWidget : public QWidget, public Site {
     // written through its puts: a refused value reaches the user as the message policy says
     // and changes nothing; a value that does not fit is reported and changes nothing. Each
     // change signal is emitted once per actual change, whatever made it (a setter, a page, a
-    // bag read, a tick, a layout), and never for a refused value.
+    // bag read, a tick, a layout), and never for a refused value. A colour property holding a
+    // system colour reads as the widget's palette paints it, and a palette change that
+    // changes that colour is signalled too.
     TICKWELL_MEMBERS(TICKWELL_QT_PROPERTY, TICKWELL_QT_NO_ROW)
     // What the face shows: "hh:mm:ss", then ".t" or ".hh" where the digital face shows
     // tenths or hundredths.
@@ -192,6 +201,10 @@ class TICKWELL_API VexClockWidget : public QWidget, public Site {
     // with.
     TwipsPerPixel twipsPerPixel() const { return tpp_; }
 
+    // The colours system colours are painted with: the widget's palette, taken again whenever
+    // it changes (the application's palette or style reaching the widget, or its own).
+    const ColorScheme& colorScheme() const { return colors_; }
+
     // The shown time spelled out for a screen reader ("1 hour, 2 minutes, 5 seconds"). The
     // accessible description adds ", running" or ", stopped" and is kept current.
     QString spokenTime() const;
@@ -241,6 +254,7 @@ class TICKWELL_API VexClockWidget : public QWidget, public Site {
     void propertyChanged(const QString& property);
 
   protected:
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -290,6 +304,8 @@ class TICKWELL_API VexClockWidget : public QWidget, public Site {
     // Tells the control its size in twips (when `always`, also when it has not changed).
     void lay_out(bool always);
     void update_accessible_state();
+    // Takes the colour scheme of the widget's palette; a change repaints the whole control.
+    void follow_palette();
     // A put by name from a Qt setter, then the change signals of what it changed.
     void put(std::string_view property, const Value& value);
     // Emits the change signal of every property whose value differs from what was last
@@ -309,6 +325,8 @@ class TICKWELL_API VexClockWidget : public QWidget, public Site {
     bool user_mode_ = false;
     MessagePolicy message_policy_ = AutomaticMessages;
     std::vector<Value> signalled_;  // every property's value as last signalled, in order
+    ColorScheme colors_;
+    ColorScheme signalled_colors_;  // the scheme the colour properties were last read through
     QString signalled_text_;
     bool maybe_changed_ = true;
     ScaleMode scale_mode_ = ScaleMode::pixels;
