@@ -615,6 +615,11 @@ void VexClockWidget::notify_changes() {
     const QString text_now = text();
     const bool text_changed = text_now != signalled_text_;
     signalled_text_ = text_now;
+    // A running count differs at every reading: it is announced as the face shows it.
+    const qint64 elapsed_now = elapsed();
+    const bool elapsed_changed =
+        elapsed_now != signalled_elapsed_ && (first || text_changed || !control().Running());
+    if (elapsed_changed) signalled_elapsed_ = elapsed_now;
     if (first) return;
     // A slot may change the control again, or delete this widget: the values to signal were
     // taken above, and nothing of this widget is touched after a slot has run but `guard`.
@@ -626,6 +631,7 @@ void VexClockWidget::notify_changes() {
     TICKWELL_MEMBERS(TICKWELL_QT_EMIT_CHANGE, TICKWELL_QT_NO_ROW)
 #undef TICKWELL_QT_EMIT_CHANGE
     if (guard && text_changed) emit textChanged(text_now);
+    if (guard && elapsed_changed) emit elapsedChanged(elapsed_now);
 }
 
 }  // namespace tickwell::qt

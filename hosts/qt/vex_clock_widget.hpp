@@ -136,6 +136,13 @@ class TICKWELL_API VexClockWidget : public QWidget, public Site {
     // What the face shows: "hh:mm:ss", then ".t" or ".hh" where the digital face shows
     // tenths or hundredths.
     Q_PROPERTY(QString text READ text NOTIFY textChanged)
+    // The count the watch has run, in milliseconds to the hundredth: the running time that a
+    // lap taken now records. Counting up, that is the count itself; counting down, the time
+    // run since InitialTime (InitialTime less what remains). 0 until the first start and
+    // after a reset. A running watch's count is read afresh at each call, and elapsedChanged
+    // follows the face: it is emitted when the shown count changes (as textChanged is), and
+    // when a stop or a reset changes the count; never for a count that has not changed.
+    Q_PROPERTY(qint64 elapsed READ elapsed NOTIFY elapsedChanged)
     Q_PROPERTY(bool userMode READ userMode WRITE setUserMode)
     // Whether the control uses the process-wide state record; fixed at creation.
     Q_PROPERTY(bool sharedState READ sharedState CONSTANT)
@@ -209,6 +216,7 @@ class TICKWELL_API VexClockWidget : public QWidget, public Site {
     // accessible description adds ", running" or ", stopped" and is kept current.
     QString spokenTime() const;
     QString text() const;
+    qint64 elapsed() const { return control().elapsed_ms(); }
 
     // Repaints the regions of the scene's elements changed since the last call and brings the
     // accessible description up to date. The widget calls it after each of its own calls into
@@ -231,6 +239,7 @@ class TICKWELL_API VexClockWidget : public QWidget, public Site {
   signals:
     TICKWELL_MEMBERS(TICKWELL_QT_CHANGE_SIGNAL, TICKWELL_QT_NO_ROW)
     void textChanged(const QString& text);
+    void elapsedChanged(qint64 elapsed);
     // A lap was taken: its number from 1, its running time and its split, in milliseconds to
     // the hundredth.
     void lapped(int index, qint64 totalMs, qint64 splitMs);
@@ -328,6 +337,7 @@ class TICKWELL_API VexClockWidget : public QWidget, public Site {
     ColorScheme colors_;
     ColorScheme signalled_colors_;  // the scheme the colour properties were last read through
     QString signalled_text_;
+    qint64 signalled_elapsed_ = 0;
     bool maybe_changed_ = true;
     ScaleMode scale_mode_ = ScaleMode::pixels;
     PressTarget press_;

@@ -376,6 +376,70 @@ TEST_F(WidgetTest, SlotsRunTheWatchAndLapsAreSignalled) {
     EXPECT_FALSE(w().control().Running());
 }
 
+// The elapsed count follows a running watch as the face shows it, stands when stopped and
+// returns to 0 on a reset; counting down it is the time run since InitialTime. Ticks are
+// called with a faked clock, whose single-precision reading late in a day is good to about
+// a hundredth either way.
+TEST_F(WidgetTest, ElapsedIsTheCountLapsTakeAndIsSignalledAsTheFaceShowsIt) {
+    static std::int64_t fake_ns = 0;
+    qt::set_elapsed_source([] { return fake_ns; });
+    constexpr std::int64_t kMs = 1'000'000;
+    constexpr int kGrain = 20;  // ms
+    const auto tick_after = [&](std::int64_t ms) {
+        fake_ns += ms * kMs;
+        w().control().SWTimer_Timer();
+        QCoreApplication::processEvents();  // the widget signals what the tick changed
+    };
+    w().setUserMode(true);
+    QSignalSpy elapsed(&w(), &VexClockWidget::elapsedChanged);
+    QSignalSpy lapped(&w(), &VexClockWidget::lapped);
+    EXPECT_EQ(w().property("elapsed").toLongLong(), 0);
+    w().start();
+    EXPECT_EQ(elapsed.count(), 0) << "a start changes no count";
+
+    tick_after(1250);
+    EXPECT_EQ(w().text(), QStringLiteral("00:00:01"));
+    ASSERT_EQ(elapsed.count(), 1);
+    EXPECT_NEAR(elapsed[0][0].toLongLong(), 1250, kGrain);
+    tick_after(250);
+    w().setAlertTime(30);  // another change, while the face still shows 00:00:01
+    EXPECT_EQ(elapsed.count(), 1);
+    EXPECT_NEAR(w().elapsed(), 1500, kGrain) << "read afresh";
+    tick_after(1000);
+    ASSERT_EQ(elapsed.count(), 2);
+    EXPECT_NEAR(elapsed[1][0].toLongLong(), 2500, kGrain);
+
+    fake_ns += 100 * kMs;
+    w().stop();  // the count the stop froze is announced, and stands
+    ASSERT_EQ(elapsed.count(), 3);
+    const qint64 stopped = elapsed[2][0].toLongLong();
+    EXPECT_NEAR(stopped, 2600, kGrain);
+    fake_ns += 5000 * kMs;
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w().elapsed(), stopped);
+    w().lap();
+    ASSERT_EQ(lapped.count(), 1);
+    EXPECT_EQ(lapped[0][1].toLongLong(), stopped) << "the count laps take";
+    EXPECT_EQ(elapsed.count(), 3);
+
+    w().reset();
+    ASSERT_EQ(elapsed.count(), 4);
+    EXPECT_EQ(elapsed[3][0].toLongLong(), 0);
+    EXPECT_EQ(w().elapsed(), 0);
+    w().reset();
+    EXPECT_EQ(elapsed.count(), 4) << "already 0";
+
+    w().setClockMode(VexClockWidget::CountDown);
+    w().setInitialTime(QStringLiteral("0:1:0"));
+    w().start();
+    tick_after(2250);
+    EXPECT_EQ(w().text(), QStringLiteral("00:00:58"));
+    ASSERT_EQ(elapsed.count(), 5);
+    EXPECT_NEAR(elapsed[4][0].toLongLong(), 2250, kGrain);
+    w().stop();
+    qt::set_elapsed_source(nullptr);
+}
+
 // --- Pixels ---
 
 TEST_F(WidgetTest, GrabShowsTheGlyphsOfTheDigits) {
