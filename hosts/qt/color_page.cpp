@@ -12,6 +12,7 @@
 #include <tickwell/control/vex_clock.hpp>
 #include <tickwell/platform/system_colors.hpp>
 #include <tickwell/qt/scene_painter.hpp>
+#include <tickwell/qt/vex_clock_widget.hpp>
 
 namespace tickwell::qt {
 namespace {
@@ -20,9 +21,9 @@ QString text(std::string_view s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-QPixmap swatch(std::uint32_t color, QSize size) {
+QPixmap swatch(const ColorScheme& colors, std::uint32_t color, QSize size) {
     QPixmap pixmap(size);
-    pixmap.fill(to_qcolor(color));
+    pixmap.fill(colors.to_qcolor(color));
     return pixmap;
 }
 
@@ -53,7 +54,8 @@ ColorPage::ColorPage(QList<VexClockWidget*> selection, QWidget* parent)
     for (std::string_view p : kProperties)
         properties_->addItem(text(p));
     for (const SystemColor& s : system_palette())
-        system_colors_->addItem(QIcon(swatch(kSystemColorFlag | s.index, {16, 16})), text(s.name));
+        system_colors_->addItem(QIcon(swatch(colors(), kSystemColorFlag | s.index, {16, 16})),
+                                text(s.name));
     auto* other = new QPushButton(tr("Other colour..."), this);
     other->setObjectName(QStringLiteral("OtherColor"));
 
@@ -130,15 +132,20 @@ void ColorPage::show_current() {
     if (is_system_color(color) && system_color(color & 0xFF) && (color & 0x7FFFFF00) == 0)
         system_index = static_cast<int>(color & 0xFF);
     system_colors_->setCurrentIndex(system_index);
-    swatch_->setPixmap(swatch(color, {64, 24}));
+    swatch_->setPixmap(swatch(colors(), color, {64, 24}));
     value_->setText(describe(color));
 }
 
 void ColorPage::ask_for_color() {
     const int row = properties_->currentRow();
     if (row < 0) return;
-    choose_color(QColorDialog::getColor(to_qcolor(colors_[static_cast<std::size_t>(row)]), this,
-                                        tr("Colour")));
+    choose_color(QColorDialog::getColor(colors().to_qcolor(colors_[static_cast<std::size_t>(row)]),
+                                        this, tr("Colour")));
+}
+
+const ColorScheme& ColorPage::colors() const {
+    const VexClockWidget* shown = selected_widget(0);
+    return shown ? shown->colorScheme() : ColorScheme::fixed();
 }
 
 }  // namespace tickwell::qt

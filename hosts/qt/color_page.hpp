@@ -7,6 +7,7 @@
 #include <string_view>
 #include <tickwell/platform/api.hpp>
 
+#include <tickwell/qt/color_scheme.hpp>
 #include <tickwell/qt/page_tab.hpp>
 
 class QComboBox;
@@ -18,7 +19,8 @@ namespace tickwell::qt {
 // The standard colour page: the control's colour properties (BorderColor, ForeColor,
 // BackGround), each set to a system colour chosen by name (it then follows the desktop's
 // scheme) or to any other colour through a colour dialog. The colours chosen are written
-// to the first selected control by name when the page applies, all three each time.
+// to the first selected control by name when the page applies, all three each time. Swatches
+// show system colours as the first selected widget paints them, through its palette.
 class TICKWELL_API ColorPage final : public PageTab {
     Q_OBJECT
 
@@ -44,6 +46,7 @@ class TICKWELL_API ColorPage final : public PageTab {
     void choose(std::uint32_t color);
     void show_current();
     void ask_for_color();
+    const ColorScheme& colors() const;
 
     std::array<std::uint32_t, 3> colors_{};
     QListWidget* properties_;

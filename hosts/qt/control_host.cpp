@@ -183,6 +183,17 @@ void ControlHost::lay_out(bool always) {
     update_surface({});
 }
 
+void ControlHost::set_color_scheme(const ColorScheme& scheme) {
+    if (scheme == colors_) return;
+    colors_ = scheme;
+    // The surface and every element in a system colour may have changed: the repaint tracker
+    // knows only of the scene's own changes.
+    if (!hosts_control()) return;
+    update_surface({});
+    maybe_changed_ = true;
+    notify_changes();
+}
+
 void ControlHost::update_accessible_state() {
     const VexClock& c = control();
     const Spoken now{c.Hours(), c.Minutes(), c.Seconds(), c.Running()};
@@ -204,13 +215,33 @@ void ControlHost::notify_changes() {
         if (!m.is_method) now.push_back(m.get(control()));
     const bool first = signalled_.empty();
     const std::vector<Value> before = std::exchange(signalled_, now);
+    Changes changes;
+    changes.properties.resize(now.size());
+    std::size_t i = 0;
+    for (const MemberInfo& m : members) {
+        if (m.is_method) continue;
+        bool changed = first || !(before[i] == now[i]);
+        // A colour property holding a system colour that the scheme now paints otherwise
+        // reads differently though the control holds the same value.
+        if (!changed && m.type == PropertyType::color) {
+            const auto color = static_cast<std::uint32_t>(to_long(now[i]));
+            changed = signalled_colors_.resolve(color) != colors_.resolve(color);
+        }
+        changes.properties[i++] = changed;
+    }
+    signalled_colors_ = colors_;
     const QString text_now = text();
-    const bool text_changed = text_now != signalled_text_;
+    changes.text = text_now != signalled_text_;
     signalled_text_ = text_now;
+    // A running count differs at every reading: it is announced as the face shows it.
+    const qint64 elapsed_now = elapsed();
+    changes.elapsed =
+        elapsed_now != signalled_elapsed_ && (first || changes.text || !control().Running());
+    if (changes.elapsed) signalled_elapsed_ = changes.elapsed_ms = elapsed_now;
     if (first) return;
-    // A slot may change the control again, or delete the host: the values to signal were
-    // taken above, and the host guards itself across its slots.
-    signal_changes(before, now, text_changed);
+    // A slot may change the control again, or delete the host: what to signal was taken
+    // above, and the host guards itself across its slots.
+    signal_changes(changes);
 }
 
 // --- Input ---
@@ -407,9 +438,7 @@ void ControlHost::timer_changed(TimerElement& timer) {
 // --- Colours and pictures ---
 
 QColor color_to_qt(std::uint32_t color) {
-    const std::uint32_t c = resolve_color(color);
-    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
-                  static_cast<int>((c >> 16) & 0xFF));
+    return ColorScheme::fixed().to_qcolor(color);
 }
 
 std::uint32_t color_from_qt(const QColor& color) {

@@ -17,6 +17,7 @@
 #include <tickwell/persistence/property_bag.hpp>
 #include <tickwell/platform/api.hpp>
 #include <tickwell/platform/twips_per_pixel.hpp>
+#include <tickwell/qt/color_scheme.hpp>
 #include <tickwell/qt/repaint_tracker.hpp>
 #include <tickwell/qt/shared_ticks.hpp>
 
@@ -73,6 +74,16 @@ class TICKWELL_API ControlHost : public Site {
     // What the face shows: "hh:mm:ss", then ".t" or ".hh" where the digital face shows
     // tenths or hundredths.
     QString text() const;
+    // The count the watch has run, in milliseconds to the hundredth: the running time that a
+    // lap taken now records. Counting up, that is the count itself; counting down, the time
+    // run since InitialTime (InitialTime less what remains). 0 until the first start and
+    // after a reset. A running watch's count is read afresh at each call; its change signal
+    // follows the face: it is emitted when the shown count changes (as textChanged is), and
+    // when a stop or a reset changes the count; never for a count that has not changed.
+    qint64 elapsed() const { return control().elapsed_ms(); }
+    // The colours system colours are painted with and colour properties read through: the
+    // fixed palette until the host gives its own (a widget gives its QPalette's).
+    const ColorScheme& colorScheme() const { return colors_; }
 
     // Repaints the regions of the scene's elements changed since the last call, brings the
     // accessible description up to date and signals the properties that changed. The host
@@ -119,6 +130,9 @@ class TICKWELL_API ControlHost : public Site {
 
     // The screen's twips per pixel; a change lays the face out again.
     void set_metrics(TwipsPerPixel tpp);
+    // Takes the colours system colours are painted with; a change repaints the whole surface
+    // and signals the colour properties that now read otherwise.
+    void set_color_scheme(const ColorScheme& scheme);
     // Tells the control the surface's size in logical pixels, when it changed or `always`.
     void resize_surface(QSizeF logical, bool always);
 
@@ -142,10 +156,16 @@ class TICKWELL_API ControlHost : public Site {
                                      std::span<EventArgument> arguments) = 0;
     // The container's property-changed notification, with the name the control passes.
     virtual void announce_property(std::string_view property) = 0;
-    // Emits the change signal of each property whose value differs between `before` and
-    // `now` (registry order), and textChanged when `text_changed`.
-    virtual void signal_changes(const std::vector<Value>& before, const std::vector<Value>& now,
-                                bool text_changed) = 0;
+    // What changed since the host last signalled: a flag a property (registry order), then
+    // text and elapsed.
+    struct Changes {
+        std::vector<bool> properties;
+        bool text = false;
+        bool elapsed = false;
+        qint64 elapsed_ms = 0;  // the count to announce with it
+    };
+    // Emits the change signals of what `changes` marks.
+    virtual void signal_changes(const Changes& changes) = 0;
     // The accessible description changed ("1 minute, 5 seconds, running").
     virtual void describe(const QString& description) = 0;
     // The pointer over the surface; nullopt for the default one.
@@ -200,7 +220,10 @@ class TICKWELL_API ControlHost : public Site {
     QSizeF surface_;
     bool user_mode_ = false;
     std::vector<Value> signalled_;  // every property's value as last signalled, in order
+    ColorScheme colors_;
+    ColorScheme signalled_colors_;  // the scheme the colour properties were last read through
     QString signalled_text_;
+    qint64 signalled_elapsed_ = 0;
     bool maybe_changed_ = true;
     ScaleMode scale_mode_ = ScaleMode::pixels;
     PressTarget press_;

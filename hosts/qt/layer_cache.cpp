@@ -28,18 +28,20 @@ struct Split {
 };
 
 // Whether every colour a shape paints with is `colour`.
-bool painted_only_in(const ShapeElement& shape, std::uint32_t colour, TwipsPerPixel tpp) {
+bool painted_only_in(const ShapeElement& shape, std::uint32_t colour, TwipsPerPixel tpp,
+                     const ColorScheme& colors) {
     const ShapeGeometry g = shape_geometry(shape, tpp);
     if (shape.fill_style() == FillStyle::solid && !g.outline_fills_figure &&
-        resolve_color(shape.fill_color()) != colour)
+        colors.resolve(shape.fill_color()) != colour)
         return false;
-    return !(g.pen > 0) || resolve_color(shape.border_color()) == colour;
+    return !(g.pen > 0) || colors.resolve(shape.border_color()) == colour;
 }
 
 // Empty when the face has no hands, when it shows an image (the digital face, whose glyphs
 // have a cache of their own) or when a hand is stacked above a still element that is above
 // another hand: the layers could not keep that order.
-std::optional<Split> split_at_hands(const std::vector<const Element*>& painted, TwipsPerPixel tpp) {
+std::optional<Split> split_at_hands(const std::vector<const Element*>& painted, TwipsPerPixel tpp,
+                                    const ColorScheme& colors) {
     Split split;
     std::vector<std::uint32_t> hand_colours;
     for (const Element* e : painted) {
@@ -47,7 +49,7 @@ std::optional<Split> split_at_hands(const std::vector<const Element*>& painted, 
         if (e->kind() == ElementKind::line) {
             if (!split.above.empty()) return std::nullopt;
             split.hands.push_back(e);
-            const auto colour = resolve_color(static_cast<const LineElement*>(e)->border_color());
+            const auto colour = colors.resolve(static_cast<const LineElement*>(e)->border_color());
             if (std::find(hand_colours.begin(), hand_colours.end(), colour) == hand_colours.end())
                 hand_colours.push_back(colour);
             continue;
@@ -59,24 +61,25 @@ std::optional<Split> split_at_hands(const std::vector<const Element*>& painted, 
             split.above.empty() &&
             (hand_colours.empty() ||
              (hand_colours.size() == 1 &&
-              painted_only_in(static_cast<const ShapeElement&>(*e), hand_colours[0], tpp)));
+              painted_only_in(static_cast<const ShapeElement&>(*e), hand_colours[0], tpp, colors)));
         (same_colour ? split.below : split.above).push_back(e);
     }
     if (split.hands.empty()) return std::nullopt;
     return split;
 }
 
-// Everything a still element's pixels depend on, appended to a look's key: its own settings
-// (the twips per pixel are in the key once).
-void describe(std::vector<double>& key, const Element& e) {
+// Everything a still element's pixels depend on, appended to a look's key: its own settings,
+// its colours as `colors` paints them (the twips per pixel are in the key once). A palette
+// that changes a system colour the element paints with gives a new look.
+void describe(std::vector<double>& key, const Element& e, const ColorScheme& colors) {
     if (e.kind() != ElementKind::shape) return;
     const auto& shape = static_cast<const ShapeElement&>(e);
     key.insert(key.end(),
                {static_cast<double>(shape.shape()), shape.left(), shape.top(), shape.width(),
                 shape.height(), static_cast<double>(shape.border_width()),
                 static_cast<double>(shape.outline_style()), static_cast<double>(shape.fill_style()),
-                static_cast<double>(resolve_color(shape.fill_color())),
-                static_cast<double>(resolve_color(shape.border_color()))});
+                static_cast<double>(colors.resolve(shape.fill_color())),
+                static_cast<double>(colors.resolve(shape.border_color()))});
 }
 
 // The images of one look: the layer below the hands, covering the surface, and the small
@@ -174,7 +177,7 @@ BelowPlan plan_below(const Split& split, TwipsPerPixel tpp, double scale, QSize 
 
 std::vector<Look::Piece> make_pieces(const std::vector<QRect>& rects,
                                      std::span<const Element* const> elements, TwipsPerPixel tpp,
-                                     double scale) {
+                                     double scale, const ColorScheme& colors) {
     std::vector<Look::Piece> pieces;
     for (const QRect& r : rects) {
         QImage image(r.size(), QImage::Format_ARGB32_Premultiplied);
@@ -183,7 +186,7 @@ std::vector<Look::Piece> make_pieces(const std::vector<QRect>& rects,
             QPainter p(&image);
             prepare(p, r.topLeft(), scale);
             for (const Element* e : elements)
-                paint_element(p, *e, tpp);
+                paint_element(p, *e, tpp, colors);
         }
         pieces.push_back({r.topLeft(), std::move(image)});
     }
@@ -191,23 +194,24 @@ std::vector<Look::Piece> make_pieces(const std::vector<QRect>& rects,
 }
 
 Look make_look(std::vector<double> key, const Split& split, TwipsPerPixel tpp, QSize device,
-               double scale, const BelowPlan& below, const std::vector<QRect>& above) {
+               double scale, const BelowPlan& below, const std::vector<QRect>& above,
+               const ColorScheme& colors) {
     Look look;
     look.key = std::move(key);
     if (below.image) {
         // Opaque: copied onto the surface by a plain blit.
         look.below = QImage(device, QImage::Format_RGB32);
-        look.below.fill(to_qcolor(kSurfaceColor));
+        look.below.fill(colors.to_qcolor(kSurfaceColor));
         QPainter p(&look.below);
         prepare(p, {}, scale);
         for (const Element* e : split.below)
-            paint_element(p, *e, tpp);
+            paint_element(p, *e, tpp, colors);
     } else {
         look.below_direct = below.direct;
-        look.below_pieces =
-            make_pieces(below.pieces, std::span(split.below).subspan(below.direct), tpp, scale);
+        look.below_pieces = make_pieces(below.pieces, std::span(split.below).subspan(below.direct),
+                                        tpp, scale, colors);
     }
-    look.above = make_pieces(above, split.above, tpp, scale);
+    look.above = make_pieces(above, split.above, tpp, scale, colors);
     for (const auto* pieces : {&look.below_pieces, &look.above})
         for (const Look::Piece& piece : *pieces)
             look.bytes += piece.image.sizeInBytes();
@@ -270,7 +274,7 @@ bool whole(double x) {
 
 // Paints from the cache; false where it cannot (see paint_face).
 bool paint_layered(QPainter& painter, const std::vector<const Element*>& painted, TwipsPerPixel tpp,
-                   QSizeF surface, const QRectF& area) {
+                   QSizeF surface, const QRectF& area, const ColorScheme& colors) {
     const QTransform to_device = painter.deviceTransform();
     if (to_device.type() > QTransform::TxScale || to_device.m11() != to_device.m22() ||
         !(to_device.m11() > 0) || !whole(to_device.dx()) || !whole(to_device.dy()))
@@ -282,16 +286,16 @@ bool paint_layered(QPainter& painter, const std::vector<const Element*>& painted
     const qsizetype below_bytes = qsizetype{device.width()} * device.height() * 4;
     if (below_bytes > kLargestLook) return false;
 
-    const std::optional<Split> split = split_at_hands(painted, tpp);
+    const std::optional<Split> split = split_at_hands(painted, tpp, colors);
     if (!split) return false;
 
     std::vector<double> key{scale, surface.width(), surface.height(),
-                            static_cast<double>(resolve_color(kSurfaceColor)),
+                            static_cast<double>(colors.resolve(kSurfaceColor)),
                             static_cast<double>(split->below.size())};
     for (const Element* e : split->below)
-        describe(key, *e);
+        describe(key, *e, colors);
     for (const Element* e : split->above)
-        describe(key, *e);
+        describe(key, *e, colors);
 
     LayerCache& layers = cache();
     const Look* look = layers.find(key);
@@ -304,7 +308,8 @@ bool paint_layered(QPainter& painter, const std::vector<const Element*>& painted
                 bytes += qsizetype{r.width()} * r.height() * 4;
         if (bytes > kLargestLook) return false;
         layers.make_room(bytes);
-        look = &layers.add(make_look(std::move(key), *split, tpp, device, scale, below, above));
+        look = &layers.add(
+            make_look(std::move(key), *split, tpp, device, scale, below, above, colors));
     }
 
     // Copied one to one in device pixels: the world transform becomes the inverse of the
@@ -333,8 +338,9 @@ bool paint_layered(QPainter& painter, const std::vector<const Element*>& painted
     };
 
     if (look->below.isNull()) {
-        painter.fillRect(area, to_qcolor(kSurfaceColor));
-        paint_elements(painter, std::span(split->below).first(look->below_direct), tpp, area);
+        painter.fillRect(area, colors.to_qcolor(kSurfaceColor));
+        paint_elements(painter, std::span(split->below).first(look->below_direct), tpp, area,
+                       colors);
         copy_pieces(look->below_pieces);
     } else {
         copy_pieces({{QPoint(0, 0), look->below}});
@@ -349,7 +355,8 @@ bool paint_layered(QPainter& painter, const std::vector<const Element*>& painted
         const LineGeometry g = line_geometry(hand, tpp);
         paint_line(painter, hand, tpp,
                    {!covered(look->covering, g.from, g.width / 2),
-                    !covered(look->covering, g.to, g.width / 2)});
+                    !covered(look->covering, g.to, g.width / 2)},
+                   colors);
     }
     painter.restore();
 
@@ -360,15 +367,15 @@ bool paint_layered(QPainter& painter, const std::vector<const Element*>& painted
 // Fills `area` with the surface colour, except where opaque cells will cover it whole: a
 // full paint of the digital face would otherwise write most of its pixels twice.
 void fill_surface(QPainter& painter, const QRectF& area, const std::vector<const Element*>& painted,
-                  TwipsPerPixel tpp) {
+                  TwipsPerPixel tpp, const ColorScheme& colors) {
     // Below this many device pixels a plain fill costs less than working out the cover.
     constexpr double kWorthCovering = 128 * 128;
-    const QColor colour = to_qcolor(kSurfaceColor);
+    const QColor colour = colors.to_qcolor(kSurfaceColor);
     const QTransform to_device = painter.deviceTransform();
     const QRectF device_area = to_device.mapRect(area);
     const QRegion cover = device_area.width() * device_area.height() < kWorthCovering
                               ? QRegion()
-                              : opaque_cover(painter, painted, tpp);
+                              : opaque_cover(painter, painted, tpp, colors);
     bool world_invertible = false, device_invertible = false;
     const QTransform device_own = painter.worldTransform().inverted(&world_invertible) * to_device;
     const QTransform to_device_pixels = device_own.inverted(&device_invertible);
@@ -387,14 +394,15 @@ void fill_surface(QPainter& painter, const QRectF& area, const std::vector<const
 }  // namespace
 
 void paint_face(QPainter& painter, const Scene& scene, TwipsPerPixel tpp, QSizeF surface,
-                std::optional<QRectF> clip, Layers layers) {
+                std::optional<QRectF> clip, Layers layers, const ColorScheme& colors) {
     const QRectF whole_surface(QPointF(0, 0), surface);
     const QRectF area = clip ? *clip & whole_surface : whole_surface;
     if (area.isEmpty()) return;
     const std::vector<const Element*> painted = painted_elements(scene, tpp);
-    if (layers == Layers::cached && paint_layered(painter, painted, tpp, surface, area)) return;
-    fill_surface(painter, area, painted, tpp);
-    paint_elements(painter, painted, tpp, clip);
+    if (layers == Layers::cached && paint_layered(painter, painted, tpp, surface, area, colors))
+        return;
+    fill_surface(painter, area, painted, tpp, colors);
+    paint_elements(painter, painted, tpp, clip, colors);
 }
 
 LayerCacheUse layer_cache_use() {

@@ -9,6 +9,7 @@
 
 #include <tickwell/platform/paint_geometry.hpp>
 #include <tickwell/platform/scene.hpp>
+#include <tickwell/qt/color_scheme.hpp>
 
 namespace tickwell::qt {
 
@@ -16,7 +17,8 @@ namespace tickwell::qt {
 enum class Layers { cached, direct };
 
 // Paints a control's surface, `surface` logical pixels from the painter's origin: the surface
-// colour, then the scene as paint_scene paints it; with `clip`, only inside it.
+// colour, then the scene as paint_scene paints it; with `clip`, only inside it. System colours
+// resolve through `colors`.
 //
 // With Layers::cached, a face with hands is painted in three layers: what lies below the
 // hands (the surface, the dial and its border, the highlights of the marks and the hub)
@@ -24,8 +26,9 @@ enum class Layers { cached, direct };
 // less than copying them); the hands drawn over it; then what is stacked above the hands
 // (the marks and the hub) copied from small images round each of them. The images are made once
 // for each look of a face: its size, the device pixel ratio and the figures and colours of
-// every still element, so a change to any of those (a colour, the appearance, the face, a
-// resize) makes new images at the next paint. Controls that look the same share them.
+// every still element as `colors` resolves them, so a change to any of those (a colour, the
+// palette, the appearance, the face, a resize) makes new images at the next paint. Controls
+// that look the same share them.
 //
 // A highlight stacked above a hand of its own colour goes into the layer below the hands:
 // the two then differ from a direct paint only in the rounding of antialiased edges where
@@ -35,7 +38,8 @@ enum class Layers { cached, direct };
 // always paints it.
 TICKWELL_API void paint_face(QPainter& painter, const Scene& scene, TwipsPerPixel tpp,
                              QSizeF surface, std::optional<QRectF> clip = std::nullopt,
-                             Layers layers = Layers::cached);
+                             Layers layers = Layers::cached,
+                             const ColorScheme& colors = ColorScheme::fixed());
 
 // What the layer cache holds: the looks it has images of and their bytes. Its budget is
 // kLayerCacheBudget: the least recently painted looks make room before new images are

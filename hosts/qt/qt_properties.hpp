@@ -51,7 +51,7 @@ Q_DECLARE_METATYPE(tickwell::PictureRef)
     }
 #define TICKWELL_QT_FROM_boolean(Enum, v) v
 #define TICKWELL_QT_FROM_string(Enum, v) QString::fromStdString(v)
-#define TICKWELL_QT_FROM_color(Enum, v) tickwell::qt::color_to_qt(v)
+#define TICKWELL_QT_FROM_color(Enum, v) colorScheme().to_qcolor(v)
 #define TICKWELL_QT_FROM_picture(Enum, v) tickwell::qt::picture_to_qt(v)
 #define TICKWELL_QT_FROM_enumeration(Enum, v) Enum(tickwell::to_long(v))
 #define TICKWELL_QT_TO_integer(Enum, v) tickwell::Value(std::int32_t{v})
@@ -71,12 +71,11 @@ Q_DECLARE_METATYPE(tickwell::PictureRef)
 #define TICKWELL_QT_CHANGE_SIGNAL(Name, QtName, QtCapName, Kind, Enum, ...) \
     void QtName##Changed(TICKWELL_QT_TYPE_##Kind(Enum) value);
 
-// Emits, from a host's member function, the change signal of every property whose value
-// differs between the vectors named `before` and `now` there (one value a property, in
-// registry order), as long as the QPointer named `guard` says the host lives: a slot may
-// delete it.
-#define TICKWELL_QT_EMIT_CHANGE(Name, QtName, ...)                       \
-    if (guard && !(before[i] == now[i])) emit QtName##Changed(QtName()); \
+// Emits, from a host's member function, the change signal of every property the vector
+// named `changed` there marks (one flag a property, in registry order), as long as the
+// QPointer named `guard` says the host lives: a slot may delete it.
+#define TICKWELL_QT_EMIT_CHANGE(Name, QtName, ...)           \
+    if (guard && changed[i]) emit QtName##Changed(QtName()); \
     ++i;
 #define TICKWELL_QT_EMIT_CHANGES()                                    \
     do {                                                              \
@@ -87,7 +86,9 @@ Q_DECLARE_METATYPE(tickwell::PictureRef)
 namespace tickwell::qt {
 
 // Colours and pictures between the control and Qt. A system colour reads as the colour it
-// paints; a QColor is stored as the explicit colour it is. A null pixmap is no picture.
+// paints through the fixed palette (a host's colour properties read it through the host's
+// colour scheme instead); a QColor is stored as the explicit colour it is. A null pixmap is
+// no picture.
 TICKWELL_API QColor color_to_qt(std::uint32_t color);
 TICKWELL_API std::uint32_t color_from_qt(const QColor& color);
 TICKWELL_API QPixmap picture_to_qt(const PictureRef& picture);

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QPainterPath>
 #include <QPolygonF>
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -20,7 +21,8 @@ QRectF to_qrect(const PixelRect& r) {
 // and stretch with the drawing. Mitred joins keep the corners of a frame-filling outline
 // square, so that a glyph's background reaches the corners of its box; rectangles are drawn
 // crisp (see paints_crisp).
-void paint_drawing(QPainter& p, const VectorDrawing& d, const QRectF& target) {
+void paint_drawing(QPainter& p, const VectorDrawing& d, const QRectF& target,
+                   const ColorScheme& colors) {
     if (!(d.frame_width > 0 && d.frame_height > 0)) return;
     p.save();
     p.translate(target.topLeft());
@@ -36,12 +38,19 @@ void paint_drawing(QPainter& p, const VectorDrawing& d, const QRectF& target) {
         path.addPolygon(points);
         path.closeSubpath();
         p.setRenderHint(QPainter::Antialiasing, !paints_crisp(polygon));
-        if (polygon.filled) p.fillPath(path, to_qcolor(polygon.fill_color));
+        if (polygon.filled) p.fillPath(path, colors.to_qcolor(polygon.fill_color));
         if (polygon.pen_width > 0)
-            p.strokePath(path, QPen(to_qcolor(polygon.pen_color), polygon.pen_width, Qt::SolidLine,
-                                    Qt::FlatCap, Qt::MiterJoin));
+            p.strokePath(path, QPen(colors.to_qcolor(polygon.pen_color), polygon.pen_width,
+                                    Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
     }
     p.restore();
+}
+
+bool uses_system_colors(const VectorDrawing& d) {
+    return std::any_of(d.polygons.begin(), d.polygons.end(), [](const DrawnPolygon& polygon) {
+        return (polygon.filled && is_system_color(polygon.fill_color)) ||
+               (polygon.pen_width > 0 && is_system_color(polygon.pen_color));
+    });
 }
 
 // Vector pictures drawn once per picture and device size, then copied: a digit cell's
@@ -50,16 +59,18 @@ void paint_drawing(QPainter& p, const VectorDrawing& d, const QRectF& target) {
 // its images are cached. The budget is checked before an image is allocated: the cache
 // empties itself when the new image would take it past kBudget, and an image larger than
 // kLargestImage is never made (the caller draws the polygons), so that no control size makes
-// the cache hold more than kBudget.
+// the cache hold more than kBudget. A drawing in system colours is kept once per colour
+// scheme; one in explicit colours (every glyph) once for all schemes.
 class DrawingCache {
   public:
     static constexpr qsizetype kBudget = 32 * 1024 * 1024;
     static constexpr qsizetype kLargestImage = kBudget / 8;
 
     // nullptr where the image would be larger than kLargestImage.
-    const QImage* image(const PictureRef& picture, QSize device_size) {
+    const QImage* image(const PictureRef& picture, QSize device_size, const ColorScheme& colors) {
         for (const Entry& e : entries_)
-            if (e.picture == picture && e.size == device_size) return &e.image;
+            if (e.picture == picture && e.size == device_size && (!e.colors || *e.colors == colors))
+                return &e.image;
         const qsizetype bytes = qsizetype{device_size.width()} * device_size.height() * 4;
         if (bytes > kLargestImage) return nullptr;
         if (bytes_ + bytes > kBudget) {
@@ -72,13 +83,15 @@ class DrawingCache {
         {
             QPainter p(&image);
             paint_drawing(p, picture->drawing(),
-                          QRectF(0, 0, device_size.width(), device_size.height()));
+                          QRectF(0, 0, device_size.width(), device_size.height()), colors);
         }
         // A glyph's background covers its whole frame: kept opaque, it is copied by a plain
         // blit rather than blended pixel by pixel.
         if (opaque(image)) image.convertTo(QImage::Format_RGB32);
         bytes_ += image.sizeInBytes();
-        entries_.push_back({picture, device_size, std::move(image)});
+        std::optional<ColorScheme> drawn_in;
+        if (uses_system_colors(picture->drawing())) drawn_in = colors;
+        entries_.push_back({picture, device_size, std::move(drawn_in), std::move(image)});
         return &entries_.back().image;
     }
 
@@ -95,6 +108,7 @@ class DrawingCache {
     struct Entry {
         PictureRef picture;
         QSize size;
+        std::optional<ColorScheme> colors;  // empty for a drawing in explicit colours only
         QImage image;
     };
     std::vector<Entry> entries_;
@@ -124,7 +138,8 @@ DrawingCache& drawing_cache() {
     return cache;
 }
 
-bool paint_cached(QPainter& p, const PictureRef& picture, const QRectF& target) {
+bool paint_cached(QPainter& p, const PictureRef& picture, const QRectF& target,
+                  const ColorScheme& colors) {
     const std::optional<QRect> cached = cached_rect(p, target);
     if (!cached) return false;
     const QRect snapped = *cached;
@@ -137,7 +152,7 @@ bool paint_cached(QPainter& p, const PictureRef& picture, const QRectF& target) 
     const QTransform device_own = p.worldTransform().inverted(&world_invertible) * to_device;
     const QTransform to_device_pixels = device_own.inverted(&device_invertible);
     if (!world_invertible || !device_invertible) return false;
-    const QImage* image = drawing_cache().image(picture, snapped.size());
+    const QImage* image = drawing_cache().image(picture, snapped.size(), colors);
     if (!image) return false;
     // Only the transform changes: a whole save of the painter's state costs more than the
     // copy of a small cell. At whole device pixels the copy is never smoothed.
@@ -237,7 +252,8 @@ QImage decode(const Picture& picture) {
     return QImage::fromData(data.data(), static_cast<int>(data.size()), picture.format().c_str());
 }
 
-void paint_image(QPainter& p, const ImageElement& image, TwipsPerPixel tpp) {
+void paint_image(QPainter& p, const ImageElement& image, TwipsPerPixel tpp,
+                 const ColorScheme& colors) {
     const QRectF box = to_qrect(box_in_pixels(image, tpp));
     const PictureRef& picture = image.picture();
     if (!picture || box.isEmpty()) return;
@@ -249,11 +265,11 @@ void paint_image(QPainter& p, const ImageElement& image, TwipsPerPixel tpp) {
     // A cached picture covers the device pixels whose centres lie in its box, no more: it
     // needs no clip.
     const bool vector = picture->kind() == Picture::Kind::vector;
-    if (vector && image.stretch() && paint_cached(p, picture, target)) return;
+    if (vector && image.stretch() && paint_cached(p, picture, target, colors)) return;
     p.save();
     p.setClipRect(box, Qt::IntersectClip);
     if (vector) {
-        paint_drawing(p, picture->drawing(), target);
+        paint_drawing(p, picture->drawing(), target, colors);
     } else {
         // FIXME: decoded on every paint; no face shows an encoded picture today.
         const QImage decoded = decode(*picture);
@@ -262,7 +278,8 @@ void paint_image(QPainter& p, const ImageElement& image, TwipsPerPixel tpp) {
     p.restore();
 }
 
-void paint_shape(QPainter& p, const ShapeElement& shape, TwipsPerPixel tpp) {
+void paint_shape(QPainter& p, const ShapeElement& shape, TwipsPerPixel tpp,
+                 const ColorScheme& colors) {
     const ShapeGeometry g = shape_geometry(shape, tpp);
     if (g.figure.empty()) return;
     const auto draw = [&](const PixelRect& r) {
@@ -277,18 +294,18 @@ void paint_shape(QPainter& p, const ShapeElement& shape, TwipsPerPixel tpp) {
     // ellipse costs several fills).
     if (g.ellipse && shape.fill_style() == FillStyle::solid && g.pen > 0 &&
         !g.outline_fills_figure &&
-        resolve_color(shape.fill_color()) == resolve_color(shape.border_color())) {
-        p.setBrush(to_qcolor(shape.fill_color()));
+        colors.resolve(shape.fill_color()) == colors.resolve(shape.border_color())) {
+        p.setBrush(colors.to_qcolor(shape.fill_color()));
         draw(g.stroke.grown(g.pen / 2));
         return;
     }
     if (g.outline_fills_figure) {
-        p.setBrush(to_qcolor(shape.border_color()));
+        p.setBrush(colors.to_qcolor(shape.border_color()));
         draw(g.figure);
         return;
     }
     if (shape.fill_style() == FillStyle::solid) {
-        p.setBrush(to_qcolor(shape.fill_color()));
+        p.setBrush(colors.to_qcolor(shape.fill_color()));
         draw(g.figure);
     }
     if (g.pen <= 0) return;
@@ -297,7 +314,7 @@ void paint_shape(QPainter& p, const ShapeElement& shape, TwipsPerPixel tpp) {
         // a small region inside a large frame costs no stroke of the whole frame.
         const QRectF outer =
             to_qrect(g.stroke).adjusted(-g.pen / 2, -g.pen / 2, g.pen / 2, g.pen / 2);
-        const QColor color = to_qcolor(shape.border_color());
+        const QColor color = colors.to_qcolor(shape.border_color());
         const QRectF clip = p.hasClipping() ? p.clipBoundingRect() : QRectF();
         const auto band = [&](const QRectF& r) {
             const QRectF visible = clip.isNull() ? r : r & clip.adjusted(-1, -1, 1, 1);
@@ -313,8 +330,8 @@ void paint_shape(QPainter& p, const ShapeElement& shape, TwipsPerPixel tpp) {
         return;
     }
     p.setBrush(Qt::NoBrush);
-    p.setPen(
-        QPen(to_qcolor(shape.border_color()), g.pen, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    p.setPen(QPen(colors.to_qcolor(shape.border_color()), g.pen, Qt::SolidLine, Qt::FlatCap,
+                  Qt::MiterJoin));
     draw(g.stroke);
 }
 
@@ -383,19 +400,22 @@ std::vector<const Element*> painted_elements(const Scene& scene, TwipsPerPixel t
     return painted;
 }
 
-void paint_element(QPainter& painter, const Element& element, TwipsPerPixel tpp) {
-    visit(element, Overloaded{[&](const ImageElement& i) { paint_image(painter, i, tpp); },
-                              [&](const ShapeElement& s) { paint_shape(painter, s, tpp); },
-                              [&](const LineElement& l) { paint_line(painter, l, tpp, {}); },
-                              [](const TimerElement&) {}});
+void paint_element(QPainter& painter, const Element& element, TwipsPerPixel tpp,
+                   const ColorScheme& colors) {
+    visit(element,
+          Overloaded{[&](const ImageElement& i) { paint_image(painter, i, tpp, colors); },
+                     [&](const ShapeElement& s) { paint_shape(painter, s, tpp, colors); },
+                     [&](const LineElement& l) { paint_line(painter, l, tpp, {}, colors); },
+                     [](const TimerElement&) {}});
 }
 
-void paint_line(QPainter& p, const LineElement& line, TwipsPerPixel tpp, LineEnds ends) {
+void paint_line(QPainter& p, const LineElement& line, TwipsPerPixel tpp, LineEnds ends,
+                const ColorScheme& colors) {
     const LineGeometry g = line_geometry(line, tpp);
     if (g.from.x == g.to.x && g.from.y == g.to.y) return;
     // A flat-capped line with a disc on each end: Qt rasterises a flat-capped line directly,
     // while a round cap sends the line through its general stroker at several times the cost.
-    const QColor color = to_qcolor(line.border_color());
+    const QColor color = colors.to_qcolor(line.border_color());
     const QPointF from(g.from.x, g.from.y), to(g.to.x, g.to.y);
     p.setPen(QPen(color, g.width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
     p.drawLine(from, to);
@@ -406,9 +426,7 @@ void paint_line(QPainter& p, const LineElement& line, TwipsPerPixel tpp, LineEnd
 }
 
 QColor to_qcolor(std::uint32_t color) {
-    const std::uint32_t c = resolve_color(color);
-    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
-                  static_cast<int>((c >> 16) & 0xFF));
+    return ColorScheme::fixed().to_qcolor(color);
 }
 
 QRectF element_bounds(const Element& element, TwipsPerPixel tpp) {
@@ -416,20 +434,20 @@ QRectF element_bounds(const Element& element, TwipsPerPixel tpp) {
 }
 
 void paint_elements(QPainter& painter, std::span<const Element* const> elements, TwipsPerPixel tpp,
-                    std::optional<QRectF> clip) {
+                    std::optional<QRectF> clip, const ColorScheme& colors) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     if (clip) painter.setClipRect(*clip, Qt::IntersectClip);
     for (const Element* e : elements) {
         if (clip && !element_bounds(*e, tpp).intersects(*clip)) continue;
-        paint_element(painter, *e, tpp);
+        paint_element(painter, *e, tpp, colors);
     }
     painter.restore();
 }
 
 QRegion opaque_cover(const QPainter& painter, std::span<const Element* const> elements,
-                     TwipsPerPixel tpp) {
+                     TwipsPerPixel tpp, const ColorScheme& colors) {
     QRegion cover;
     for (const Element* e : elements) {
         if (e->kind() != ElementKind::image) continue;
@@ -439,15 +457,15 @@ QRegion opaque_cover(const QPainter& painter, std::span<const Element* const> el
         const auto rect = cached_rect(painter, to_qrect(box_in_pixels(image, tpp)));
         if (!rect || rect->isEmpty()) continue;
         // The very image the cell will be copied from, made now if need be.
-        const QImage* cached = drawing_cache().image(picture, rect->size());
+        const QImage* cached = drawing_cache().image(picture, rect->size(), colors);
         if (cached && cached->format() == QImage::Format_RGB32) cover += *rect;
     }
     return cover;
 }
 
 void paint_scene(QPainter& painter, const Scene& scene, TwipsPerPixel tpp,
-                 std::optional<QRectF> clip) {
-    paint_elements(painter, painted_elements(scene, tpp), tpp, clip);
+                 std::optional<QRectF> clip, const ColorScheme& colors) {
+    paint_elements(painter, painted_elements(scene, tpp), tpp, clip, colors);
 }
 
 }  // namespace tickwell::qt

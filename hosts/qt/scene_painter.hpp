@@ -14,12 +14,16 @@
 
 #include <tickwell/platform/paint_geometry.hpp>
 #include <tickwell/platform/scene.hpp>
+#include <tickwell/qt/color_scheme.hpp>
 
 namespace tickwell::qt {
 
 // The colour that paints a 0x00BBGGRR or system colour value (system colours through the
 // fixed palette of platform/system_colors.hpp).
 TICKWELL_API QColor to_qcolor(std::uint32_t color);
+
+// Every painting function below resolves system colours through `colors`: the fixed palette
+// unless a host passes the scheme it follows (a widget's QPalette).
 
 // The rectangle an element paints into, in the painter's logical pixels: whole pixels, one
 // pixel of antialiasing included, whether the element is visible or not. A host repaints the
@@ -29,7 +33,7 @@ TICKWELL_API QRectF element_bounds(const Element& element, TwipsPerPixel tpp);
 // Paints the visible image, line and shape elements of `scene` back to front, antialiased, in
 // logical pixels: at a device pixel ratio above 1 every figure is drawn at the device's
 // resolution. With `clip`, paints only inside it and skips the elements whose bounds miss it.
-// Does not paint the control's surface: fill it with to_qcolor(kSurfaceColor) first.
+// Does not paint the control's surface: fill it with colors.to_qcolor(kSurfaceColor) first.
 // The painter's state is left as it was.
 //
 // Vector pictures are drawn from their polygons. Encoded PNG, BMP and ICO pictures are decoded
@@ -40,7 +44,8 @@ TICKWELL_API QRectF element_bounds(const Element& element, TwipsPerPixel tpp);
 // highlight copies of a flat face's marks, hub and hands) is left out, and a disc outlined in
 // its fill colour is filled once out to its outline's outer edge.
 TICKWELL_API void paint_scene(QPainter& painter, const Scene& scene, TwipsPerPixel tpp,
-                              std::optional<QRectF> clip = std::nullopt);
+                              std::optional<QRectF> clip = std::nullopt,
+                              const ColorScheme& colors = ColorScheme::fixed());
 
 // The visible elements paint_scene paints, back to front: those that no later element
 // covers exactly (the same figure and pen, painting an inside wherever the hidden one does).
@@ -48,17 +53,20 @@ TICKWELL_API std::vector<const Element*> painted_elements(const Scene& scene, Tw
 
 // Paints `elements` (from painted_elements) as paint_scene does.
 TICKWELL_API void paint_elements(QPainter& painter, std::span<const Element* const> elements,
-                                 TwipsPerPixel tpp, std::optional<QRectF> clip = std::nullopt);
+                                 TwipsPerPixel tpp, std::optional<QRectF> clip = std::nullopt,
+                                 const ColorScheme& colors = ColorScheme::fixed());
 
 // The device pixels that the opaque pictures among `elements` (the digit cells) cover whole
 // when painted from the glyph cache, in the painter's device coordinates: what lies below
 // them there need not be painted first.
 TICKWELL_API QRegion opaque_cover(const QPainter& painter, std::span<const Element* const> elements,
-                                  TwipsPerPixel tpp);
+                                  TwipsPerPixel tpp,
+                                  const ColorScheme& colors = ColorScheme::fixed());
 
 // Paints one element as paint_scene does, antialiased as the painter is set. The painter's
 // pen and brush are left as the element set them; the rest of its state as it was.
-TICKWELL_API void paint_element(QPainter& painter, const Element& element, TwipsPerPixel tpp);
+TICKWELL_API void paint_element(QPainter& painter, const Element& element, TwipsPerPixel tpp,
+                                const ColorScheme& colors = ColorScheme::fixed());
 
 // Paints a line as paint_element does, with only the round ends `ends` names: an end that an
 // opaque element painted later covers whole need not be drawn.
@@ -67,6 +75,6 @@ struct TICKWELL_API LineEnds {
     bool to = true;
 };
 TICKWELL_API void paint_line(QPainter& painter, const LineElement& line, TwipsPerPixel tpp,
-                             LineEnds ends);
+                             LineEnds ends, const ColorScheme& colors = ColorScheme::fixed());
 
 }  // namespace tickwell::qt

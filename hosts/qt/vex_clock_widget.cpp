@@ -78,6 +78,7 @@ VexClockWidget::VexClockWidget(QWidget* parent, PropertyBag* bag, StateScope sco
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     sync_metrics();
+    set_color_scheme(ColorScheme::from_palette(palette()));
 
     create_control(scope, bag);
     resize(sizeHint());
@@ -114,9 +115,18 @@ void VexClockWidget::sync_metrics() {
 
 // --- Painting and size ---
 
+// A new application palette or style reaches a widget that has no palette of its own as a
+// PaletteChange once Qt has resolved it again; a style may bring a palette of its own.
+void VexClockWidget::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
+        set_color_scheme(ColorScheme::from_palette(palette()));
+}
+
 void VexClockWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    paint_face(painter, control().scene(), twipsPerPixel(), QSizeF(size()), QRectF(event->rect()));
+    paint_face(painter, control().scene(), twipsPerPixel(), QSizeF(size()), QRectF(event->rect()),
+               Layers::cached, colorScheme());
 }
 
 void VexClockWidget::resizeEvent(QResizeEvent* event) {
@@ -262,13 +272,14 @@ void VexClockWidget::lap() {
     emit lapped(taken.index, taken.total_ms, taken.split_ms);
 }
 
-void VexClockWidget::signal_changes(const std::vector<Value>& before, const std::vector<Value>& now,
-                                    bool text_changed) {
+void VexClockWidget::signal_changes(const Changes& changes) {
+    const std::vector<bool>& changed = changes.properties;
     // A slot may change the control again, or delete this widget: nothing of this widget is
     // touched after a slot has run but `guard`.
     QPointer<VexClockWidget> guard(this);
     TICKWELL_QT_EMIT_CHANGES();
-    if (guard && text_changed) emit textChanged(text());
+    if (guard && changes.text) emit textChanged(text());
+    if (guard && changes.elapsed) emit elapsedChanged(changes.elapsed_ms);
 }
 
 }  // namespace tickwell::qt

@@ -49,6 +49,8 @@ class TICKWELL_API VexClockWidget : public QWidget, public ControlHost {
     // What the face shows: "hh:mm:ss", then ".t" or ".hh" where the digital face shows
     // tenths or hundredths.
     Q_PROPERTY(QString text READ text NOTIFY textChanged)
+    // The count the watch has run, in milliseconds (see ControlHost::elapsed).
+    Q_PROPERTY(qint64 elapsed READ elapsed NOTIFY elapsedChanged)
     Q_PROPERTY(bool userMode READ userMode WRITE setUserMode)
     // Whether the control uses the process-wide state record; fixed at creation.
     Q_PROPERTY(bool sharedState READ sharedState CONSTANT)
@@ -112,6 +114,7 @@ class TICKWELL_API VexClockWidget : public QWidget, public ControlHost {
   signals:
     TICKWELL_MEMBERS(TICKWELL_QT_CHANGE_SIGNAL, TICKWELL_QT_NO_ROW)
     void textChanged(const QString& text);
+    void elapsedChanged(qint64 elapsed);
     // A lap was taken: its number from 1, its running time and its split, in milliseconds to
     // the hundredth.
     void lapped(int index, qint64 totalMs, qint64 splitMs);
@@ -135,6 +138,7 @@ class TICKWELL_API VexClockWidget : public QWidget, public ControlHost {
     void propertyChanged(const QString& property);
 
   protected:
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -150,8 +154,7 @@ class TICKWELL_API VexClockWidget : public QWidget, public ControlHost {
     void update_surface(const QRegion& region) override;
     void raise_control_event(std::string_view event, std::span<EventArgument> arguments) override;
     void announce_property(std::string_view property) override;
-    void signal_changes(const std::vector<Value>& before, const std::vector<Value>& now,
-                        bool text_changed) override;
+    void signal_changes(const Changes& changes) override;
     void describe(const QString& description) override;
     void apply_cursor(const std::optional<QCursor>& cursor) override;
     void show_form(const Form& form) override;

@@ -172,7 +172,8 @@ QVariantList VexClockItem::lapList() const {
 void VexClockItem::paint(QPainter* painter) {
     std::optional<QRectF> clip;
     if (painter->hasClipping()) clip = painter->clipBoundingRect();
-    paint_face(*painter, control().scene(), twipsPerPixel(), size(), clip);
+    paint_face(*painter, control().scene(), twipsPerPixel(), size(), clip, Layers::cached,
+               colorScheme());
 }
 
 void VexClockItem::update_surface(const QRegion& region) {
@@ -266,11 +267,12 @@ void VexClockItem::raise_control_event(std::string_view event, std::span<EventAr
     }
 }
 
-void VexClockItem::signal_changes(const std::vector<Value>& before, const std::vector<Value>& now,
-                                  bool text_changed) {
+void VexClockItem::signal_changes(const Changes& changes) {
+    const std::vector<bool>& changed = changes.properties;
     QPointer<VexClockItem> guard(this);
     TICKWELL_QT_EMIT_CHANGES();
-    if (guard && text_changed) emit textChanged(text());
+    if (guard && changes.text) emit textChanged(text());
+    if (guard && changes.elapsed) emit elapsedChanged(changes.elapsed_ms);
     if (guard && laps().size() != signalled_laps_) {
         signalled_laps_ = laps().size();
         emit lapsChanged();

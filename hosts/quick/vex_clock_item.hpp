@@ -46,6 +46,8 @@ class TICKWELL_API VexClockItem : public QQuickPaintedItem, public ControlHost {
     // What the face shows: "hh:mm:ss", then ".t" or ".hh" where the digital face shows
     // tenths or hundredths.
     Q_PROPERTY(QString text READ text NOTIFY textChanged)
+    // The count the watch has run, in milliseconds (see ControlHost::elapsed).
+    Q_PROPERTY(qint64 elapsed READ elapsed NOTIFY elapsedChanged)
     // The laps since the last reset, oldest first: {index, total, split}, times in
     // milliseconds to the hundredth.
     Q_PROPERTY(QVariantList laps READ lapList NOTIFY lapsChanged)
@@ -97,6 +99,7 @@ class TICKWELL_API VexClockItem : public QQuickPaintedItem, public ControlHost {
   signals:
     TICKWELL_MEMBERS(TICKWELL_QT_CHANGE_SIGNAL, TICKWELL_QT_NO_ROW)
     void textChanged(const QString& text);
+    void elapsedChanged(qint64 elapsed);
     void lapsChanged();
     void userModeChanged(bool userMode);
     void messagePolicyChanged(tickwell::qt::VexClockItem::MessagePolicy policy);
@@ -136,8 +139,7 @@ class TICKWELL_API VexClockItem : public QQuickPaintedItem, public ControlHost {
     void update_surface(const QRegion& region) override;
     void raise_control_event(std::string_view event, std::span<EventArgument> arguments) override;
     void announce_property(std::string_view property) override;
-    void signal_changes(const std::vector<Value>& before, const std::vector<Value>& now,
-                        bool text_changed) override;
+    void signal_changes(const Changes& changes) override;
     void describe(const QString& description) override;
     void apply_cursor(const std::optional<QCursor>& cursor) override;
     void show_form(const Form& form) override;

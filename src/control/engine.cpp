@@ -164,7 +164,7 @@ std::optional<double> VexClock::update_count() {
     return e.fraction;
 }
 
-std::int64_t VexClock::running_hundredths() {
+std::int64_t VexClock::running_hundredths() const {
     const ClockState& s = state_;
     const bool counts_down = s.ClockMode != tickwell::ClockMode::normal;
     // Whole seconds run before this run: the count a stop froze counting up; what the stop
@@ -182,8 +182,12 @@ std::int64_t VexClock::running_hundredths() {
     return (before + run->whole_seconds) * 100 + run->hundredths;
 }
 
+std::int64_t VexClock::elapsed_ms() const {
+    return running_hundredths() * 10;
+}
+
 const VexClock::Lap& VexClock::lap() {
-    const std::int64_t total = running_hundredths() * 10;
+    const std::int64_t total = elapsed_ms();
     const std::int64_t previous = laps_.empty() ? 0 : laps_.back().total_ms;
     laps_.push_back({static_cast<int>(laps_.size()) + 1, total, total - previous});
     return laps_.back();

@@ -129,6 +129,9 @@ class TICKWELL_API VexClock {
     // count its stop froze). ResetClock clears the list.
     const Lap& lap();
     const std::vector<Lap>& laps() const { return laps_; }
+    // The running time of this moment as a lap taken now would record it: the count the
+    // watch has run, in milliseconds to the hundredth. A running watch reads its clock.
+    std::int64_t elapsed_ms() const;
 
     // --- By name or dispatch id, as the platform's dispatch does ---
     // An unknown member throws Error(invalid_value); a conversion that fails throws the
@@ -207,7 +210,7 @@ class TICKWELL_API VexClock {
     // gone into, or nothing when the clock reads before the start.
     std::optional<double> update_count();
     // The running time of this moment in hundredths of a second (see Lap).
-    std::int64_t running_hundredths();
+    std::int64_t running_hundredths() const;
     void expire();
     void alert_if_due();
 

@@ -10,9 +10,9 @@
 namespace tickwell {
 
 // Colours are 0x00BBGGRR, or 0x800000nn for system colour nn: a colour that follows the
-// desktop's scheme. Without a desktop to ask, every renderer and host resolves system
-// colours through the one fixed palette below, the classic grey scheme, so that the same
-// scene gives the same pixels everywhere.
+// desktop's scheme. Without a desktop to ask, the renderers and the headless host resolve
+// system colours through the one fixed palette below, the classic grey scheme, so that the
+// same scene gives the same pixels everywhere. The Qt widget asks its own palette instead.
 inline constexpr std::uint32_t kSystemColorFlag = 0x80000000;
 
 struct TICKWELL_API SystemColor {

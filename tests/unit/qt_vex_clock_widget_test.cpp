@@ -31,7 +31,6 @@ namespace {
 using qt::MessageRequest;
 using qt::VexClockWidget;
 
-constexpr QRgb kSurface = qRgb(192, 192, 192);    // button face
 constexpr QRgb kGlyphGrey = qRgb(222, 221, 221);  // a glyph's background
 constexpr QRgb kSegmentBlue = qRgb(0, 121, 197);  // a lit segment
 constexpr QRgb kRed = qRgb(255, 0, 0);
@@ -152,9 +151,9 @@ TEST_F(WidgetTest, QtPropertiesReadAndWriteThroughTheControlsPuts) {
     EXPECT_TRUE(w().setProperty("foregroundColor", QColor(Qt::red)));
     EXPECT_EQ(w().control().ForeColor(), 0x000000FFu);  // 0x00BBGGRR
     EXPECT_EQ(w().property("foregroundColor").value<QColor>(), QColor(Qt::red));
-    // A system colour reads as the colour it paints.
+    // A system colour reads as the colour it paints: the widget's palette's.
     w().control().setBackGround(0x8000000F);
-    EXPECT_EQ(w().backgroundColor(), QColor(192, 192, 192));
+    EXPECT_EQ(w().backgroundColor(), w().palette().color(QPalette::Button));
     // A picture crosses as a QPixmap.
     QPixmap icon(8, 8);
     icon.fill(Qt::green);
@@ -377,6 +376,70 @@ TEST_F(WidgetTest, SlotsRunTheWatchAndLapsAreSignalled) {
     EXPECT_FALSE(w().control().Running());
 }
 
+// The elapsed count follows a running watch as the face shows it, stands when stopped and
+// returns to 0 on a reset; counting down it is the time run since InitialTime. Ticks are
+// called with a faked clock, whose single-precision reading late in a day is good to about
+// a hundredth either way.
+TEST_F(WidgetTest, ElapsedIsTheCountLapsTakeAndIsSignalledAsTheFaceShowsIt) {
+    static std::int64_t fake_ns = 0;
+    qt::set_elapsed_source([] { return fake_ns; });
+    constexpr std::int64_t kMs = 1'000'000;
+    constexpr int kGrain = 20;  // ms
+    const auto tick_after = [&](std::int64_t ms) {
+        fake_ns += ms * kMs;
+        w().control().SWTimer_Timer();
+        QCoreApplication::processEvents();  // the widget signals what the tick changed
+    };
+    w().setUserMode(true);
+    QSignalSpy elapsed(&w(), &VexClockWidget::elapsedChanged);
+    QSignalSpy lapped(&w(), &VexClockWidget::lapped);
+    EXPECT_EQ(w().property("elapsed").toLongLong(), 0);
+    w().start();
+    EXPECT_EQ(elapsed.count(), 0) << "a start changes no count";
+
+    tick_after(1250);
+    EXPECT_EQ(w().text(), QStringLiteral("00:00:01"));
+    ASSERT_EQ(elapsed.count(), 1);
+    EXPECT_NEAR(elapsed[0][0].toLongLong(), 1250, kGrain);
+    tick_after(250);
+    w().setAlertTime(30);  // another change, while the face still shows 00:00:01
+    EXPECT_EQ(elapsed.count(), 1);
+    EXPECT_NEAR(w().elapsed(), 1500, kGrain) << "read afresh";
+    tick_after(1000);
+    ASSERT_EQ(elapsed.count(), 2);
+    EXPECT_NEAR(elapsed[1][0].toLongLong(), 2500, kGrain);
+
+    fake_ns += 100 * kMs;
+    w().stop();  // the count the stop froze is announced, and stands
+    ASSERT_EQ(elapsed.count(), 3);
+    const qint64 stopped = elapsed[2][0].toLongLong();
+    EXPECT_NEAR(stopped, 2600, kGrain);
+    fake_ns += 5000 * kMs;
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w().elapsed(), stopped);
+    w().lap();
+    ASSERT_EQ(lapped.count(), 1);
+    EXPECT_EQ(lapped[0][1].toLongLong(), stopped) << "the count laps take";
+    EXPECT_EQ(elapsed.count(), 3);
+
+    w().reset();
+    ASSERT_EQ(elapsed.count(), 4);
+    EXPECT_EQ(elapsed[3][0].toLongLong(), 0);
+    EXPECT_EQ(w().elapsed(), 0);
+    w().reset();
+    EXPECT_EQ(elapsed.count(), 4) << "already 0";
+
+    w().setClockMode(VexClockWidget::CountDown);
+    w().setInitialTime(QStringLiteral("0:1:0"));
+    w().start();
+    tick_after(2250);
+    EXPECT_EQ(w().text(), QStringLiteral("00:00:58"));
+    ASSERT_EQ(elapsed.count(), 5);
+    EXPECT_NEAR(elapsed[4][0].toLongLong(), 2250, kGrain);
+    w().stop();
+    qt::set_elapsed_source(nullptr);
+}
+
 // --- Pixels ---
 
 TEST_F(WidgetTest, GrabShowsTheGlyphsOfTheDigits) {
@@ -435,12 +498,14 @@ TEST_F(WidgetTest, OnePixelHandIsSharpAtTwiceThePixelDensity) {
     QImage image(432, 276, QImage::Format_RGB32);
     image.setDevicePixelRatio(2);
     w().render(&image);
-    // Logical row 69 is device rows 138 and 139; both full red, their neighbours the dial.
+    // Logical row 69 is device rows 138 and 139; both full red, their neighbours the dial (in
+    // the button face colour of the widget's palette).
+    const QRgb dial = w().palette().color(QPalette::Button).rgb();
     for (const int x : {240, 270, 300}) {
         EXPECT_TRUE(near(image.pixel(x, 138), kRed)) << x << ": " << text(image.pixel(x, 138));
         EXPECT_TRUE(near(image.pixel(x, 139), kRed)) << x << ": " << text(image.pixel(x, 139));
-        EXPECT_TRUE(near(image.pixel(x, 137), kSurface)) << x << ": " << text(image.pixel(x, 137));
-        EXPECT_TRUE(near(image.pixel(x, 140), kSurface)) << x << ": " << text(image.pixel(x, 140));
+        EXPECT_TRUE(near(image.pixel(x, 137), dial)) << x << ": " << text(image.pixel(x, 137));
+        EXPECT_TRUE(near(image.pixel(x, 140), dial)) << x << ": " << text(image.pixel(x, 140));
     }
 }
 

@@ -1,0 +1,213 @@
+// SPDX-License-Identifier: MIT
+// System colours in the Qt hosts: the colours a QPalette gives them, and a widget that paints
+// them through its palette (a dark one, then the light one again) while explicit colours and
+// the renderers without a desktop keep theirs.
+#include <tickwell/qt/color_scheme.hpp>
+
+#include <QApplication>
+#include <QLabel>
+#include <QPalette>
+#include <QSignalSpy>
+#include <cmath>
+#include <vector>
+
+#include <tickwell/platform/system_colors.hpp>
+#include <tickwell/qt/color_page.hpp>
+#include <tickwell/qt/png_renderer.hpp>
+#include "qt_widget_fixture.hpp"
+
+namespace tickwell::testing {
+namespace {
+
+using qt::ColorScheme;
+using qt::VexClockWidget;
+
+constexpr QRgb kFixedButtonFace = qRgb(192, 192, 192);
+constexpr QRgb kGlyphGrey = qRgb(222, 221, 221);  // a digit cell's own background
+const QColor kDarkWindow(30, 30, 34);
+const QColor kDarkBase(20, 20, 24);
+const QColor kDarkButton(45, 45, 50);
+
+QPalette dark_palette() {
+    QPalette p;
+    p.setColor(QPalette::Window, kDarkWindow);
+    p.setColor(QPalette::Base, kDarkBase);
+    p.setColor(QPalette::Button, kDarkButton);
+    p.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    p.setColor(QPalette::Text, QColor(235, 235, 235));
+    p.setColor(QPalette::ButtonText, QColor(240, 240, 240));
+    return p;
+}
+
+bool near(QRgb pixel, QRgb c, int tolerance = 8) {
+    return std::abs(qRed(pixel) - qRed(c)) <= tolerance &&
+           std::abs(qGreen(pixel) - qGreen(c)) <= tolerance &&
+           std::abs(qBlue(pixel) - qBlue(c)) <= tolerance;
+}
+
+std::string text(QRgb p) {
+    return "rgb(" + std::to_string(qRed(p)) + ", " + std::to_string(qGreen(p)) + ", " +
+           std::to_string(qBlue(p)) + ")";
+}
+
+// The renderers without a desktop and the Qt painters agree on every value, system or not.
+TEST(ColorSchemeTest, FixedSchemeResolvesAsEveryRendererWithoutADesktop) {
+    const ColorScheme& fixed = ColorScheme::fixed();
+    for (std::uint32_t nn = 0; nn <= 0xFF; ++nn)
+        EXPECT_EQ(fixed.resolve(kSystemColorFlag | nn), resolve_color(kSystemColorFlag | nn)) << nn;
+    for (const std::uint32_t c : {0x00123456u, 0x7F123456u, 0x8000010Fu, 0xFFFFFFFFu})
+        EXPECT_EQ(fixed.resolve(c), resolve_color(c)) << std::hex << c;
+    EXPECT_EQ(ColorScheme(), fixed);
+}
+
+// Each system colour takes its role from its own group of the palette, whatever group the
+// widget showing it is in; one without a role keeps the fixed palette's colour.
+TEST(ColorSchemeTest, PaletteRolesAndGroupsGiveTheSystemColours) {
+    QPalette palette;
+    for (int group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        for (int role = 0; role < QPalette::NColorRoles; ++role)
+            palette.setColor(QPalette::ColorGroup(group), QPalette::ColorRole(role),
+                             QColor(role * 9, 40 + group * 60, 200 - role));
+    const ColorScheme scheme = ColorScheme::from_palette(palette);
+    const struct {
+        std::uint32_t index;
+        QPalette::ColorGroup group;
+        QPalette::ColorRole role;
+    } rows[] = {
+        {15, QPalette::Active, QPalette::Button},      {5, QPalette::Active, QPalette::Base},
+        {8, QPalette::Active, QPalette::Text},         {16, QPalette::Active, QPalette::Dark},
+        {20, QPalette::Active, QPalette::Light},       {21, QPalette::Active, QPalette::Shadow},
+        {22, QPalette::Active, QPalette::Midlight},    {13, QPalette::Active, QPalette::Highlight},
+        {24, QPalette::Active, QPalette::ToolTipBase}, {17, QPalette::Disabled, QPalette::Text},
+        {11, QPalette::Inactive, QPalette::Window},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(scheme.to_qcolor(kSystemColorFlag | r.index), palette.color(r.group, r.role))
+            << "system colour " << r.index;
+    EXPECT_EQ(scheme.resolve(kSystemColorFlag | 1), resolve_color(kSystemColorFlag | 1))
+        << "the desktop";
+    EXPECT_EQ(scheme.resolve(0x00563412), 0x00563412u);
+    EXPECT_EQ(scheme.resolve(kSystemColorFlag | 25), 0u) << "beyond the palette";
+}
+
+class PaletteTest : public QtWidgetTest {
+  protected:
+    // A shown widget with an oval face, so that the surface shows in its corners.
+    PaletteTest() {
+        w.show();
+        w.setClockFace(VexClockWidget::Oval);
+    }
+
+    PixelRect box(const BoxElement& e) const { return box_in_pixels(e, w.twipsPerPixel()); }
+    QPointF inside_dial() const {
+        const PixelRect r = box(w.control().face().Border);
+        // Below and left of the pivot: clear of the hands at twelve and of the marks.
+        return {r.left + r.width * 0.3, r.top + r.height * 0.65};
+    }
+    QRgb button_face() const { return w.palette().color(QPalette::Button).rgb(); }
+
+    VexClockWidget w;
+};
+
+// The control's surface and its dial, or the background between its digits, are the button
+// face, a system colour: a dark palette shows them dark, and setting the palette back shows
+// them light again. The digit cells and the headless picture keep their own colours all along.
+TEST_F(PaletteTest, DarkPaletteShowsTheButtonFaceDarkUntilItIsSetBack) {
+    const QRgb light = button_face();
+    ASSERT_GT(qGray(light), 150) << "the application's palette is light";
+    for (const auto display : {VexClockWidget::Analog, VexClockWidget::Digital}) {
+        SCOPED_TRACE(display == VexClockWidget::Analog ? "analog" : "digital");
+        w.setDisplay(display);
+        const FaceElements& f = w.control().face();
+        // Analog: the surface outside the oval, and the dial. Digital: the surface beside the
+        // digits, which fill the frame at the widget's width and height; and the centre of the
+        // first digit, between its segments on the glyph's own background.
+        std::vector<QPoint> button_face_points{{1, 1}, inside_dial().toPoint()};
+        const PixelRect first = box(f.DisplayIm(0));
+        const QPoint cell =
+            QPointF(first.left + first.width / 2, first.top + first.height / 2).toPoint();
+        if (display == VexClockWidget::Digital) {
+            const PixelRect frame = box(f.Border);
+            const double frame_right = frame.left + frame.width;
+            ASSERT_GE(w.width() - frame_right, 2);
+            button_face_points = {QPointF((frame_right + w.width()) / 2, 1).toPoint(),
+                                  QPointF((frame_right + w.width()) / 2, w.height() / 2).toPoint()};
+        }
+        for (const bool dark : {false, true, false}) {
+            w.setPalette(dark ? dark_palette() : QPalette());
+            const QRgb face = dark ? kDarkButton.rgb() : light;
+            const QImage image = w.grab().toImage();
+            for (const QPoint at : button_face_points) {
+                EXPECT_TRUE(near(image.pixel(at), face))
+                    << "dark " << dark << " at " << at.x() << ", " << at.y() << ": "
+                    << text(image.pixel(at));
+            }
+            if (display == VexClockWidget::Digital) {
+                EXPECT_TRUE(near(image.pixel(cell), kGlyphGrey))
+                    << "cell, dark " << dark << ": " << text(image.pixel(cell));
+            }
+        }
+        w.setPalette(dark_palette());
+        w.grab();
+        const QImage headless =
+            qt::render_image(w.control().scene(), {w.width(), w.height()}, w.twipsPerPixel());
+        for (const QPoint at : button_face_points)
+            EXPECT_EQ(headless.pixel(at), kFixedButtonFace) << text(headless.pixel(at));
+        w.setPalette(QPalette());
+    }
+}
+
+// An explicit colour is painted and read as set, whatever the palette; a colour property in
+// a system colour reads as the palette paints it and signals when a new palette changes it.
+TEST_F(PaletteTest, ExplicitColoursStayWhileSystemColoursFollowThePalette) {
+    const QColor red(200, 30, 30);
+    w.setBackgroundColor(red);
+    w.setPalette(dark_palette());
+    QImage image = w.grab().toImage();
+    EXPECT_TRUE(near(image.pixel(inside_dial().toPoint()), red.rgb()))
+        << text(image.pixel(inside_dial().toPoint()));
+    EXPECT_TRUE(near(image.pixel(1, 1), kDarkButton.rgb())) << text(image.pixel(1, 1));
+    EXPECT_EQ(w.backgroundColor(), red);
+
+    w.setPalette(QPalette());
+    w.control().setBackGround(kSystemColorFlag | 5);  // the window background
+    w.repaintChanges();
+    QSignalSpy background(&w, &VexClockWidget::backgroundColorChanged);
+    QSignalSpy foreground(&w, &VexClockWidget::foregroundColorChanged);
+    w.setPalette(dark_palette());
+    ASSERT_EQ(background.count(), 1);
+    EXPECT_EQ(background[0][0].value<QColor>(), kDarkBase);
+    EXPECT_EQ(w.backgroundColor(), kDarkBase);
+    image = w.grab().toImage();
+    EXPECT_TRUE(near(image.pixel(inside_dial().toPoint()), kDarkBase.rgb()))
+        << text(image.pixel(inside_dial().toPoint()));
+    w.setPalette(dark_palette());  // the same colours again
+    EXPECT_EQ(background.count(), 1);
+    EXPECT_EQ(foreground.count(), 0) << "the hands are explicit black";
+}
+
+// A new application palette reaches a widget that has none of its own (on the event loop's
+// next turn), and the colour page shows the system colours as that widget paints them.
+TEST_F(PaletteTest, ApplicationPaletteReachesTheWidgetAndItsColourPage) {
+    const QPalette before = QApplication::palette();
+    QApplication::setPalette(dark_palette());
+    QCoreApplication::processEvents();
+    const QImage image = w.grab().toImage();
+    EXPECT_TRUE(near(image.pixel(1, 1), kDarkButton.rgb())) << text(image.pixel(1, 1));
+    EXPECT_TRUE(near(image.pixel(inside_dial().toPoint()), kDarkButton.rgb()))
+        << text(image.pixel(inside_dial().toPoint()));
+
+    qt::ColorPage page({&w}, nullptr);
+    page.selection_changed();
+    page.select_property(2);  // BackGround: the button face
+    const QImage swatch = page.findChild<QLabel*>("Swatch")->pixmap().toImage();
+    EXPECT_EQ(swatch.pixel(5, 5), kDarkButton.rgb()) << text(swatch.pixel(5, 5));
+
+    QApplication::setPalette(before);
+    QCoreApplication::processEvents();
+    const QRgb restored = w.grab().toImage().pixel(1, 1);
+    EXPECT_TRUE(near(restored, before.color(QPalette::Button).rgb())) << text(restored);
+}
+
+}  // namespace
+}  // namespace tickwell::testing
