@@ -68,6 +68,7 @@ void VexClock::StartClock() {
 }
 
 void VexClock::begin_run() {
+    expired_run_.reset();
     // A count-down stopped at zero has nothing left: it counts from InitialTime again.
     if (state_.ClockMode != tickwell::ClockMode::normal && state_.StoppedSeconds == 0)
         state_.StopCaptured = false;
@@ -121,6 +122,7 @@ void VexClock::ResetClock() {
     state_.StoppedSeconds = 0;
     state_.StoppedFraction = 0;
     state_.StopCaptured = false;
+    expired_run_.reset();
     state_.AlertFired = true;
     state_.Hours = state_.Minutes = state_.Seconds = state_.Tens = state_.Hundreds = 0;
     laps_.clear();
@@ -166,6 +168,7 @@ std::optional<double> VexClock::update_count() {
 
 std::int64_t VexClock::running_hundredths() const {
     const ClockState& s = state_;
+    if (expired_run_ && !Running()) return *expired_run_;
     const bool counts_down = s.ClockMode != tickwell::ClockMode::normal;
     // Whole seconds run before this run: the count a stop froze counting up; what the stop
     // left of InitialTime counting down.
@@ -210,6 +213,7 @@ void VexClock::SWTimer_Timer() {
 void VexClock::expire() {
     // The run is over: a new start counts down from InitialTime again.
     state_.StopCaptured = false;
+    expired_run_ = std::int64_t{state_.InitialSeconds} * 100;
     face_.SWTimer.set_enabled(false);
     face_.ColonTimer.set_enabled(false);
     show_steady_colons();

@@ -219,6 +219,10 @@ class TICKWELL_API VexClock {
     ClockState& state_;
     FaceElements face_;
     std::vector<Lap> laps_;
+    // The whole of InitialTime, in hundredths, once a count-down has expired: the stop record
+    // is cleared for the next run, but the run that ended counted all of it. Empty once the
+    // watch starts again or is reset.
+    std::optional<std::int64_t> expired_run_;
     float width_ = 3240;
     float height_ = 2070;
 };

@@ -399,6 +399,27 @@ TEST_F(EngineTest, LateTickExpiresAtZeroInsteadOfGoingNegative) {
     EXPECT_FALSE(clock->Running());
 }
 
+// The count a lap or the elapsed time reads after an expiry is the whole run, not the
+// cleared stop record; a reset or a new start begins again from nothing.
+TEST_F(EngineTest, AnExpiredCountDownHasRunItsWholeInitialTime) {
+    count_down_from("0:0:10");
+    clock->StartClock();
+    tick_at(4);
+    clock->StopClock();
+    container.set_clock(20'000'000);
+    clock->StartClock();
+    tick_at(27);
+    ASSERT_FALSE(clock->Running());
+    EXPECT_EQ(clock->elapsed_ms(), 10'000);
+    EXPECT_EQ(clock->lap().total_ms, 10'000);
+    clock->ResetClock();
+    EXPECT_EQ(clock->elapsed_ms(), 0);
+    container.set_clock(30'000'000);
+    clock->StartClock();
+    container.set_clock(31'500'000);
+    EXPECT_EQ(clock->elapsed_ms(), 1'500);
+}
+
 TEST_F(EngineTest, RestartAfterExpiryCountsFromTheInitialTime) {
     count_down_from("0:0:10");
     clock->StartClock();
