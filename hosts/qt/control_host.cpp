@@ -123,9 +123,9 @@ HostedControl* ControlHost::begin_call() {
     return hosted_.get();
 }
 
-bool ControlHost::end_call(HostedControl* hosted) {
+bool ControlHost::end_call(ControlHost* host, HostedControl* hosted) {
     if (!hosted->site.attached()) return false;
-    repaintChanges();
+    host->repaintChanges();
     return true;
 }
 

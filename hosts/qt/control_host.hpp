@@ -115,7 +115,9 @@ class TICKWELL_API ControlHost : public Site {
         } catch (const std::exception& e) {
             report(what, e);
         }
-        return end_call(hosted);
+        // `this` may have been deleted by the call: nothing of it is touched before end_call
+        // has found it still attached.
+        return end_call(this, hosted);
     }
 
     // A put by name from a Qt setter, then the change signals of what it changed.
@@ -204,7 +206,7 @@ class TICKWELL_API ControlHost : public Site {
     };
 
     HostedControl* begin_call();
-    bool end_call(HostedControl* hosted);
+    static bool end_call(ControlHost* host, HostedControl* hosted);
     static void report(std::string_view what, const std::exception& e);
     void lay_out(bool always);
     void update_accessible_state();
