@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include <tickwell/qt/event_signals.hpp>
 #include <tickwell/qt/form_dialog.hpp>
 #include <tickwell/qt/layer_cache.hpp>
 #include <tickwell/qt/vex_clock_accessible.hpp>
@@ -24,40 +25,6 @@ constexpr float kNewControlHeight = 2070;
 
 QString qt_text(std::string_view s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-template <typename Signal>
-struct EventRow {
-    std::string_view name;
-    Signal signal;
-};
-
-using PlainSignal = void (VexClockWidget::*)();
-using KeySignal = void (VexClockWidget::*)(KeyEvent);
-using MouseSignal = void (VexClockWidget::*)(MouseEvent);
-
-const EventRow<PlainSignal> kPlainEvents[] = {
-    {"TimeExpired", &VexClockWidget::timeExpired},
-    {"Click", &VexClockWidget::clicked},
-    {"Alert", &VexClockWidget::alert},
-    {"Notify", &VexClockWidget::notify},
-    {"DblClick", &VexClockWidget::doubleClicked},
-};
-const EventRow<KeySignal> kKeyEvents[] = {
-    {"KeyDown", &VexClockWidget::keyDown},
-    {"KeyUp", &VexClockWidget::keyUp},
-};
-const EventRow<MouseSignal> kMouseEvents[] = {
-    {"MouseDown", &VexClockWidget::mouseDown},
-    {"MouseUp", &VexClockWidget::mouseUp},
-    {"MouseMove", &VexClockWidget::mouseMove},
-};
-
-template <typename Signal, std::size_t N>
-Signal find_signal(const EventRow<Signal> (&rows)[N], std::string_view event) {
-    for (const auto& row : rows)
-        if (row.name == event) return row.signal;
-    return nullptr;
 }
 
 }  // namespace
@@ -196,21 +163,18 @@ void VexClockWidget::announce_property(std::string_view property) {
 // control. The widget itself is not touched after a signal: a slot may have deleted it.
 void VexClockWidget::raise_control_event(std::string_view event,
                                          std::span<EventArgument> arguments) {
-    if (const PlainSignal signal = find_signal(kPlainEvents, event)) {
+    using Signals = EventSignals<VexClockWidget, KeyEvent, MouseEvent>;
+    if (const auto signal = Signals::find(Signals::plain, event)) {
         (this->*signal)();
-    } else if (const KeySignal key = find_signal(kKeyEvents, event)) {
-        Q_ASSERT(arguments.size() == 2);
-        const KeyEvent e(to_integer(arguments[0].value), to_integer(arguments[1].value));
+    } else if (const auto key = Signals::find(Signals::keys, event)) {
+        Q_ASSERT(!arguments.empty());
+        const int shift = arguments.size() > 1 ? to_integer(arguments[1].value) : 0;
+        const KeyEvent e(to_integer(arguments[0].value), shift);
         (this->*key)(e);
         // Read back as the control converts: a code beyond 16 bits fails there.
         arguments[0].value = Value(std::int32_t{e.key()});
-        arguments[1].value = Value(std::int32_t{e.shift()});
-    } else if (event == "KeyPress") {
-        Q_ASSERT(arguments.size() == 1);
-        const KeyEvent e(to_integer(arguments[0].value), 0);
-        emit keyPress(e);
-        arguments[0].value = Value(std::int32_t{e.key()});
-    } else if (const MouseSignal mouse = find_signal(kMouseEvents, event)) {
+        if (arguments.size() > 1) arguments[1].value = Value(std::int32_t{e.shift()});
+    } else if (const auto mouse = Signals::find(Signals::mice, event)) {
         Q_ASSERT(arguments.size() == 4);
         const MouseEvent e(to_integer(arguments[0].value), to_integer(arguments[1].value),
                            to_single(arguments[2].value), to_single(arguments[3].value));

@@ -18,6 +18,7 @@
 #include <utility>
 
 #include <tickwell/control/type_library.hpp>
+#include <tickwell/qt/event_signals.hpp>
 #include <tickwell/qt/layer_cache.hpp>
 
 namespace tickwell::qt {
@@ -28,41 +29,6 @@ constexpr float kNewControlHeight = 2070;
 
 QString qt_text(std::string_view s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-template <typename Signal>
-struct EventRow {
-    std::string_view name;
-    Signal signal;
-};
-
-using PlainSignal = void (VexClockItem::*)();
-using KeySignal = void (VexClockItem::*)(VexClockKeyEvent*);
-using MouseSignal = void (VexClockItem::*)(VexClockMouseEvent*);
-
-const EventRow<PlainSignal> kPlainEvents[] = {
-    {"TimeExpired", &VexClockItem::timeExpired},
-    {"Click", &VexClockItem::clicked},
-    {"Alert", &VexClockItem::alert},
-    {"Notify", &VexClockItem::notify},
-    {"DblClick", &VexClockItem::doubleClicked},
-};
-const EventRow<KeySignal> kKeyEvents[] = {
-    {"KeyDown", &VexClockItem::keyDown},
-    {"KeyUp", &VexClockItem::keyUp},
-    {"KeyPress", &VexClockItem::keyPress},
-};
-const EventRow<MouseSignal> kMouseEvents[] = {
-    {"MouseDown", &VexClockItem::mouseDown},
-    {"MouseUp", &VexClockItem::mouseUp},
-    {"MouseMove", &VexClockItem::mouseMove},
-};
-
-template <typename Signal, std::size_t N>
-Signal find_signal(const EventRow<Signal> (&rows)[N], std::string_view event) {
-    for (const auto& row : rows)
-        if (row.name == event) return row.signal;
-    return nullptr;
 }
 
 // The item's Accessible attached object (the one `Accessible.role: …` sets in QML), made on
@@ -242,9 +208,10 @@ void VexClockItem::announce_property(std::string_view property) {
 // leave in them goes back to the control. The item is not touched after a signal: a handler
 // may have destroyed it.
 void VexClockItem::raise_control_event(std::string_view event, std::span<EventArgument> arguments) {
-    if (const PlainSignal signal = find_signal(kPlainEvents, event)) {
+    using Signals = EventSignals<VexClockItem, VexClockKeyEvent*, VexClockMouseEvent*>;
+    if (const auto signal = Signals::find(Signals::plain, event)) {
         (this->*signal)();
-    } else if (const KeySignal key = find_signal(kKeyEvents, event)) {
+    } else if (const auto key = Signals::find(Signals::keys, event)) {
         Q_ASSERT(!arguments.empty());
         const int shift = arguments.size() > 1 ? to_integer(arguments[1].value) : 0;
         const KeyEvent values(to_integer(arguments[0].value), shift);
@@ -253,7 +220,7 @@ void VexClockItem::raise_control_event(std::string_view event, std::span<EventAr
         // Read back as the control converts: a code beyond 16 bits fails there.
         arguments[0].value = Value(std::int32_t{values.key()});
         if (arguments.size() > 1) arguments[1].value = Value(std::int32_t{values.shift()});
-    } else if (const MouseSignal mouse = find_signal(kMouseEvents, event)) {
+    } else if (const auto mouse = Signals::find(Signals::mice, event)) {
         Q_ASSERT(arguments.size() == 4);
         const MouseEvent values(to_integer(arguments[0].value), to_integer(arguments[1].value),
                                 to_single(arguments[2].value), to_single(arguments[3].value));
