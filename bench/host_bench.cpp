@@ -22,7 +22,9 @@
 #include <vector>
 
 #include <tickwell/qt/vex_clock_widget.hpp>
+
 #include "peer_clock.hpp"
+#include "process_time.hpp"
 
 namespace {
 
@@ -38,18 +40,8 @@ class AnswerYes : public tickwell::qt::MessageBoxService {
     }
 };
 
-double cpu_seconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-void spin_event_loop(int milliseconds) {
-    QEventLoop loop;
-    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
-    loop.exec();
-}
+using tickwell::bench::cpu_seconds;
+using tickwell::bench::spin_event_loop;
 
 // Counts the paint events its watched widgets receive.
 class PaintCounter : public QObject {

@@ -20,22 +20,14 @@
 
 #include <tickwell/quick/vex_clock_item.hpp>
 
+#include "process_time.hpp"
+
 namespace {
 
 using tickwell::qt::VexClockItem;
 
-double cpu_seconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-void spin_event_loop(int milliseconds) {
-    QEventLoop loop;
-    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
-    loop.exec();
-}
+using tickwell::bench::cpu_seconds;
+using tickwell::bench::spin_event_loop;
 
 enum Face : int { digital_hundredths, analog_flat };
 
