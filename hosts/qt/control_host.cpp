@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMetaObject>
+#include <array>
+#include <charconv>
 #include <utility>
 
 #include <tickwell/control/type_library.hpp>
@@ -93,18 +95,35 @@ QString ControlHost::spokenTime() const {
     return QString::fromStdString(spoken_time(c.Hours(), c.Minutes(), c.Seconds()));
 }
 
+namespace {
+
+// Appends `value` as printf's "%02d" would: the text is formed at every tick of a running
+// watch, and a formatter parsing its format costs more than the tick itself.
+char* put_two_digits(char* out, char* end, int value) {
+    if (value >= 0 && value < 10) *out++ = '0';
+    return std::to_chars(out, end, value).ptr;
+}
+
+}  // namespace
+
 QString ControlHost::text() const {
     const VexClock& c = control();
-    QString shown = QString::asprintf("%02d:%02d:%02d", c.Hours(), c.Minutes(), c.Seconds());
-    if (c.Display() != tickwell::Display::digital) return shown;
-    switch (accuracy_traits(c.Accuracy()).fraction_cells) {
-        case 1:
-            return shown + QString::asprintf(".%d", c.Tens());
-        case 2:
-            return shown + QString::asprintf(".%d%d", c.Tens(), c.Hundreds());
-        default:
-            return shown;
+    std::array<char, 48> buffer{};
+    char* const end = buffer.data() + buffer.size();
+    char* out = put_two_digits(buffer.data(), end, c.Hours());
+    *out++ = ':';
+    out = put_two_digits(out, end, c.Minutes());
+    *out++ = ':';
+    out = put_two_digits(out, end, c.Seconds());
+    const int fraction_cells = c.Display() == tickwell::Display::digital
+                                   ? accuracy_traits(c.Accuracy()).fraction_cells
+                                   : 0;
+    if (fraction_cells >= 1) {
+        *out++ = '.';
+        out = std::to_chars(out, end, c.Tens()).ptr;
     }
+    if (fraction_cells >= 2) out = std::to_chars(out, end, c.Hundreds()).ptr;
+    return QString::fromLatin1(buffer.data(), out - buffer.data());
 }
 
 void ControlHost::repaintChanges() {
@@ -208,26 +227,26 @@ void ControlHost::notify_changes() {
     // into the control, a notification from it, or a repaint of what changed.
     if (!maybe_changed_) return;
     maybe_changed_ = false;
-    const auto members = TypeLibrary::members();
-    std::vector<Value> now;
-    now.reserve(signalled_.size());
-    for (const MemberInfo& m : members)
-        if (!m.is_method) now.push_back(m.get(control()));
+    // Compared in place: a running watch comes here at every tick.
     const bool first = signalled_.empty();
-    const std::vector<Value> before = std::exchange(signalled_, now);
+    if (first) signalled_.resize(kPropertyCount);
     Changes changes;
-    changes.properties.resize(now.size());
     std::size_t i = 0;
-    for (const MemberInfo& m : members) {
+    for (const MemberInfo& m : TypeLibrary::members()) {
         if (m.is_method) continue;
-        bool changed = first || !(before[i] == now[i]);
+        Value now = m.get(control());
+        bool changed = first || !(signalled_[i] == now);
         // A colour property holding a system colour that the scheme now paints otherwise
         // reads differently though the control holds the same value.
         if (!changed && m.type == PropertyType::color) {
-            const auto color = static_cast<std::uint32_t>(to_long(now[i]));
+            const auto color = static_cast<std::uint32_t>(to_long(now));
             changed = signalled_colors_.resolve(color) != colors_.resolve(color);
         }
-        changes.properties[i++] = changed;
+        if (changed) {
+            changes.properties[i] = true;
+            signalled_[i] = std::move(now);
+        }
+        ++i;
     }
     signalled_colors_ = colors_;
     const QString text_now = text();

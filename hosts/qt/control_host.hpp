@@ -6,6 +6,7 @@
 #include <QRegion>
 #include <QSizeF>
 #include <QString>
+#include <bitset>
 #include <exception>
 #include <map>
 #include <memory>
@@ -161,7 +162,7 @@ class TICKWELL_API ControlHost : public Site {
     // What changed since the host last signalled: a flag a property (registry order), then
     // text and elapsed.
     struct Changes {
-        std::vector<bool> properties;
+        std::bitset<kPropertyCount> properties;  // one flag a property, in registry order
         bool text = false;
         bool elapsed = false;
         qint64 elapsed_ms = 0;  // the count to announce with it

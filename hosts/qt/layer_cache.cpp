@@ -401,6 +401,23 @@ void paint_face(QPainter& painter, const Scene& scene, TwipsPerPixel tpp, QSizeF
     const std::vector<const Element*> painted = painted_elements(scene, tpp);
     if (layers == Layers::cached && paint_layered(painter, painted, tpp, surface, area, colors))
         return;
+    // A repaint inside one digit cell (a running watch's tick) copies that cell alone.
+    const std::optional<std::size_t> cover =
+        clip ? covering_element(painter, painted, area, tpp, colors) : std::nullopt;
+    if (cover) {
+        const auto from_cover = std::span(painted).subspan(*cover);
+        const QRectF cell = element_bounds(*from_cover.front(), tpp);
+        // With nothing above it, the opaque cell paints every pixel it reaches with its own
+        // picture: copied without the painter's state saved and clipped.
+        const bool alone = std::none_of(
+            from_cover.begin() + 1, from_cover.end(),
+            [&](const Element* e) { return element_bounds(*e, tpp).intersects(cell); });
+        if (alone)
+            paint_element(painter, *from_cover.front(), tpp, colors);
+        else
+            paint_elements(painter, from_cover, tpp, area, colors);
+        return;
+    }
     fill_surface(painter, area, painted, tpp, colors);
     paint_elements(painter, painted, tpp, clip, colors);
 }

@@ -446,21 +446,44 @@ void paint_elements(QPainter& painter, std::span<const Element* const> elements,
     painter.restore();
 }
 
+namespace {
+
+// The device pixels `element` covers whole when it is an opaque picture (a digit cell) painted
+// from the glyph cache; nullopt for any other element.
+std::optional<QRect> opaque_cell(const QPainter& painter, const Element& element, TwipsPerPixel tpp,
+                                 const ColorScheme& colors, const QRect& must_contain = {}) {
+    if (element.kind() != ElementKind::image) return std::nullopt;
+    const auto& image = static_cast<const ImageElement&>(element);
+    const PictureRef& picture = image.picture();
+    if (!picture || !image.stretch() || picture->kind() != Picture::Kind::vector)
+        return std::nullopt;
+    const auto rect = cached_rect(painter, to_qrect(box_in_pixels(image, tpp)));
+    if (!rect || rect->isEmpty() || !rect->contains(must_contain)) return std::nullopt;
+    // The very image the cell will be copied from, made now if need be.
+    const QImage* cached = drawing_cache().image(picture, rect->size(), colors);
+    if (!cached || cached->format() != QImage::Format_RGB32) return std::nullopt;
+    return rect;
+}
+
+}  // namespace
+
 QRegion opaque_cover(const QPainter& painter, std::span<const Element* const> elements,
                      TwipsPerPixel tpp, const ColorScheme& colors) {
     QRegion cover;
-    for (const Element* e : elements) {
-        if (e->kind() != ElementKind::image) continue;
-        const auto& image = static_cast<const ImageElement&>(*e);
-        const PictureRef& picture = image.picture();
-        if (!picture || !image.stretch() || picture->kind() != Picture::Kind::vector) continue;
-        const auto rect = cached_rect(painter, to_qrect(box_in_pixels(image, tpp)));
-        if (!rect || rect->isEmpty()) continue;
-        // The very image the cell will be copied from, made now if need be.
-        const QImage* cached = drawing_cache().image(picture, rect->size(), colors);
-        if (cached && cached->format() == QImage::Format_RGB32) cover += *rect;
-    }
+    for (const Element* e : elements)
+        if (const auto rect = opaque_cell(painter, *e, tpp, colors)) cover += *rect;
     return cover;
+}
+
+std::optional<std::size_t> covering_element(const QPainter& painter,
+                                            std::span<const Element* const> elements,
+                                            const QRectF& area, TwipsPerPixel tpp,
+                                            const ColorScheme& colors) {
+    const QRect device_area = painter.deviceTransform().mapRect(area).toAlignedRect();
+    if (device_area.isEmpty()) return std::nullopt;
+    for (std::size_t i = elements.size(); i-- > 0;)
+        if (opaque_cell(painter, *elements[i], tpp, colors, device_area)) return i;
+    return std::nullopt;
 }
 
 void paint_scene(QPainter& painter, const Scene& scene, TwipsPerPixel tpp,

@@ -63,6 +63,14 @@ TICKWELL_API QRegion opaque_cover(const QPainter& painter, std::span<const Eleme
                                   TwipsPerPixel tpp,
                                   const ColorScheme& colors = ColorScheme::fixed());
 
+// The place in `elements` of the topmost opaque picture that covers the whole of `area` (in
+// the painter's logical coordinates) when painted from the glyph cache: nothing below it can
+// be seen there, and a paint of `area` may start at it. nullopt where no picture does.
+TICKWELL_API std::optional<std::size_t> covering_element(const QPainter& painter,
+                                                         std::span<const Element* const> elements,
+                                                         const QRectF& area, TwipsPerPixel tpp,
+                                                         const ColorScheme& colors);
+
 // Paints one element as paint_scene does, antialiased as the painter is set. The painter's
 // pen and brush are left as the element set them; the rest of its state as it was.
 TICKWELL_API void paint_element(QPainter& painter, const Element& element, TwipsPerPixel tpp,

@@ -237,7 +237,7 @@ void VexClockWidget::lap() {
 }
 
 void VexClockWidget::signal_changes(const Changes& changes) {
-    const std::vector<bool>& changed = changes.properties;
+    const auto& changed = changes.properties;
     // A slot may change the control again, or delete this widget: nothing of this widget is
     // touched after a slot has run but `guard`.
     QPointer<VexClockWidget> guard(this);

@@ -235,7 +235,7 @@ void VexClockItem::raise_control_event(std::string_view event, std::span<EventAr
 }
 
 void VexClockItem::signal_changes(const Changes& changes) {
-    const std::vector<bool>& changed = changes.properties;
+    const auto& changed = changes.properties;
     QPointer<VexClockItem> guard(this);
     TICKWELL_QT_EMIT_CHANGES();
     if (guard && changes.text) emit textChanged(text());

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -164,6 +165,11 @@ struct TICKWELL_API MemberInfo {
 #define TICKWELL_PROPERTY_ID(Name, ...) Name,
 #define TICKWELL_NO_PROPERTY_ID(...)
 enum class PropertyId { TICKWELL_MEMBERS(TICKWELL_PROPERTY_ID, TICKWELL_NO_PROPERTY_ID) };
+#define TICKWELL_COUNT_PROPERTY(...) +1
+// How many properties the interface has.
+inline constexpr std::size_t kPropertyCount =
+    0 TICKWELL_MEMBERS(TICKWELL_COUNT_PROPERTY, TICKWELL_NO_PROPERTY_ID);
+#undef TICKWELL_COUNT_PROPERTY
 #undef TICKWELL_PROPERTY_ID
 #undef TICKWELL_NO_PROPERTY_ID
 

@@ -87,9 +87,14 @@ bool paints_crisp(const DrawnPolygon& polygon) {
 }
 
 PixelRect painted_rect(const Element& element, TwipsPerPixel tpp) {
+    // Images are clipped to their box, and the pixels an antialiased edge touches lie within
+    // the box grown to whole pixels: a digit cell's repaint does not reach its neighbours.
+    if (element.kind() == ElementKind::image) {
+        const PixelRect box = box_in_pixels(static_cast<const ImageElement&>(element), tpp);
+        return box.empty() ? PixelRect{} : box.aligned();
+    }
     const PixelRect r =
-        visit(element, Overloaded{// Images are clipped to their box.
-                                  [&](const ImageElement& i) { return box_in_pixels(i, tpp); },
+        visit(element, Overloaded{[&](const ImageElement&) { return PixelRect{}; },
                                   [&](const ShapeElement& s) {
                                       const auto g = shape_geometry(s, tpp);
                                       if (g.figure.empty()) return PixelRect{};

@@ -90,9 +90,10 @@ TICKWELL_API LineGeometry line_geometry(const LineElement& line, TwipsPerPixel t
 // half-covered pixels of its fill and its outline would each let the surface show through.
 TICKWELL_API bool paints_crisp(const DrawnPolygon& polygon);
 
-// The rectangle an element paints into: its figure with its pen, grown to whole pixels and
-// by one pixel more for antialiasing. Independent of visibility, so that the place an element
-// left when it was hidden or moved can be repainted. Empty for a timer, which paints nothing.
+// The rectangle an element paints into: its figure with its pen, grown to whole pixels and,
+// but for an image (clipped to its box), by one pixel more for antialiasing. Independent of
+// visibility, so that the place an element left when it was hidden or moved can be repainted. Empty
+// for a timer, which paints nothing.
 TICKWELL_API PixelRect painted_rect(const Element& element, TwipsPerPixel tpp);
 
 }  // namespace tickwell
