@@ -128,6 +128,9 @@ QString ControlHost::text() const {
 
 void ControlHost::repaintChanges() {
     if (!hosted_) return;
+    // Most turns of the event loop change nothing: the shown time, and with it what is
+    // spoken, changes only with the face.
+    if (!maybe_changed_ && !control().scene().has_changes()) return;
     const QRegion region = repaint_.take(control().scene(), tpp_);
     if (!region.isEmpty()) {
         update_surface(region);

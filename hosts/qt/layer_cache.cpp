@@ -364,31 +364,40 @@ bool paint_layered(QPainter& painter, const std::vector<const Element*>& painted
     return true;
 }
 
-// Fills `area` with the surface colour, except where opaque cells will cover it whole: a
-// full paint of the digital face would otherwise write most of its pixels twice.
-void fill_surface(QPainter& painter, const QRectF& area, const std::vector<const Element*>& painted,
-                  TwipsPerPixel tpp, const ColorScheme& colors) {
-    // Below this many device pixels a plain fill costs less than working out the cover.
+// Paints `area` whole, directly: the surface colour and the elements. Where opaque cells
+// cover part of the area (the digit cells of a digital face), the surface and every element
+// beneath the lowest cell are painted only where no cell covers them: a full paint would
+// otherwise write most of its pixels two or three times (surface, panel, cell).
+void paint_direct(QPainter& painter, const QRectF& area, std::span<const Element* const> painted,
+                  TwipsPerPixel tpp, std::optional<QRectF> clip, const ColorScheme& colors) {
+    // Below this many device pixels a plain paint costs less than working out the cover.
     constexpr double kWorthCovering = 128 * 128;
     const QColor colour = colors.to_qcolor(kSurfaceColor);
     const QTransform to_device = painter.deviceTransform();
     const QRectF device_area = to_device.mapRect(area);
-    const QRegion cover = device_area.width() * device_area.height() < kWorthCovering
-                              ? QRegion()
-                              : opaque_cover(painter, painted, tpp, colors);
+    const OpaqueCover cover = device_area.width() * device_area.height() < kWorthCovering
+                                  ? OpaqueCover{}
+                                  : opaque_cover(painter, painted, tpp, colors);
     bool world_invertible = false, device_invertible = false;
     const QTransform device_own = painter.worldTransform().inverted(&world_invertible) * to_device;
     const QTransform to_device_pixels = device_own.inverted(&device_invertible);
-    if (cover.isEmpty() || !world_invertible || !device_invertible) {
+    if (cover.region.isEmpty() || !world_invertible || !device_invertible) {
         painter.fillRect(area, colour);
+        paint_elements(painter, painted, tpp, clip, colors);
         return;
     }
-    const QRegion uncovered = QRegion(device_area.toAlignedRect()) - cover;
+    const QRegion uncovered = QRegion(device_area.toAlignedRect()) - cover.region;
     const QTransform world = painter.worldTransform();
+    painter.save();
     painter.setWorldTransform(to_device_pixels);
     for (const QRect& r : uncovered)
         painter.fillRect(r, colour);
+    // A clip set in device pixels stays where it was set when the transform changes back.
+    painter.setClipRegion(uncovered, Qt::IntersectClip);
     painter.setWorldTransform(world);
+    paint_elements(painter, painted.first(cover.lowest), tpp, clip, colors);
+    painter.restore();
+    paint_elements(painter, painted.subspan(cover.lowest), tpp, clip, colors);
 }
 
 }  // namespace
@@ -418,8 +427,7 @@ void paint_face(QPainter& painter, const Scene& scene, TwipsPerPixel tpp, QSizeF
             paint_elements(painter, from_cover, tpp, area, colors);
         return;
     }
-    fill_surface(painter, area, painted, tpp, colors);
-    paint_elements(painter, painted, tpp, clip, colors);
+    paint_direct(painter, area, painted, tpp, clip, colors);
 }
 
 LayerCacheUse layer_cache_use() {

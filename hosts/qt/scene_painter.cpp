@@ -448,30 +448,39 @@ void paint_elements(QPainter& painter, std::span<const Element* const> elements,
 
 namespace {
 
-// The device pixels `element` covers whole when it is an opaque picture (a digit cell) painted
-// from the glyph cache; nullopt for any other element.
-std::optional<QRect> opaque_cell(const QPainter& painter, const Element& element, TwipsPerPixel tpp,
-                                 const ColorScheme& colors, const QRect& must_contain = {}) {
+// The device pixels a picture element is copied into from the glyph cache; nullopt for any
+// other element, and for a picture that would not be copied.
+std::optional<QRect> cell_rect(const QPainter& painter, const Element& element, TwipsPerPixel tpp) {
     if (element.kind() != ElementKind::image) return std::nullopt;
     const auto& image = static_cast<const ImageElement&>(element);
     const PictureRef& picture = image.picture();
     if (!picture || !image.stretch() || picture->kind() != Picture::Kind::vector)
         return std::nullopt;
     const auto rect = cached_rect(painter, to_qrect(box_in_pixels(image, tpp)));
-    if (!rect || rect->isEmpty() || !rect->contains(must_contain)) return std::nullopt;
-    // The very image the cell will be copied from, made now if need be.
-    const QImage* cached = drawing_cache().image(picture, rect->size(), colors);
-    if (!cached || cached->format() != QImage::Format_RGB32) return std::nullopt;
+    if (!rect || rect->isEmpty()) return std::nullopt;
     return rect;
+}
+
+// Whether the picture of `element` (with a cell_rect of `rect`) is copied as an opaque image:
+// a glyph, whose background fills its frame.
+bool copied_opaque(const Element& element, const QRect& rect, const ColorScheme& colors) {
+    const auto& image = static_cast<const ImageElement&>(element);
+    // The very image the cell will be copied from, made now if need be.
+    const QImage* cached = drawing_cache().image(image.picture(), rect.size(), colors);
+    return cached && cached->format() == QImage::Format_RGB32;
 }
 
 }  // namespace
 
-QRegion opaque_cover(const QPainter& painter, std::span<const Element* const> elements,
-                     TwipsPerPixel tpp, const ColorScheme& colors) {
-    QRegion cover;
-    for (const Element* e : elements)
-        if (const auto rect = opaque_cell(painter, *e, tpp, colors)) cover += *rect;
+OpaqueCover opaque_cover(const QPainter& painter, std::span<const Element* const> elements,
+                         TwipsPerPixel tpp, const ColorScheme& colors) {
+    OpaqueCover cover;
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+        const auto rect = cell_rect(painter, *elements[i], tpp);
+        if (!rect || !copied_opaque(*elements[i], *rect, colors)) continue;
+        if (cover.region.isEmpty()) cover.lowest = i;
+        cover.region += *rect;
+    }
     return cover;
 }
 
@@ -481,8 +490,16 @@ std::optional<std::size_t> covering_element(const QPainter& painter,
                                             const ColorScheme& colors) {
     const QRect device_area = painter.deviceTransform().mapRect(area).toAlignedRect();
     if (device_area.isEmpty()) return std::nullopt;
-    for (std::size_t i = elements.size(); i-- > 0;)
-        if (opaque_cell(painter, *elements[i], tpp, colors, device_area)) return i;
+    // Most often one cell covers the area (a tick changed one digit); else the cells that
+    // reach into it may together (a tick changed two neighbours).
+    QRegion uncovered(device_area);
+    for (std::size_t i = elements.size(); i-- > 0;) {
+        const auto rect = cell_rect(painter, *elements[i], tpp);
+        if (!rect || !rect->intersects(device_area)) continue;
+        if (!copied_opaque(*elements[i], *rect, colors)) continue;
+        uncovered -= *rect;
+        if (uncovered.isEmpty()) return i;
+    }
     return std::nullopt;
 }
 

@@ -57,11 +57,15 @@ TICKWELL_API void paint_elements(QPainter& painter, std::span<const Element* con
                                  const ColorScheme& colors = ColorScheme::fixed());
 
 // The device pixels that the opaque pictures among `elements` (the digit cells) cover whole
-// when painted from the glyph cache, in the painter's device coordinates: what lies below
-// them there need not be painted first.
-TICKWELL_API QRegion opaque_cover(const QPainter& painter, std::span<const Element* const> elements,
-                                  TwipsPerPixel tpp,
-                                  const ColorScheme& colors = ColorScheme::fixed());
+// when painted from the glyph cache, in the painter's device coordinates, and the place of the
+// lowest of them: what lies below them there need not be painted.
+struct OpaqueCover {
+    QRegion region;
+    std::size_t lowest = 0;  // meaningful where `region` is not empty
+};
+TICKWELL_API OpaqueCover opaque_cover(const QPainter& painter,
+                                      std::span<const Element* const> elements, TwipsPerPixel tpp,
+                                      const ColorScheme& colors = ColorScheme::fixed());
 
 // The place in `elements` of the topmost opaque picture that covers the whole of `area` (in
 // the painter's logical coordinates) when painted from the glyph cache: nothing below it can

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <functional>
 
+#include <tickwell/platform/system_colors.hpp>
 #include <tickwell/qt/scene_painter.hpp>
 #include "clock_fixture.hpp"
 
@@ -225,6 +226,62 @@ TEST_F(LayerCacheTest, DigitalFaceLeavesNoPixelUnpainted) {
                 for (int x = face.left(); x <= face.right(); ++x)
                     unpainted += image.pixel(x, y) == QColor(Qt::magenta).rgb();
             EXPECT_EQ(unpainted, 0) << "width " << width << " ratio " << dpr;
+        }
+}
+
+// The largest difference inside the face's own rectangle: what a paint leaves beyond the
+// surface (an antialiased border's outer fringe) a host never shows.
+Difference compare_face(const QImage& a, const QImage& b, QRect face) {
+    const Difference d = compare(a.copy(face), b.copy(face));
+    return {d.largest, d.at + face.topLeft()};
+}
+
+// A running hundredths watch repaints only the cells a tick changed, one or two of them,
+// and where the opaque cells cover the repainted area nothing beneath them is painted. After
+// every tick the face must read as a whole paint of it does, and a whole paint, which paints
+// the surface and the panel only where no cell covers them, as every element painted in turn.
+TEST_F(LayerCacheTest, ATickRepaintOfTheDigitalFaceEqualsAWholePaint) {
+    // A cell's edge between device pixels is antialiased against what lies beneath it, which
+    // a repaint clipped to the changed cells may round by one.
+    constexpr int kEdgeRounding = 1;
+    container.queue_answers(true, 1);
+    clock->setDisplay(Display::digital);
+    clock->setAccuracy(Accuracy::hundredths);
+    for (const float width : {3240.0f, 3301.0f})
+        for (const double dpr : {1.0, 2.0}) {
+            clock->ResetClock();
+            clock->set_size(width, width * 0.45f);
+            const QRect face(kOffset * dpr, surface() * dpr);
+            const std::string where =
+                "width " + std::to_string(width) + " ratio " + std::to_string(dpr);
+            QImage every_element = blank(dpr);
+            {
+                QPainter p(&every_element);
+                p.translate(kOffset);
+                p.fillRect(QRectF(QPointF(0, 0), QSizeF(surface())), qt::to_qcolor(kSurfaceColor));
+                qt::paint_scene(p, clock->scene(), tpp());
+            }
+            QImage image = paint(dpr, qt::Layers::cached);
+            const Difference whole = compare_face(every_element, image, face);
+            EXPECT_EQ(whole.largest, 0) << where << ": pixel (" << whole.at.x() << ", "
+                                        << whole.at.y() << ") of the whole paint";
+            container.user_mode = true;
+            clock->StartClock();
+            clock->scene().take_changed();
+            for (int tick = 1; tick <= 12; ++tick) {
+                run(0.01);
+                QRectF region;
+                for (const Element* e : clock->scene().take_changed())
+                    region |= qt::element_bounds(*e, tpp());
+                if (region.isEmpty()) continue;
+                paint_into(image, qt::Layers::cached, region);
+                const Difference d = compare_face(paint(dpr, qt::Layers::direct), image, face);
+                EXPECT_LE(d.largest, kEdgeRounding)
+                    << where << " tick " << tick << ": pixel (" << d.at.x() << ", " << d.at.y()
+                    << ") differs by " << d.largest;
+            }
+            clock->StopClock();
+            container.user_mode = false;
         }
 }
 
