@@ -364,6 +364,26 @@ bool paint_layered(QPainter& painter, const std::vector<const Element*>& painted
     return true;
 }
 
+// Paints `area` where one opaque cell covers the whole of it and nothing above the cell
+// reaches it (a running watch's tick changed one digit): the cell alone is copied, without the
+// painter's state saved and clipped. False where the area needs more than that cell.
+bool paint_one_cell(QPainter& painter, const Scene& scene, const QRectF& area, TwipsPerPixel tpp,
+                    const ColorScheme& colors) {
+    std::vector<const Element*> visible;
+    visible.reserve(scene.stacking_order().size());
+    for (const Element* e : scene.stacking_order())
+        if (e->visible() && e->kind() != ElementKind::timer) visible.push_back(e);
+    const std::optional<std::size_t> cover = covering_element(painter, visible, area, tpp, colors);
+    if (!cover) return false;
+    const Element& cell = *visible[*cover];
+    const QRectF bounds = element_bounds(cell, tpp);
+    const bool alone =
+        std::none_of(visible.begin() + static_cast<std::ptrdiff_t>(*cover) + 1, visible.end(),
+                     [&](const Element* e) { return element_bounds(*e, tpp).intersects(bounds); });
+    if (alone) paint_element(painter, cell, tpp, colors);
+    return alone;
+}
+
 // Paints `area` whole, directly: the surface colour and the elements. Where opaque cells
 // cover part of the area (the digit cells of a digital face), the surface and every element
 // beneath the lowest cell are painted only where no cell covers them: a full paint would
@@ -407,24 +427,15 @@ void paint_face(QPainter& painter, const Scene& scene, TwipsPerPixel tpp, QSizeF
     const QRectF whole_surface(QPointF(0, 0), surface);
     const QRectF area = clip ? *clip & whole_surface : whole_surface;
     if (area.isEmpty()) return;
+    if (clip && paint_one_cell(painter, scene, area, tpp, colors)) return;
     const std::vector<const Element*> painted = painted_elements(scene, tpp);
     if (layers == Layers::cached && paint_layered(painter, painted, tpp, surface, area, colors))
         return;
-    // A repaint inside one digit cell (a running watch's tick) copies that cell alone.
-    const std::optional<std::size_t> cover =
-        clip ? covering_element(painter, painted, area, tpp, colors) : std::nullopt;
-    if (cover) {
-        const auto from_cover = std::span(painted).subspan(*cover);
-        const QRectF cell = element_bounds(*from_cover.front(), tpp);
-        // With nothing above it, the opaque cell paints every pixel it reaches with its own
-        // picture: copied without the painter's state saved and clipped.
-        const bool alone = std::none_of(
-            from_cover.begin() + 1, from_cover.end(),
-            [&](const Element* e) { return element_bounds(*e, tpp).intersects(cell); });
-        if (alone)
-            paint_element(painter, *from_cover.front(), tpp, colors);
-        else
-            paint_elements(painter, from_cover, tpp, area, colors);
+    // A repaint that opaque cells cover together (a tick that changed two of them) starts at
+    // the lowest of them.
+    if (const auto cover =
+            clip ? covering_element(painter, painted, area, tpp, colors) : std::nullopt) {
+        paint_elements(painter, std::span(painted).subspan(*cover), tpp, area, colors);
         return;
     }
     paint_direct(painter, area, painted, tpp, clip, colors);

@@ -122,8 +122,7 @@ class DrawingCache {
 // The device pixels a picture stretched to `target` covers when painted from the cache: those
 // whose centres lie in the box. Empty where it would not be painted from the cache: a
 // transform that turns, or an image too large for it.
-std::optional<QRect> cached_rect(const QPainter& p, const QRectF& target) {
-    const QTransform to_device = p.deviceTransform();
+std::optional<QRect> cached_rect(const QTransform& to_device, const QRectF& target) {
     if (to_device.type() > QTransform::TxScale) return std::nullopt;
     const QRectF device = to_device.mapRect(target);
     const QRect snapped(QPoint(qRound(device.left()), qRound(device.top())),
@@ -131,6 +130,10 @@ std::optional<QRect> cached_rect(const QPainter& p, const QRectF& target) {
     if (qsizetype{snapped.width()} * snapped.height() * 4 > DrawingCache::kLargestImage)
         return std::nullopt;
     return snapped;
+}
+
+std::optional<QRect> cached_rect(const QPainter& p, const QRectF& target) {
+    return cached_rect(p.deviceTransform(), target);
 }
 
 DrawingCache& drawing_cache() {
@@ -450,13 +453,14 @@ namespace {
 
 // The device pixels a picture element is copied into from the glyph cache; nullopt for any
 // other element, and for a picture that would not be copied.
-std::optional<QRect> cell_rect(const QPainter& painter, const Element& element, TwipsPerPixel tpp) {
+std::optional<QRect> cell_rect(const QTransform& to_device, const Element& element,
+                               TwipsPerPixel tpp) {
     if (element.kind() != ElementKind::image) return std::nullopt;
     const auto& image = static_cast<const ImageElement&>(element);
     const PictureRef& picture = image.picture();
     if (!picture || !image.stretch() || picture->kind() != Picture::Kind::vector)
         return std::nullopt;
-    const auto rect = cached_rect(painter, to_qrect(box_in_pixels(image, tpp)));
+    const auto rect = cached_rect(to_device, to_qrect(box_in_pixels(image, tpp)));
     if (!rect || rect->isEmpty()) return std::nullopt;
     return rect;
 }
@@ -475,8 +479,9 @@ bool copied_opaque(const Element& element, const QRect& rect, const ColorScheme&
 OpaqueCover opaque_cover(const QPainter& painter, std::span<const Element* const> elements,
                          TwipsPerPixel tpp, const ColorScheme& colors) {
     OpaqueCover cover;
+    const QTransform to_device = painter.deviceTransform();
     for (std::size_t i = 0; i < elements.size(); ++i) {
-        const auto rect = cell_rect(painter, *elements[i], tpp);
+        const auto rect = cell_rect(to_device, *elements[i], tpp);
         if (!rect || !copied_opaque(*elements[i], *rect, colors)) continue;
         if (cover.region.isEmpty()) cover.lowest = i;
         cover.region += *rect;
@@ -488,13 +493,14 @@ std::optional<std::size_t> covering_element(const QPainter& painter,
                                             std::span<const Element* const> elements,
                                             const QRectF& area, TwipsPerPixel tpp,
                                             const ColorScheme& colors) {
-    const QRect device_area = painter.deviceTransform().mapRect(area).toAlignedRect();
+    const QTransform to_device = painter.deviceTransform();
+    const QRect device_area = to_device.mapRect(area).toAlignedRect();
     if (device_area.isEmpty()) return std::nullopt;
     // Most often one cell covers the area (a tick changed one digit); else the cells that
     // reach into it may together (a tick changed two neighbours).
     QRegion uncovered(device_area);
     for (std::size_t i = elements.size(); i-- > 0;) {
-        const auto rect = cell_rect(painter, *elements[i], tpp);
+        const auto rect = cell_rect(to_device, *elements[i], tpp);
         if (!rect || !rect->intersects(device_area)) continue;
         if (!copied_opaque(*elements[i], *rect, colors)) continue;
         uncovered -= *rect;
