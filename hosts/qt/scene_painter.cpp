@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <list>
+#include <unordered_map>
 
 #include <tickwell/platform/system_colors.hpp>
 
@@ -68,9 +70,10 @@ class DrawingCache {
 
     // nullptr where the image would be larger than kLargestImage.
     const QImage* image(const PictureRef& picture, QSize device_size, const ColorScheme& colors) {
-        for (const Entry& e : entries_)
-            if (e.picture == picture && e.size == device_size && (!e.colors || *e.colors == colors))
-                return &e.image;
+        const Key key{picture.get(), device_size.width(), device_size.height()};
+        if (const auto found = entries_.find(key); found != entries_.end())
+            for (const Entry& e : found->second)
+                if (!e.colors || *e.colors == colors) return &e.image;
         const qsizetype bytes = qsizetype{device_size.width()} * device_size.height() * 4;
         if (bytes > kLargestImage) return nullptr;
         if (bytes_ + bytes > kBudget) {
@@ -91,8 +94,9 @@ class DrawingCache {
         bytes_ += image.sizeInBytes();
         std::optional<ColorScheme> drawn_in;
         if (uses_system_colors(picture->drawing())) drawn_in = colors;
-        entries_.push_back({picture, device_size, std::move(drawn_in), std::move(image)});
-        return &entries_.back().image;
+        std::list<Entry>& alike = entries_[key];
+        alike.push_back({picture, std::move(drawn_in), std::move(image)});
+        return &alike.back().image;
     }
 
   private:
@@ -105,13 +109,26 @@ class DrawingCache {
         return true;
     }
 
+    // Looked up at every repaint of a running watch: by picture and device size first.
+    struct Key {
+        const Picture* picture;
+        int width;
+        int height;
+        bool operator==(const Key&) const = default;
+    };
+    struct KeyHash {
+        std::size_t operator()(const Key& k) const {
+            return std::hash<const Picture*>()(k.picture) ^
+                   (static_cast<std::size_t>(k.width) << 20) ^ static_cast<std::size_t>(k.height);
+        }
+    };
     struct Entry {
-        PictureRef picture;
-        QSize size;
+        PictureRef picture;                 // kept alive while its images are cached
         std::optional<ColorScheme> colors;  // empty for a drawing in explicit colours only
         QImage image;
     };
-    std::vector<Entry> entries_;
+    // A list: the images handed out stay where they are while others are added.
+    std::unordered_map<Key, std::list<Entry>, KeyHash> entries_;
     qsizetype bytes_ = 0;
 };
 
