@@ -259,6 +259,9 @@ void BM_MemoryPerControl(benchmark::State& state) {
     constexpr int kCount = 100;
     for (auto _ : state) {
         Window w;
+        // Sized for the hundred beforehand: the window's own backing store, which grows with
+        // the window, is not the controls' memory.
+        w.window.resize(1100, 1400);
         w.window.show();
         spin_event_loop(50);
         const auto before = mallinfo2().uordblks;
