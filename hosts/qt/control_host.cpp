@@ -409,8 +409,8 @@ ClockReading ControlHost::read_clock() {
 
 void ControlHost::process_pending_messages() {
     // Should the loop delete the host, the control finishes its call against its detached
-    // site (see GuardedSite).
-    QCoreApplication::processEvents();
+    // site (see GuardedSite). In a shared tick the events wait for the end of the pass.
+    process_pending_events();
 }
 
 float ControlHost::twips_per_pixel_x() const {

@@ -1,12 +1,19 @@
 // SPDX-License-Identifier: MIT
 #include <tickwell/qt/shared_ticks.hpp>
 
+#include <QCoreApplication>
 #include <map>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace tickwell::qt {
 namespace {
+
+// Set while a pass of one of the thread's shared timers runs: where a member's request for
+// pending events is noted, to be met when the pass ends. A pass inside a pass (a member's
+// request met by the inner one) notes its own.
+thread_local bool* pending_events_requested = nullptr;
 
 // One period's timer and its members, in the order they joined. A ticker is kept, stopped,
 // when its last member leaves: it may be delivering the very timeout that made it empty.
@@ -18,6 +25,14 @@ struct Ticker {
     }
 
     void tick() {
+        bool requested = false;
+        bool* const outer = std::exchange(pending_events_requested, &requested);
+        tick_members();
+        pending_events_requested = outer;
+        if (requested) QCoreApplication::processEvents();
+    }
+
+    void tick_members() {
         // Members may join or leave during the pass: those who left are skipped, those who
         // joined have their first tick at the next timeout.
         std::vector<std::uint64_t> ids;
@@ -72,6 +87,14 @@ void TickMembership::leave() {
     }
     id_ = 0;
     period_ = 0;
+}
+
+void process_pending_events() {
+    if (pending_events_requested) {
+        *pending_events_requested = true;
+        return;
+    }
+    QCoreApplication::processEvents();
 }
 
 const QTimer* shared_tick_timer(int period_ms) {

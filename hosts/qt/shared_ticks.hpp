@@ -36,6 +36,12 @@ class TICKWELL_API TickMembership {
     std::uint64_t id_ = 0;
 };
 
+// Asks for the thread's pending events to be processed (a control letting a due tick run in
+// the middle of its own). Inside a pass of a shared timer they are processed once, when the
+// pass has ticked every member: processed between members, they would repaint the window
+// once per member. Elsewhere they are processed at once.
+TICKWELL_API void process_pending_events();
+
 // The calling thread's shared timer of `period_ms`, or nullptr while it has no members: for
 // tests and benchmarks to watch.
 TICKWELL_API const QTimer* shared_tick_timer(int period_ms);

@@ -7,6 +7,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <memory>
+#include <vector>
 
 #include "qt_widget_fixture.hpp"
 
@@ -78,6 +79,43 @@ TEST_F(SharedTicksTest, LeavingFromInsideATickDisturbsNoOtherMember) {
     EXPECT_FALSE(leaver);
     EXPECT_EQ(first, timeouts.count());
     EXPECT_EQ(last, timeouts.count());
+}
+
+// A member asking for pending events mid-pass (a colon blink letting a due tick run) has them
+// once the pass has ticked every member, before the timeout's next receiver: met at once,
+// each asking member would bring a repaint of the window of its own.
+TEST_F(SharedTicksTest, PendingEventsAskedForInAPassAreProcessedOnceItEnds) {
+    QObject receiver;
+    int delivered = 0;
+    const auto post = [&] {
+        QMetaObject::invokeMethod(
+            &receiver, [&] { ++delivered; }, Qt::QueuedConnection);
+    };
+    post();
+    qt::process_pending_events();
+    EXPECT_EQ(delivered, 1) << "outside a pass, at once";
+
+    std::vector<int> seen_by_members;
+    int seen_after_pass = -1;
+    qt::TickMembership a, b;
+    a.join(8, [&] {
+        if (seen_after_pass >= 0) return;
+        post();
+        qt::process_pending_events();
+        seen_by_members.push_back(delivered);
+    });
+    b.join(8, [&] {
+        if (seen_after_pass >= 0) return;
+        post();
+        qt::process_pending_events();
+        seen_by_members.push_back(delivered);
+    });
+    QObject::connect(qt::shared_tick_timer(8), &QTimer::timeout, &receiver, [&] {
+        if (seen_after_pass < 0) seen_after_pass = delivered;
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(seen_after_pass >= 0, kWaitMs);
+    EXPECT_EQ(seen_by_members, (std::vector<int>{1, 1})) << "nothing was processed mid-pass";
+    EXPECT_EQ(seen_after_pass, 3) << "both posted events were processed when the pass ended";
 }
 
 class SharedTicksWidgetTest : public QtWidgetTest {
