@@ -26,7 +26,8 @@ QRegion RepaintTracker::take(Scene& scene, TwipsPerPixel tpp) {
         QRect& painted = painted_[e];
         const QRect now = bounds_now(*e, tpp);
         if (!painted.isEmpty()) region += painted;
-        if (!now.isEmpty()) region += now;
+        // Most often (a digit that changed) the element paints where it painted before.
+        if (!now.isEmpty() && now != painted) region += now;
         painted = now;
     }
     return simplified(region);

@@ -515,13 +515,17 @@ std::optional<std::size_t> covering_element(const QPainter& painter,
     if (device_area.isEmpty()) return std::nullopt;
     // Most often one cell covers the area (a tick changed one digit); else the cells that
     // reach into it may together (a tick changed two neighbours).
-    QRegion uncovered(device_area);
+    std::optional<QRegion> uncovered;
     for (std::size_t i = elements.size(); i-- > 0;) {
         const auto rect = cell_rect(to_device, *elements[i], tpp);
         if (!rect || !rect->intersects(device_area)) continue;
         if (!copied_opaque(*elements[i], *rect, colors)) continue;
-        uncovered -= *rect;
-        if (uncovered.isEmpty()) return i;
+        if (!uncovered) {
+            if (rect->contains(device_area)) return i;
+            uncovered = QRegion(device_area);
+        }
+        *uncovered -= *rect;
+        if (uncovered->isEmpty()) return i;
     }
     return std::nullopt;
 }
