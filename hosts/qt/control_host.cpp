@@ -130,19 +130,35 @@ void ControlHost::repaintChanges() {
     if (!hosted_) return;
     // Most turns of the event loop change nothing: the shown time, and with it what is
     // spoken, changes only with the face.
-    if (!maybe_changed_ && !control().scene().has_changes()) return;
+    if (pending_ == Pending::nothing && !control().scene().has_changes()) return;
     const QRegion region = repaint_.take(control().scene(), tpp_);
     if (!region.isEmpty()) {
         update_surface(region);
-        maybe_changed_ = true;
+        // A change of the face outside a tick may come from anything the program did
+        // through control().
+        note(ticks_running_ > 0 ? Pending::count : Pending::anything);
     }
     update_accessible_state();
     notify_changes();
 }
 
-HostedControl* ControlHost::begin_call() {
-    maybe_changed_ = true;
+HostedControl* ControlHost::begin_call(Pending pending) {
+    note(pending);
     return hosted_.get();
+}
+
+void ControlHost::tick(TimerElement& timer) {
+    HostedControl* hosted = begin_call(Pending::count);
+    ++ticks_running_;
+    try {
+        timer.fire();
+    } catch (const std::exception& e) {
+        report(timer.name(), e);
+    }
+    // As in call_control: a slot may have deleted the host.
+    if (!hosted->site.attached()) return;
+    repaintChanges();
+    --ticks_running_;
 }
 
 bool ControlHost::end_call(ControlHost* host, HostedControl* hosted) {
@@ -212,7 +228,7 @@ void ControlHost::set_color_scheme(const ColorScheme& scheme) {
     // knows only of the scene's own changes.
     if (!hosts_control()) return;
     update_surface({});
-    maybe_changed_ = true;
+    note(Pending::anything);
     notify_changes();
 }
 
@@ -228,15 +244,14 @@ void ControlHost::update_accessible_state() {
 void ControlHost::notify_changes() {
     // Most turns of the event loop change nothing: values are only compared after a call
     // into the control, a notification from it, or a repaint of what changed.
-    if (!maybe_changed_) return;
-    maybe_changed_ = false;
-    // Compared in place: a running watch comes here at every tick.
+    if (pending_ == Pending::nothing) return;
+    const Pending pending = std::exchange(pending_, Pending::nothing);
+    // Compared in place: a running watch comes here at every tick, which changes no more
+    // than its count.
     const bool first = signalled_.empty();
     if (first) signalled_.resize(kPropertyCount);
     Changes changes;
-    std::size_t i = 0;
-    for (const MemberInfo& m : TypeLibrary::members()) {
-        if (m.is_method) continue;
+    const auto compare = [&](std::size_t i, const MemberInfo& m) {
         Value now = m.get(control());
         bool changed = first || !(signalled_[i] == now);
         // A colour property holding a system colour that the scheme now paints otherwise
@@ -249,7 +264,14 @@ void ControlHost::notify_changes() {
             changes.properties[i] = true;
             signalled_[i] = std::move(now);
         }
-        ++i;
+    };
+    if (pending == Pending::count && !first) {
+        for (const PropertyId id : VexClock::kCountProperties)
+            compare(static_cast<std::size_t>(id), Registry::property(id));
+    } else {
+        std::size_t i = 0;
+        for (const MemberInfo& m : TypeLibrary::members())
+            if (!m.is_method) compare(i++, m);
     }
     signalled_colors_ = colors_;
     const QString text_now = text();
@@ -378,7 +400,7 @@ bool ControlHost::ambient_user_mode() const {
 }
 
 void ControlHost::property_changed(std::string_view property) {
-    maybe_changed_ = true;
+    note(Pending::anything);
     announce_property(property);
 }
 
@@ -447,14 +469,14 @@ void ControlHost::set_pointer_picture(const PictureRef& picture) {
 // again; the first tick comes within one period, and the count, derived from the clock, does
 // not depend on the timer's phase.
 void ControlHost::timer_changed(TimerElement& timer) {
-    maybe_changed_ = true;  // Running follows the tick timer
+    note(Pending::anything);  // Running follows the tick timer
     TickMembership& ticks = timers_[&timer];
     const int interval = timer.interval();
     if (!timer.enabled() || interval <= 0) {
         ticks.leave();
         return;
     }
-    ticks.join(interval, [this, &timer] { call_control(timer.name(), [&] { timer.fire(); }); });
+    ticks.join(interval, [this, &timer] { tick(timer); });
 }
 
 // --- Colours and pictures ---

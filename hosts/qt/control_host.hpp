@@ -6,6 +6,7 @@
 #include <QRegion>
 #include <QSizeF>
 #include <QString>
+#include <algorithm>
 #include <bitset>
 #include <exception>
 #include <map>
@@ -110,7 +111,7 @@ class TICKWELL_API ControlHost : public Site {
     // must return at once without touching the host.
     template <typename Call>
     bool call_control(std::string_view what, Call&& call) {
-        HostedControl* hosted = begin_call();
+        HostedControl* hosted = begin_call(Pending::anything);
         try {
             call();
         } catch (const std::exception& e) {
@@ -206,8 +207,14 @@ class TICKWELL_API ControlHost : public Site {
         bool after_double_click = false;  // the release ends a double click: no Click
     };
 
-    HostedControl* begin_call();
+    // What may have changed since the change signals were last compared: nothing, the running
+    // count alone (a timer's tick), or anything.
+    enum class Pending { nothing, count, anything };
+    void note(Pending pending) { pending_ = std::max(pending_, pending); }
+    HostedControl* begin_call(Pending pending);
     static bool end_call(ControlHost* host, HostedControl* hosted);
+    // A tick of one of the control's timers, as call_control runs a call.
+    void tick(TimerElement& timer);
     static void report(std::string_view what, const std::exception& e);
     void lay_out(bool always);
     void update_accessible_state();
@@ -227,7 +234,8 @@ class TICKWELL_API ControlHost : public Site {
     ColorScheme signalled_colors_;  // the scheme the colour properties were last read through
     QString signalled_text_;
     qint64 signalled_elapsed_ = 0;
-    bool maybe_changed_ = true;
+    Pending pending_ = Pending::anything;
+    int ticks_running_ = 0;  // timer ticks under way: what they repaint is the count's change
     ScaleMode scale_mode_ = ScaleMode::pixels;
     PressTarget press_;
     std::int16_t pointer_ = 0;

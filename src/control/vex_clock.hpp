@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <array>
+
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -146,6 +148,12 @@ class TICKWELL_API VexClock {
     // --- The platform's notifications ---
     void SWTimer_Timer();
     void ColonTimer_Timer();
+    // The properties the timers' ticks change: the running count's. Whatever else a tick
+    // changes, it changes through the site (a count-down's expiry disables the timers, which
+    // Running follows) or through the host's own handlers of the events it raises.
+    static constexpr std::array<PropertyId, 5> kCountProperties{
+        PropertyId::Hours, PropertyId::Minutes, PropertyId::Seconds, PropertyId::Tens,
+        PropertyId::Hundreds};
 
     // --- Input notifications ---
     // The platform delivers the surface's clicks, keys and mouse activity, and the clicks

@@ -128,7 +128,8 @@ TEST_F(QuickViewTest, SecondHandPointsWhereTheElapsedTimePutsIt) {
     for (const Row r : {Row{15, 1, 0}, Row{30, 0, 1}, Row{45, -1, 0}, Row{60, 0, -1}}) {
         fake_ns += 15 * kSecond;
         // The next tick of the 250 ms timer reads the clock and moves the hand.
-        QTRY_COMPARE_WITH_TIMEOUT(analog->seconds(), r.seconds % 60, 2000);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return analog->seconds() == r.seconds % 60; }, 2000))
+            << "waited for analog->seconds() == r.seconds % 60";
         EXPECT_EQ(analog->hours(), 4);
         const QImage image = grab();
         // The pivot is pixel (108, 69); the second hand is 67 pixels long.

@@ -50,13 +50,15 @@ TEST_F(SharedTicksTest, EveryMemberTicksOnEveryTimeoutFromItsNext) {
     qt::TickMembership a, b;
     a.join(8, [&] { ++a_ticks; });
     QSignalSpy timeouts(qt::shared_tick_timer(8), &QTimer::timeout);
-    QTRY_VERIFY_WITH_TIMEOUT(timeouts.count() >= 2, kWaitMs);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return timeouts.count() >= 2; }, kWaitMs))
+        << "waited for timeouts.count() >= 2";
     EXPECT_EQ(a_ticks, timeouts.count());
 
     // Joining a running timer: the first tick is the timer's next timeout.
     const int before = static_cast<int>(timeouts.count());
     b.join(8, [&] { ++b_ticks; });
-    QTRY_VERIFY_WITH_TIMEOUT(timeouts.count() >= before + 3, kWaitMs);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return timeouts.count() >= before + 3; }, kWaitMs))
+        << "waited for timeouts.count() >= before + 3";
     EXPECT_EQ(b_ticks, timeouts.count() - before);
     EXPECT_EQ(a_ticks, timeouts.count());
 }
@@ -75,7 +77,8 @@ TEST_F(SharedTicksTest, LeavingFromInsideATickDisturbsNoOtherMember) {
     other->join(8, [] { FAIL() << "ticked after it was destroyed"; });
     z.join(8, [&] { ++last; });
     QSignalSpy timeouts(qt::shared_tick_timer(8), &QTimer::timeout);
-    QTRY_VERIFY_WITH_TIMEOUT(timeouts.count() >= 3, kWaitMs);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return timeouts.count() >= 3; }, kWaitMs))
+        << "waited for timeouts.count() >= 3";
     EXPECT_FALSE(leaver);
     EXPECT_EQ(first, timeouts.count());
     EXPECT_EQ(last, timeouts.count());
@@ -113,7 +116,8 @@ TEST_F(SharedTicksTest, PendingEventsAskedForInAPassAreProcessedOnceItEnds) {
     QObject::connect(qt::shared_tick_timer(8), &QTimer::timeout, &receiver, [&] {
         if (seen_after_pass < 0) seen_after_pass = delivered;
     });
-    QTRY_VERIFY_WITH_TIMEOUT(seen_after_pass >= 0, kWaitMs);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return seen_after_pass >= 0; }, kWaitMs))
+        << "waited for seen_after_pass >= 0";
     EXPECT_EQ(seen_by_members, (std::vector<int>{1, 1})) << "nothing was processed mid-pass";
     EXPECT_EQ(seen_after_pass, 3) << "both posted events were processed when the pass ended";
 }
@@ -151,11 +155,13 @@ TEST_F(SharedTicksWidgetTest, StoppingOrDeletingAWatchLeavesTheOthersRunning) {
     QObject::connect(deleted.data(), &VexClockWidget::notify, [&deleted] { delete deleted; });
     for (auto* watch : {stopped, deleted.data(), running})
         watch->control().StartClock();
-    QTRY_VERIFY_WITH_TIMEOUT(deleted.isNull(), kWaitMs);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return deleted.isNull(); }, kWaitMs))
+        << "waited for deleted.isNull()";
     stopped->control().StopClock();
 
     QSignalSpy notified(running, &VexClockWidget::notify);
-    QTRY_VERIFY_WITH_TIMEOUT(notified.count() >= 5, kWaitMs);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return notified.count() >= 5; }, kWaitMs))
+        << "waited for notified.count() >= 5";
     EXPECT_TRUE(running->control().Running());
     EXPECT_FALSE(stopped->control().Running());
     EXPECT_TRUE(qt::shared_tick_timer(8));
