@@ -112,7 +112,7 @@ TEST_F(QuickViewTest, DigitCellsShowTheGlyphsOfTheDigits) {
 }
 
 // The hands of a running watch point where the elapsed time puts them: the clock is faked,
-// run on to 4:20:15 (the hour and minute hands down and to the right, off the axes), then a
+// run on to 4:20:15.5 (the hour and minute hands down and to the right, off the axes), then a
 // quarter minute a row.
 TEST_F(QuickViewTest, SecondHandPointsWhereTheElapsedTimePutsIt) {
     ASSERT_TRUE(analog);
@@ -120,7 +120,9 @@ TEST_F(QuickViewTest, SecondHandPointsWhereTheElapsedTimePutsIt) {
     qt::set_elapsed_source([] { return fake_ns; });
     constexpr std::int64_t kSecond = 1'000'000'000;
     analog->start();
-    fake_ns += (4 * 3600 + 20 * 60) * kSecond;
+    // Half a second into each second: the clock's single-precision reading (a few
+    // milliseconds' grain late in a day) never puts the count on the wrong side of one.
+    fake_ns += (4 * 3600 + 20 * 60) * kSecond + kSecond / 2;
     struct Row {
         int seconds;
         int dx, dy;
@@ -129,7 +131,8 @@ TEST_F(QuickViewTest, SecondHandPointsWhereTheElapsedTimePutsIt) {
         fake_ns += 15 * kSecond;
         // The next tick of the 250 ms timer reads the clock and moves the hand.
         ASSERT_TRUE(QTest::qWaitFor([&] { return analog->seconds() == r.seconds % 60; }, 2000))
-            << "waited for analog->seconds() == r.seconds % 60";
+            << "waited for the second hand at " << r.seconds << " s; it shows "
+            << analog->seconds();
         EXPECT_EQ(analog->hours(), 4);
         const QImage image = grab();
         // The pivot is pixel (108, 69); the second hand is 67 pixels long.
