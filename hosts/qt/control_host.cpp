@@ -148,17 +148,11 @@ HostedControl* ControlHost::begin_call(Pending pending) {
 }
 
 void ControlHost::tick(TimerElement& timer) {
-    HostedControl* hosted = begin_call(Pending::count);
+    // What the tick repaints is the count's change: see repaintChanges.
     ++ticks_running_;
-    try {
-        timer.fire();
-    } catch (const std::exception& e) {
-        report(timer.name(), e);
-    }
-    // As in call_control: a slot may have deleted the host.
-    if (!hosted->site.attached()) return;
-    repaintChanges();
-    --ticks_running_;
+    if (call_control(
+            timer.name(), [&] { timer.fire(); }, Pending::count))
+        --ticks_running_;
 }
 
 bool ControlHost::end_call(ControlHost* host, HostedControl* hosted) {

@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include <tickwell/control/vex_clock.hpp>
@@ -111,15 +112,7 @@ class TICKWELL_API ControlHost : public Site {
     // must return at once without touching the host.
     template <typename Call>
     bool call_control(std::string_view what, Call&& call) {
-        HostedControl* hosted = begin_call(Pending::anything);
-        try {
-            call();
-        } catch (const std::exception& e) {
-            report(what, e);
-        }
-        // `this` may have been deleted by the call: nothing of it is touched before end_call
-        // has found it still attached.
-        return end_call(this, hosted);
+        return call_control(what, std::forward<Call>(call), Pending::anything);
     }
 
     // A put by name from a Qt setter, then the change signals of what it changed.
@@ -213,6 +206,19 @@ class TICKWELL_API ControlHost : public Site {
     void note(Pending pending) { pending_ = std::max(pending_, pending); }
     HostedControl* begin_call(Pending pending);
     static bool end_call(ControlHost* host, HostedControl* hosted);
+    // call_control, with what the call may change.
+    template <typename Call>
+    bool call_control(std::string_view what, Call&& call, Pending pending) {
+        HostedControl* hosted = begin_call(pending);
+        try {
+            call();
+        } catch (const std::exception& e) {
+            report(what, e);
+        }
+        // `this` may have been deleted by the call: nothing of it is touched before end_call
+        // has found it still attached.
+        return end_call(this, hosted);
+    }
     // A tick of one of the control's timers, as call_control runs a call.
     void tick(TimerElement& timer);
     static void report(std::string_view what, const std::exception& e);
