@@ -417,7 +417,11 @@ void paint_direct(QPainter& painter, const QRectF& area, std::span<const Element
     painter.setWorldTransform(world);
     paint_elements(painter, painted.first(cover.lowest), tpp, clip, colors);
     painter.restore();
-    paint_elements(painter, painted.subspan(cover.lowest), tpp, clip, colors);
+    std::vector<const Element*> shown(painted.begin() + static_cast<std::ptrdiff_t>(cover.lowest),
+                                      painted.end());
+    for (const std::size_t hidden : cover.hidden)  // top first: the later places stay valid
+        shown.erase(shown.begin() + static_cast<std::ptrdiff_t>(hidden - cover.lowest));
+    paint_elements(painter, shown, tpp, clip, colors);
 }
 
 }  // namespace

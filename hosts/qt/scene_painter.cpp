@@ -497,11 +497,12 @@ OpaqueCover opaque_cover(const QPainter& painter, std::span<const Element* const
                          TwipsPerPixel tpp, const ColorScheme& colors) {
     OpaqueCover cover;
     const QTransform to_device = painter.deviceTransform();
-    for (std::size_t i = 0; i < elements.size(); ++i) {
+    for (std::size_t i = elements.size(); i-- > 0;) {
         const auto rect = cell_rect(to_device, *elements[i], tpp);
         if (!rect || !copied_opaque(*elements[i], *rect, colors)) continue;
-        if (cover.region.isEmpty()) cover.lowest = i;
+        if ((QRegion(*rect) - cover.region).isEmpty()) cover.hidden.push_back(i);
         cover.region += *rect;
+        cover.lowest = i;
     }
     return cover;
 }

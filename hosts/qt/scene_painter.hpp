@@ -58,10 +58,12 @@ TICKWELL_API void paint_elements(QPainter& painter, std::span<const Element* con
 
 // The device pixels that the opaque pictures among `elements` (the digit cells) cover whole
 // when painted from the glyph cache, in the painter's device coordinates, and the place of the
-// lowest of them: what lies below them there need not be painted.
+// lowest of them: what lies below them there need not be painted. Nor need the cells that
+// cells above them hide whole (the number cell in a colon's place, under the colon's cell).
 struct OpaqueCover {
     QRegion region;
-    std::size_t lowest = 0;  // meaningful where `region` is not empty
+    std::size_t lowest = 0;           // meaningful where `region` is not empty
+    std::vector<std::size_t> hidden;  // places in `elements`, top first
 };
 TICKWELL_API OpaqueCover opaque_cover(const QPainter& painter,
                                       std::span<const Element* const> elements, TwipsPerPixel tpp,

@@ -231,6 +231,24 @@ TEST_F(LayerCacheTest, DigitalFaceLeavesNoPixelUnpainted) {
         }
 }
 
+// A whole paint copies only the cells that can be seen: the number cell in a colon's place lies
+// exactly under the colon's own cell, which blinks over it, and is not copied beneath it.
+TEST_F(LayerCacheTest, CellsHiddenUnderOtherCellsAreNotPainted) {
+    clock->setDisplay(Display::digital);
+    for (const double dpr : {1.0, 2.0}) {
+        QImage image = blank(dpr);
+        QPainter p(&image);
+        const std::vector<const Element*> painted = qt::painted_elements(clock->scene(), tpp());
+        const qt::OpaqueCover cover = qt::opaque_cover(p, painted, tpp());
+        std::vector<std::string> hidden;
+        for (const std::size_t place : cover.hidden) {
+            const Element& cell = *painted[place];
+            hidden.push_back(cell.name() + "(" + std::to_string(cell.index()) + ")");
+        }
+        EXPECT_EQ(hidden, (std::vector<std::string>{"NumIm(11)", "NumIm(10)"})) << "ratio " << dpr;
+    }
+}
+
 // The largest difference inside the face's own rectangle: what a paint leaves beyond the
 // surface (an antialiased border's outer fringe) a host never shows.
 Difference compare_face(const QImage& a, const QImage& b, QRect face) {
