@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <list>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -110,8 +111,35 @@ struct Look {
 // edges included.
 bool covered(const std::vector<Look::Disc>& discs, PixelPoint at, double radius) {
     return std::any_of(discs.begin(), discs.end(), [&](const Look::Disc& d) {
-        return std::hypot(at.x - d.x, at.y - d.y) + radius + 1 <= d.radius;
+        const double reach = d.radius - radius - 1;  // farthest the centre may lie
+        const double dx = at.x - d.x, dy = at.y - d.y;
+        return reach >= 0 && dx * dx + dy * dy <= reach * reach;
     });
+}
+
+// The colour that a solid rectangle paints the whole of `area` with, where `area` lies
+// inside it clear of its outline and of its antialiased edges: nothing beneath the rectangle
+// shows there, and the rectangle itself is one fill.
+std::optional<QColor> plain_over(const Element& e, const QRectF& area, TwipsPerPixel tpp,
+                                 const ColorScheme& colors) {
+    const auto& shape = static_cast<const ShapeElement&>(e);
+    if (shape.fill_style() != FillStyle::solid) return std::nullopt;
+    const ShapeGeometry g = shape_geometry(shape, tpp);
+    if (g.ellipse || g.outline_fills_figure || g.figure.empty()) return std::nullopt;
+    PixelRect inside = g.figure;
+    if (g.pen > 0) {
+        const PixelRect& s = g.stroke;
+        const double half = g.pen / 2;
+        const PixelRect within_pen{s.left + half, s.top + half, s.width - g.pen, s.height - g.pen};
+        inside = {std::max(inside.left, within_pen.left), std::max(inside.top, within_pen.top), 0,
+                  0};
+        inside.width = std::min(g.figure.right(), within_pen.right()) - inside.left;
+        inside.height = std::min(g.figure.bottom(), within_pen.bottom()) - inside.top;
+    }
+    const QRectF clear =
+        QRectF(inside.left, inside.top, inside.width, inside.height).adjusted(1, 1, -1, -1);
+    if (!clear.isValid() || !clear.contains(area)) return std::nullopt;
+    return colors.to_qcolor(shape.fill_color());
 }
 
 // The device-pixel rectangles round `elements`, merged where they touch, so that no pixel is
@@ -338,9 +366,18 @@ bool paint_layered(QPainter& painter, const std::vector<const Element*>& painted
     };
 
     if (look->below.isNull()) {
-        painter.fillRect(area, colors.to_qcolor(kSurfaceColor));
-        paint_elements(painter, std::span(split->below).first(look->below_direct), tpp, area,
-                       colors);
+        // A tick's area mostly lies inside the dial: there the dial's fill is all that shows
+        // of the rectangles.
+        std::span<const Element* const> direct = std::span(split->below).first(look->below_direct);
+        QColor ground = colors.to_qcolor(kSurfaceColor);
+        for (std::size_t i = direct.size(); i-- > 0;)
+            if (const auto plain = plain_over(*direct[i], area, tpp, colors)) {
+                ground = *plain;
+                direct = direct.subspan(i + 1);
+                break;
+            }
+        painter.fillRect(area, ground);
+        paint_elements(painter, direct, tpp, area, colors);
         copy_pieces(look->below_pieces);
     } else {
         copy_pieces({{QPoint(0, 0), look->below}});

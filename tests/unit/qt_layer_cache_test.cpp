@@ -256,6 +256,29 @@ Difference compare_face(const QImage& a, const QImage& b, QRect face) {
     return {d.largest, d.at + face.topLeft()};
 }
 
+// A small repaint inside the dial paints the dial's fill alone beneath the hands, without
+// the rectangles under it; one at its edge paints them. Repainted piece by piece, from a
+// blank image, every face must read as a whole direct paint of it does.
+TEST_F(LayerCacheTest, AFaceRepaintedPieceByPieceEqualsAWholeDirectPaint) {
+    clock->set_size(4800, 3000);
+    constexpr int kPiece = 12;
+    for (int face = 0; face <= 1; ++face)
+        for (int appearance = 0; appearance <= 2; ++appearance)
+            for (double dpr : {1.0, 2.0}) {
+                clock->setClockFace(static_cast<ClockFace>(face));
+                clock->setAppearance(static_cast<Appearance>(appearance));
+                QImage image = blank(dpr);
+                for (int y = 0; y < surface().height(); y += kPiece)
+                    for (int x = 0; x < surface().width(); x += kPiece)
+                        paint_into(image, qt::Layers::cached, QRectF(x, y, kPiece, kPiece));
+                const QRect whole(kOffset * dpr, surface() * dpr);
+                const Difference d = compare_face(paint(dpr, qt::Layers::direct), image, whole);
+                EXPECT_LE(d.largest, kTolerance)
+                    << "face " << face << " appearance " << appearance << " ratio " << dpr
+                    << ": pixel (" << d.at.x() << ", " << d.at.y() << ") differs by " << d.largest;
+            }
+}
+
 // A running hundredths watch repaints only the cells a tick changed, one or two of them,
 // and where the opaque cells cover the repainted area nothing beneath them is painted. After
 // every tick the face must read as a whole paint of it does, and a whole paint, which paints
