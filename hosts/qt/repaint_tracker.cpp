@@ -12,18 +12,21 @@ QRect RepaintTracker::bounds_now(const Element& element, TwipsPerPixel tpp) cons
 }
 
 void RepaintTracker::reset(Scene& scene, TwipsPerPixel tpp) {
-    scene.take_changed();
-    painted_.clear();
+    scene.take_changed(changed_);
+    painted_.assign(scene.element_count(), QRect());
     for (const Element* e : scene.stacking_order())
-        painted_[e] = bounds_now(*e, tpp);
+        painted_[e->serial()] = bounds_now(*e, tpp);
 }
 
 QRegion RepaintTracker::take(Scene& scene, TwipsPerPixel tpp) {
     QRegion region;
     if (!scene.has_changes()) return region;
-    for (const Element* e : scene.take_changed()) {
+    // Elements an array gained since the last reset have painted nothing yet.
+    if (painted_.size() < scene.element_count()) painted_.resize(scene.element_count());
+    scene.take_changed(changed_);
+    for (const Element* e : changed_) {
         if (e->kind() == ElementKind::timer) continue;
-        QRect& painted = painted_[e];
+        QRect& painted = painted_[e->serial()];
         const QRect now = bounds_now(*e, tpp);
         if (!painted.isEmpty()) region += painted;
         // Most often (a digit that changed) the element paints where it painted before.

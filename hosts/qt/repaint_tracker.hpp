@@ -4,7 +4,7 @@
 #include <QRect>
 #include <QRegion>
 #include <tickwell/platform/api.hpp>
-#include <unordered_map>
+#include <vector>
 
 #include <tickwell/platform/paint_geometry.hpp>
 #include <tickwell/platform/scene.hpp>
@@ -27,7 +27,8 @@ class TICKWELL_API RepaintTracker {
   private:
     QRect bounds_now(const Element& element, TwipsPerPixel tpp) const;
 
-    std::unordered_map<const Element*, QRect> painted_;
+    std::vector<QRect> painted_;  // by the element's serial
+    std::vector<const Element*> changed_;
 };
 
 // `region`, or its bounding rectangle where the region fills at least four fifths of it: a

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -45,6 +46,10 @@ class TICKWELL_API Element {
     // Set by the scene's repaint bookkeeping.
     bool changed_since_paint() const { return changed_; }
 
+    // The element's place in the order its scene created the elements, from 0: a dense key
+    // for a table about each element of one scene.
+    std::size_t serial() const { return serial_; }
+
   protected:
     Element(Scene& scene, ElementKind kind, std::string name, int index)
         : scene_(&scene), kind_(kind), name_(std::move(name)), index_(index) {}
@@ -61,6 +66,7 @@ class TICKWELL_API Element {
     int index_;
     bool visible_ = true;
     bool changed_ = false;  // repaint bookkeeping of the scene
+    std::size_t serial_ = 0;
 };
 
 // A box element (image or shape): left, top, width, height.

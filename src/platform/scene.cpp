@@ -7,6 +7,7 @@
 namespace tickwell {
 
 void Scene::adopt(std::unique_ptr<Element> element) {
+    element->serial_ = owned_.size();
     if (element->kind() != ElementKind::timer) stack_.push_back(element.get());
     owned_.push_back(std::move(element));
 }
@@ -48,11 +49,16 @@ Element* Scene::find(std::string_view name, int index) {
 }
 
 std::vector<const Element*> Scene::take_changed() {
-    std::vector<const Element*> taken(changed_.begin(), changed_.end());
+    std::vector<const Element*> taken;
+    take_changed(taken);
+    return taken;
+}
+
+void Scene::take_changed(std::vector<const Element*>& taken) {
+    taken.assign(changed_.begin(), changed_.end());
     for (Element* e : changed_)
         e->changed_ = false;
     changed_.clear();
-    return taken;
 }
 
 void Scene::element_changed(Element& element) {

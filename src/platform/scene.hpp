@@ -63,6 +63,10 @@ class TICKWELL_API Scene {
     // Elements changed since the last call of take_changed(), each once, in order of change.
     // Taking them clears the repaint bookkeeping, so only the one who repaints takes them.
     std::vector<const Element*> take_changed();
+    // The same into `taken`, whose storage is kept from call to call.
+    void take_changed(std::vector<const Element*>& taken);
+    // How many elements the scene has created: every serial() is below it.
+    std::size_t element_count() const { return owned_.size(); }
     // Whether anything changed since the last take_changed().
     bool has_changes() const { return !changed_.empty(); }
 

@@ -65,5 +65,24 @@ TEST_F(RepaintTrackerTest, AHiddenElementRepaintsOnlyWhereItWas) {
     EXPECT_TRUE(covers(region, cell));
 }
 
+// An element the scene gains after the tracker last saw it (an array's new member) painted
+// nothing before: it repaints where it is shown, and its neighbours' records stay theirs.
+TEST(RepaintTrackerOfAGrowingScene, RepaintsANewElementWhereItIsShown) {
+    Scene scene;
+    auto& first = scene.add<ShapeElement>("First");
+    first.move(0, 0, 150, 150);
+    qt::RepaintTracker tracker;
+    const TwipsPerPixel tpp{15, 15};
+    tracker.reset(scene, tpp);
+    auto& added = scene.add<ShapeElement>("Added");
+    added.move(1500, 1500, 300, 300);
+    const QRect added_at = qt::element_bounds(added, tpp).toAlignedRect();
+    EXPECT_EQ(tracker.take(scene, tpp), QRegion(added_at));
+    first.move(3000, 0, 150, 150);
+    const QRegion moved = tracker.take(scene, tpp);
+    EXPECT_TRUE(moved.contains(QPoint(5, 5))) << "where the first element was";
+    EXPECT_FALSE(moved.intersects(added_at));
+}
+
 }  // namespace
 }  // namespace tickwell::testing
