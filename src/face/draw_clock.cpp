@@ -2,10 +2,8 @@
 #include <tickwell/face/draw_clock.hpp>
 
 #include <cmath>
-#include <string>
 
 #include <tickwell/face/glyphs.hpp>
-#include <tickwell/platform/value.hpp>
 
 namespace tickwell {
 namespace {
@@ -30,12 +28,6 @@ void draw_hands(FaceElements& face, const ClockState& s) {
     }
 }
 
-// The numeric value of a digit cache: the Tag's leading number, 0 when it has none.
-double cached_digit(const std::string& tag) {
-    if (tag.size() == 1 && tag[0] >= '0' && tag[0] <= '9') return tag[0] - '0';
-    return leading_number(tag);
-}
-
 int tens_digit(std::int16_t field) {
     return static_cast<int>(std::floor(field / 10.0));
 }
@@ -56,15 +48,15 @@ bool draw_digits(FaceElements& face, const ClockState& s) {
     bool changed = false;
     for (int p = 0; p < positions; ++p) {
         const int digit = digits[p];
+        if (face.shown_digit(p) == digit) continue;
         ImageElement& cell = face.DisplayIm(p);
-        if (cached_digit(cell.tag()) == digit) continue;
         if (!s.IgnoreDisplay) {
             // There is no glyph for a digit outside 0 to 9 (a field out of its range): the
             // cell then shows the blank glyph rather than failing the update.
             cell.set_picture(digit >= 0 && digit <= 9 ? face.NumIm(digit).picture()
                                                       : face.NumIm(10).picture());
         }
-        cell.set_tag(std::to_string(digit));
+        face.set_shown_digit(p, digit);
         changed = true;
     }
     return changed;

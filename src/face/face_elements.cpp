@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include <tickwell/face/face_elements.hpp>
 
+#include <string>
+
 #include <tickwell/face/glyphs.hpp>
 
 namespace tickwell {
@@ -81,7 +83,7 @@ FaceElements::FaceElements()
                                   small ? 1395 : 1245, small ? 225 : 330, small ? 375 : 540),
                             i);
         }
-        DisplayIm(i).set_tag("0");
+        set_shown_digit(i, 0);
     }
     for (int d = 0; d < 12; ++d) {
         if (d > 0) {
@@ -123,6 +125,11 @@ void FaceElements::complete_hour_marks() {
         mark.set_visible(true);
         scene.bring_to_front(mark);
     }
+}
+
+void FaceElements::set_shown_digit(int position, int digit) {
+    DisplayIm(position).set_tag(std::to_string(digit));
+    shown_digits_[static_cast<std::size_t>(position)] = digit;
 }
 
 }  // namespace tickwell

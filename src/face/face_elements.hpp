@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <array>
 #include <tickwell/platform/api.hpp>
 #include <tickwell/platform/element_array.hpp>
 #include <tickwell/platform/scene.hpp>
@@ -38,8 +39,19 @@ struct TICKWELL_API FaceElements {
     ElementArray<LineElement> HandSh;  // white copies of the hands
     ShapeElement& Border;              // the dial, and the frame round the digits
 
+    // The digit cache of cell `position`: the digit its Tag holds.
+    int shown_digit(int position) const {
+        return shown_digits_[static_cast<std::size_t>(position)];
+    }
+    // Sets the digit cache of cell `position`: its Tag, and a copy kept beside the other
+    // cells' copies. A running watch compares every cell's cache at every tick, and reading
+    // the Tags of eight cells that lie apart in memory costs that many trips to it.
+    void set_shown_digit(int position, int digit);
+
   private:
     void stack_as_designed();
+
+    std::array<int, 8> shown_digits_{};
 };
 
 }  // namespace tickwell
