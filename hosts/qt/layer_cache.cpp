@@ -410,7 +410,8 @@ bool paint_one_cell(QPainter& painter, const Scene& scene, const QRectF& area, T
     visible.reserve(scene.stacking_order().size());
     for (const Element* e : scene.stacking_order())
         if (e->visible() && e->kind() != ElementKind::timer) visible.push_back(e);
-    const std::optional<std::size_t> cover = covering_element(painter, visible, area, tpp, colors);
+    const std::optional<std::size_t> cover =
+        covering_element(painter, visible, area, tpp, colors, Covering::alone);
     if (!cover) return false;
     const Element& cell = *visible[*cover];
     const QRectF bounds = element_bounds(cell, tpp);

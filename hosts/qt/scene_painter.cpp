@@ -510,7 +510,7 @@ OpaqueCover opaque_cover(const QPainter& painter, std::span<const Element* const
 std::optional<std::size_t> covering_element(const QPainter& painter,
                                             std::span<const Element* const> elements,
                                             const QRectF& area, TwipsPerPixel tpp,
-                                            const ColorScheme& colors) {
+                                            const ColorScheme& colors, Covering how) {
     const QTransform to_device = painter.deviceTransform();
     const QRect device_area = to_device.mapRect(area).toAlignedRect();
     if (device_area.isEmpty()) return std::nullopt;
@@ -523,6 +523,7 @@ std::optional<std::size_t> covering_element(const QPainter& painter,
         if (!copied_opaque(*elements[i], *rect, colors)) continue;
         if (!uncovered) {
             if (rect->contains(device_area)) return i;
+            if (how == Covering::alone) return std::nullopt;
             uncovered = QRegion(device_area);
         }
         *uncovered -= *rect;

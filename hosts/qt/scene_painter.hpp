@@ -71,11 +71,16 @@ TICKWELL_API OpaqueCover opaque_cover(const QPainter& painter,
 
 // The place in `elements` of the topmost opaque picture that covers the whole of `area` (in
 // the painter's logical coordinates) when painted from the glyph cache: nothing below it can
-// be seen there, and a paint of `area` may start at it. nullopt where no picture does.
+// be seen there, and a paint of `area` may start at it. nullopt where no picture does. With
+// `Covering::together`, the pictures that reach into the area may cover it together (a tick
+// that changed two neighbouring cells): then it is the lowest of them, and a paint starting
+// at it must paint the others too.
+enum class Covering { alone, together };
 TICKWELL_API std::optional<std::size_t> covering_element(const QPainter& painter,
                                                          std::span<const Element* const> elements,
                                                          const QRectF& area, TwipsPerPixel tpp,
-                                                         const ColorScheme& colors);
+                                                         const ColorScheme& colors,
+                                                         Covering how = Covering::together);
 
 // Paints one element as paint_scene does, antialiased as the painter is set. The painter's
 // pen and brush are left as the element set them; the rest of its state as it was.

@@ -290,10 +290,12 @@ TEST_F(LayerCacheTest, ATickRepaintOfTheDigitalFaceEqualsAWholePaint) {
     container.queue_answers(true, 1);
     clock->setDisplay(Display::digital);
     clock->setAccuracy(Accuracy::hundredths);
-    for (const float width : {3240.0f, 3301.0f})
+    // 3000 x 1500 twips puts every cell on whole pixels, where one cell's copy covers all
+    // its own repaint and the two cells of a tick from .09 to .10 cover theirs together.
+    for (const float width : {3000.0f, 3240.0f, 3301.0f})
         for (const double dpr : {1.0, 2.0}) {
             clock->ResetClock();
-            clock->set_size(width, width * 0.45f);
+            clock->set_size(width, width == 3000.0f ? 1500.0f : width * 0.45f);
             const QRect face(kOffset * dpr, surface() * dpr);
             const std::string where =
                 "width " + std::to_string(width) + " ratio " + std::to_string(dpr);
