@@ -262,6 +262,9 @@ void ControlHost::notify_changes() {
     if (pending == Pending::count && !first) {
         for (const PropertyId id : VexClock::kCountProperties)
             compare(static_cast<std::size_t>(id), Registry::property(id));
+        // A tick between two changes of the shown count: the text, formed from the count,
+        // is as it was, and a running count's elapsed time goes with the text.
+        if (changes.properties.none() && control().Running()) return;
     } else {
         std::size_t i = 0;
         for (const MemberInfo& m : TypeLibrary::members())

@@ -109,6 +109,8 @@ void VexClockWidget::showEvent(QShowEvent* event) {
 void VexClockWidget::update_surface(const QRegion& region) {
     if (region.isEmpty())
         update();
+    else if (region.rectCount() == 1)
+        update(region.boundingRect());  // a tick's one cell: no region for Qt to copy
     else
         update(region);
 }
