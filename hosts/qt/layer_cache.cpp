@@ -401,25 +401,37 @@ bool paint_layered(QPainter& painter, const std::vector<const Element*>& painted
     return true;
 }
 
-// Paints `area` where one opaque cell covers the whole of it and nothing above the cell
-// reaches it (a running watch's tick changed one digit): the cell alone is copied, without the
-// painter's state saved and clipped. False where the area needs more than that cell.
-bool paint_one_cell(QPainter& painter, const Scene& scene, const QRectF& area, TwipsPerPixel tpp,
-                    const ColorScheme& colors) {
+// Paints `area` where opaque cells cover the whole of it and nothing else above the lowest
+// of them reaches what they paint (a running watch's tick changed one digit, or two
+// neighbours): the cells that reach into the area are copied whole, without the painter's
+// state saved and clipped. False where the area needs more than those cells.
+bool paint_covering_cells(QPainter& painter, const Scene& scene, const QRectF& area,
+                          TwipsPerPixel tpp, const ColorScheme& colors) {
     std::vector<const Element*> visible;
     visible.reserve(scene.stacking_order().size());
     for (const Element* e : scene.stacking_order())
         if (e->visible() && e->kind() != ElementKind::timer) visible.push_back(e);
-    const std::optional<std::size_t> cover =
-        covering_element(painter, visible, area, tpp, colors, Covering::alone);
+    const std::optional<std::size_t> cover = covering_element(painter, visible, area, tpp, colors);
     if (!cover) return false;
-    const Element& cell = *visible[*cover];
-    const QRectF bounds = element_bounds(cell, tpp);
-    const bool alone =
-        std::none_of(visible.begin() + static_cast<std::ptrdiff_t>(*cover) + 1, visible.end(),
-                     [&](const Element* e) { return element_bounds(*e, tpp).intersects(bounds); });
-    if (alone) paint_element(painter, cell, tpp, colors);
-    return alone;
+    const auto above_cover = std::span(visible).subspan(*cover);
+    std::vector<const Element*> cells;
+    std::vector<QRectF> cell_bounds;
+    for (const Element* e : above_cover) {
+        const QRectF bounds = element_bounds(*e, tpp);
+        if (!bounds.intersects(area)) continue;
+        if (!opaque_cell_rect(painter, *e, tpp, colors)) return false;
+        cells.push_back(e);
+        cell_bounds.push_back(bounds);
+    }
+    for (const Element* e : above_cover) {
+        if (std::find(cells.begin(), cells.end(), e) != cells.end()) continue;
+        const QRectF bounds = element_bounds(*e, tpp);
+        for (const QRectF& cell : cell_bounds)
+            if (bounds.intersects(cell)) return false;
+    }
+    for (const Element* cell : cells)
+        paint_element(painter, *cell, tpp, colors);
+    return true;
 }
 
 // Paints `area` whole, directly: the surface colour and the elements. Where opaque cells
@@ -469,7 +481,7 @@ void paint_face(QPainter& painter, const Scene& scene, TwipsPerPixel tpp, QSizeF
     const QRectF whole_surface(QPointF(0, 0), surface);
     const QRectF area = clip ? *clip & whole_surface : whole_surface;
     if (area.isEmpty()) return;
-    if (clip && paint_one_cell(painter, scene, area, tpp, colors)) return;
+    if (clip && paint_covering_cells(painter, scene, area, tpp, colors)) return;
     const std::vector<const Element*> painted = painted_elements(scene, tpp);
     if (layers == Layers::cached && paint_layered(painter, painted, tpp, surface, area, colors))
         return;

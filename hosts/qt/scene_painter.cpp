@@ -493,6 +493,13 @@ bool copied_opaque(const Element& element, const QRect& rect, const ColorScheme&
 
 }  // namespace
 
+std::optional<QRect> opaque_cell_rect(const QPainter& painter, const Element& element,
+                                      TwipsPerPixel tpp, const ColorScheme& colors) {
+    const auto rect = cell_rect(painter.deviceTransform(), element, tpp);
+    if (!rect || !copied_opaque(element, *rect, colors)) return std::nullopt;
+    return rect;
+}
+
 OpaqueCover opaque_cover(const QPainter& painter, std::span<const Element* const> elements,
                          TwipsPerPixel tpp, const ColorScheme& colors) {
     OpaqueCover cover;
@@ -510,7 +517,7 @@ OpaqueCover opaque_cover(const QPainter& painter, std::span<const Element* const
 std::optional<std::size_t> covering_element(const QPainter& painter,
                                             std::span<const Element* const> elements,
                                             const QRectF& area, TwipsPerPixel tpp,
-                                            const ColorScheme& colors, Covering how) {
+                                            const ColorScheme& colors) {
     const QTransform to_device = painter.deviceTransform();
     const QRect device_area = to_device.mapRect(area).toAlignedRect();
     if (device_area.isEmpty()) return std::nullopt;
@@ -523,7 +530,6 @@ std::optional<std::size_t> covering_element(const QPainter& painter,
         if (!copied_opaque(*elements[i], *rect, colors)) continue;
         if (!uncovered) {
             if (rect->contains(device_area)) return i;
-            if (how == Covering::alone) return std::nullopt;
             uncovered = QRegion(device_area);
         }
         *uncovered -= *rect;

@@ -69,18 +69,21 @@ TICKWELL_API OpaqueCover opaque_cover(const QPainter& painter,
                                       std::span<const Element* const> elements, TwipsPerPixel tpp,
                                       const ColorScheme& colors = ColorScheme::fixed());
 
+// The device pixels that the picture of `element` is copied into as an opaque image from the
+// glyph cache (a digit cell), in the painter's device coordinates; nullopt for any other
+// element, and for a picture that is not copied so.
+TICKWELL_API std::optional<QRect> opaque_cell_rect(const QPainter& painter, const Element& element,
+                                                   TwipsPerPixel tpp, const ColorScheme& colors);
+
 // The place in `elements` of the topmost opaque picture that covers the whole of `area` (in
-// the painter's logical coordinates) when painted from the glyph cache: nothing below it can
-// be seen there, and a paint of `area` may start at it. nullopt where no picture does. With
-// `Covering::together`, the pictures that reach into the area may cover it together (a tick
-// that changed two neighbouring cells): then it is the lowest of them, and a paint starting
-// at it must paint the others too.
-enum class Covering { alone, together };
+// the painter's logical coordinates) when painted from the glyph cache, or else of the lowest
+// of the pictures that reach into the area and cover it together (a tick that changed two
+// neighbouring cells): nothing below it can be seen there, and a paint of `area` may start at
+// it. nullopt where no pictures do.
 TICKWELL_API std::optional<std::size_t> covering_element(const QPainter& painter,
                                                          std::span<const Element* const> elements,
                                                          const QRectF& area, TwipsPerPixel tpp,
-                                                         const ColorScheme& colors,
-                                                         Covering how = Covering::together);
+                                                         const ColorScheme& colors);
 
 // Paints one element as paint_scene does, antialiased as the painter is set. The painter's
 // pen and brush are left as the element set them; the rest of its state as it was.
