@@ -213,6 +213,36 @@ TEST_F(LayerCacheTest, HighlightsExactlyUnderTheirElementsAreLeftOut) {
     EXPECT_EQ(highlights(), 12 + 1 + 3) << "raised: every mark, the hub and the three hands";
 }
 
+// An element is left out only where a later one paints the same figure with the same pen and
+// an inside wherever it paints one: an outline alone over a filled figure leaves the fill
+// to be seen.
+TEST(PaintedElements, LeaveOutOnlyWhatALaterAlikeElementHidesWhole) {
+    Scene scene;
+    const TwipsPerPixel tpp{15, 15};
+    const auto shape = [&](const char* name, float left, FillStyle fill) -> ShapeElement& {
+        auto& s = scene.add<ShapeElement>(name);
+        s.move(left, 150, 300, 300);
+        s.set_border_width(2);
+        s.set_fill_style(fill);
+        return s;
+    };
+    shape("FilledUnderOutline", 0, FillStyle::solid);
+    shape("OutlineOverFill", 0, FillStyle::transparent);
+    shape("OutlineUnderFill", 600, FillStyle::transparent);
+    shape("FillOverOutline", 600, FillStyle::solid);
+    shape("FillUnderFill", 1200, FillStyle::solid);
+    shape("FillOverFill", 1200, FillStyle::solid);
+    shape("Apart", 1215, FillStyle::solid);
+    shape("OutlineUnderOutline", 1800, FillStyle::transparent);
+    shape("OutlineOverOutline", 1800, FillStyle::transparent);
+    std::vector<std::string> painted;
+    for (const Element* e : qt::painted_elements(scene, tpp))
+        painted.push_back(e->name());
+    EXPECT_EQ(painted,
+              (std::vector<std::string>{"FilledUnderOutline", "OutlineOverFill", "FillOverOutline",
+                                        "FillOverFill", "Apart", "OutlineOverOutline"}));
+}
+
 // The digital face's surface is filled only where no opaque digit cell covers it: every
 // pixel of the surface must still be painted, cells between pixels included.
 TEST_F(LayerCacheTest, DigitalFaceLeavesNoPixelUnpainted) {
