@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QTransform>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <list>
 #include <optional>
@@ -404,33 +405,47 @@ bool paint_layered(QPainter& painter, const std::vector<const Element*>& painted
 // Paints `area` where opaque cells cover the whole of it and nothing else above the lowest
 // of them reaches what they paint (a running watch's tick changed one digit, or two
 // neighbours): the cells that reach into the area are copied whole, without the painter's
-// state saved and clipped. False where the area needs more than those cells.
+// state saved and clipped. False where the area needs more than those cells. Walks down from
+// the top only as far as the cover reaches: the face's other elements are not looked at.
 bool paint_covering_cells(QPainter& painter, const Scene& scene, const QRectF& area,
                           TwipsPerPixel tpp, const ColorScheme& colors) {
-    std::vector<const Element*> visible;
-    visible.reserve(scene.stacking_order().size());
-    for (const Element* e : scene.stacking_order())
-        if (e->visible() && e->kind() != ElementKind::timer) visible.push_back(e);
-    const std::optional<std::size_t> cover = covering_element(painter, visible, area, tpp, colors);
-    if (!cover) return false;
-    const auto above_cover = std::span(visible).subspan(*cover);
-    std::vector<const Element*> cells;
-    std::vector<QRectF> cell_bounds;
-    for (const Element* e : above_cover) {
-        const QRectF bounds = element_bounds(*e, tpp);
-        if (!bounds.intersects(area)) continue;
-        if (!opaque_cell_rect(painter, *e, tpp, colors)) return false;
-        cells.push_back(e);
-        cell_bounds.push_back(bounds);
+    const QRect device_area = painter.deviceTransform().mapRect(area).toAlignedRect();
+    if (device_area.isEmpty()) return false;
+    // A tick's repaint meets a few elements on the way down; more, and the area is painted
+    // the general way. Kept on the stack: this runs at every repaint of a running watch.
+    constexpr std::size_t kMost = 16;
+    std::array<const Element*, kMost> cells{};  // top first
+    std::array<QRectF, kMost> cell_bounds, other_bounds;
+    std::size_t cell_count = 0, other_count = 0;
+    std::optional<QRegion> uncovered;
+    bool covered = false;
+    const auto& order = scene.stacking_order();
+    for (auto it = order.rbegin(); it != order.rend() && !covered; ++it) {
+        const Element& e = **it;
+        if (!e.visible() || e.kind() == ElementKind::timer) continue;
+        const QRectF bounds = element_bounds(e, tpp);
+        if (!bounds.intersects(area)) {
+            if (other_count == kMost) return false;
+            other_bounds[other_count++] = bounds;
+            continue;
+        }
+        const std::optional<QRect> rect = opaque_cell_rect(painter, e, tpp, colors);
+        if (!rect || cell_count == kMost) return false;  // not a cell, or too many
+        cells[cell_count] = &e;
+        cell_bounds[cell_count++] = bounds;
+        if (!uncovered) {
+            if (rect->contains(device_area)) break;
+            uncovered = QRegion(device_area);
+        }
+        *uncovered -= *rect;
+        covered = uncovered->isEmpty();
     }
-    for (const Element* e : above_cover) {
-        if (std::find(cells.begin(), cells.end(), e) != cells.end()) continue;
-        const QRectF bounds = element_bounds(*e, tpp);
-        for (const QRectF& cell : cell_bounds)
-            if (bounds.intersects(cell)) return false;
-    }
-    for (const Element* cell : cells)
-        paint_element(painter, *cell, tpp, colors);
+    if (cell_count == 0 || (uncovered && !covered)) return false;
+    for (std::size_t o = 0; o < other_count; ++o)
+        for (std::size_t c = 0; c < cell_count; ++c)
+            if (other_bounds[o].intersects(cell_bounds[c])) return false;
+    for (std::size_t c = cell_count; c-- > 0;)
+        paint_element(painter, *cells[c], tpp, colors);
     return true;
 }
 
