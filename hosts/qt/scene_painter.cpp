@@ -6,6 +6,7 @@
 #include <QPolygonF>
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <list>
 #include <unordered_map>
@@ -362,13 +363,22 @@ struct Footprint {
     ElementKind kind = ElementKind::timer;
     bool solid_inside = false;
     std::array<double, 11> geometry{};
+    // A digest of the kind and geometry: a face's elements are compared pair by pair at every
+    // repaint, and almost every pair differs.
+    std::uint64_t digest = 0;
 
     // Whether this footprint, painted after `below`, leaves none of `below` to be seen: the
     // same figure and pen, and an inside painted wherever `below` paints one. Colours do not
     // matter; no colour has transparency.
     bool hides(const Footprint& below) const {
-        return kind == below.kind && geometry == below.geometry &&
+        return digest == below.digest && kind == below.kind && geometry == below.geometry &&
                (solid_inside || !below.solid_inside);
+    }
+
+    void make_digest() {
+        digest = 1469598103934665603ull ^ static_cast<std::uint64_t>(kind);
+        for (const double v : geometry)  // + 0.0: -0.0 and 0.0 are alike
+            digest = (digest ^ std::bit_cast<std::uint64_t>(v + 0.0)) * 1099511628211ull;
     }
 };
 
@@ -397,6 +407,7 @@ Footprint footprint(const Element& e, TwipsPerPixel tpp) {
                         // Images and timers hide nothing and are never hidden.
                         [&](const ImageElement&) { f.kind = ElementKind::timer; },
                         [&](const TimerElement&) { f.kind = ElementKind::timer; }});
+    f.make_digest();
     return f;
 }
 
