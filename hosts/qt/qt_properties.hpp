@@ -75,7 +75,7 @@ Q_DECLARE_METATYPE(tickwell::PictureRef)
 // named `changed` there marks (one flag a property, in registry order), as long as the
 // QPointer named `guard` says the host lives: a slot may delete it.
 #define TICKWELL_QT_EMIT_CHANGE(Name, QtName, ...)           \
-    if (guard && changed[i]) emit QtName##Changed(QtName()); \
+    if (changed[i] && guard) emit QtName##Changed(QtName()); \
     ++i;
 #define TICKWELL_QT_EMIT_CHANGES()                                    \
     do {                                                              \
