@@ -413,20 +413,70 @@ Footprint footprint(const Element& e, TwipsPerPixel tpp) {
 
 }  // namespace
 
+namespace {
+
+// Marks in `hidden` (by place in `footprints`) each footprint that a later one hides.
+void mark_hidden(const std::vector<Footprint>& footprints, std::vector<bool>& hidden) {
+    hidden.assign(footprints.size(), false);
+    for (std::size_t i = 0; i < footprints.size(); ++i) {
+        const Footprint& below = footprints[i];
+        if (below.kind == ElementKind::timer) continue;
+        for (std::size_t j = i + 1; j < footprints.size() && !hidden[i]; ++j)
+            hidden[i] = footprints[j].hides(below);
+    }
+}
+
+// Which of a scene's still elements (all but lines) are hidden, by place in its stacking
+// order, as worked out at one still_revision() and twips per pixel. Only alike elements hide
+// one another, so lines never hide the rest: a running watch, which moves its hands and
+// nothing else, has only its lines looked at again at each repaint.
+struct StillHidden {
+    std::uint64_t revision = 0;
+    TwipsPerPixel tpp{};
+    std::vector<bool> hidden;
+};
+
+// A few hundred scenes' worth, by identity; emptied when full. Painting is per thread.
+StillHidden& still_hidden_of(const Scene& scene) {
+    thread_local std::unordered_map<std::uint64_t, StillHidden> by_scene;
+    if (by_scene.size() >= 512 && !by_scene.contains(scene.identity())) by_scene.clear();
+    return by_scene[scene.identity()];
+}
+
+}  // namespace
+
 std::vector<const Element*> painted_elements(const Scene& scene, TwipsPerPixel tpp) {
-    std::vector<Footprint> visible;
-    visible.reserve(scene.stacking_order().size());
-    for (const Element* e : scene.stacking_order())
-        if (e->visible() && e->kind() != ElementKind::timer) visible.push_back(footprint(*e, tpp));
+    const auto& order = scene.stacking_order();
+    StillHidden& still = still_hidden_of(scene);
+    const bool known = !still.hidden.empty() && still.revision == scene.still_revision() &&
+                       still.tpp.x == tpp.x && still.tpp.y == tpp.y &&
+                       still.hidden.size() == order.size();
+    if (!known) {
+        std::vector<Footprint> footprints;
+        footprints.reserve(order.size());
+        for (const Element* e : order) {
+            const bool still_element = e->visible() && e->kind() != ElementKind::line;
+            footprints.push_back(still_element ? footprint(*e, tpp) : Footprint{});
+        }
+        mark_hidden(footprints, still.hidden);
+        still.revision = scene.still_revision();
+        still.tpp = tpp;
+    }
+    std::vector<Footprint> lines;
+    for (const Element* e : order)
+        if (e->visible() && e->kind() == ElementKind::line) lines.push_back(footprint(*e, tpp));
+    std::vector<bool> line_hidden;
+    mark_hidden(lines, line_hidden);
     std::vector<const Element*> painted;
-    painted.reserve(visible.size());
-    for (std::size_t i = 0; i < visible.size(); ++i) {
-        const Footprint& below = visible[i];
-        bool hidden = false;
-        if (below.kind != ElementKind::timer)
-            for (std::size_t j = i + 1; j < visible.size() && !hidden; ++j)
-                hidden = visible[j].hides(below);
-        if (!hidden) painted.push_back(below.element);
+    painted.reserve(order.size());
+    for (std::size_t i = 0, line = 0; i < order.size(); ++i) {
+        const Element* e = order[i];
+        if (!e->visible() || e->kind() == ElementKind::timer) continue;
+        if (e->kind() == ElementKind::line) {
+            if (!line_hidden[line++]) painted.push_back(e);
+        } else if (!still.hidden[i]) {
+            painted.push_back(e);
+        }
     }
     return painted;
 }

@@ -58,6 +58,10 @@ void Element::touch() {
     scene_->element_changed(*this);
 }
 
+void Element::touch_position() {
+    scene_->element_changed(*this, false);
+}
+
 void BoxElement::set_left(float v) {
     require_position(*this, "Left", v);
     if (assign(left_, v)) touch();
@@ -142,19 +146,19 @@ void ShapeElement::set_outline_style(OutlineStyle style) {
 
 void LineElement::set_x1(float v) {
     require_position(*this, "X1", v);
-    if (assign(x1_, v)) touch();
+    if (assign(x1_, v)) touch_position();
 }
 void LineElement::set_y1(float v) {
     require_position(*this, "Y1", v);
-    if (assign(y1_, v)) touch();
+    if (assign(y1_, v)) touch_position();
 }
 void LineElement::set_x2(float v) {
     require_position(*this, "X2", v);
-    if (assign(x2_, v)) touch();
+    if (assign(x2_, v)) touch_position();
 }
 void LineElement::set_y2(float v) {
     require_position(*this, "Y2", v);
-    if (assign(y2_, v)) touch();
+    if (assign(y2_, v)) touch_position();
 }
 void LineElement::set_border_width(std::int16_t pixels) {
     require_width(*this, pixels);

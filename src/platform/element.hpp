@@ -56,6 +56,8 @@ class TICKWELL_API Element {
     // Copies the settings of `other` (an array's member 0) into a new member.
     void copy_settings_from(const Element& other) { visible_ = other.visible_; }
     void touch();
+    // A change that only moves a line's end points.
+    void touch_position();
     Scene& scene() const { return *scene_; }
 
   private:

@@ -2,11 +2,19 @@
 #include <tickwell/platform/scene.hpp>
 
 #include <algorithm>
+#include <atomic>
 #include <utility>
 
 namespace tickwell {
 
+namespace {
+std::atomic<std::uint64_t> last_identity{0};
+}  // namespace
+
+Scene::Scene() : identity_(++last_identity) {}
+
 void Scene::adopt(std::unique_ptr<Element> element) {
+    ++still_revision_;
     element->serial_ = owned_.size();
     if (element->kind() != ElementKind::timer) stack_.push_back(element.get());
     owned_.push_back(std::move(element));
@@ -61,7 +69,8 @@ void Scene::take_changed(std::vector<const Element*>& taken) {
     changed_.clear();
 }
 
-void Scene::element_changed(Element& element) {
+void Scene::element_changed(Element& element, bool still) {
+    if (still) ++still_revision_;
     if (element.changed_) return;
     element.changed_ = true;
     changed_.push_back(&element);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -23,7 +24,7 @@ class TICKWELL_API TimerListener {
 // only the control writes it.
 class TICKWELL_API Scene {
   public:
-    Scene() = default;
+    Scene();
     Scene(const Scene&) = delete;
     Scene& operator=(const Scene&) = delete;
 
@@ -67,6 +68,14 @@ class TICKWELL_API Scene {
     void take_changed(std::vector<const Element*>& taken);
     // How many elements the scene has created: every serial() is below it.
     std::size_t element_count() const { return owned_.size(); }
+
+    // A number no other scene of the process has had.
+    std::uint64_t identity() const { return identity_; }
+    // Counts the changes of everything but where lines lie: the elements added, the stacking
+    // order, and every change of an element but a line's end points. A painter may keep what
+    // it worked out from the rest of the scene while, with identity(), this stays the same:
+    // a running watch moves its hands and nothing else.
+    std::uint64_t still_revision() const { return still_revision_; }
     // Whether anything changed since the last take_changed().
     bool has_changes() const { return !changed_.empty(); }
 
@@ -75,13 +84,16 @@ class TICKWELL_API Scene {
     friend class TimerElement;
     void adopt(std::unique_ptr<Element> element);
     Element* lookup(std::string_view name, int index) const;
-    void element_changed(Element& element);
+    // `still`: a change other than the moving of a line's end points.
+    void element_changed(Element& element, bool still = true);
     void timer_changed(TimerElement& timer);
 
     std::vector<std::unique_ptr<Element>> owned_;
     std::vector<Element*> stack_;
     std::vector<Element*> changed_;
     TimerListener* timer_listener_ = nullptr;
+    std::uint64_t identity_;
+    std::uint64_t still_revision_ = 0;
 };
 
 }  // namespace tickwell

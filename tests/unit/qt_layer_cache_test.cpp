@@ -243,6 +243,58 @@ TEST(PaintedElements, LeaveOutOnlyWhatALaterAlikeElementHidesWhole) {
                                         "FillOverFill", "Apart", "OutlineOverOutline"}));
 }
 
+// What is left out is worked out again after every change that can change it: a still
+// element moved or restyled, shown or hidden, a line moved (its end points), the order, the
+// pixel size.
+TEST(PaintedElements, FollowEveryChangeOfTheScene) {
+    Scene scene;
+    TwipsPerPixel tpp{15, 15};
+    auto& under = scene.add<ShapeElement>("Under");
+    auto& over = scene.add<ShapeElement>("Over");
+    for (ShapeElement* s : {&under, &over}) {
+        s->move(0, 0, 300, 300);
+        s->set_fill_style(FillStyle::solid);
+    }
+    auto& low_line = scene.add<LineElement>("LowLine");
+    auto& high_line = scene.add<LineElement>("HighLine");
+    for (LineElement* l : {&low_line, &high_line}) {
+        l->set_x2(600);
+        l->set_y2(600);
+    }
+    const auto painted = [&] {
+        std::string names;
+        for (const Element* e : qt::painted_elements(scene, tpp))
+            names += e->name() + " ";
+        return names;
+    };
+    EXPECT_EQ(painted(), "Over HighLine ");
+    over.set_left(150);
+    EXPECT_EQ(painted(), "Under Over HighLine ") << "a still element moved";
+    over.set_left(0);
+    over.set_fill_style(FillStyle::transparent);
+    EXPECT_EQ(painted(), "Under Over HighLine ") << "an outline alone over a fill";
+    over.set_fill_style(FillStyle::solid);
+    EXPECT_EQ(painted(), "Over HighLine ");
+    high_line.set_x2(615);
+    EXPECT_EQ(painted(), "Over LowLine HighLine ") << "a line moved";
+    high_line.set_x2(600);
+    EXPECT_EQ(painted(), "Over HighLine ");
+    scene.send_to_back(over);
+    EXPECT_EQ(painted(), "Under HighLine ") << "the order changed";
+    under.set_visible(false);
+    EXPECT_EQ(painted(), "Over HighLine ") << "the one above hidden";
+    under.set_visible(true);
+    // A thick inside outline fills a small figure whole, and paints an inside there.
+    under.set_fill_style(FillStyle::transparent);
+    under.set_outline_style(OutlineStyle::inside_solid);
+    under.set_border_width(10);
+    over.set_outline_style(OutlineStyle::inside_solid);
+    over.set_border_width(10);
+    EXPECT_EQ(painted(), "Under HighLine ") << "20 pixels: the outline fills the figure";
+    tpp = {5, 5};
+    EXPECT_EQ(painted(), "Over Under HighLine ") << "60 pixels: an outline over a fill";
+}
+
 // The digital face's surface is filled only where no opaque digit cell covers it: every
 // pixel of the surface must still be painted, cells between pixels included.
 TEST_F(LayerCacheTest, DigitalFaceLeavesNoPixelUnpainted) {
