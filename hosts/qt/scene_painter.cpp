@@ -411,10 +411,6 @@ Footprint footprint(const Element& e, TwipsPerPixel tpp) {
     return f;
 }
 
-}  // namespace
-
-namespace {
-
 // Marks in `hidden` (by place in `footprints`) each footprint that a later one hides.
 void mark_hidden(const std::vector<Footprint>& footprints, std::vector<bool>& hidden) {
     hidden.assign(footprints.size(), false);
