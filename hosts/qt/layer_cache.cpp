@@ -500,8 +500,8 @@ void paint_face(QPainter& painter, const Scene& scene, TwipsPerPixel tpp, QSizeF
     const std::vector<const Element*> painted = painted_elements(scene, tpp);
     if (layers == Layers::cached && paint_layered(painter, painted, tpp, surface, area, colors))
         return;
-    // A repaint that opaque cells cover together (a tick that changed two of them) starts at
-    // the lowest of them.
+    // A repaint that opaque cells cover, where something else above them reaches it too,
+    // starts at the lowest of them and paints the rest clipped.
     if (const auto cover =
             clip ? covering_element(painter, painted, area, tpp, colors) : std::nullopt) {
         paint_elements(painter, std::span(painted).subspan(*cover), tpp, area, colors);
