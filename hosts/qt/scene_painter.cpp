@@ -10,6 +10,7 @@
 #include <cmath>
 #include <list>
 #include <unordered_map>
+#include <utility>
 
 #include <tickwell/platform/system_colors.hpp>
 
@@ -159,26 +160,40 @@ DrawingCache& drawing_cache() {
     return cache;
 }
 
+// Whether `to_device` only scales, alike in both directions, and shifts: then a figure drawn
+// in device pixels and copied is the figure drawn through it.
+bool scales_evenly(const QTransform& to_device) {
+    return to_device.type() <= QTransform::TxScale && to_device.m11() == to_device.m22() &&
+           to_device.m11() > 0;
+}
+
+// The world transform under which the painter draws in device pixels, one to one: the
+// inverse of the device's own (a widget's offset in its window and the pixel ratio), so that
+// the two cancel out. nullopt where either cannot be inverted.
+std::optional<QTransform> device_pixels(const QPainter& p) {
+    bool world_invertible = false, device_invertible = false;
+    const QTransform device_own =
+        p.worldTransform().inverted(&world_invertible) * p.deviceTransform();
+    const QTransform to_device_pixels = device_own.inverted(&device_invertible);
+    if (!world_invertible || !device_invertible) return std::nullopt;
+    return to_device_pixels;
+}
+
 bool paint_cached(QPainter& p, const PictureRef& picture, const QRectF& target,
                   const ColorScheme& colors) {
     const std::optional<QRect> cached = cached_rect(p, target);
     if (!cached) return false;
     const QRect snapped = *cached;
     if (snapped.isEmpty()) return true;
-    const QTransform to_device = p.deviceTransform();
-    // Drawn in device pixels, one to one: the copy takes the raster engine's plain blit. The
-    // world transform becomes the inverse of the device's own (a widget's offset in its
-    // window and the pixel ratio), so that the two cancel out.
-    bool world_invertible = false, device_invertible = false;
-    const QTransform device_own = p.worldTransform().inverted(&world_invertible) * to_device;
-    const QTransform to_device_pixels = device_own.inverted(&device_invertible);
-    if (!world_invertible || !device_invertible) return false;
+    // Drawn in device pixels, one to one: the copy takes the raster engine's plain blit.
+    const std::optional<QTransform> to_device_pixels = device_pixels(p);
+    if (!to_device_pixels) return false;
     const QImage* image = drawing_cache().image(picture, snapped.size(), colors);
     if (!image) return false;
     // Only the transform changes: a whole save of the painter's state costs more than the
     // copy of a small cell. At whole device pixels the copy is never smoothed.
     const QTransform world = p.worldTransform();
-    p.setWorldTransform(to_device_pixels);
+    p.setWorldTransform(*to_device_pixels);
     p.drawImage(snapped.topLeft(), *image);
     p.setWorldTransform(world);
     return true;
@@ -236,11 +251,9 @@ class EndCache {
 // painter only scales and shifts.
 void paint_end(QPainter& p, QPointF at, double radius, const QColor& colour) {
     const QTransform to_device = p.deviceTransform();
-    bool world_invertible = false, device_invertible = false;
-    const QTransform device_own = p.worldTransform().inverted(&world_invertible) * to_device;
-    const QTransform to_device_pixels = device_own.inverted(&device_invertible);
-    if (to_device.type() > QTransform::TxScale || to_device.m11() != to_device.m22() ||
-        !world_invertible || !device_invertible) {
+    const std::optional<QTransform> to_device_pixels =
+        scales_evenly(to_device) ? device_pixels(p) : std::nullopt;
+    if (!to_device_pixels) {
         p.drawEllipse(at, radius, radius);
         return;
     }
@@ -262,9 +275,155 @@ void paint_end(QPainter& p, QPointF at, double radius, const QColor& colour) {
     const QImage& image = cache.image(colour.rgb(), device_radius, step_x, step_y);
     const double margin = std::floor(device_radius) + 1;
     const QTransform world = p.worldTransform();
-    p.setWorldTransform(to_device_pixels);
+    p.setWorldTransform(*to_device_pixels);
     p.drawImage(QPoint(px - static_cast<int>(margin), py - static_cast<int>(margin)), image);
     p.setWorldTransform(world);
+}
+
+// The bodies of lines (the hands and their highlights), drawn once per colour, device width
+// and place relative to a whole device pixel, then copied: a running watch's second hand
+// comes back to the same places every minute, and watches that look alike share them. The
+// copy costs a fraction of rasterising an antialiased line, and its pixels are the same: the
+// line is drawn at the same device coordinates, shifted by whole pixels, onto a transparent
+// image. A line is cached when it is met a second time: a hand that moves a little at every
+// tick (the minute hand) is seen once an hour, and making its image would cost more than
+// drawing it.
+//
+// Looked up several times in every repaint of a running watch, so the tables are flat and
+// of fixed size: a line's hash picks a pair of slots, and of a full pair the one used less
+// recently makes room. The images' bytes are bounded by kLineCacheBudget: a new image that
+// would pass it empties the cache first.
+class LineCache {
+  public:
+    static constexpr qsizetype kLargestImage = 32 * 1024;  // bytes; larger lines are drawn
+
+    struct Key {
+        quint64 colour;    // QRgba64
+        double width;      // device pixels
+        QPointF from, to;  // device pixels, from the image's top left
+        bool operator==(const Key&) const = default;
+    };
+
+    // The image of the line `key` names, `size` device pixels large; nullptr the first time
+    // the line is met, when it is to be drawn directly.
+    const QImage* image(const Key& key, QSize size) {
+        const std::size_t hash = hash_of(key);
+        Slot* const pair = &slots_[(hash % (kSlots / 2)) * 2];
+        for (Slot* slot = pair; slot != pair + 2; ++slot)
+            if (!slot->image.isNull() && slot->key == key) {
+                slot->used = ++uses_;
+                return &slot->image;
+            }
+        // Noted by hash alone, in a table of its own: two lines of one hash are at worst
+        // cached a sighting early, and a note overwritten costs a sighting more.
+        std::size_t& note = noted_[(hash >> 20) % kNotes];
+        if (note != hash) {
+            note = hash;
+            return nullptr;
+        }
+        Slot& slot =
+            pair[0].image.isNull() || (!pair[1].image.isNull() && pair[0].used < pair[1].used)
+                ? pair[0]
+                : pair[1];
+        QImage image = draw(key, size);
+        if (image.isNull()) return nullptr;  // out of memory: drawn directly
+        const qsizetype bytes = image.sizeInBytes();
+        bytes_ -= slot.image.sizeInBytes();
+        slot.image = QImage();
+        if (bytes_ + bytes > kLineCacheBudget) empty();
+        bytes_ += bytes;
+        slot = {key, std::move(image), ++uses_};
+        return &slot.image;
+    }
+
+    LineCacheUse use() const {
+        LineCacheUse use;
+        for (const Slot& slot : slots_)
+            if (!slot.image.isNull()) {
+                ++use.images;
+                use.bytes += slot.image.sizeInBytes();
+            }
+        return use;
+    }
+
+    // Forgets every image and every line met.
+    void clear() {
+        empty();
+        std::fill(noted_.begin(), noted_.end(), 0);
+    }
+
+  private:
+    static constexpr std::size_t kSlots = 1024;  // an even number
+    static constexpr std::size_t kNotes = 8192;
+
+    struct Slot {
+        Key key{};
+        QImage image;
+        std::uint64_t used = 0;
+    };
+
+    static std::size_t hash_of(const Key& k) {
+        std::size_t h = std::hash<quint64>()(k.colour);
+        for (const double d : {k.width, k.from.x(), k.from.y(), k.to.x(), k.to.y()})
+            h = h * 1'000'003 ^ std::hash<double>()(d);
+        return h | 1;  // a note of 0 is no note
+    }
+
+    static QImage draw(const Key& key, QSize size) {
+        QImage image(size, QImage::Format_ARGB32_Premultiplied);
+        if (image.isNull()) return image;
+        image.fill(Qt::transparent);
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor::fromRgba64(QRgba64::fromRgba64(key.colour)), key.width, Qt::SolidLine,
+                      Qt::FlatCap, Qt::MiterJoin));
+        p.drawLine(key.from, key.to);
+        return image;
+    }
+
+    void empty() {
+        for (Slot& slot : slots_)
+            slot.image = QImage();
+        bytes_ = 0;
+    }
+
+    std::vector<Slot> slots_ = std::vector<Slot>(kSlots);
+    std::vector<std::size_t> noted_ = std::vector<std::size_t>(kNotes, 0);
+    qsizetype bytes_ = 0;
+    std::uint64_t uses_ = 0;
+};
+
+LineCache& line_cache() {
+    static LineCache cache;
+    return cache;
+}
+
+// A line's flat-capped body from the line cache; false where it must be drawn directly: a
+// painter that turns or stretches unevenly, draws without antialiasing, blends otherwise than
+// over or not opaquely, a line whose image would be too large, or one met the first time.
+bool paint_cached_line(QPainter& p, QPointF from, QPointF to, double width, const QColor& colour) {
+    if (!p.testRenderHint(QPainter::Antialiasing) ||
+        p.compositionMode() != QPainter::CompositionMode_SourceOver || p.opacity() != 1.0)
+        return false;
+    const QTransform to_device = p.deviceTransform();
+    if (!scales_evenly(to_device)) return false;
+    const QPointF a = to_device.map(from), b = to_device.map(to);
+    const double w = width * to_device.m11();
+    // Antialiasing reaches at most a pixel past the line's edges.
+    const QPoint origin(static_cast<int>(std::floor(std::min(a.x(), b.x()) - w)) - 1,
+                        static_cast<int>(std::floor(std::min(a.y(), b.y()) - w)) - 1);
+    const QSize size(static_cast<int>(std::ceil(std::max(a.x(), b.x()) + w)) + 2 - origin.x(),
+                     static_cast<int>(std::ceil(std::max(a.y(), b.y()) + w)) + 2 - origin.y());
+    if (qsizetype{size.width()} * size.height() * 4 > LineCache::kLargestImage) return false;
+    const std::optional<QTransform> to_device_pixels = device_pixels(p);
+    if (!to_device_pixels) return false;
+    const QImage* image = line_cache().image({colour.rgba64(), w, a - origin, b - origin}, size);
+    if (!image) return false;
+    const QTransform world = p.worldTransform();
+    p.setWorldTransform(*to_device_pixels);
+    p.drawImage(origin, *image);
+    p.setWorldTransform(world);
+    return true;
 }
 
 QImage decode(const Picture& picture) {
@@ -494,12 +653,22 @@ void paint_line(QPainter& p, const LineElement& line, TwipsPerPixel tpp, LineEnd
     // while a round cap sends the line through its general stroker at several times the cost.
     const QColor color = colors.to_qcolor(line.border_color());
     const QPointF from(g.from.x, g.from.y), to(g.to.x, g.to.y);
-    p.setPen(QPen(color, g.width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
-    p.drawLine(from, to);
+    if (!paint_cached_line(p, from, to, g.width, color)) {
+        p.setPen(QPen(color, g.width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+        p.drawLine(from, to);
+    }
     p.setPen(Qt::NoPen);
     p.setBrush(color);
     if (ends.from) paint_end(p, from, g.width / 2, color);
     if (ends.to) paint_end(p, to, g.width / 2, color);
+}
+
+LineCacheUse line_cache_use() {
+    return line_cache().use();
+}
+
+void clear_line_cache() {
+    line_cache().clear();
 }
 
 QColor to_qcolor(std::uint32_t color) {

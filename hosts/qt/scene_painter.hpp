@@ -99,4 +99,16 @@ struct TICKWELL_API LineEnds {
 TICKWELL_API void paint_line(QPainter& painter, const LineElement& line, TwipsPerPixel tpp,
                              LineEnds ends, const ColorScheme& colors = ColorScheme::fixed());
 
+// What the cache of line images holds: a line met a second time is drawn once per colour,
+// device width and place within a device pixel, then copied. It never holds more than
+// kLineCacheBudget bytes.
+inline constexpr qsizetype kLineCacheBudget = 4 * 1024 * 1024;
+struct TICKWELL_API LineCacheUse {
+    int images = 0;
+    qsizetype bytes = 0;
+};
+TICKWELL_API LineCacheUse line_cache_use();
+// Forgets every line image and every line met (tests).
+TICKWELL_API void clear_line_cache();
+
 }  // namespace tickwell::qt

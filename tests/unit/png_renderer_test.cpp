@@ -443,5 +443,91 @@ TEST_F(PngRendererTest, HugeDigitalControlPaintsWithBoundedMemory) {
     }
 }
 
+// --- The line cache: a scene of one line ---
+
+// The largest difference of any channel between two images of one size.
+int largest_difference(const QImage& a, const QImage& b) {
+    int largest = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            largest = std::max({largest, std::abs(qRed(p) - qRed(q)),
+                                std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
+        }
+    return largest;
+}
+
+// A line is drawn directly when first met, put in the cache at the second meeting and copied
+// from it after: every time with the pixels of a flat-capped line Qt strokes itself, in every
+// direction, width and colour, at places between pixels, at either ratio.
+TEST(LineCache, LinesMetAgainAreCopiedWithThePixelsOfALineDrawnDirectly) {
+    Scene scene;
+    auto& line = scene.add<LineElement>("Hand");
+    const TwipsPerPixel tpp{15, 15};
+    for (const int dpr : {1, 2})
+        for (int step = 0; step < 12; ++step) {
+            const double angle = step * 0.55 + 0.1;
+            line.set_x1(900);
+            line.set_y1(905);
+            line.set_x2(static_cast<float>(900 + 730 * std::sin(angle)));
+            line.set_y2(static_cast<float>(905 - 730 * std::cos(angle)));
+            line.set_border_width(static_cast<std::int16_t>(1 + step % 4));
+            line.set_border_color(step % 2 ? 0x000000FF : 0x00C08010);
+            const LineGeometry g = line_geometry(line, tpp);
+            const QPointF shift(0.1 * (step % 3), 0.35);
+            const auto paint = [&](bool by_qt) {
+                QImage image(QSize(120, 120) * dpr, QImage::Format_ARGB32_Premultiplied);
+                image.setDevicePixelRatio(dpr);
+                image.fill(QColor(192, 192, 192));
+                QPainter p(&image);
+                p.setRenderHint(QPainter::Antialiasing);
+                p.translate(shift);
+                if (!by_qt) {
+                    qt::paint_line(p, line, tpp, {false, false});
+                    return image;
+                }
+                p.setPen(
+                    QPen(qt::to_qcolor(line.border_color()), g.width, Qt::SolidLine, Qt::FlatCap));
+                p.drawLine(QPointF(g.from.x, g.from.y), QPointF(g.to.x, g.to.y));
+                return image;
+            };
+            const QImage expected = paint(true);
+            qt::clear_line_cache();
+            for (const int meeting : {1, 2, 3}) {
+                EXPECT_LE(largest_difference(paint(false), expected), 1)
+                    << "ratio " << dpr << ", step " << step << ", meeting " << meeting;
+                EXPECT_EQ(qt::line_cache_use().images, meeting == 1 ? 0 : 1)
+                    << "ratio " << dpr << ", step " << step << ", meeting " << meeting;
+            }
+        }
+}
+
+// However many lines a program draws, the cache holds no more than its budget, and goes on
+// caching once it has emptied itself to stay within it.
+TEST(LineCache, HoldsNoMoreThanItsBudget) {
+    Scene scene;
+    auto& line = scene.add<LineElement>("Hand");
+    line.set_border_width(3);
+    const TwipsPerPixel tpp{15, 15};
+    QImage image(QSize(200, 200), QImage::Format_ARGB32_Premultiplied);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    qt::clear_line_cache();
+    qsizetype most = 0;
+    for (int i = 0; i < 1000; ++i) {  // some 12 MiB of line images in all
+        line.set_x1(1500);
+        line.set_y1(1500);
+        line.set_x2(static_cast<float>(1500 + 1000 * std::sin(0.3 + i * 0.001)));
+        line.set_y2(static_cast<float>(1500 - 1000 * std::cos(0.3 + i * 0.001)));
+        qt::paint_line(p, line, tpp, {false, false});
+        qt::paint_line(p, line, tpp, {false, false});
+        const qt::LineCacheUse use = qt::line_cache_use();
+        ASSERT_LE(use.bytes, qt::kLineCacheBudget) << "after line " << i;
+        most = std::max(most, use.bytes);
+    }
+    EXPECT_GT(most, qt::kLineCacheBudget / 2);
+    EXPECT_GT(qt::line_cache_use().images, 0);
+}
+
 }  // namespace
 }  // namespace tickwell::testing
