@@ -292,8 +292,9 @@ class LayerCache {
     qsizetype bytes_ = 0;
 };
 
+// The painting thread's own, as every cache of painted images (see scene_painter.cpp).
 LayerCache& cache() {
-    static LayerCache the_cache;
+    thread_local LayerCache the_cache;
     return the_cache;
 }
 

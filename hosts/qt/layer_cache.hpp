@@ -41,9 +41,9 @@ TICKWELL_API void paint_face(QPainter& painter, const Scene& scene, TwipsPerPixe
                              Layers layers = Layers::cached,
                              const ColorScheme& colors = ColorScheme::fixed());
 
-// What the layer cache holds: the looks it has images of and their bytes. Its budget is
-// kLayerCacheBudget: the least recently painted looks make room before new images are
-// allocated, so the cache never holds more.
+// What the calling thread's layer cache holds (each painting thread has its own): the looks
+// it has images of and their bytes. Its budget is kLayerCacheBudget: the least recently
+// painted looks make room before new images are allocated, so the cache never holds more.
 inline constexpr qsizetype kLayerCacheBudget = 32 * 1024 * 1024;
 struct TICKWELL_API LayerCacheUse {
     int looks = 0;

@@ -155,8 +155,11 @@ std::optional<QRect> cached_rect(const QPainter& p, const QRectF& target) {
     return cached_rect(p.deviceTransform(), target);
 }
 
+// Every cache of painted images is the painting thread's own: programs may paint faces in
+// several threads at once (the GUI thread, a Qt Quick render thread, a worker rendering
+// thumbnails), and a cache shared between them would be changed under a painter reading it.
 DrawingCache& drawing_cache() {
-    static DrawingCache cache;
+    thread_local DrawingCache cache;
     return cache;
 }
 
@@ -257,7 +260,7 @@ void paint_end(QPainter& p, QPointF at, double radius, const QColor& colour) {
         p.drawEllipse(at, radius, radius);
         return;
     }
-    static EndCache cache;
+    thread_local EndCache cache;
     const double device_radius = radius * to_device.m11();
     const QPointF device = to_device.map(at);
     // The nearest quarter of a pixel, split into whole pixels and quarters.
@@ -394,7 +397,7 @@ class LineCache {
 };
 
 LineCache& line_cache() {
-    static LineCache cache;
+    thread_local LineCache cache;
     return cache;
 }
 

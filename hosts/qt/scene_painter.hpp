@@ -23,7 +23,8 @@ namespace tickwell::qt {
 TICKWELL_API QColor to_qcolor(std::uint32_t color);
 
 // Every painting function below resolves system colours through `colors`: the fixed palette
-// unless a host passes the scheme it follows (a widget's QPalette).
+// unless a host passes the scheme it follows (a widget's QPalette). Any thread may paint, and
+// several at once, each its own scenes: the images painting keeps for reuse are per thread.
 
 // The rectangle an element paints into, in the painter's logical pixels: whole pixels, one
 // pixel of antialiasing included, whether the element is visible or not. A host repaints the
@@ -99,16 +100,16 @@ struct TICKWELL_API LineEnds {
 TICKWELL_API void paint_line(QPainter& painter, const LineElement& line, TwipsPerPixel tpp,
                              LineEnds ends, const ColorScheme& colors = ColorScheme::fixed());
 
-// What the cache of line images holds: a line met a second time is drawn once per colour,
-// device width and place within a device pixel, then copied. It never holds more than
-// kLineCacheBudget bytes.
+// What the calling thread's cache of line images holds (each painting thread has its own): a
+// line met a second time is drawn once per colour, device width and place within a device
+// pixel, then copied. It never holds more than kLineCacheBudget bytes.
 inline constexpr qsizetype kLineCacheBudget = 4 * 1024 * 1024;
 struct TICKWELL_API LineCacheUse {
     int images = 0;
     qsizetype bytes = 0;
 };
 TICKWELL_API LineCacheUse line_cache_use();
-// Forgets every line image and every line met (tests).
+// Forgets every line image and every line met, in the calling thread's cache (tests).
 TICKWELL_API void clear_line_cache();
 
 }  // namespace tickwell::qt

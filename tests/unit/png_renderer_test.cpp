@@ -11,6 +11,7 @@
 #include <cmath>
 #include <filesystem>
 #include <map>
+#include <thread>
 
 #include <tickwell/platform/system_colors.hpp>
 #include <tickwell/qt/scene_painter.hpp>
@@ -441,6 +442,42 @@ TEST_F(PngRendererTest, HugeDigitalControlPaintsWithBoundedMemory) {
         }
         EXPECT_LT(peak_kib() - before, kBoundKiB) << row.what;
     }
+}
+
+// Rendering is a pure function of the scene: programs may render faces in several threads at
+// once (a thumbnail per document, say), each from controls of its own.
+TEST_F(PngRendererTest, FacesRenderInSeveralThreadsAtOnce) {
+    std::vector<VexClock*> clocks{clock};
+    for (const char* name : {"b", "c", "d"})
+        clocks.push_back(&container.create(name));
+    clocks[1]->setDisplay(Display::digital);
+    clocks[2]->setAppearance(Appearance::raised);
+    clocks[3]->setDisplay(Display::digital);
+    container.queue_answers(true, 1);  // yes to the question before hundredths
+    clocks[3]->setAccuracy(Accuracy::hundredths);
+    take();
+    std::vector<QImage> expected;
+    for (VexClock* c : clocks)
+        expected.push_back(qt::render_image(c->scene(), {216, 144}, tpp(), 2));
+    std::vector<int> wrong(clocks.size(), 0);
+    std::vector<std::thread> threads;
+    for (std::size_t t = 0; t < clocks.size(); ++t)
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < 40; ++i) {
+                // Sizes met once make and drop cached images while the other threads paint
+                // from theirs.
+                const PixelSize other{60 + 2 * i + 3 * static_cast<int>(t), 40 + i};
+                qt::render_image(clocks[t]->scene(), other, tpp(), 1 + i % 2);
+                qt::render_image(clocks[t]->scene(), other, tpp(), 1 + i % 2);
+                if (i % 10 == 0)
+                    wrong[t] +=
+                        qt::render_image(clocks[t]->scene(), {216, 144}, tpp(), 2) != expected[t];
+            }
+        });
+    for (std::thread& thread : threads)
+        thread.join();
+    for (std::size_t t = 0; t < clocks.size(); ++t)
+        EXPECT_EQ(wrong[t], 0) << "control " << t;
 }
 
 // --- The line cache: a scene of one line ---
