@@ -412,6 +412,12 @@ bool paint_cached_line(QPainter& p, QPointF from, QPointF to, double width, cons
     if (!scales_evenly(to_device)) return false;
     const QPointF a = to_device.map(from), b = to_device.map(to);
     const double w = width * to_device.m11();
+    // A scene may place a line as far as a float reaches: where its image's place would not
+    // fit an int, it is drawn directly.
+    constexpr double kFar = 1 << 24;
+    if (!(std::max({std::abs(a.x()), std::abs(a.y()), std::abs(b.x()), std::abs(b.y())}) + w <
+          kFar))
+        return false;
     // Antialiasing reaches at most a pixel past the line's edges.
     const QPoint origin(static_cast<int>(std::floor(std::min(a.x(), b.x()) - w)) - 1,
                         static_cast<int>(std::floor(std::min(a.y(), b.y()) - w)) - 1);

@@ -539,6 +539,38 @@ TEST(LineCache, LinesMetAgainAreCopiedWithThePixelsOfALineDrawnDirectly) {
         }
 }
 
+// A line reaching as far as a float does is drawn as Qt strokes it, from the cache's point of
+// view like any line too large for it.
+TEST(LineCache, LinesReachingFarAreDrawnAsQtDrawsThem) {
+    Scene scene;
+    auto& line = scene.add<LineElement>("Far");
+    line.set_border_width(2);
+    line.set_x1(600);
+    line.set_y1(300);
+    const TwipsPerPixel tpp{15, 15};
+    for (const float far : {3e7f, 1e30f, 3e38f}) {
+        line.set_x2(far);
+        line.set_y2(far / 2);
+        const LineGeometry g = line_geometry(line, tpp);
+        QImage by_cache(100, 100, QImage::Format_ARGB32_Premultiplied), by_qt = by_cache;
+        by_cache.fill(Qt::white);
+        by_qt.fill(Qt::white);
+        for (int meeting = 0; meeting < 2; ++meeting) {
+            QPainter p(&by_cache);
+            p.setRenderHint(QPainter::Antialiasing);
+            qt::paint_line(p, line, tpp, {false, false});
+        }
+        {
+            QPainter p(&by_qt);
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setPen(QPen(qt::to_qcolor(line.border_color()), g.width, Qt::SolidLine, Qt::FlatCap));
+            for (int meeting = 0; meeting < 2; ++meeting)
+                p.drawLine(QPointF(g.from.x, g.from.y), QPointF(g.to.x, g.to.y));
+        }
+        EXPECT_EQ(largest_difference(by_cache, by_qt), 0) << far;
+    }
+}
+
 // However many lines a program draws, the cache holds no more than its budget, and goes on
 // caching once it has emptied itself to stay within it.
 TEST(LineCache, HoldsNoMoreThanItsBudget) {
