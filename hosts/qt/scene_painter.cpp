@@ -21,6 +21,15 @@ QRectF to_qrect(const PixelRect& r) {
     return {r.left, r.top, r.width, r.height};
 }
 
+// A scene may place elements as far as a float reaches. Figures copied from cached images
+// are placed in whole device pixels, as ints: those lying farther than this are drawn
+// directly.
+constexpr double kNearEnough = 1 << 24;
+
+bool near_enough(QPointF device) {
+    return std::abs(device.x()) < kNearEnough && std::abs(device.y()) < kNearEnough;
+}
+
 // A vector drawing stretched from its logical frame to `target`. Pens are in logical units
 // and stretch with the drawing. Mitred joins keep the corners of a frame-filling outline
 // square, so that a glyph's background reaches the corners of its box; rectangles are drawn
@@ -144,6 +153,7 @@ class DrawingCache {
 std::optional<QRect> cached_rect(const QTransform& to_device, const QRectF& target) {
     if (to_device.type() > QTransform::TxScale) return std::nullopt;
     const QRectF device = to_device.mapRect(target);
+    if (!near_enough(device.topLeft()) || !near_enough(device.bottomRight())) return std::nullopt;
     const QRect snapped(QPoint(qRound(device.left()), qRound(device.top())),
                         QPoint(qRound(device.right()) - 1, qRound(device.bottom()) - 1));
     if (qsizetype{snapped.width()} * snapped.height() * 4 > DrawingCache::kLargestImage)
@@ -256,13 +266,13 @@ void paint_end(QPainter& p, QPointF at, double radius, const QColor& colour) {
     const QTransform to_device = p.deviceTransform();
     const std::optional<QTransform> to_device_pixels =
         scales_evenly(to_device) ? device_pixels(p) : std::nullopt;
-    if (!to_device_pixels) {
+    const QPointF device = to_device.map(at);
+    if (!to_device_pixels || !near_enough(device)) {
         p.drawEllipse(at, radius, radius);
         return;
     }
     thread_local EndCache cache;
     const double device_radius = radius * to_device.m11();
-    const QPointF device = to_device.map(at);
     // The nearest quarter of a pixel, split into whole pixels and quarters.
     const auto quarters = [](double x) {
         return static_cast<long long>(std::llround(x * EndCache::kSteps));
@@ -412,12 +422,7 @@ bool paint_cached_line(QPainter& p, QPointF from, QPointF to, double width, cons
     if (!scales_evenly(to_device)) return false;
     const QPointF a = to_device.map(from), b = to_device.map(to);
     const double w = width * to_device.m11();
-    // A scene may place a line as far as a float reaches: where its image's place would not
-    // fit an int, it is drawn directly.
-    constexpr double kFar = 1 << 24;
-    if (!(std::max({std::abs(a.x()), std::abs(a.y()), std::abs(b.x()), std::abs(b.y())}) + w <
-          kFar))
-        return false;
+    if (!near_enough(a) || !near_enough(b) || !(w < kNearEnough)) return false;
     // Antialiasing reaches at most a pixel past the line's edges.
     const QPoint origin(static_cast<int>(std::floor(std::min(a.x(), b.x()) - w)) - 1,
                         static_cast<int>(std::floor(std::min(a.y(), b.y()) - w)) - 1);

@@ -14,6 +14,7 @@
 #include <thread>
 
 #include <tickwell/platform/system_colors.hpp>
+#include <tickwell/qt/layer_cache.hpp>
 #include <tickwell/qt/scene_painter.hpp>
 #include "clock_fixture.hpp"
 
@@ -478,6 +479,42 @@ TEST_F(PngRendererTest, FacesRenderInSeveralThreadsAtOnce) {
         thread.join();
     for (std::size_t t = 0; t < clocks.size(); ++t)
         EXPECT_EQ(wrong[t], 0) << "control " << t;
+}
+
+// A scene may place its elements as far as a float reaches: each is painted as Qt draws it,
+// without a float turned into an int it does not fit (the sanitizer build checks that).
+TEST(FarScene, ElementsAsFarAsAFloatReachesArePainted) {
+    Scene scene;
+    auto& disc = scene.add<ShapeElement>("Disc");
+    disc.set_shape(ShapeKind::circle);
+    disc.set_fill_style(FillStyle::solid);
+    disc.move(1e30f, 1e30f, 3e38f, 3e38f);
+    auto& line = scene.add<LineElement>("Line");
+    line.set_border_width(5);
+    line.set_x1(-1e30f);
+    line.set_y1(100);
+    line.set_x2(3e38f);
+    line.set_y2(3e38f);
+    auto& image = scene.add<ImageElement>("Image");
+    VectorDrawing triangle;
+    triangle.frame_width = 10;
+    triangle.frame_height = 10;
+    triangle.polygons.push_back({{{0, 0}, {10, 0}, {10, 10}}, true, 0x00FF0000, 0, 0});
+    image.set_picture(Picture::make_vector("triangle", triangle));
+    image.set_stretch(true);
+    image.move(-1e30f, -1e30f, 3e38f, 3e38f);
+    const TwipsPerPixel tpp{15, 15};
+    for (const int dpr : {1, 2}) {
+        QImage out(QSize(100, 100) * dpr, QImage::Format_ARGB32_Premultiplied);
+        out.setDevicePixelRatio(dpr);
+        out.fill(Qt::white);
+        for (int meeting = 0; meeting < 2; ++meeting) {  // the second time from the caches
+            QPainter p(&out);
+            qt::paint_scene(p, scene, tpp);
+            qt::paint_face(p, scene, tpp, QSizeF(100, 100));
+        }
+        EXPECT_FALSE(qt::render_image(scene, {100, 100}, tpp, dpr).isNull());
+    }
 }
 
 // --- The line cache: a scene of one line ---
