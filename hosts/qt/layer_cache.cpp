@@ -310,6 +310,11 @@ bool paint_layered(QPainter& painter, const std::vector<const Element*>& painted
         !(to_device.m11() > 0) || !whole(to_device.dx()) || !whole(to_device.dy()))
         return false;
     const double scale = to_device.m11();
+    // No layer has a side of more pixels than its bytes allow: a surface larger than that (of
+    // any size a float reaches) is painted directly.
+    constexpr double kLongestSide = kLargestLook / 4;
+    if (!(surface.width() * scale <= kLongestSide && surface.height() * scale <= kLongestSide))
+        return false;
     const QSize device(static_cast<int>(std::ceil(surface.width() * scale - 1e-9)),
                        static_cast<int>(std::ceil(surface.height() * scale - 1e-9)));
     if (device.isEmpty()) return false;

@@ -512,6 +512,7 @@ TEST(FarScene, ElementsAsFarAsAFloatReachesArePainted) {
             QPainter p(&out);
             qt::paint_scene(p, scene, tpp);
             qt::paint_face(p, scene, tpp, QSizeF(100, 100));
+            qt::paint_face(p, scene, tpp, QSizeF(3e38, 3e38), QRectF(0, 0, 100, 100));
         }
         EXPECT_FALSE(qt::render_image(scene, {100, 100}, tpp, dpr).isNull());
     }
