@@ -219,6 +219,9 @@ bool paint_cached(QPainter& p, const PictureRef& picture, const QRectF& target,
 class EndCache {
   public:
     static constexpr int kSteps = 4;  // positions per device pixel
+    // Larger ends (a hand may be as wide as 32,767 pixels) are drawn directly: their images
+    // would cost more to make than the discs, and hold gigabytes.
+    static constexpr double kLargestRadius = 30;  // device pixels: images of 16 KiB at most
 
     // The image of a disc of `radius` device pixels whose centre lies `step_x` and `step_y`
     // quarters of a pixel right of and below a whole pixel corner (see centre()).
@@ -250,7 +253,7 @@ class EndCache {
     }
 
   private:
-    static constexpr std::size_t kMostEntries = 512;  // some 32 KiB for thin hands
+    static constexpr std::size_t kMostEntries = 512;  // some 32 KiB for thin hands, 8 MiB at most
     struct Entry {
         QRgb colour;
         double radius;
@@ -267,12 +270,12 @@ void paint_end(QPainter& p, QPointF at, double radius, const QColor& colour) {
     const std::optional<QTransform> to_device_pixels =
         scales_evenly(to_device) ? device_pixels(p) : std::nullopt;
     const QPointF device = to_device.map(at);
-    if (!to_device_pixels || !near_enough(device)) {
+    const double device_radius = radius * to_device.m11();
+    if (!to_device_pixels || !near_enough(device) || !(device_radius <= EndCache::kLargestRadius)) {
         p.drawEllipse(at, radius, radius);
         return;
     }
     thread_local EndCache cache;
-    const double device_radius = radius * to_device.m11();
     // The nearest quarter of a pixel, split into whole pixels and quarters.
     const auto quarters = [](double x) {
         return static_cast<long long>(std::llround(x * EndCache::kSteps));

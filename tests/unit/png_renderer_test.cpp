@@ -445,6 +445,35 @@ TEST_F(PngRendererTest, HugeDigitalControlPaintsWithBoundedMemory) {
     }
 }
 
+// A hand may be as wide as a width goes, 32,767 pixels, from a property bag as from a host:
+// the face is still painted in bounded memory, the hands filling it. Hands 2,000 pixels wide
+// come first: kept as images, their round ends alone would pass the bound in a few paints.
+TEST_F(PngRendererTest, HandsAsWideAsAWidthGoesPaintInBoundedMemory) {
+    constexpr long kBoundKiB = 64 * 1024;
+    const auto peak_kib = [] {
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        return usage.ru_maxrss;
+    };
+    put("ForeColor", integer(kRedColor));
+    const long before = peak_kib();
+    for (const int pixels : {2000, 32767}) {
+        for (const char* width : {"SecWidth", "MinWidth", "HourWidth"})
+            put(width, integer(pixels));
+        for (const int seconds : {0, 7, 29, 44}) {
+            put("Seconds", integer(seconds));
+            for (const int dpr : {1, 2}) {
+                const QImage image = render(dpr);
+                ASSERT_FALSE(image.isNull());
+                const QRgb centre = image.pixel(image.width() / 2, image.height() / 2);
+                EXPECT_TRUE(near(centre, kHandRed)) << pixels << " pixels, " << seconds
+                                                    << " s, ratio " << dpr << ": " << text(centre);
+            }
+        }
+        ASSERT_LT(peak_kib() - before, kBoundKiB) << pixels << " pixels";
+    }
+}
+
 // Rendering is a pure function of the scene: programs may render faces in several threads at
 // once (a thumbnail per document, say), each from controls of its own.
 TEST_F(PngRendererTest, FacesRenderInSeveralThreadsAtOnce) {
