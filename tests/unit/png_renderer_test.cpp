@@ -42,6 +42,13 @@ std::string text(QRgb p) {
            std::to_string(qBlue(p)) + ")";
 }
 
+// The process's peak resident memory so far.
+long peak_kib() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
 class PngRendererTest : public ClockTest {
   protected:
     TwipsPerPixel tpp() const { return {container.twips_x, container.twips_y}; }
@@ -407,11 +414,6 @@ TEST_F(PngRendererTest, RenderPngWritesTheFaceOrSaysItCannot) {
 // from their outlines: the process's peak memory may grow by no more than a generous bound.
 TEST_F(PngRendererTest, HugeDigitalControlPaintsWithBoundedMemory) {
     constexpr long kBoundKiB = 256 * 1024;
-    const auto peak_kib = [] {
-        rusage usage{};
-        getrusage(RUSAGE_SELF, &usage);
-        return usage.ru_maxrss;
-    };
     struct Row {
         const char* what;
         float width;
@@ -450,11 +452,6 @@ TEST_F(PngRendererTest, HugeDigitalControlPaintsWithBoundedMemory) {
 // come first: kept as images, their round ends alone would pass the bound in a few paints.
 TEST_F(PngRendererTest, HandsAsWideAsAWidthGoesPaintInBoundedMemory) {
     constexpr long kBoundKiB = 64 * 1024;
-    const auto peak_kib = [] {
-        rusage usage{};
-        getrusage(RUSAGE_SELF, &usage);
-        return usage.ru_maxrss;
-    };
     put("ForeColor", integer(kRedColor));
     const long before = peak_kib();
     for (const int pixels : {2000, 32767}) {
