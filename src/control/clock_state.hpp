@@ -35,9 +35,9 @@ struct TICKWELL_API ClockState {
     float StartTime = 0;              // seconds since midnight at the last StartClock
     std::int32_t TotalSeconds = 0;    // the count of the last tick, whole seconds
     std::int32_t InitialSeconds = 0;  // InitialTime in seconds, at the last StartClock
-    // The count the last stop froze: its whole seconds (as the fields showed them), and the
-    // part of a second the run had gone into beyond them (a count-down shows that part
-    // mirrored). StopCaptured says whether there is such a count to resume from.
+    // The count the last stop froze: its whole seconds (counting down, the seconds that
+    // remained, the last one begun), and the part of a second the run had gone into beyond
+    // them. StopCaptured says whether there is such a count to resume from.
     std::int32_t StoppedSeconds = 0;
     double StoppedFraction = 0;
     bool StopCaptured = false;
@@ -45,6 +45,10 @@ struct TICKWELL_API ClockState {
     // module loads, so that a control read from saved settings raises no Alert at count 0.
     bool AlertFired = true;
     tickwell::MousePointer MousePointer = MousePointer::default_;
+
+    // Counts the changes that begin another count (a start, a reset, a new mode, start time
+    // or time field): a tick whose event handler made one leaves the rest of its work.
+    std::uint32_t RunRevision = 0;
 
     // The engine's carry across midnight: the day of the clock's reading at the last
     // StartClock, the last reading a tick took and the whole days since the start.

@@ -35,6 +35,7 @@ void VexClock::ReadProperties(PropertyBag& bag) {
     }
     for (std::size_t i = 0; i < order.size(); ++i)
         order[i]->load(*this, values[i]);
+    ++state_.RunRevision;
     ArrangeClock();
 }
 

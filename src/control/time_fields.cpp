@@ -28,9 +28,9 @@ std::int16_t VexClock::Hundreds() const {
     return state_.Hundreds;
 }
 
-// The time fields follow the ticks at run time; they can be set only in a designer. In
-// count-down mode the layout reloads hours, minutes and seconds from InitialTime, so a put
-// of those is stored, notified and at once overwritten.
+// The time fields follow the ticks at run time; they can be set only in a designer. A
+// stopped count-down's layout shows what a start counts from, so a put of those is stored,
+// notified and at once overwritten.
 void VexClock::setHours(std::int16_t v) {
     // The limit depends on the face shown at the moment of the put: an analog face has no
     // place for hours beyond 59.
@@ -40,6 +40,7 @@ void VexClock::setHours(std::int16_t v) {
                    {state_.Display == tickwell::Display::digital && v > 99, kInvalidValue}}))
         return;
     state_.Hours = v;
+    ++state_.RunRevision;
     stored(PropertyId::Hours, true);
 }
 
@@ -48,6 +49,7 @@ void VexClock::setMinutes(std::int16_t v) {
             {{user_mode(), kReadOnlyAtRunTime}, {v < 0, kNotNegative}, {v > 59, kInvalidValue}}))
         return;
     state_.Minutes = v;
+    ++state_.RunRevision;
     stored(PropertyId::Minutes, true);
 }
 
@@ -56,6 +58,7 @@ void VexClock::setSeconds(std::int16_t v) {
             {{user_mode(), kReadOnlyAtRunTime}, {v < 0, kNotNegative}, {v > 59, kInvalidValue}}))
         return;
     state_.Seconds = v;
+    ++state_.RunRevision;
     stored(PropertyId::Seconds, true);
 }
 
@@ -64,6 +67,7 @@ void VexClock::setTens(std::int16_t v) {
             {{user_mode(), kReadOnlyAtRunTime}, {v < 0, kNotNegative}, {v > 9, kInvalidValue}}))
         return;
     state_.Tens = v;
+    ++state_.RunRevision;
     stored(PropertyId::Tens, true);
 }
 
@@ -72,6 +76,7 @@ void VexClock::setHundreds(std::int16_t v) {
             {{user_mode(), kReadOnlyAtRunTime}, {v < 0, kNotNegative}, {v > 9, kInvalidValue}}))
         return;
     state_.Hundreds = v;
+    ++state_.RunRevision;
     stored(PropertyId::Hundreds, true);
 }
 
@@ -86,6 +91,7 @@ void VexClock::setClockMode(tickwell::ClockMode mode) {
 void VexClock::setClockMode(std::int32_t mode) {
     // No check of its own: any mode but normal counts down. A value beyond 16 bits overflows.
     state_.ClockMode = static_cast<tickwell::ClockMode>(narrow_to_integer(mode));
+    ++state_.RunRevision;
     notify(PropertyId::ClockMode);
     if (state_.ClockMode == tickwell::ClockMode::normal)
         state_.Hours = state_.Minutes = state_.Seconds = state_.Tens = state_.Hundreds = 0;
@@ -107,6 +113,7 @@ void VexClock::setInitialTime(const std::string& text) {
     state_.StoppedSeconds = 0;
     state_.StoppedFraction = 0;
     state_.StopCaptured = false;
+    ++state_.RunRevision;
     ArrangeClock();
 }
 

@@ -53,6 +53,9 @@ void VexClock::notify(PropertyId property) {
 }
 
 void VexClock::ArrangeClock() {
+    // A stopped count-down shows the count it rests at (what a start counts from, unless a
+    // stop or the end of the run froze another); a running watch keeps its last tick's.
+    if (state_.ClockMode != tickwell::ClockMode::normal && !Running()) show(resting_count());
     tickwell::ArrangeClock(face_, state_, width_, height_,
                            {site_.twips_per_pixel_x(), site_.twips_per_pixel_y()});
 }

@@ -131,8 +131,10 @@ class TICKWELL_API VexClock {
     // count its stop froze). ResetClock clears the list.
     const Lap& lap();
     const std::vector<Lap>& laps() const { return laps_; }
-    // The running time of this moment as a lap taken now would record it: the count the
-    // watch has run, in milliseconds to the hundredth. A running watch reads its clock.
+    // The count the watch has run, in milliseconds to the hundredth, as of the clock's
+    // reading that the face shows (the last tick, start, stop or reset): counting up, the
+    // count itself; counting down, the time run since InitialTime. A lap reads the clock
+    // afresh.
     std::int64_t elapsed_ms() const;
 
     // --- By name or dispatch id, as the platform's dispatch does ---
@@ -214,11 +216,41 @@ class TICKWELL_API VexClock {
     void raise(std::string_view event, std::span<EventArgument> arguments = {});
     void show_steady_colons();
     void begin_run();
-    // Brings the time fields to the count of this moment; the part of a second the run has
-    // gone into, or nothing when the clock reads before the start.
-    std::optional<double> update_count();
-    // The running time of this moment in hundredths of a second (see Lap).
-    std::int64_t running_hundredths() const;
+
+  public:
+    // The time a run has gone: its whole seconds, the hundredths of the second under way,
+    // and that part of a second as exactly as it was read.
+    struct RunTime {
+        std::int32_t whole_seconds;
+        int hundredths;
+        double fraction;
+    };
+
+  private:
+    // A count as the time fields show it: whole seconds and the two fraction digits.
+    struct ShownCount {
+        std::int32_t total_seconds = 0;
+        std::int16_t tens = 0;
+        std::int16_t hundreds = 0;
+    };
+    // Reads the clock and brings the time fields to the count of that reading; the time the
+    // run has gone, or nothing when the clock reads before the start.
+    std::optional<RunTime> update_count();
+    // The seconds a count-down counts down from: what the last stop left, or InitialTime.
+    std::int32_t base_seconds() const;
+    // Counting down: the hundredths of a second that remain after `run`, the last one begun.
+    std::int64_t remaining_hundredths(const RunTime& run) const;
+    // What a stopped watch shows: the count its stop froze, zero once a count-down has run
+    // out, else what a start counts from (zero counting up, InitialTime counting down).
+    ShownCount resting_count() const;
+    ShownCount stopped_count() const;
+    void show(const ShownCount& count);
+    bool shows(const ShownCount& count) const;
+    // The stop record: from the run of this moment, or from what the fields show.
+    void capture_stop(const RunTime& run);
+    void capture_shown_count();
+    // The running time at `reading` in hundredths of a second (see Lap).
+    std::int64_t running_hundredths(const ClockReading& reading) const;
     void expire();
     void alert_if_due();
 
@@ -227,6 +259,9 @@ class TICKWELL_API VexClock {
     ClockState& state_;
     FaceElements face_;
     std::vector<Lap> laps_;
+    // The clock's last reading that the count was brought to: the face, the fields and
+    // elapsed_ms() all come from it.
+    ClockReading reading_{};
     // The whole of InitialTime, in hundredths, once a count-down has expired: the stop record
     // is cleared for the next run, but the run that ended counted all of it. Empty once the
     // watch starts again or is reset.

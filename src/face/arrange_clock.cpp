@@ -5,7 +5,6 @@
 #include <cmath>
 #include <limits>
 
-#include <tickwell/control/check_time.hpp>
 #include <tickwell/face/draw_clock.hpp>
 #include <tickwell/platform/value.hpp>
 
@@ -131,14 +130,15 @@ void arrange_analog(FaceElements& f, ClockState& s, float W, float H, const Bord
         mark.set_height(static_cast<float>(0.061 * H));
         shadow.set_width(static_cast<float>(0.061 * W));
         shadow.set_height(static_cast<float>(0.061 * H));
-        // One half-size serves both directions, so a mark's box stays square-based even
-        // when the control is not.
-        const double h = round_half_even(mark.width() / 2.0);
+        // Half the mark's width across and half its height down, so that the ring of marks
+        // stays centred on the hub when the control is not square.
+        const double half_width = round_half_even(mark.width() / 2.0);
+        const double half_height = round_half_even(mark.height() / 2.0);
         const double theta = (90 - 30 * i) * kFacePi / 180.0;
         const double px = round_half_even(R * std::cos(theta) + pivot_x);
         const double py = round_half_even(pivot_y - R * std::sin(theta));
-        mark.set_left(static_cast<float>(px - (std::cos(theta) + 1) * h));
-        mark.set_top(static_cast<float>(py - (1 - std::sin(theta)) * h));
+        mark.set_left(static_cast<float>(px - (std::cos(theta) + 1) * half_width));
+        mark.set_top(static_cast<float>(py - (1 - std::sin(theta)) * half_height));
         shadow.set_left(mark.left() + s3d);
         shadow.set_top(mark.top() + s3d);
     }
@@ -212,12 +212,6 @@ void ArrangeClock(FaceElements& f, ClockState& s, float W, float H, TwipsPerPixe
 
     set_tick_period(f, s);
     ShowDisplay(f, s, false);
-    if (s.ClockMode != ClockMode::normal) {
-        const Clock::TimeGroups start = Clock::read_time_groups(s.InitialTime);
-        s.Hours = narrow_to_integer(start.hours);
-        s.Minutes = narrow_to_integer(start.minutes);
-        s.Seconds = narrow_to_integer(start.seconds);
-    }
     DrawClock(f, s);
 }
 

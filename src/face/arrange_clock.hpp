@@ -11,9 +11,10 @@ namespace tickwell {
 // Lays the whole face out for a control of width x height twips: sizes and places the
 // selected face's elements, sets the tick period from Accuracy, shows the selected element
 // set and redraws with DrawClock. It is the one place where geometry is computed.
-// Side effects on the shared state: the analog face resets Accuracy to SwUnits, and in
-// count-down mode Hours, Minutes and Seconds are reloaded from InitialTime. The layout
-// never fails: where the control is smaller than twice its border, sizes clamp at zero.
+// Side effect on the shared state: the analog face resets Accuracy to SwUnits. (The
+// control brings a stopped count-down's time fields to what a start counts from before it
+// lays the face out.) The layout never fails: where the control is smaller than twice its
+// border, sizes clamp at zero.
 TICKWELL_API void ArrangeClock(FaceElements& face, ClockState& state, float width, float height,
                                TwipsPerPixel screen);
 

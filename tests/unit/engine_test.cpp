@@ -35,14 +35,43 @@ class EngineTest : public ClockTest {
     }
 };
 
-TEST_F(EngineTest, CountDownExampleFromOneMinute) {
-    count_down_from("0:1:0");
-    clock->StartClock();
-    run(12.34);  // the last tick, at 12.25, finds 12 whole seconds gone
-    EXPECT_EQ(clock->Seconds(), 48);
-    tick_at(12.34);
-    EXPECT_EQ(shown(), "00:00:48.65");
-    EXPECT_EQ(state().TotalSeconds, 48);
+// A count-down shows the time that remains, rounded up to the finest cell of its face: the
+// seconds, tenths or hundredths begun. It reads all zeros exactly when the time is up.
+TEST_F(EngineTest, CountDownShowsWhatRemainsRoundedUpToItsFinestCell) {
+    const struct {
+        const char* initial;
+        Accuracy accuracy;
+        double run;
+        const char* shown;
+    } rows[] = {
+        {"0:1:0", Accuracy::units, 12.25, "00:00:48.00"},
+        {"0:1:0", Accuracy::units, 12.34, "00:00:48.00"},
+        {"0:0:10", Accuracy::tenths, 2.5, "00:00:07.50"},
+        {"0:0:10", Accuracy::tenths, 2.51, "00:00:07.50"},
+        {"0:1:0", Accuracy::hundredths, 12.25, "00:00:47.75"},
+        {"0:0:5", Accuracy::hundredths, 0.05, "00:00:04.95"},
+        {"0:0:5", Accuracy::hundredths, 3.515625, "00:00:01.49"},
+        {"0:0:5", Accuracy::hundredths, 4.9375, "00:00:00.07"},
+        {"0:0:5", Accuracy::hundredths, 4.999, "00:00:00.01"},
+        {"0:0:5", Accuracy::tenths, 4.999, "00:00:00.10"},
+        {"0:0:5", Accuracy::units, 4.999, "00:00:01.00"},
+        {"0:0:5", Accuracy::hundredths, 5, "00:00:00.00"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.initial) + " at " + std::to_string(row.run));
+        Clock::reset_state();
+        clock->setDisplay(Display::digital);
+        clock->setAccuracy(row.accuracy);
+        count_down_from(row.initial);
+        container.set_clock(0);
+        clock->StartClock();
+        tick_at(row.run);
+        EXPECT_EQ(shown(), row.shown);
+        const bool expired = std::string(row.shown) == "00:00:00.00";
+        EXPECT_EQ(clock->Running(), !expired);
+        EXPECT_EQ(take().find("TimeExpired") != std::string::npos, expired);
+        clock->StopClock();
+    }
 }
 
 TEST_F(EngineTest, CountUpExampleAndTheRunningFlag) {
@@ -104,13 +133,13 @@ TEST_F(EngineTest, ACountDownStoppedWithAFractionLeftExpiresWhenItsRunningTimeIs
     count_down_from("0:0:10");
     clock->StartClock();
     tick_at(9.5);
-    EXPECT_EQ(shown(), "00:00:01.49");  // the count-down's mirrored fraction
+    EXPECT_EQ(shown(), "00:00:01.00");  // whole seconds: the second begun
     clock->StopClock();
     EXPECT_EQ(state().StoppedSeconds, 1);
     container.set_clock(20'000'000);
     clock->StartClock();
     tick_at(20.25);
-    EXPECT_EQ(shown(), "00:00:01.24");
+    EXPECT_EQ(shown(), "00:00:01.00");
     EXPECT_TRUE(clock->Running());
     take();
     tick_at(20.5);  // 10 s of running time in all
@@ -136,6 +165,8 @@ TEST_F(EngineTest, ThousandRandomStopsLoseAndGainNothing) {
     for (const bool down : {false, true}) {
         SCOPED_TRACE(down ? "count-down" : "count-up");
         Clock::reset_state();
+        clock->setDisplay(Display::digital);
+        clock->setAccuracy(Accuracy::hundredths);
         if (down) count_down_from("1:0:0");
         clock->ResetClock();
         container.set_clock(0);
@@ -152,9 +183,11 @@ TEST_F(EngineTest, ThousandRandomStopsLoseAndGainNothing) {
             container.run(length);
             total += length;
             clock->StopClock();
-            const std::int64_t hundredths = total / 10'000;
-            const std::int64_t whole = down ? 3600 - hundredths / 100 : hundredths / 100;
-            const std::int64_t shown_hundredths = down ? 99 - hundredths % 100 : hundredths % 100;
+            const std::int64_t run_hundredths = total / 10'000;
+            // Counting down, what remains to the hundredth begun.
+            const std::int64_t hundredths = down ? 360'000 - run_hundredths : run_hundredths;
+            const std::int64_t whole = hundredths / 100;
+            const std::int64_t shown_hundredths = hundredths % 100;
             ASSERT_EQ(state().TotalSeconds, whole) << "after stop " << i;
             ASSERT_EQ(clock->Tens() * 10 + clock->Hundreds(), shown_hundredths)
                 << "after stop " << i;
@@ -189,12 +222,14 @@ TEST_F(EngineTest, ACountDownStoppedAtZeroCountsFromTheInitialTimeAgain) {
 TEST_F(EngineTest, ACountDownStoppedInADesignerCountsItsWholeSeconds) {
     container.user_mode = false;
     count_down_from("0:1:0");
+    clock->setDisplay(Display::digital);
+    clock->setAccuracy(Accuracy::hundredths);
     clock->StopClock();  // the fields show 00:01:00, no fraction
     clock->StartClock();
     tick_at(0.5);
-    EXPECT_EQ(shown(), "00:01:00.49");
+    EXPECT_EQ(shown(), "00:00:59.50");
     tick_at(1.25);
-    EXPECT_EQ(shown(), "00:00:59.74");
+    EXPECT_EQ(shown(), "00:00:58.75");
 }
 
 // Laps take the running time of their own moment, to the hundredth, without stopping; a
@@ -261,8 +296,9 @@ TEST_F(EngineTest, ResetOnARunningCountDownStartsAgainFromTheInitialTime) {
     clock->StartClock();
     tick_at(20);
     clock->ResetClock();
+    EXPECT_EQ(shown(), "00:01:00.00");
     tick_at(21.5);
-    EXPECT_EQ(shown(), "00:00:59.49");
+    EXPECT_EQ(shown(), "00:00:59.00");
     EXPECT_TRUE(clock->Running());
 }
 
@@ -382,9 +418,47 @@ TEST_F(EngineTest, ExpiryStopsTheWatchBeforeTheEventAndShowsZeroFractions) {
     EXPECT_EQ(count(take(), "event a TimeExpired\n"), 1);
     EXPECT_TRUE(face().ColonIm(0).visible());
     EXPECT_TRUE(face().ColonIm(1).visible());
-    EXPECT_EQ(describe(face().DisplayIm(6).picture()), "glyph:0");
-    EXPECT_EQ(describe(face().DisplayIm(7).picture()), "glyph:0");
-    EXPECT_EQ(shown().substr(0, 8), "00:00:00");
+    // Every cell, its recorded digit and the fields read zero.
+    EXPECT_EQ(shown(), "00:00:00.00");
+    for (int cell = 0; cell < 8; ++cell) {
+        EXPECT_EQ(describe(face().DisplayIm(cell).picture()), "glyph:0") << cell;
+        EXPECT_EQ(face().DisplayIm(cell).tag(), "0") << cell;
+    }
+}
+
+// A reset watch shows what its next start counts from: a count-down its initial time.
+TEST_F(EngineTest, AResetCountDownShowsItsInitialTime) {
+    clock->setDisplay(Display::digital);
+    clock->setAccuracy(Accuracy::hundredths);
+    count_down_from("0:1:0");
+    clock->StartClock();
+    tick_at(12.25);
+    clock->StopClock();
+    EXPECT_EQ(shown(), "00:00:47.75");
+    clock->ResetClock();
+    EXPECT_EQ(shown(), "00:01:00.00");
+    EXPECT_EQ(face().DisplayIm(3).tag(), "1");
+    EXPECT_EQ(clock->elapsed_ms(), 0);
+    EXPECT_FALSE(clock->Running());
+    container.set_clock(20'000'000);
+    clock->StartClock();
+    tick_at(20.5);
+    EXPECT_EQ(shown(), "00:00:59.50");
+}
+
+// A reset made by a Notify handler holds: the rest of that tick does not test the alert
+// with the count from before the reset.
+TEST_F(EngineTest, AResetFromNotifyHoldsForTheRestOfTheTick) {
+    clock->setDisplay(Display::digital);
+    clock->setAlertTime(5);
+    container.on("a", "Notify", [&](std::span<EventArgument>) {
+        if (clock->Seconds() == 3) clock->ResetClock();
+    });
+    clock->StartClock();
+    take();
+    run(4.5);
+    EXPECT_EQ(count(take(), "event a Alert\n"), 0);
+    EXPECT_EQ(clock->Seconds(), 1);  // counted from the reset at 3 s
 }
 
 TEST_F(EngineTest, LateTickExpiresAtZeroInsteadOfGoingNegative) {
@@ -416,7 +490,7 @@ TEST_F(EngineTest, AnExpiredCountDownHasRunItsWholeInitialTime) {
     EXPECT_EQ(clock->elapsed_ms(), 0);
     container.set_clock(30'000'000);
     clock->StartClock();
-    container.set_clock(31'500'000);
+    tick_at(31.5);
     EXPECT_EQ(clock->elapsed_ms(), 1'500);
 }
 
@@ -484,15 +558,17 @@ TEST_F(EngineTest, HandlersMayCallBackIntoTheControl) {
     EXPECT_FALSE(clock->Running());
     EXPECT_EQ(state().StoppedSeconds, 2);
 
-    // A reset from Notify in count-down mode zeroes the fields the expiry test reads.
+    // A reset from Notify holds for the rest of the tick: the count-down starts again from
+    // its initial time, and the tick that counted the old run raises nothing more.
     container.off("a", "Notify");
     count_down_from("0:0:30");
     container.on("a", "Notify", [&](std::span<EventArgument>) { clock->ResetClock(); });
     clock->StartClock();
     take();
     run(1);
-    EXPECT_EQ(count(take(), "event a TimeExpired\n"), 1);
-    EXPECT_FALSE(clock->Running());
+    EXPECT_EQ(count(take(), "event a TimeExpired\n"), 0);
+    EXPECT_TRUE(clock->Running());
+    EXPECT_EQ(shown(), "00:00:30.00");
 }
 
 TEST_F(EngineTest, ModeChangeWhileRunningCountsTheOtherWayAtTheNextTick) {

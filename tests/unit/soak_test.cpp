@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Long runs and random interleavings on the virtual clock: deterministic, and no sleeping.
+#include <cmath>
 #include <random>
 
 #include "clock_fixture.hpp"
@@ -171,6 +172,90 @@ TEST_F(SoakTest, RandomInterleavingsKeepTheControlConsistent) {
     }
     EXPECT_GT(reentries, 100);
     EXPECT_GT(events, 2000);
+}
+
+// What the face shows is the count: random runs in both directions, at every accuracy and on
+// both faces, with random starts, stops, resets, expiries and gaps between ticks. After every
+// step each digit cell shows the glyph of the digit it records, the time fields are those
+// digits (or, on the analog face, the hands), and a count-down's shown remainder and the
+// elapsed time add up to the initial time within the face's finest cell.
+TEST_F(SoakTest, RandomRunsShowTheCountTheyHaveRun) {
+    std::mt19937 random(20261207);
+    auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    const auto check = [&](const VexClock& c, const std::string& where) {
+        const ClockState& s = c.state();
+        const FaceElements& f = c.face();
+        const bool digital = s.Display == Display::digital;
+        const int cells = digital ? accuracy_traits(s.Accuracy).fraction_cells : 0;
+        for (int p = 0; p < 8; ++p) {
+            ASSERT_EQ(describe(f.DisplayIm(p).picture()), "glyph:" + f.DisplayIm(p).tag())
+                << where << " cell " << p;
+            ASSERT_EQ(std::to_string(f.shown_digit(p)), f.DisplayIm(p).tag()) << where;
+        }
+        if (digital) {
+            const int fields[] = {s.Hours / 10,   s.Hours % 10,   s.Minutes / 10, s.Minutes % 10,
+                                  s.Seconds / 10, s.Seconds % 10, s.Tens,         s.Hundreds};
+            for (int p = 0; p < 6 + cells; ++p)
+                ASSERT_EQ(f.shown_digit(p), fields[p]) << where << " cell " << p;
+        } else {
+            const std::int16_t fields[] = {s.Seconds, s.Minutes, s.Hours};
+            for (int i = 0; i < 3; ++i) {
+                const double r = (90 - 6 * fields[i]) * 3.1416 / 180;
+                const LineElement& hand = f.Hand(i);
+                ASSERT_NEAR(hand.x2(), hand.x1() + std::cos(r) * s.HandLength[i], 0.01) << where;
+                ASSERT_NEAR(hand.y2(), hand.y1() - std::sin(r) * s.HandLength[i], 0.01) << where;
+            }
+        }
+        const std::int64_t shown =
+            (std::int64_t{s.Hours} * 3600 + s.Minutes * 60 + s.Seconds) * 100 + s.Tens * 10 +
+            s.Hundreds;
+        const std::int64_t elapsed = c.elapsed_ms() / 10;
+        if (s.ClockMode == ClockMode::normal) {
+            ASSERT_EQ(shown, elapsed) << where;
+            return;
+        }
+        const int finest = cells == 2 ? 1 : cells == 1 ? 10 : 100;
+        ASSERT_EQ(shown % finest, 0) << where << ": a digit finer than the face shows";
+        const std::int64_t initial = std::stoi(s.InitialTime.substr(0, 2)) * 3600 +
+                                     std::stoi(s.InitialTime.substr(3, 2)) * 60 +
+                                     std::stoi(s.InitialTime.substr(6, 2));
+        const std::int64_t over = shown + elapsed - initial * 100;
+        ASSERT_TRUE(over >= 0 && over < finest)
+            << where << ": shown " << shown << " + elapsed " << elapsed << " is " << initial
+            << " s + " << over << " hundredths";
+    };
+
+    int expiries = 0;
+    container.on("a", "TimeExpired", [&](std::span<EventArgument>) { ++expiries; });
+    for (const Display display : {Display::analog, Display::digital}) {
+        for (const Accuracy accuracy : {Accuracy::units, Accuracy::tenths, Accuracy::hundredths}) {
+            for (const ClockMode mode : {ClockMode::normal, ClockMode::count_down}) {
+                container.user_mode = false;
+                clock->setDisplay(display);
+                clock->setAccuracy(accuracy);
+                clock->setClockMode(mode);
+                clock->setInitialTime(pick(2) ? "0:0:7" : "0:1:3");
+                container.user_mode = true;
+                clock->ResetClock();
+                for (int step = 0; step < 400; ++step) {
+                    const int op = pick(10);
+                    if (op == 0)
+                        clock->StartClock();
+                    else if (op == 1)
+                        clock->StopClock();
+                    else if (op == 2)
+                        clock->ResetClock();
+                    else  // gaps of up to two seconds, in whole microseconds
+                        container.run(pick(2'000'000) + 1);
+                    check(*clock, "step " + std::to_string(step) + " op " + std::to_string(op));
+                    if (::testing::Test::HasFatalFailure()) return;
+                }
+                clock->StopClock();
+            }
+        }
+    }
+    take();
+    EXPECT_GT(expiries, 10);
 }
 
 }  // namespace

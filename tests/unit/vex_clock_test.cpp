@@ -101,9 +101,11 @@ TEST_F(VexClockTest, PutsConvertAsThePlatformDoes) {
 TEST_F(VexClockTest, ClockModeNormalClearsTheTimeFields) {
     clock->setMinutes(5);
     clock->setTens(3);
-    clock->setClockMode(ClockMode::count_down);  // count-down: the layout reloads from InitialTime
+    clock->setClockMode(ClockMode::count_down);  // a count-down shows its initial time
     EXPECT_EQ(clock->Minutes(), 0);
-    EXPECT_EQ(clock->Tens(), 3);
+    EXPECT_EQ(clock->Tens(), 0);
+    clock->setClockMode(ClockMode::normal);
+    clock->setTens(3);
     clock->setClockMode(ClockMode::normal);
     EXPECT_EQ(clock->Tens(), 0);
 }
@@ -117,7 +119,7 @@ TEST_F(VexClockTest, CountDownLayoutReloadsTheTimeFromInitialTime) {
     EXPECT_EQ(clock->Hours(), 1);
     EXPECT_EQ(clock->Minutes(), 30);
     clock->setHundreds(7);
-    EXPECT_EQ(clock->Hundreds(), 7);
+    EXPECT_EQ(clock->Hundreds(), 0);  // the initial time has no fraction
 }
 
 TEST_F(VexClockTest, InitialTimeOverflowFailsAndKeepsTheOldValue) {
