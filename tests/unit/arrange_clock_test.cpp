@@ -45,6 +45,32 @@ TEST_F(LayoutTest, SquareAnalogControl) {
     }
 }
 
+// On a control that is not square the ring of marks is centred on the hub all the same:
+// each pair of opposite marks lies symmetric about the pivot, and each mark touches the
+// circle of the hand's reach with its outward side.
+TEST_F(LayoutTest, MarksAreCentredOnTheHubOfAControlThatIsNotSquare) {
+    for (const auto& [width, height] : {std::pair{3240.f, 2070.f}, std::pair{2070.f, 3240.f}}) {
+        SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height));
+        clock->set_size(width, height);
+        const float pivot_x = face().Hand(0).x1(), pivot_y = face().Hand(0).y1();
+        const auto centre_x = [&](int i) {
+            return face().Dot(i).left() + face().Dot(i).width() / 2;
+        };
+        const auto centre_y = [&](int i) {
+            return face().Dot(i).top() + face().Dot(i).height() / 2;
+        };
+        for (int i = 0; i < 6; ++i) {
+            EXPECT_NEAR((centre_x(i) + centre_x(i + 6)) / 2, pivot_x, 1) << "marks " << i;
+            EXPECT_NEAR((centre_y(i) + centre_y(i + 6)) / 2, pivot_y, 1) << "marks " << i;
+        }
+        const float reach = state().HandLength[0];
+        EXPECT_NEAR(face().Dot(0).top(), pivot_y - reach, 1);
+        EXPECT_NEAR(face().Dot(6).top() + face().Dot(6).height(), pivot_y + reach, 1);
+        EXPECT_NEAR(face().Dot(3).left() + face().Dot(3).width(), pivot_x + reach, 1);
+        EXPECT_NEAR(face().Dot(9).left(), pivot_x - reach, 1);
+    }
+}
+
 TEST_F(LayoutTest, RadiusComesFromTheShorterSide) {
     clock->set_size(4000, 2000);  // border 2 px = 30 twips
     EXPECT_EQ(state().HandLength[0], 970);
