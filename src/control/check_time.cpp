@@ -27,29 +27,34 @@ bool refuse(Site& site) {
 
 bool CheckTime(std::string& text, std::int32_t& hours, std::int16_t& minutes, std::int16_t& seconds,
                Site& site) {
+    return is_time_text(text, hours, minutes, seconds) || refuse(site);
+}
+
+bool is_time_text(std::string& text, std::int32_t& hours, std::int16_t& minutes,
+                  std::int16_t& seconds) {
     // Positions below are 0-based; the checks are those of a 1-based reading of the text.
     const std::size_t length = text.size();
     const std::size_t p1 = text.find(':');
-    if (p1 == std::string::npos || p1 == 0) return refuse(site);
-    if (p1 + 1 >= length) return refuse(site);
+    if (p1 == std::string::npos || p1 == 0) return false;
+    if (p1 + 1 >= length) return false;
     const std::size_t p2 = text.find(':', p1 + 1);
-    if (p2 == std::string::npos || p2 == p1 + 1 || p2 + 1 == length) return refuse(site);
+    if (p2 == std::string::npos || p2 == p1 + 1 || p2 + 1 == length) return false;
 
     int colons = 0;
     for (char c : text) {
         if (c == ':')
             ++colons;
         else if (c < '0' || c > '9')
-            return refuse(site);
+            return false;
     }
-    if (colons > 2) return refuse(site);
+    if (colons > 2) return false;
 
     hours = narrow_to_long(leading_number(std::string_view(text).substr(0, p1)));
-    if (hours > 99) return refuse(site);
+    if (hours > 99) return false;
     minutes = narrow_to_integer(leading_number(std::string_view(text).substr(p1 + 1, p2 - p1 - 1)));
-    if (minutes > 59) return refuse(site);
+    if (minutes > 59) return false;
     seconds = narrow_to_integer(leading_number(std::string_view(text).substr(p2 + 1)));
-    if (seconds > 59) return refuse(site);
+    if (seconds > 59) return false;
 
     text = two_digits(hours) + ":" + two_digits(minutes) + ":" + two_digits(seconds);
     return true;

@@ -20,6 +20,10 @@ namespace Clock {
 TICKWELL_API bool CheckTime(std::string& text, std::int32_t& hours, std::int16_t& minutes,
                             std::int16_t& seconds, Site& site);
 
+// CheckTime's check without its message: false where CheckTime refuses the text.
+TICKWELL_API bool is_time_text(std::string& text, std::int32_t& hours, std::int16_t& minutes,
+                               std::int16_t& seconds);
+
 // The three groups of a stored "hh:mm:ss" text as the count-down reads them: hours from the
 // first two characters, minutes from the fourth and fifth, seconds from the last two, each
 // as the number its characters begin with (0 where there is none). A text that CheckTime

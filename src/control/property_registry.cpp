@@ -6,7 +6,9 @@
 #include <type_traits>
 #include <vector>
 
+#include <tickwell/control/check_time.hpp>
 #include <tickwell/control/vex_clock.hpp>
+#include <tickwell/platform/error.hpp>
 
 namespace tickwell {
 
@@ -98,6 +100,22 @@ struct StateField : Unchecked {
         field = field_from<std::remove_reference_t<decltype(field)>>(v);
     }
     static Value save(const VexClock& c) { return field_value(A::state(c).*Field); }
+};
+
+// The count-down's start value: a time the control would take ("hh:mm:ss", stored as it
+// normalises it), or the empty text of a control that never had one.
+template <auto Field>
+struct TimeText : StateField<Field> {
+    static void check(const VexClock&, Value& v) {
+        std::string text = v.string();
+        if (text.empty()) return;
+        std::int32_t hours = 0;
+        std::int16_t minutes = 0, seconds = 0;
+        if (!Clock::is_time_text(text, hours, minutes, seconds))
+            throw Error(ErrorKind::invalid_value,
+                        "\"" + v.string() + "\" is not a time of the form hh:mm:ss");
+        v = Value(text);
+    }
 };
 
 // The hand and its white copy keep one width.
@@ -192,7 +210,7 @@ struct NotKept : Unchecked {
 
 #define TW_STORAGE_state Storage::state
 #define TW_STORAGE_element Storage::element
-#define TW_CODEC_state(Codec, Name) StateField<&ClockState::Name>
+#define TW_CODEC_state(Codec, Name) Codec<&ClockState::Name>
 #define TW_FIELD_state(Name) [](const ClockState& s) { return field_value(s.Name); }
 #define TW_FIELD_element(Name) nullptr
 #define TW_CODEC_element(Codec, Name) Codec

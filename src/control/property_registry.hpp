@@ -29,7 +29,8 @@ struct ClockState;
 //     Kind       integer, long_, boolean, string, color, picture or enumeration
 //     Enum       the C++ enum of an enumeration, else none
 //     Storage    state (a ClockState field of the same name) or element (face attributes)
-//     Codec      how the bag's value is applied and saved (property_registry.cpp)
+//     Codec      how the bag's value is checked, applied and saved (property_registry.cpp);
+//                for a state field, a template over the field
 //     BagKey     the property bag's key, "" when not kept; ReadAt, WriteAt: its place in the
 //                read and write orders, -1 when not kept
 //     BagDefault the value a bag without the key yields, and that need not be written
@@ -75,7 +76,7 @@ struct ClockState;
     PROPERTY(Display, display, Display, enumeration, Display, 0x6803000A, true, state, StateField, "Display", 13, 13, \
              Value(std::int16_t{0}), -1, Value(),                                                          \
              "Sets whether the stop watch appearance is analog or digital.")                        \
-    PROPERTY(InitialTime, initialTime, InitialTime, string, none, 0x68030009, true, state, StateField, "InitialTime", 10, 10, \
+    PROPERTY(InitialTime, initialTime, InitialTime, string, none, 0x68030009, true, state, TimeText, "InitialTime", 10, 10, \
              Value("00:00:00"), -1, Value(),                                                               \
              "Sets the initial value(hh:mm:ss) of the stop watch in decrement mode.")               \
     PROPERTY(Accuracy, accuracy, Accuracy, enumeration, Accuracy, -514, true, state, StateField, "Accuracy", 9, 9,      \

@@ -177,7 +177,7 @@ TEST_F(Persistence, StoredValuesAreTakenWithoutTheChecksOfThePuts) {
         {"Appearance", "7", "Appearance", "7"},
         {"MousePointer", "50", "MousePointer", "50"},
         {"AlertTime", "400000", "AlertTime", "400000"},
-        {"InitialTime", "\"not a time\"", "InitialTime", "\"not a time\""},
+        {"InitialTime", "\"1:2:3\"", "InitialTime", "\"01:02:03\""},  // as CheckTime writes it
         {"ClockFace", "3", "ClockFace", "3"},
         {"BorderWidth", "500", "BorderWidth", "500"},  // wider than the control leaves room for
         {"Hours", "2.5", "Hours", "2"},                // converted as the platform does
@@ -195,41 +195,42 @@ TEST_F(Persistence, StoredValuesAreTakenWithoutTheChecksOfThePuts) {
     }
 }
 
-// A hand-edited start value that CheckTime never normalised: the face shows what the
-// count-down counts from (seconds from the text's last two characters), so a start value
-// the count reads as zero shows zero and expires on the first tick.
-TEST_F(Persistence, AStartValueNotNormalisedIsShownAsItCountsDown) {
-    const struct {
-        const char* initial;
-        std::int16_t minutes, seconds;
-        bool expires_at_once;
-    } rows[] = {
-        {"00:01:5", 1, 0, false},  // ":5" begins with no number: 0 seconds, 60 in all
-        {"00:00:5", 0, 0, true},
-        {"00:01:15", 1, 15, false},
-        {"0:1:15", 0, 15, false},  // minutes from ":1" read 0, seconds from "15"
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.initial);
+// A hand-edited start value is taken as the control takes one put (normalised): the face
+// shows it and the count-down counts from it.
+TEST_F(Persistence, AHandWrittenStartValueIsTakenAsThePutTakesIt) {
+    auto b = bag(R"({"ClockMode": 1, "Display": 1, "InitialTime": "0:1:5"})");
+    VexClock& c = load("c", b);
+    EXPECT_EQ(c.InitialTime(), "00:01:05");
+    EXPECT_EQ(c.Minutes(), 1);
+    EXPECT_EQ(c.Seconds(), 5);
+    EXPECT_EQ(c.face().DisplayIm(5).tag(), "5");
+    take();
+    container.user_mode = true;
+    c.StartClock();
+    container.run(1'250'000);
+    EXPECT_EQ(c.Seconds(), 4);
+}
+
+// A start value the control would refuse ends the read, as any value that cannot be taken
+// does: nothing of the bag is applied.
+TEST_F(Persistence, AStartValueTheControlWouldRefuseEndsTheRead) {
+    for (const char* initial : {"99:99:99", "00:60:00", "1:2", "ten", "00:00:00:00"}) {
+        SCOPED_TRACE(initial);
         Clock::reset_state();
-        auto b = bag(std::string(R"({"ClockMode": 1, "Display": 1, "InitialTime": ")") +
-                     row.initial + "\"}");
-        VexClock& c = load("c" + std::to_string(&row - rows), b);
-        EXPECT_EQ(c.Minutes(), row.minutes);
-        EXPECT_EQ(c.Seconds(), row.seconds);
-        EXPECT_EQ(c.face().DisplayIm(5).tag(), std::to_string(row.seconds % 10));
-        take();
-        container.user_mode = true;
-        c.StartClock();
-        container.run(250'000);
-        EXPECT_EQ(take().find("event c" + std::to_string(&row - rows) + " TimeExpired") !=
-                      std::string::npos,
-                  row.expires_at_once);
-        // The first tick, within the first second, counts from exactly what was shown.
-        EXPECT_EQ(c.Minutes(), row.minutes);
-        EXPECT_EQ(c.Seconds(), row.seconds);
-        container.destroy("c" + std::to_string(&row - rows));
+        const Error e =
+            read_failure(std::string("c") + initial,
+                         bag(std::string(R"({"ClockMode": 1, "Hours": 3, "InitialTime": ")") +
+                             initial + R"("})"));
+        EXPECT_EQ(e.kind(), ErrorKind::invalid_value);
+        EXPECT_EQ(e.member(), "InitialTime");
+        EXPECT_NE(std::string(e.what()).find(initial), std::string::npos) << e.what();
+        EXPECT_EQ(Clock::state().ClockMode, ClockMode::normal);
+        EXPECT_EQ(Clock::state().Hours, 0);
     }
+    // The empty text of a control that never had a start value reads back as it was saved.
+    JsonPropertyBag empty = bag(R"({"InitialTime": ""})");
+    const VexClock& fresh = load("fresh", empty);
+    EXPECT_EQ(fresh.InitialTime(), "");
 }
 
 TEST_F(Persistence, AnOvalFaceFromTheBagShapesTheBorder) {
