@@ -59,10 +59,20 @@ void arrange_digital(FaceElements& f, const ClockState& s, float W, float H, std
         f.DisplayIm(i).set_top(first.top() + digit_height - f.DisplayIm(i).height());
     for (int i = 0; i <= 1; ++i) {
         ImageElement& colon = f.ColonIm(i);
-        colon.set_width(narrow_width);
         colon.set_height(digit_height);
         colon.set_top(first.top());
     }
+
+    // The digit widths are whole pixels, rounded down: the pixels left over go to the two
+    // colons, so that the cells and the frame fill the control's width.
+    const int small_cells = accuracy.fraction_cells;
+    const double row_width =
+        6.0 * digit_width + 2.0 * narrow_width + small_cells * f.DisplayIm(6).width();
+    const double spare_pixels = std::max(0.0, std::floor((W - b.x2 - row_width) / tx));
+    const double first_colon_pixels = std::floor(spare_pixels / 2);
+    f.ColonIm(0).set_width(static_cast<float>(narrow_width + first_colon_pixels * tx));
+    f.ColonIm(1).set_width(
+        static_cast<float>(narrow_width + (spare_pixels - first_colon_pixels) * tx));
 
     // Cells left to right: h h : m m : s s tenths hundredths.
     ImageElement* row[] = {&f.DisplayIm(0), &f.DisplayIm(1), &f.ColonIm(0),   &f.DisplayIm(2),
@@ -72,9 +82,7 @@ void arrange_digital(FaceElements& f, const ClockState& s, float W, float H, std
     for (std::size_t i = 1; i < std::size(row); ++i)
         row[i]->set_left(row[i - 1]->left() + row[i - 1]->width());
 
-    const int small_cells = accuracy.fraction_cells;
-    f.Border.set_width(6 * digit_width + 2 * narrow_width + b.x2 +
-                       small_cells * f.DisplayIm(6).width());
+    f.Border.set_width(at_least_zero(W));
     f.Border.set_height(static_cast<float>(b.y2 + digit_height));
     f.scene.send_to_back(f.Border);
 

@@ -128,8 +128,12 @@ TEST_F(LayoutTest, DigitalUnitsWidths) {
     digital(Accuracy::units);
     clock->set_size(7400, 2070);
     EXPECT_FLOAT_EQ(face().DisplayIm(0).width(), 990);
-    EXPECT_FLOAT_EQ(face().ColonIm(0).width(), 690);
-    EXPECT_FLOAT_EQ(face().Border.width(), 7350);
+    // The three whole pixels the digits leave over widen the colons: the frame is the
+    // control's width and the cells reach within a pixel of its right side.
+    EXPECT_FLOAT_EQ(face().ColonIm(0).width(), 705);
+    EXPECT_FLOAT_EQ(face().ColonIm(1).width(), 720);
+    EXPECT_FLOAT_EQ(face().Border.width(), 7400);
+    EXPECT_FLOAT_EQ(face().DisplayIm(5).left() + face().DisplayIm(5).width(), 7380);
     EXPECT_EQ(face().SWTimer.interval(), 250);
 }
 
@@ -143,21 +147,23 @@ TEST_F(LayoutTest, DigitalHundredthsCells) {
     EXPECT_FLOAT_EQ(face().DisplayIm(6).width(), 690);
     EXPECT_FLOAT_EQ(face().DisplayIm(7).height(), 675);
     EXPECT_FLOAT_EQ(face().DisplayIm(6).top(), 310);
-    EXPECT_FLOAT_EQ(face().ColonIm(1).width(), 690);
+    EXPECT_FLOAT_EQ(face().ColonIm(0).width(), 720);  // two spare pixels each
+    EXPECT_FLOAT_EQ(face().ColonIm(1).width(), 720);
     EXPECT_FLOAT_EQ(face().ColonIm(1).height(), 970);
     const ImageElement* row[] = {&face().DisplayIm(0), &face().DisplayIm(1), &face().ColonIm(0),
                                  &face().DisplayIm(2), &face().DisplayIm(3), &face().ColonIm(1),
                                  &face().DisplayIm(4), &face().DisplayIm(5), &face().DisplayIm(6),
                                  &face().DisplayIm(7)};
-    const float lefts[] = {15, 1005, 1995, 2685, 3675, 4665, 5355, 6345, 7335, 8025};
+    const float lefts[] = {15, 1005, 1995, 2715, 3705, 4695, 5415, 6405, 7395, 8085};
     for (int i = 0; i < 10; ++i)
         EXPECT_FLOAT_EQ(row[i]->left(), lefts[i]) << i;
-    EXPECT_FLOAT_EQ(face().Border.width(), 8730);
+    EXPECT_FLOAT_EQ(face().Border.width(), 8800);
     EXPECT_FLOAT_EQ(face().Border.height(), 1000);
     EXPECT_EQ(face().SWTimer.interval(), 8);
     EXPECT_TRUE(face().DisplayIm(6).visible() && face().DisplayIm(7).visible());
     // The blank glyphs sit exactly behind the colons; the colons are in front of them.
-    EXPECT_FLOAT_EQ(face().NumIm(11).left(), 4665);
+    EXPECT_FLOAT_EQ(face().NumIm(11).left(), 4695);
+    EXPECT_FLOAT_EQ(face().NumIm(11).width(), 720);
     const auto& stack = clock->scene().stacking_order();
     EXPECT_EQ(stack.back(), &face().ColonIm(1));
     EXPECT_EQ(stack.front(), &face().Border);

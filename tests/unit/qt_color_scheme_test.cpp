@@ -119,19 +119,19 @@ TEST_F(PaletteTest, DarkPaletteShowsTheButtonFaceDarkUntilItIsSetBack) {
         SCOPED_TRACE(display == VexClockWidget::Analog ? "analog" : "digital");
         w.setDisplay(display);
         const FaceElements& f = w.control().face();
-        // Analog: the surface outside the oval, and the dial. Digital: the surface beside the
-        // digits, which fill the frame at the widget's width and height; and the centre of the
-        // first digit, between its segments on the glyph's own background.
+        // Analog: the surface outside the oval, and the dial. Digital: the surface above the
+        // tenths, a smaller cell than the digits beside it; and the centre of the first digit,
+        // between its segments on the glyph's own background.
         std::vector<QPoint> button_face_points{{1, 1}, inside_dial().toPoint()};
         const PixelRect first = box(f.DisplayIm(0));
         const QPoint cell =
             QPointF(first.left + first.width / 2, first.top + first.height / 2).toPoint();
         if (display == VexClockWidget::Digital) {
-            const PixelRect frame = box(f.Border);
-            const double frame_right = frame.left + frame.width;
-            ASSERT_GE(w.width() - frame_right, 2);
-            button_face_points = {QPointF((frame_right + w.width()) / 2, 1).toPoint(),
-                                  QPointF((frame_right + w.width()) / 2, w.height() / 2).toPoint()};
+            w.setAccuracy(VexClockWidget::Tenths);
+            const PixelRect tenths = box(f.DisplayIm(6));
+            ASSERT_GE(tenths.top - first.top, 4);
+            button_face_points = {
+                QPointF(tenths.left + tenths.width / 2, (first.top + tenths.top) / 2).toPoint()};
         }
         for (const bool dark : {false, true, false}) {
             w.setPalette(dark ? dark_palette() : QPalette());
