@@ -173,5 +173,61 @@ TEST_F(QuickViewTest, OnePixelHandIsSharpAtTwiceThePixelDensity) {
     }
 }
 
+// The face and its frame fill the item to its last device pixel, whatever size anchors give
+// it, fractional sizes included, at the screen's device pixel ratio (QT_SCALE_FACTOR sets it
+// for the test program).
+TEST(QuickItemEdges, TheFrameMeetsEveryEdgeOfTheItem) {
+    static int argc = 1;
+    static char name[] = "quick_view_test";
+    static char* argv[] = {name, nullptr};
+    if (!QGuiApplication::instance()) new QGuiApplication(argc, argv);
+    QQuickView view;
+    QQmlComponent component(view.engine());
+    component.setData(R"(
+import QtQuick
+import Tickwell
+Item {
+    id: box
+    VexClock { objectName: "watch"; anchors.fill: parent; anchors.margins: 3 }
+}
+)",
+                      QUrl());
+    std::unique_ptr<QQuickItem> root(qobject_cast<QQuickItem*>(component.create()));
+    ASSERT_TRUE(root) << component.errorString().toStdString();
+    root->setParentItem(view.contentItem());
+    auto* watch = root->findChild<VexClockItem*>(QStringLiteral("watch"));
+    view.resize(520, 300);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    constexpr QRgb kFrameBlack = qRgb(0, 0, 0);
+    for (const VexClockItem::Display display : {VexClockItem::Analog, VexClockItem::Digital}) {
+        watch->setDisplay(display);
+        for (const QSizeF size : {QSizeF(216, 138), QSizeF(313.5, 200.25), QSizeF(497.75, 151.6)}) {
+            root->setSize(size + QSizeF(6, 6));
+            const QImage image = view.grabWindow();
+            const qreal dpr = view.devicePixelRatio();  // the grabbed image is in device pixels
+            const QRectF item(watch->mapToScene(QPointF(0, 0)), watch->size());
+            // The device pixels the item covers whole, at its edges.
+            const int left = static_cast<int>(std::ceil(item.left() * dpr));
+            const int top = static_cast<int>(std::ceil(item.top() * dpr));
+            const int right = static_cast<int>(std::floor(item.right() * dpr)) - 1;
+            const int bottom = static_cast<int>(std::floor(item.bottom() * dpr)) - 1;
+            // Clear of the hands, which reach the frame at twelve o'clock.
+            const int mid_x = (3 * left + right) / 4, mid_y = (top + bottom) / 2;
+            const std::string at = std::to_string(size.width()) + " x " +
+                                   std::to_string(size.height()) + " at " + std::to_string(dpr) +
+                                   (display == VexClockItem::Analog ? " analog" : " digital");
+            EXPECT_TRUE(near(image.pixel(right, mid_y), kFrameBlack, 40))
+                << at << ", right: " << text(image.pixel(right, mid_y));
+            EXPECT_TRUE(near(image.pixel(left, mid_y), kFrameBlack, 40))
+                << at << ", left: " << text(image.pixel(left, mid_y));
+            EXPECT_TRUE(near(image.pixel(mid_x, bottom), kFrameBlack, 40))
+                << at << ", bottom: " << text(image.pixel(mid_x, bottom));
+            EXPECT_TRUE(near(image.pixel(mid_x, top), kFrameBlack, 40))
+                << at << ", top: " << text(image.pixel(mid_x, top));
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tickwell::testing

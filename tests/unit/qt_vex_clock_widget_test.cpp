@@ -519,6 +519,39 @@ TEST_F(WidgetTest, OnePixelHandIsSharpAtTwiceThePixelDensity) {
     }
 }
 
+// The face and its frame fill the widget to its last device pixel at the pixel ratios of
+// common screens, on both faces and at sizes that are no whole number of cells.
+TEST_F(WidgetTest, TheFrameMeetsEveryEdgeOfTheWidgetAtEveryPixelRatio) {
+    constexpr QRgb kFrameBlack = qRgb(0, 0, 0);
+    for (const auto display : {VexClockWidget::Analog, VexClockWidget::Digital}) {
+        w().setDisplay(display);
+        for (const QSize size : {QSize(216, 138), QSize(313, 201), QSize(497, 151)}) {
+            w().resize(size);
+            for (const qreal dpr : {1.0, 1.25, 1.5, 2.0}) {
+                QImage image(static_cast<int>(std::ceil(size.width() * dpr)),
+                             static_cast<int>(std::ceil(size.height() * dpr)),
+                             QImage::Format_RGB32);
+                image.setDevicePixelRatio(dpr);
+                w().render(&image);
+                const int right = static_cast<int>(std::floor(size.width() * dpr)) - 1;
+                const int bottom = static_cast<int>(std::floor(size.height() * dpr)) - 1;
+                const int x = right / 4, y = bottom / 2;  // clear of the hands at twelve
+                const std::string at = std::to_string(size.width()) + " x " +
+                                       std::to_string(size.height()) + " at " +
+                                       std::to_string(dpr) + (display ? " digital" : " analog");
+                EXPECT_TRUE(near(image.pixel(right, y), kFrameBlack, 40))
+                    << at << ", right: " << text(image.pixel(right, y));
+                EXPECT_TRUE(near(image.pixel(0, y), kFrameBlack, 40))
+                    << at << ", left: " << text(image.pixel(0, y));
+                EXPECT_TRUE(near(image.pixel(x, bottom), kFrameBlack, 40))
+                    << at << ", bottom: " << text(image.pixel(x, bottom));
+                EXPECT_TRUE(near(image.pixel(x, 0), kFrameBlack, 40))
+                    << at << ", top: " << text(image.pixel(x, 0));
+            }
+        }
+    }
+}
+
 // --- Repainting only what changed ---
 
 // Collects the regions of the paint events a widget receives.
