@@ -25,11 +25,10 @@ int main(int argc, char* argv[]) {
     QWidget window;
     window.setWindowTitle(QStringLiteral("Embedded stopwatch"));
 
-    // A new control, set up as a designer would leave it, then handed to the running program.
+    // A new control in a running program (user mode), set up in code.
     auto* clock = new VexClockWidget;
     clock->control().setDisplay(tickwell::Display::digital);
     clock->control().setAccuracy(tickwell::Accuracy::tenths);
-    clock->setUserMode(true);
 
     auto* start = new QPushButton(QStringLiteral("Start"));
     auto* stop = new QPushButton(QStringLiteral("Stop"));

@@ -60,11 +60,16 @@ QIcon VexClockDesignerPlugin::icon() const {
     return QIcon(analog_face_picture());
 }
 
+// Designer initialises its plugins with its form editor; QUiLoader builds a running
+// program's form through the same plugin without one.
 QWidget* VexClockDesignerPlugin::createWidget(QWidget* parent) {
-    return new qt::VexClockWidget(parent);
+    auto* watch = new qt::VexClockWidget(parent);
+    if (form_editor_) watch->setUserMode(false);
+    return watch;
 }
 
 void VexClockDesignerPlugin::initialize(QDesignerFormEditorInterface* core) {
+    if (core != nullptr) form_editor_ = core;
     if (initialized_) return;
     if (core != nullptr && core->extensionManager() != nullptr) {
         QExtensionManager* manager = core->extensionManager();

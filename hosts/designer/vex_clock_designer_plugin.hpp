@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QPointer>
+#include <QtDesigner/QDesignerFormEditorInterface>
 #include <QtUiPlugin/QDesignerCustomWidgetInterface>
 
 namespace tickwell::designer {
 
 // VexClockWidget as Qt Designer sees it: its place in the widget box, its icon (the analog
-// face), the header a generated form includes, and a new stopwatch for a form. On
-// initialisation it registers the task-menu entry that opens the property pages.
+// face), the header a generated form includes, and a new stopwatch for a form: in design
+// mode for Designer's form editor, in user mode for QUiLoader. On initialisation it
+// registers the task-menu entry that opens the property pages.
 class VexClockDesignerPlugin final : public QObject, public QDesignerCustomWidgetInterface {
     Q_OBJECT
     Q_PLUGIN_METADATA(IID "org.qt-project.Qt.QDesignerCustomWidgetInterface")
@@ -30,6 +33,7 @@ class VexClockDesignerPlugin final : public QObject, public QDesignerCustomWidge
 
   private:
     bool initialized_ = false;
+    QPointer<QDesignerFormEditorInterface> form_editor_;  // Designer's; none for QUiLoader
 };
 
 }  // namespace tickwell::designer

@@ -46,6 +46,8 @@ VexClockWidget::VexClockWidget(QWidget* parent, PropertyBag* bag, StateScope sco
     setMouseTracking(true);
     sync_metrics();
     set_color_scheme(ColorScheme::from_palette(palette()));
+    // A running program's widget; a designer's form editor says otherwise once it is made.
+    ControlHost::setUserMode(true);
 
     create_control(scope, bag);
     resize(sizeHint());
@@ -209,6 +211,12 @@ MessageResult VexClockWidget::ask(std::string_view prompt, MessageButtons button
     else
         emit messageRequested(request);
     return request.answer();
+}
+
+void VexClockWidget::setUserMode(bool user_mode) {
+    if (user_mode == userMode()) return;
+    ControlHost::setUserMode(user_mode);
+    emit userModeChanged(user_mode);
 }
 
 void VexClockWidget::setMessagePolicy(MessagePolicy policy) {

@@ -34,10 +34,9 @@ TICKWELL_API MessageBoxService& message_box_service();
 // notify, keyDown, …); the arguments of key and mouse events come as KeyEvent and MouseEvent
 // values that a slot connected directly may change, and queued slots may copy.
 //
-// Embedding: `auto* w = new VexClockWidget(parent); w->setUserMode(true); w->start();`, then
-// connect to the signals. Every call comes and goes on the
-// GUI thread. The widget may be deleted from any of its signals' slots (deleteLater is the
-// usual way, but a plain delete is safe too).
+// Embedding: `auto* w = new VexClockWidget(parent); w->start();`, then connect to the
+// signals. Every call comes and goes on the GUI thread. The widget may be deleted from any of its
+// signals' slots (deleteLater is the usual way, but a plain delete is safe too).
 class TICKWELL_API VexClockWidget : public QWidget, public ControlHost {
     Q_OBJECT
     // Every property of the control under its Qt name, read through its typed members and
@@ -51,7 +50,9 @@ class TICKWELL_API VexClockWidget : public QWidget, public ControlHost {
     Q_PROPERTY(QString text READ text NOTIFY textChanged)
     // The count the watch has run, in milliseconds (see ControlHost::elapsed).
     Q_PROPERTY(qint64 elapsed READ elapsed NOTIFY elapsedChanged)
-    Q_PROPERTY(bool userMode READ userMode WRITE setUserMode)
+    // The ambient UserMode: true in a running program (a widget made in code, by a form
+    // compiled by uic or loaded by QUiLoader), false in a designer's form editor, which sets it.
+    Q_PROPERTY(bool userMode READ userMode WRITE setUserMode NOTIFY userModeChanged)
     // Whether the control uses the process-wide state record; fixed at creation.
     Q_PROPERTY(bool sharedState READ sharedState CONSTANT)
     Q_PROPERTY(MessagePolicy messagePolicy READ messagePolicy WRITE setMessagePolicy NOTIFY
@@ -92,6 +93,7 @@ class TICKWELL_API VexClockWidget : public QWidget, public ControlHost {
 
     MessagePolicy messagePolicy() const { return message_policy_; }
     void setMessagePolicy(MessagePolicy policy);
+    void setUserMode(bool user_mode);
 
     // A new control's size: 3240 x 2070 twips at the screen's twips per pixel.
     QSize sizeHint() const override;
@@ -122,6 +124,7 @@ class TICKWELL_API VexClockWidget : public QWidget, public ControlHost {
     // control would have shown. A slot connected directly may answer it.
     void messageRequested(tickwell::qt::MessageRequest request);
     void messagePolicyChanged(tickwell::qt::VexClockWidget::MessagePolicy policy);
+    void userModeChanged(bool userMode);
     // The control's events.
     void timeExpired();
     void clicked();

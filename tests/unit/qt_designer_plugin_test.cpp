@@ -67,7 +67,13 @@ TEST_F(DesignerPluginTest, DescribesTheStopwatchForTheWidgetBox) {
     QWidget* made = plugin->createWidget(&parent);
     ASSERT_NE(qobject_cast<VexClockWidget*>(made), nullptr);
     EXPECT_EQ(made->parent(), &parent);
-    EXPECT_FALSE(made->property("userMode").toBool()) << "a placed stopwatch is in design mode";
+    EXPECT_TRUE(made->property("userMode").toBool()) << "without Designer: a running program";
+
+    // Designer's form editor places stopwatches in design mode.
+    FormEditorCore core;
+    plugin->initialize(&core);
+    const std::unique_ptr<QWidget> placed(plugin->createWidget(nullptr));
+    EXPECT_FALSE(placed->property("userMode").toBool()) << "a placed stopwatch is in design mode";
 }
 
 TEST_F(DesignerPluginTest, UiLoaderBuildsAFormWithTheStopwatchAsTheUiSetIt) {
@@ -86,7 +92,6 @@ TEST_F(DesignerPluginTest, UiLoaderBuildsAFormWithTheStopwatchAsTheUiSetIt) {
    <property name="initialTime"><string>00:01:30</string></property>
    <property name="foregroundColor"><color><red>200</red><green>30</green><blue>40</blue></color></property>
    <property name="alertTime"><number>7</number></property>
-   <property name="userMode"><bool>true</bool></property>
   </widget>
  </widget>
 </ui>)";
@@ -100,7 +105,7 @@ TEST_F(DesignerPluginTest, UiLoaderBuildsAFormWithTheStopwatchAsTheUiSetIt) {
     EXPECT_EQ(watch->property("initialTime").toString(), "00:01:30");
     EXPECT_EQ(watch->property("foregroundColor").value<QColor>(), QColor(200, 30, 40));
     EXPECT_EQ(watch->property("alertTime").toInt(), 7);
-    EXPECT_TRUE(watch->userMode());
+    EXPECT_TRUE(watch->userMode()) << "a form loaded by a running program";
     EXPECT_EQ(watch->text(), "00:01:30");
     EXPECT_TRUE(boxes.shown.empty());
 }

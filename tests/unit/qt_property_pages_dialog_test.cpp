@@ -27,8 +27,12 @@ using qt::VexClockWidget;
 
 class PagesDialogTest : public QtWidgetTest {
   protected:
+    // Stopwatches on a designer's form, where the pages are used.
     PagesDialogTest()
-        : first(std::make_unique<VexClockWidget>()), second(std::make_unique<VexClockWidget>()) {}
+        : first(std::make_unique<VexClockWidget>()), second(std::make_unique<VexClockWidget>()) {
+        first->setUserMode(false);
+        second->setUserMode(false);
+    }
 
     std::unique_ptr<PropertyPagesDialog> open() {
         return std::make_unique<PropertyPagesDialog>(

@@ -47,9 +47,11 @@ std::string text(QRgb p) {
            std::to_string(qBlue(p)) + ")";
 }
 
+// A widget as a designer's form editor holds it, where the shown time may be set; the tests
+// of a running program say so.
 class WidgetTest : public QtWidgetTest {
   protected:
-    WidgetTest() : widget(std::make_unique<VexClockWidget>()) {}
+    WidgetTest() : widget(std::make_unique<VexClockWidget>()) { widget->setUserMode(false); }
 
     VexClockWidget& w() { return *widget; }
     const FaceElements& face() { return widget->control().face(); }
@@ -105,6 +107,25 @@ class WidgetTest : public QtWidgetTest {
 };
 
 // --- Size and properties ---
+
+// A widget made in code is in a running program: code that asks for hundredths gets them,
+// with no modal question; a designer turns user mode off, and says so once.
+TEST_F(QtWidgetTest, AWidgetMadeInCodeRunsInUserMode) {
+    VexClockWidget made;
+    EXPECT_TRUE(made.userMode());
+    QSignalSpy requests(&made, &VexClockWidget::messageRequested);
+    made.setDisplay(VexClockWidget::Digital);
+    made.setAccuracy(VexClockWidget::Hundredths);
+    EXPECT_EQ(made.accuracy(), VexClockWidget::Hundredths);
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(requests.count(), 1) << "the question is signalled and answered yes";
+
+    QSignalSpy changed(&made, &VexClockWidget::userModeChanged);
+    made.setUserMode(false);
+    made.setUserMode(false);
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_EQ(changed[0][0].toBool(), false);
+}
 
 TEST_F(WidgetTest, NewControlIsSizedInTwipsAndTellsItsSizeOnResize) {
     EXPECT_EQ(w().twipsPerPixel().x, 15);  // the offscreen screen's 96 dots per inch
