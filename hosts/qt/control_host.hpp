@@ -77,12 +77,13 @@ class TICKWELL_API ControlHost : public Site {
     // What the face shows: "hh:mm:ss", then ".t" or ".hh" where the digital face shows
     // tenths or hundredths.
     QString text() const;
-    // The count the watch has run, in milliseconds to the hundredth: the running time that a
-    // lap taken now records. Counting up, that is the count itself; counting down, the time
-    // run since InitialTime (InitialTime less what remains). 0 until the first start and
-    // after a reset. A running watch's count is read afresh at each call; its change signal
-    // follows the face: it is emitted when the shown count changes (as textChanged is), and
-    // when a stop or a reset changes the count; never for a count that has not changed.
+    // The count the watch has run, in milliseconds to the hundredth, at the clock's reading
+    // that the face shows: a tick reads the clock once, and its face, text and elapsed count
+    // all come from that reading. Counting up, that is the count itself; counting down, the
+    // time run since InitialTime (InitialTime less what remains). 0 until the first start
+    // and after a reset. Its change signal follows the face: it is emitted when the shown
+    // count changes (as textChanged is), and when a stop or a reset changes the count; never
+    // for a count that has not changed.
     qint64 elapsed() const { return control().elapsed_ms(); }
     // The colours system colours are painted with and colour properties read through: the
     // fixed palette until the host gives its own (a widget gives its QPalette's).

@@ -473,6 +473,38 @@ TEST_F(WidgetTest, ElapsedIsTheCountLapsTakeAndIsSignalledAsTheFaceShowsIt) {
 
 // --- Pixels ---
 
+// One tick takes one reading of the clock: its face, text and elapsed count all come from
+// that reading, however far the clock moves while the tick is shown and signalled.
+TEST_F(WidgetTest, ATickShowsAndSignalsTheCountOfItsOneReading) {
+    static std::int64_t fake_ns = 0;
+    qt::set_elapsed_source([] { return fake_ns += 7'000'000; });  // 7 ms on at every reading
+    w().setUserMode(true);
+    w().setDisplay(VexClockWidget::Digital);
+    w().setAccuracy(VexClockWidget::Hundredths);
+    const auto hundredths_of = [](const QString& text) {  // "hh:mm:ss.hh"
+        return ((text.mid(0, 2).toLongLong() * 60 + text.mid(3, 2).toLongLong()) * 60 +
+                text.mid(6, 2).toLongLong()) *
+                   100 +
+               text.mid(9, 2).toLongLong();
+    };
+    int texts = 0;
+    QObject::connect(&w(), &VexClockWidget::textChanged, [&](const QString& text) {
+        ++texts;
+        EXPECT_EQ(hundredths_of(text), w().elapsed() / 10) << text.toStdString();
+    });
+    QObject::connect(&w(), &VexClockWidget::elapsedChanged, [&](qint64 elapsed) {
+        EXPECT_EQ(hundredths_of(w().text()), elapsed / 10) << elapsed;
+    });
+    w().start();
+    for (int i = 0; i < 30; ++i) {
+        w().control().SWTimer_Timer();
+        QCoreApplication::processEvents();
+    }
+    w().stop();
+    qt::set_elapsed_source(nullptr);
+    EXPECT_GE(texts, 15);
+}
+
 TEST_F(WidgetTest, GrabShowsTheGlyphsOfTheDigits) {
     w().resize(493, 200);  // 7400 x 3000 twips: digit cells of 66 x 196 pixels
     w().show();
