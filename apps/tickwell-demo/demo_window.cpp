@@ -80,9 +80,12 @@ DemoWindow::DemoWindow(QWidget* parent)
     connect(canvas_, &FormCanvas::selectionChanged, this, &DemoWindow::updateState);
     connect(canvas_, &FormCanvas::propertiesRequested, this, &DemoWindow::showProperties);
     // A running state changes by itself too (a count-down expires): the status bar follows
-    // each stopwatch's runningChanged.
+    // each stopwatch's runningChanged, and the face's text of the one it names.
     connect(canvas_, &FormCanvas::controlAdded, this, [this](qt::VexClockWidget* control) {
         connect(control, &qt::VexClockWidget::runningChanged, this, &DemoWindow::updateState);
+        connect(control, &qt::VexClockWidget::textChanged, this, [this, control] {
+            if (control == current()) updateState();
+        });
     });
 
     resize(960, 640);
@@ -272,7 +275,7 @@ void DemoWindow::updateState() {
                                               : tr("No stopwatch selected");
     } else {
         state =
-            running ? tr("%1 running").arg(w->objectName()) : tr("%1 stopped").arg(w->objectName());
+            (running ? tr("%1 running, %2") : tr("%1 stopped, %2")).arg(w->objectName(), w->text());
         if (canvas_->selection().size() > 1)
             state += tr(" (%1 selected)").arg(canvas_->selection().size());
     }

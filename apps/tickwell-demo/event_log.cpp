@@ -20,8 +20,9 @@ QString mouse(int button, int shift, float x, float y) {
 
 }  // namespace
 
-EventLog::EventLog(QWidget* parent) : QTableWidget(0, 4, parent) {
-    setHorizontalHeaderLabels({tr("Time"), tr("Control"), tr("Event"), tr("Arguments")});
+EventLog::EventLog(QWidget* parent) : QTableWidget(0, 5, parent) {
+    setHorizontalHeaderLabels(
+        {tr("Time"), tr("Control"), tr("Event"), tr("Count"), tr("Arguments")});
     horizontalHeader()->setStretchLastSection(true);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     verticalHeader()->hide();
@@ -33,16 +34,26 @@ EventLog::EventLog(QWidget* parent) : QTableWidget(0, 4, parent) {
     setColumnWidth(kControl, fontMetrics().horizontalAdvance(QStringLiteral("VexClock00")) + 16);
     setColumnWidth(kEvent,
                    fontMetrics().horizontalAdvance(QStringLiteral("(property changed)")) + 16);
+    setColumnWidth(kCount, fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 16);
 }
 
 void EventLog::append(const QString& control, const QString& event, const QString& arguments) {
+    const QString now = QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz"));
+    const int last = rowCount() - 1;
+    if (last >= 0 && item(last, kControl)->text() == control &&
+        item(last, kEvent)->text() == event && item(last, kArguments)->text() == arguments) {
+        QTableWidgetItem* count = item(last, kCount);
+        count->setText(QString::number(count->text().toLongLong() + 1));
+        item(last, kTime)->setText(now);
+        return;
+    }
     if (rowCount() >= kMaxRows) removeRow(0);
     const int row = rowCount();
     insertRow(row);
-    const QString cells[] = {QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz")), control,
-                             event, arguments};
-    for (int column = 0; column < 4; ++column)
+    const QString cells[] = {now, control, event, QStringLiteral("1"), arguments};
+    for (int column = 0; column < columnCount(); ++column)
         setItem(row, column, new QTableWidgetItem(cells[column]));
+    item(row, kCount)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     scrollToBottom();
 }
 

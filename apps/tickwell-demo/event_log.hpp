@@ -11,14 +11,16 @@ namespace tickwell::demo {
 
 // The run's event log: one row per event a control raises (and per property-changed
 // notification), with the time it arrived, the control's name, the event and its arguments.
-// Keeps the latest kMaxRows rows and follows the newest. Mouse moves come in floods and are
-// logged only on request.
+// An event that repeats the row before it (a hundredths watch's Notify, a hundred a second)
+// folds into that row, which counts the repeats and shows the time of the last. Keeps the
+// latest kMaxRows rows and follows the newest. Mouse moves come in floods and are logged
+// only on request.
 class EventLog : public QTableWidget {
     Q_OBJECT
 
   public:
     static constexpr int kMaxRows = 2000;
-    enum Column { kTime, kControl, kEvent, kArguments };
+    enum Column { kTime, kControl, kEvent, kCount, kArguments };
 
     explicit EventLog(QWidget* parent = nullptr);
 

@@ -171,16 +171,13 @@ int main(int argc, char* argv[]) {
         }
         for (const tickwell::qt::VexClockWidget* w : window.canvas().controls()) {
             const QPoint at = w->mapTo(&window, QPoint(0, 0));
-            const tickwell::VexClock& c = w->control();
-            print(QStringLiteral("%1 (%2 face) at %3,%4 size %5x%6 showing %7:%8:%9")
+            print(QStringLiteral("%1 (%2 face) at %3,%4 size %5x%6 showing %7")
                       .arg(w->objectName(), face_of(*w))
                       .arg(at.x())
                       .arg(at.y())
                       .arg(w->width())
                       .arg(w->height())
-                      .arg(c.Hours(), 2, 10, QLatin1Char('0'))
-                      .arg(c.Minutes(), 2, 10, QLatin1Char('0'))
-                      .arg(c.Seconds(), 2, 10, QLatin1Char('0')));
+                      .arg(w->text()));
         }
         print(QStringLiteral("saved a %1x%2 picture of the %3x%4 window to %5")
                   .arg(shot.width())

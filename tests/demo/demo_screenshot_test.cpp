@@ -94,7 +94,7 @@ TEST(DemoScreenshot, UnderXShowsTheAnalogAndTheDigitalFaceRunning) {
     // The demo says where each control is and how large the window is.
     const QRegularExpression control_line(
         R"(tickwell-demo: (\w+) \((analog|digital) face\) at (\d+),(\d+) size (\d+)x(\d+))"
-        R"( showing (\d\d:\d\d:\d\d))");
+        R"( showing (\d\d:\d\d:\d\d(\.\d\d?)?))");
     const QRegularExpression saved_line(
         R"(tickwell-demo: saved a (\d+)x(\d+) picture of the (\d+)x(\d+) window to (.+))");
     std::map<QString, QRect> faces;

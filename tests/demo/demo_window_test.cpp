@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <tickwell/qt/time_of_day.hpp>
 #include <tickwell/qt/vex_clock_widget.hpp>
 #include "event_log.hpp"
 #include "form_canvas.hpp"
@@ -42,15 +43,18 @@ class DemoWindowTest : public ::testing::Test {
             texts << l->text();
         return texts.join(' ');
     }
-    // The log's rows as "control event arguments".
+    // The log's rows as "control event arguments", with " xN" where a row counts N > 1.
     QStringList log() const {
         QStringList rows;
         const EventLog& l = window.eventLog();
-        for (int r = 0; r < l.rowCount(); ++r)
+        for (int r = 0; r < l.rowCount(); ++r) {
+            const QString count = l.item(r, EventLog::kCount)->text();
             rows << (l.item(r, EventLog::kControl)->text() + ' ' +
                      l.item(r, EventLog::kEvent)->text() + ' ' +
                      l.item(r, EventLog::kArguments)->text())
-                        .trimmed();
+                            .trimmed() +
+                        (count == "1" ? QString() : " x" + count);
+        }
         return rows;
     }
     void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
@@ -80,7 +84,7 @@ TEST_F(DemoWindowTest, TheKeysStartStopAndResetTheSelectedStopwatch) {
 
     key(Qt::Key_F6);
     EXPECT_FALSE(one->control().Running());
-    EXPECT_TRUE(status().contains("VexClock1 stopped")) << status().toStdString();
+    EXPECT_TRUE(status().contains("VexClock1 stopped, " + one->text())) << status().toStdString();
 
     EXPECT_FALSE(window.isFormModified()) << "running changes no setting of the form";
     key(Qt::Key_F7);
@@ -119,6 +123,38 @@ TEST_F(DemoWindowTest, TheEventLogListsEachEventWithItsControlAndTime) {
     window.startAll();
     EXPECT_TRUE(QTest::qWaitFor([&] { return log().contains("VexClock2 Notify"); }, 3000))
         << log().join('\n').toStdString();
+}
+
+// A running watch's Notify comes ten or a hundred times a second: consecutive repeats fold
+// into one row that counts them, so that the other events stay in view. The status bar gives
+// the face's whole text, fraction included.
+TEST_F(DemoWindowTest, RepeatedEventsFoldIntoOneRowThatCountsThem) {
+    static std::int64_t fake_ns = 0;
+    qt::set_elapsed_source([] { return fake_ns; });
+    two->control().setAccuracy(Accuracy::tenths);
+    window.setRunMode(true);
+    window.canvas().setSelection({two});
+    window.eventLog().setRowCount(0);
+    const auto tick_tenths = [&](int n) {
+        for (int i = 0; i < n; ++i) {
+            fake_ns += 100'000'000;
+            two->control().SWTimer_Timer();
+            QCoreApplication::processEvents();
+        }
+    };
+    two->start();
+    // Half a tenth into each tenth: the clock's single-precision reading, good to a few
+    // milliseconds late in a day, never puts the count on the wrong side of one.
+    fake_ns += 50'000'000;
+    tick_tenths(25);
+    two->control().UserControl_Click();
+    tick_tenths(3);
+    two->stop();
+    qt::set_elapsed_source(nullptr);
+    EXPECT_EQ(log(),
+              (QStringList{"VexClock2 Notify x25", "VexClock2 Click", "VexClock2 Notify x3"}));
+    EXPECT_EQ(two->text(), "00:00:02.8");
+    EXPECT_TRUE(status().contains("VexClock2 stopped, 00:00:02.8")) << status().toStdString();
 }
 
 // F8 takes a lap of the selected stopwatch without stopping it; the laps table lists each
