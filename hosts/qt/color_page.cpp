@@ -40,18 +40,29 @@ QString describe(std::uint32_t color) {
 
 }  // namespace
 
+const std::vector<std::string_view>& ColorPage::properties() {
+    static const std::vector<std::string_view> names = [] {
+        std::vector<std::string_view> v;
+        for (const MemberInfo& m : Registry::members())
+            if (!m.is_method && m.type == PropertyType::color) v.push_back(m.name);
+        return v;
+    }();
+    return names;
+}
+
 ColorPage::ColorPage(QList<VexClockWidget*> selection, QWidget* parent)
     : PageTab(std::move(selection), parent),
       properties_(new QListWidget(this)),
       system_colors_(new QComboBox(this)),
       swatch_(new QLabel(this)),
-      value_(new QLabel(this)) {
+      value_(new QLabel(this)),
+      colors_(properties().size()) {
     setObjectName(QStringLiteral("StandardColor"));
     properties_->setObjectName(QStringLiteral("Properties"));
     system_colors_->setObjectName(QStringLiteral("SystemColor"));
     swatch_->setObjectName(QStringLiteral("Swatch"));
     value_->setObjectName(QStringLiteral("ColorValue"));
-    for (std::string_view p : kProperties)
+    for (std::string_view p : properties())
         properties_->addItem(text(p));
     for (const SystemColor& s : system_palette())
         system_colors_->addItem(QIcon(swatch(colors(), kSystemColorFlag | s.index, {16, 16})),
@@ -87,16 +98,16 @@ QString ColorPage::caption() const {
 
 void ColorPage::selection_changed() {
     VexClock& control = selected_control(0);
-    for (std::size_t i = 0; i < kProperties.size(); ++i)
-        colors_[i] = to_color(control.get(kProperties[i]));
+    for (std::size_t i = 0; i < colors_.size(); ++i)
+        colors_[i] = to_color(control.get(properties()[i]));
     show_current();
 }
 
 void ColorPage::apply_changes() {
     VexClock& control = selected_control(0);
     // Colours travel as Long values holding their 32 bits.
-    for (std::size_t i = 0; i < kProperties.size(); ++i)
-        control.put(kProperties[i], Value(static_cast<std::int32_t>(colors_[i])));
+    for (std::size_t i = 0; i < colors_.size(); ++i)
+        control.put(properties()[i], Value(static_cast<std::int32_t>(colors_[i])));
 }
 
 void ColorPage::select_property(int index) {

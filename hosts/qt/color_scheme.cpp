@@ -19,10 +19,10 @@ constexpr PaletteEntry active(QPalette::ColorRole role) {
 
 // Where each system colour comes from in a QPalette, by index. The 3D roles follow the way
 // Qt's own Windows-like frames are drawn: Light the outer highlight, Midlight the inner,
-// Dark the inner shadow, Shadow the outer. The window background is where documents and
-// lists are shown (white in the fixed palette, as Base is in Qt's), so its text is Text,
-// the role that contrasts with Base. Qt has no title bars or desktop: the active title bar
-// is the selection's colours, and the rest keep the fixed palette.
+// Shadow the outer shadow. The button shadow is no role: see button_shadow(). The window background
+// is where documents and lists are shown (white in the fixed palette, as Base is in Qt's), so its
+// text is Text, the role that contrasts with Base. Qt has no title bars or desktop: the active
+// title bar is the selection's colours, and the rest keep the fixed palette.
 constexpr std::optional<PaletteEntry> kFromPalette[ColorScheme::kSize] = {
     active(QPalette::Button),                  //  0 scroll bars
     std::nullopt,                              //  1 desktop
@@ -40,7 +40,7 @@ constexpr std::optional<PaletteEntry> kFromPalette[ColorScheme::kSize] = {
     active(QPalette::Highlight),               // 13 highlight
     active(QPalette::HighlightedText),         // 14 highlighted text
     active(QPalette::Button),                  // 15 button face
-    active(QPalette::Dark),                    // 16 button shadow
+    std::nullopt,                              // 16 button shadow
     {{QPalette::Disabled, QPalette::Text}},    // 17 disabled text
     active(QPalette::ButtonText),              // 18 button text
     std::nullopt,                              // 19 inactive title bar text
@@ -50,6 +50,16 @@ constexpr std::optional<PaletteEntry> kFromPalette[ColorScheme::kSize] = {
     active(QPalette::ToolTipText),             // 23 tooltip text
     active(QPalette::ToolTipBase),             // 24 tooltip background
 };
+
+// Halfway between the button's face and its text, as the fixed palette's grey lies between
+// its button face and black: Qt's Dark role can be all but the face itself in a dark palette,
+// and the hour marks painted in this colour must show on a light face and a dark one alike.
+QColor button_shadow(const QPalette& palette) {
+    const QColor face = palette.color(QPalette::Active, QPalette::Button).toRgb();
+    const QColor text = palette.color(QPalette::Active, QPalette::ButtonText).toRgb();
+    return QColor((face.red() + text.red()) / 2, (face.green() + text.green()) / 2,
+                  (face.blue() + text.blue()) / 2);
+}
 
 std::uint32_t bgr(const QColor& color) {
     const QColor rgb = color.toRgb();
@@ -75,6 +85,7 @@ ColorScheme ColorScheme::from_palette(const QPalette& palette) {
     for (std::size_t i = 0; i < kSize; ++i)
         if (const auto& entry = kFromPalette[i])
             scheme.colors_[i] = bgr(palette.color(entry->group, entry->role));
+    scheme.colors_[16] = bgr(button_shadow(palette));
     return scheme;
 }
 

@@ -179,6 +179,8 @@ class TICKWELL_API ControlHost : public Site {
   private:
     // --- Site: the control reaches these through its guarded site ---
     bool ambient_user_mode() const final;
+    // A Qt host paints system colours through its palette: new controls start in them.
+    bool ambient_system_colors() const final { return true; }
     void property_changed(std::string_view property) final;
     void raise_event(std::string_view event, std::span<EventArgument> arguments) final;
     float scale_x(float twips) final;

@@ -38,6 +38,10 @@ void GuardedSite::set_outermost_return_hook(void (*hook)()) {
 // Once detached: a run-time container (nothing is editable any more), no notifications, no
 // events, boxes answered as if dismissed (No to a question), positions in twips.
 
+bool GuardedSite::ambient_system_colors() const {
+    return host_ && host_->ambient_system_colors();
+}
+
 bool GuardedSite::ambient_user_mode() const {
     return host_ ? host_->ambient_user_mode() : true;
 }

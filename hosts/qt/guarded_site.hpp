@@ -30,6 +30,7 @@ class TICKWELL_API GuardedSite final : public Site {
     static void set_outermost_return_hook(void (*hook)());
 
     bool ambient_user_mode() const override;
+    bool ambient_system_colors() const override;
     void property_changed(std::string_view property) override;
     void raise_event(std::string_view event, std::span<EventArgument> arguments) override;
     float scale_x(float twips) override;

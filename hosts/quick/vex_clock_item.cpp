@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPalette>
 #include <QPointer>
 #include <QQuickWindow>
 #include <QScreen>
@@ -40,6 +41,45 @@ QObject* accessible_attached(QObject* item) {
     return qmlAttachedPropertiesObject(item, qmlAttachedPropertiesFunction(item, type), true);
 }
 
+// The roles a Qt Quick palette names, as its colour groups' properties.
+constexpr std::pair<const char*, QPalette::ColorRole> kPaletteRoles[] = {
+    {"window", QPalette::Window},
+    {"windowText", QPalette::WindowText},
+    {"base", QPalette::Base},
+    {"text", QPalette::Text},
+    {"alternateBase", QPalette::AlternateBase},
+    {"button", QPalette::Button},
+    {"buttonText", QPalette::ButtonText},
+    {"light", QPalette::Light},
+    {"midlight", QPalette::Midlight},
+    {"dark", QPalette::Dark},
+    {"mid", QPalette::Mid},
+    {"shadow", QPalette::Shadow},
+    {"highlight", QPalette::Highlight},
+    {"highlightedText", QPalette::HighlightedText},
+    {"toolTipBase", QPalette::ToolTipBase},
+    {"toolTipText", QPalette::ToolTipText},
+};
+
+// The palette an item inherits or was given: Qt Quick keeps it as a palette object of the
+// item (its `palette` property), whose colour groups name each role.
+QPalette item_palette(const QQuickItem& item) {
+    QPalette palette = QGuiApplication::palette();
+    auto* quick = item.property("palette").value<QObject*>();
+    if (!quick) return palette;
+    const auto take = [&palette](const QObject* group, QPalette::ColorGroup into) {
+        if (!group) return;
+        for (const auto& [name, role] : kPaletteRoles) {
+            const QVariant color = group->property(name);
+            if (color.canConvert<QColor>()) palette.setColor(into, role, color.value<QColor>());
+        }
+    };
+    take(quick->property("active").value<QObject*>(), QPalette::Active);
+    take(quick->property("inactive").value<QObject*>(), QPalette::Inactive);
+    take(quick->property("disabled").value<QObject*>(), QPalette::Disabled);
+    return palette;
+}
+
 }  // namespace
 
 VexClockItem::VexClockItem(QQuickItem* parent) : QQuickPaintedItem(parent) {
@@ -49,6 +89,8 @@ VexClockItem::VexClockItem(QQuickItem* parent) : QQuickPaintedItem(parent) {
     setActiveFocusOnTab(true);
     setFlag(ItemAcceptsInputMethod, false);
     sync_metrics();
+    sync_palette();
+    connect(this, &QQuickItem::paletteChanged, this, &VexClockItem::sync_palette);
 
     // Made as a designer places it; in user mode once complete.
     create_control(StateScope::own, nullptr);
@@ -158,6 +200,11 @@ void VexClockItem::geometryChange(const QRectF& now, const QRectF& before) {
 void VexClockItem::itemChange(ItemChange change, const ItemChangeData& value) {
     QQuickPaintedItem::itemChange(change, value);
     if (change == ItemSceneChange || change == ItemDevicePixelRatioHasChanged) sync_metrics();
+    if (change == ItemSceneChange || change == ItemParentHasChanged) sync_palette();
+}
+
+void VexClockItem::sync_palette() {
+    set_color_scheme(ColorScheme::from_palette(item_palette(*this)));
 }
 
 void VexClockItem::sync_metrics() {

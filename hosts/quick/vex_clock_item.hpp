@@ -149,6 +149,9 @@ class TICKWELL_API VexClockItem : public QQuickPaintedItem, public ControlHost {
     void put(std::string_view property, const Value& value);
     // Takes the twips per pixel of the item's screen; a change lays the face out again.
     void sync_metrics();
+    // Paints system colours as the item's palette (its own, its window's or the
+    // application's) gives them.
+    void sync_palette();
     // Sets Accessible.role, name and description on the item.
     void update_accessible();
 

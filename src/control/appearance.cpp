@@ -76,6 +76,22 @@ void VexClock::setForeColor(std::uint32_t color) {
     stored(PropertyId::ForeColor, false);
 }
 
+std::uint32_t VexClock::SegmentColor() const {
+    return face_.glyph_colors().segment;
+}
+void VexClock::setSegmentColor(std::uint32_t color) {
+    face_.set_glyph_colors({color, face_.glyph_colors().cell});
+    stored(PropertyId::SegmentColor, false);
+}
+
+std::uint32_t VexClock::CellColor() const {
+    return face_.glyph_colors().cell;
+}
+void VexClock::setCellColor(std::uint32_t color) {
+    face_.set_glyph_colors({face_.glyph_colors().segment, color});
+    stored(PropertyId::CellColor, false);
+}
+
 std::uint32_t VexClock::BackGround() const {
     return face_.Border.fill_color();
 }

@@ -174,6 +174,22 @@ struct ForeColorKept : Unchecked {
     static Value save(const VexClock& c) { return color_value(A::face(c).Hub.border_color()); }
 };
 
+struct SegmentColorKept : Unchecked {
+    static void load(VexClock& c, const Value& v) {
+        const glyphs::GlyphColors now = A::face(c).glyph_colors();
+        A::face(c).set_glyph_colors({static_cast<std::uint32_t>(v.long_()), now.cell});
+    }
+    static Value save(const VexClock& c) { return color_value(A::face(c).glyph_colors().segment); }
+};
+
+struct CellColorKept : Unchecked {
+    static void load(VexClock& c, const Value& v) {
+        const glyphs::GlyphColors now = A::face(c).glyph_colors();
+        A::face(c).set_glyph_colors({now.segment, static_cast<std::uint32_t>(v.long_())});
+    }
+    static Value save(const VexClock& c) { return color_value(A::face(c).glyph_colors().cell); }
+};
+
 struct MouseIconKept : Unchecked {
     static void load(VexClock& c, const Value& v) { A::face(c).IconIm.set_picture(v.picture()); }
     static Value save(const VexClock& c) { return Value(A::face(c).IconIm.picture()); }

@@ -8,6 +8,7 @@
 #include <tickwell/platform/api.hpp>
 
 #include <tickwell/control/enums.hpp>
+#include <tickwell/face/glyphs.hpp>
 #include <tickwell/platform/value.hpp>
 
 namespace tickwell {
@@ -106,7 +107,13 @@ struct ClockState;
              "MousePointer", 6, 1, Value(std::int16_t{0}), -1, Value(), "Sets the mouse pointer icon.")   \
     PROPERTY(MouseIcon, mouseIcon, MouseIcon, picture, none, 0x68030000, true, element, MouseIconKept, "MouseIcon", 5, 0, \
              Value(std::int16_t{0}), -1, Value(),                                                          \
-             "Allows replacement of the standard icons with a custom icon.")
+             "Allows replacement of the standard icons with a custom icon.")                          \
+    PROPERTY(SegmentColor, segmentColor, SegmentColor, color, none, 0x68030015, true, element, SegmentColorKept, "SegmentColor", \
+             23, 23, color_value(glyphs::kSegmentBlue), -1, Value(),                                      \
+             "Sets the color of the lit segments on the digital stop watch.")                         \
+    PROPERTY(CellColor, cellColor, CellColor, color, none, 0x68030016, true, element, CellColorKept, "CellColor", 24, 24,  \
+             color_value(glyphs::kBackgroundGrey), -1, Value(),                                           \
+             "Sets the background color of the digits on the digital stop watch.")
 
 #define TICKWELL_BAG_ONLY(B) \
     B(BorderVisible, boolean, BorderVisibleKept, 15, 15, Value(Boolean{true}))

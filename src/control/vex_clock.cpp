@@ -13,7 +13,8 @@ namespace tickwell {
 VexClock::VexClock(Site& site, StateScope scope)
     : site_(site),
       own_state_(scope == StateScope::own ? std::make_unique<ClockState>() : nullptr),
-      state_(own_state_ ? *own_state_ : Clock::state()) {
+      state_(own_state_ ? *own_state_ : Clock::state()),
+      face_(site.ambient_system_colors() ? FaceColors::system() : FaceColors::classic()) {
     face_.scene.set_timer_listener(&site_);
     face_.SWTimer.set_handler([this] { SWTimer_Timer(); });
     face_.ColonTimer.set_handler([this] { ColonTimer_Timer(); });

@@ -69,14 +69,20 @@ class TICKWELL_API VexClock {
     // room between the two sides of the shorter dimension. Default 2.
     std::int16_t BorderWidth() const;
     void setBorderWidth(std::int16_t pixels);
-    std::uint32_t BorderColor() const;  // 0x00BBGGRR or 0x800000nn; black
+    std::uint32_t BorderColor() const;  // 0x00BBGGRR or 0x800000nn; black (classic colours)
     void setBorderColor(std::uint32_t color);
-    std::uint32_t ForeColor() const;  // hands and hub; black
+    std::uint32_t ForeColor() const;  // hands and hub; black (classic colours)
     void setForeColor(std::uint32_t color);
     tickwell::Appearance Appearance() const;  // flat
     void setAppearance(tickwell::Appearance style);
     std::uint32_t BackGround() const;  // the analog dial; notified as "Background"
     void setBackGround(std::uint32_t color);
+    // The digital face's lit segments and the background of its cells: the classic blue and
+    // grey, or system colours where the container starts controls in them.
+    std::uint32_t SegmentColor() const;
+    void setSegmentColor(std::uint32_t color);
+    std::uint32_t CellColor() const;
+    void setCellColor(std::uint32_t color);
     bool Running() const;                   // whether this control's tick timer is enabled
     void setRunning(bool running);          // never changes anything; refused at run time
     tickwell::ClockFace ClockFace() const;  // rectangle

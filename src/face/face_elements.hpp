@@ -6,6 +6,8 @@
 #include <tickwell/platform/element_array.hpp>
 #include <tickwell/platform/scene.hpp>
 
+#include <tickwell/face/glyphs.hpp>
+
 namespace tickwell {
 
 // System colour 15, the face of buttons: the dial's colour until BackGround is set.
@@ -13,10 +15,26 @@ inline constexpr std::uint32_t kButtonFace = 0x8000000F;
 inline constexpr std::uint32_t kWhite = 0x00FFFFFF;
 inline constexpr std::uint32_t kMarkGrey = 0x00808080;
 
+// The colours a new control's face starts with. The classic ones are fixed; a container
+// that paints system colours from a desktop scheme starts its controls in system colours,
+// which follow that scheme, dark or light: hands, hub and border in the button's text
+// colour, the marks in its shadow, the white copies in its highlight, the digits in the text
+// colour on the background of a document. The dial is the button face in both.
+struct TICKWELL_API FaceColors {
+    std::uint32_t hands;       // and the hub: ForeColor
+    std::uint32_t border;      // BorderColor
+    std::uint32_t marks;       // the hour marks
+    std::uint32_t highlights;  // the white copies of the raised and lowered faces
+    glyphs::GlyphColors digits;
+
+    static FaceColors classic();
+    static FaceColors system();
+};
+
 // The child elements of one control, for both faces, with their settings at creation.
 // The scene owns them; the members below address them by their names.
 struct TICKWELL_API FaceElements {
-    FaceElements();
+    explicit FaceElements(const FaceColors& colors = FaceColors::classic());
     FaceElements(const FaceElements&) = delete;
     FaceElements& operator=(const FaceElements&) = delete;
 
@@ -48,10 +66,16 @@ struct TICKWELL_API FaceElements {
     // the Tags of eight cells that lie apart in memory costs that many trips to it.
     void set_shown_digit(int position, int digit);
 
+    // The colours of the digital face's glyphs. Setting them gives every image that shows a
+    // glyph (the cells, the glyph store, the colons) the same glyph in the new colours.
+    const glyphs::GlyphColors& glyph_colors() const { return glyph_colors_; }
+    void set_glyph_colors(const glyphs::GlyphColors& colors);
+
   private:
     void stack_as_designed();
 
     std::array<int, 8> shown_digits_{};
+    glyphs::GlyphColors glyph_colors_;
 };
 
 }  // namespace tickwell

@@ -1,9 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include <tickwell/face/glyphs.hpp>
 
+#include <algorithm>
 #include <array>
 #include <cassert>
+#include <iterator>
+#include <memory>
+#include <mutex>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace tickwell::glyphs {
 namespace {
@@ -88,62 +94,132 @@ void add_filled_then_outlined(VectorDrawing& d, DrawnPolygon shape, std::uint32_
     d.polygons.push_back(std::move(shape));
 }
 
-VectorDrawing background(double width, Pen pen) {
+VectorDrawing background(double width, Pen pen, std::uint32_t cell) {
     VectorDrawing d;
     d.frame_width = width;
     d.frame_height = kHeight;
     add_filled_then_outlined(
-        d, rectangle(pen.inset, pen.inset, width - pen.inset, kHeight - pen.inset), kBackgroundGrey,
-        kBackgroundGrey, pen.width);
+        d, rectangle(pen.inset, pen.inset, width - pen.inset, kHeight - pen.inset), cell, cell,
+        pen.width);
     return d;
 }
 
-PictureRef make_digit(int digit) {
+std::uint32_t edge_of(std::uint32_t segment) {
+    return segment == kSegmentBlue ? kSegmentEdge : segment;
+}
+
+PictureRef make_digit(int digit, GlyphColors colors) {
     const bool one = digit == 1;
     const Pen pen = one ? kOnePen : kPen;
-    VectorDrawing d = background(one ? kOneWidth : kDigitWidth, pen);
+    VectorDrawing d = background(one ? kOneWidth : kDigitWidth, pen, colors.cell);
     for (char segment : kLitSegments[static_cast<std::size_t>(digit)]) {
         DrawnPolygon shape;
         shape.points = segment_outlines()[static_cast<std::size_t>(segment - 'a')];
         if (one)
             for (auto& p : shape.points)
                 p.x += kOneShift;
-        add_filled_then_outlined(d, std::move(shape), kSegmentBlue, kSegmentEdge, pen.width);
+        add_filled_then_outlined(d, std::move(shape), colors.segment, edge_of(colors.segment),
+                                 pen.width);
     }
     return Picture::make_vector("glyph:" + std::to_string(digit), std::move(d));
 }
 
-PictureRef make_colon() {
-    VectorDrawing d = background(kNarrowWidth, kPen);
-    add_filled_then_outlined(d, rectangle(2252, 3923, 3557, 5027), kSegmentBlue, kSegmentEdge,
-                             kPen.width);
-    add_filled_then_outlined(d, rectangle(2252, 10951, 3557, 12156), kSegmentBlue, kSegmentEdge,
-                             kPen.width);
+PictureRef make_colon(GlyphColors colors) {
+    VectorDrawing d = background(kNarrowWidth, kPen, colors.cell);
+    for (const auto& [top, bottom] : {std::pair{3923, 5027}, std::pair{10951, 12156}})
+        add_filled_then_outlined(d, rectangle(2252, top, 3557, bottom), colors.segment,
+                                 edge_of(colors.segment), kPen.width);
     return Picture::make_vector("glyph:colon", std::move(d));
+}
+
+PictureRef make_glyph(int g, GlyphColors colors) {
+    if (g == kColon) return make_colon(colors);
+    if (g == kBlank)
+        return Picture::make_vector("glyph:blank", background(kNarrowWidth, kPen, colors.cell));
+    return make_digit(g, colors);
+}
+
+using GlyphSet = std::array<PictureRef, 12>;
+
+// The classic set lives as long as the process; the sets of other colours as long as an
+// image shows one of their glyphs, so that a program trying colours keeps no more than the
+// sets its controls show.
+class GlyphStore {
+  public:
+    PictureRef get(int g, GlyphColors colors) {
+        if (colors == GlyphColors{}) return classic()[static_cast<std::size_t>(g)];
+        const std::lock_guard lock(mutex_);
+        for (auto it = sets_.begin(); it != sets_.end();) {
+            if (it->colors == colors) {
+                PictureRef picture = it->pictures[static_cast<std::size_t>(g)].lock();
+                if (!picture) {
+                    picture = make_glyph(g, colors);
+                    it->pictures[static_cast<std::size_t>(g)] = picture;
+                }
+                return picture;
+            }
+            const bool unused = std::all_of(it->pictures.begin(), it->pictures.end(),
+                                            [](const auto& p) { return p.expired(); });
+            it = unused ? sets_.erase(it) : std::next(it);
+        }
+        PictureRef picture = make_glyph(g, colors);
+        sets_.push_back({colors, {}});
+        sets_.back().pictures[static_cast<std::size_t>(g)] = picture;
+        return picture;
+    }
+
+  private:
+    static const GlyphSet& classic() {
+        static const GlyphSet set = [] {
+            GlyphSet all;
+            for (int g = 0; g < 12; ++g)
+                all[static_cast<std::size_t>(g)] = make_glyph(g, {});
+            return all;
+        }();
+        return set;
+    }
+
+    struct WeakSet {
+        GlyphColors colors;
+        std::array<std::weak_ptr<const Picture>, 12> pictures;
+    };
+    std::mutex mutex_;
+    std::vector<WeakSet> sets_;
+};
+
+GlyphStore& store() {
+    static GlyphStore s;
+    return s;
 }
 
 }  // namespace
 
-const PictureRef& digit(int d) {
-    static const std::array<PictureRef, 10> digits = [] {
-        std::array<PictureRef, 10> all;
-        for (int i = 0; i < 10; ++i)
-            all[static_cast<std::size_t>(i)] = make_digit(i);
-        return all;
-    }();
+PictureRef glyph(int g, GlyphColors colors) {
+    assert(g >= 0 && g <= kBlank);
+    return store().get(g, colors);
+}
+
+PictureRef digit(int d, GlyphColors colors) {
     assert(d >= 0 && d <= 9);
-    return digits[static_cast<std::size_t>(d)];
+    return glyph(d, colors);
 }
 
-const PictureRef& colon() {
-    static const PictureRef picture = make_colon();
-    return picture;
+PictureRef colon(GlyphColors colors) {
+    return glyph(kColon, colors);
 }
 
-const PictureRef& blank() {
-    static const PictureRef picture =
-        Picture::make_vector("glyph:blank", background(kNarrowWidth, kPen));
-    return picture;
+PictureRef blank(GlyphColors colors) {
+    return glyph(kBlank, colors);
+}
+
+int glyph_of(const PictureRef& picture) {
+    if (!picture || picture->kind() != Picture::Kind::vector) return -1;
+    const std::string& name = picture->name();
+    if (name == "glyph:colon") return kColon;
+    if (name == "glyph:blank") return kBlank;
+    if (name.size() == 7 && name.starts_with("glyph:") && name[6] >= '0' && name[6] <= '9')
+        return name[6] - '0';
+    return -1;
 }
 
 }  // namespace tickwell::glyphs

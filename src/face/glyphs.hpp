@@ -12,10 +12,27 @@ inline constexpr std::uint32_t kBackgroundGrey = 0x00DDDDDE;  // red 222, green 
 inline constexpr std::uint32_t kSegmentBlue = 0x00C57900;     // red 0, green 121, blue 197
 inline constexpr std::uint32_t kSegmentEdge = 0x00E08F00;     // red 0, green 143, blue 224
 
-// Digit d (0 to 9), drawn in an 8644 x 16000 frame (8632 x 16000 for the 1).
-TICKWELL_API const PictureRef& digit(int d);
+// The colours a glyph is drawn in: its lit segments and its cell's background, each
+// 0x00BBGGRR or a system colour 0x800000nn that the renderer resolves. A lit segment is
+// outlined in its own colour, but for the classic blue, which keeps its lighter edge.
+struct TICKWELL_API GlyphColors {
+    std::uint32_t segment = kSegmentBlue;
+    std::uint32_t cell = kBackgroundGrey;
+    bool operator==(const GlyphColors&) const = default;
+};
+
+// Digit d (0 to 9), drawn in an 8644 x 16000 frame (8632 x 16000 for the 1). The pictures of
+// one set of colours are shared while any image shows them; the classic colours' always.
+TICKWELL_API PictureRef digit(int d, GlyphColors colors = {});
 // The colon and the blank glyph, drawn in the narrow 6051 x 16000 frame.
-TICKWELL_API const PictureRef& colon();
-TICKWELL_API const PictureRef& blank();
+TICKWELL_API PictureRef colon(GlyphColors colors = {});
+TICKWELL_API PictureRef blank(GlyphColors colors = {});
+
+// Which glyph a picture is: 0 to 9 for a digit, kColon, kBlank, or -1 for no glyph.
+inline constexpr int kColon = 10;
+inline constexpr int kBlank = 11;
+TICKWELL_API int glyph_of(const PictureRef& picture);
+// Glyph g (as glyph_of numbers it) in `colors`.
+TICKWELL_API PictureRef glyph(int g, GlyphColors colors);
 
 }  // namespace tickwell::glyphs

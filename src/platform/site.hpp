@@ -32,6 +32,11 @@ class TICKWELL_API Site : public TimerListener {
     // --- The container ---
     // False while the control is in a designer, true in a running host program.
     virtual bool ambient_user_mode() const = 0;
+    // True where the container paints system colours from a desktop's scheme (a Qt host,
+    // through its palette): a new control then starts in system colours, dark or light as
+    // the desktop is. False, the default, keeps the classic fixed colours, so that the same
+    // scene gives the same pixels everywhere.
+    virtual bool ambient_system_colors() const { return false; }
     // The named property has a new value.
     virtual void property_changed(std::string_view property) = 0;
     // Raises an event to the host; the host's handlers run before this returns.

@@ -15,14 +15,15 @@
 #include <tickwell/platform/paint_geometry.hpp>
 #include <tickwell/qt/time_of_day.hpp>
 #include <tickwell/quick/vex_clock_item.hpp>
+#include "contrast.hpp"
 
 namespace tickwell::testing {
 namespace {
 
 using qt::VexClockItem;
 
-constexpr QRgb kGlyphGrey = qRgb(222, 221, 221);  // a glyph's background
-constexpr QRgb kSegmentBlue = qRgb(0, 121, 197);  // a lit segment
+constexpr QRgb kCellCream = qRgb(250, 240, 200);  // the digits' colours, as set
+constexpr QRgb kSegmentGreen = qRgb(20, 110, 40);
 constexpr QRgb kRed = qRgb(255, 0, 0);
 
 bool near(QRgb pixel, QRgb c, int tolerance = 8) {
@@ -43,7 +44,10 @@ import Tickwell
 Item {
     width: 500; height: 360
     VexClock { objectName: "analog"; foregroundColor: "red" }
-    VexClock { objectName: "digital"; y: 150; width: 493; height: 200; display: VexClock.Digital }
+    VexClock {
+        objectName: "digital"; y: 150; width: 493; height: 200; display: VexClock.Digital
+        segmentColor: "#146e28"; cellColor: "#faf0c8"
+    }
 }
 )";
 
@@ -101,11 +105,11 @@ TEST_F(QuickViewTest, DigitCellsShowTheGlyphsOfTheDigits) {
             const QRgb a = image.pixel(in_cell(c, 4358, 1358));
             const QRgb b = image.pixel(in_cell(c, 7213, 4500));
             const QRgb g = image.pixel(in_cell(c, 4358, 7971));
-            EXPECT_TRUE(near(a, r.top_bar ? kSegmentBlue : kGlyphGrey))
+            EXPECT_TRUE(near(a, r.top_bar ? kSegmentGreen : kCellCream))
                 << r.hours << ": " << text(a);
-            EXPECT_TRUE(near(b, r.upper_right ? kSegmentBlue : kGlyphGrey))
+            EXPECT_TRUE(near(b, r.upper_right ? kSegmentGreen : kCellCream))
                 << r.hours << ": " << text(b);
-            EXPECT_TRUE(near(g, r.middle_bar ? kSegmentBlue : kGlyphGrey))
+            EXPECT_TRUE(near(g, r.middle_bar ? kSegmentGreen : kCellCream))
                 << r.hours << ": " << text(g);
         }
     }
@@ -163,7 +167,8 @@ TEST_F(QuickViewTest, OnePixelHandIsSharpAtTwiceThePixelDensity) {
         QPainter painter(&image);
         analog->paint(&painter);
     }
-    constexpr QRgb kSurface = qRgb(192, 192, 192);
+    // The dial is the button face, as the application's palette paints it.
+    const QRgb kSurface = QGuiApplication::palette().color(QPalette::Button).rgb();
     // Logical row 69 is device rows 138 and 139.
     for (const int x : {240, 270, 300}) {
         EXPECT_TRUE(near(image.pixel(x, 138), kRed)) << x << ": " << text(image.pixel(x, 138));
@@ -227,6 +232,79 @@ Item {
                 << at << ", top: " << text(image.pixel(mid_x, top));
         }
     }
+}
+
+// The item paints system colours as its palette gives them: the application's, then one of
+// its own, and a new item reads in every palette as a widget does (see the widget's test).
+TEST(QuickItemPalette, ANewItemFollowsThePaletteAndReadsInEveryPalette) {
+    static int argc = 1;
+    static char name[] = "quick_view_test";
+    static char* argv[] = {name, nullptr};
+    if (!QGuiApplication::instance()) new QGuiApplication(argc, argv);
+    const QPalette before = QGuiApplication::palette();
+    for (const NamedPalette& p : test_palettes()) {
+        SCOPED_TRACE(p.name);
+        QGuiApplication::setPalette(p.palette);
+        QQuickView view;
+        QQmlComponent component(view.engine());
+        component.setData(R"(
+import QtQuick
+import Tickwell
+Item {
+    width: 440; height: 140
+    VexClock { objectName: "analog"; userMode: false; hours: 0; minutes: 15; seconds: 45 }
+    VexClock { objectName: "digital"; x: 224; display: VexClock.Digital; userMode: false; hours: 88 }
+}
+)",
+                          QUrl());
+        std::unique_ptr<QQuickItem> root(qobject_cast<QQuickItem*>(component.create()));
+        ASSERT_TRUE(root) << component.errorString().toStdString();
+        root->setParentItem(view.contentItem());
+        view.resize(440, 140);
+        view.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+        const QImage image = view.grabWindow();
+        const QPoint pivot(108, 69);
+        const QRgb dial = image.pixel(pivot + QPoint(-25, 25));
+        const QRgb hub = image.pixel(pivot);
+        const QRgb minute_hand = image.pixel(pivot + QPoint(40, 0));
+        EXPECT_EQ(dial, p.palette.color(QPalette::Button).rgb()) << text(dial);
+        EXPECT_GE(contrast_ratio(hub, dial), 3) << text(hub) << " on " << text(dial);
+        EXPECT_GE(contrast_ratio(minute_hand, dial), 3)
+            << text(minute_hand) << " on " << text(dial);
+        if (p.dark) {
+            EXPECT_LT(relative_luminance(dial), 0.2) << "a light dial: " << text(dial);
+        }
+
+        auto* digital = root->findChild<VexClockItem*>(QStringLiteral("digital"));
+        const PixelRect cell =
+            box_in_pixels(digital->control().face().DisplayIm(0), digital->twipsPerPixel());
+        const auto at = [&](double x, double y) {
+            return image.pixel(static_cast<int>(224 + cell.left + x / 8644 * cell.width),
+                               static_cast<int>(cell.top + y / 16000 * cell.height));
+        };
+        const QRgb segment = at(4358, 1358), background = at(4358, 4500);
+        EXPECT_GE(contrast_ratio(segment, background), 3)
+            << text(segment) << " on " << text(background);
+        if (p.dark) {
+            EXPECT_LT(relative_luminance(background), 0.2) << "a light box: " << text(background);
+        }
+
+        // A palette of the item's own comes before the application's.
+        auto* analog = root->findChild<VexClockItem*>(QStringLiteral("analog"));
+        auto* own = analog->property("palette").value<QObject*>();
+        ASSERT_NE(own, nullptr);
+        own->setProperty("button", QColor(120, 20, 20));
+        const QRgb own_dial = view.grabWindow().pixel(pivot + QPoint(-25, 25));
+        EXPECT_EQ(own_dial, qRgb(120, 20, 20)) << text(own_dial);
+
+        // A new application palette reaches the item that has none of its own.
+        QGuiApplication::setPalette(before);
+        QCoreApplication::processEvents();
+        const QRgb after = view.grabWindow().pixel(pivot + QPoint(200, 0));  // digital cell
+        EXPECT_EQ(after, before.color(QPalette::Base).rgb()) << text(after);
+    }
+    QGuiApplication::setPalette(before);
 }
 
 }  // namespace

@@ -26,10 +26,11 @@ using headless::JsonPropertyBag;
 
 // The keys in the order the write path hands them to the bag.
 const std::vector<std::string> kWriteOrder = {
-    "MouseIcon", "MousePointer",  "Hours",       "Minutes",       "Seconds",     "Tens",
-    "Hundreds",  "IgnoreDisplay", "AlertTime",   "Accuracy",      "InitialTime", "ClockMode",
-    "ClockFace", "Display",       "BorderWidth", "BorderVisible", "BorderColor", "Background",
-    "ForeColor", "SecWidth",      "MinWidth",    "HourWidth",     "Appearance"};
+    "MouseIcon",     "MousePointer", "Hours",         "Minutes",      "Seconds",
+    "Tens",          "Hundreds",     "IgnoreDisplay", "AlertTime",    "Accuracy",
+    "InitialTime",   "ClockMode",    "ClockFace",     "Display",      "BorderWidth",
+    "BorderVisible", "BorderColor",  "Background",    "ForeColor",    "SecWidth",
+    "MinWidth",      "HourWidth",    "Appearance",    "SegmentColor", "CellColor"};
 
 std::vector<std::uint8_t> icon_bytes() {
     std::vector<std::uint8_t> d = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13,

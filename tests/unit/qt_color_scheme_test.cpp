@@ -11,9 +11,11 @@
 #include <cmath>
 #include <vector>
 
+#include <tickwell/platform/paint_geometry.hpp>
 #include <tickwell/platform/system_colors.hpp>
 #include <tickwell/qt/color_page.hpp>
 #include <tickwell/qt/png_renderer.hpp>
+#include "contrast.hpp"
 #include "qt_widget_fixture.hpp"
 
 namespace tickwell::testing {
@@ -23,7 +25,6 @@ using qt::ColorScheme;
 using qt::VexClockWidget;
 
 constexpr QRgb kFixedButtonFace = qRgb(192, 192, 192);
-constexpr QRgb kGlyphGrey = qRgb(222, 221, 221);  // a digit cell's own background
 const QColor kDarkWindow(30, 30, 34);
 const QColor kDarkBase(20, 20, 24);
 const QColor kDarkButton(45, 45, 50);
@@ -75,7 +76,7 @@ TEST(ColorSchemeTest, PaletteRolesAndGroupsGiveTheSystemColours) {
         QPalette::ColorRole role;
     } rows[] = {
         {15, QPalette::Active, QPalette::Button},      {5, QPalette::Active, QPalette::Base},
-        {8, QPalette::Active, QPalette::Text},         {16, QPalette::Active, QPalette::Dark},
+        {8, QPalette::Active, QPalette::Text},         {6, QPalette::Active, QPalette::Shadow},
         {20, QPalette::Active, QPalette::Light},       {21, QPalette::Active, QPalette::Shadow},
         {22, QPalette::Active, QPalette::Midlight},    {13, QPalette::Active, QPalette::Highlight},
         {24, QPalette::Active, QPalette::ToolTipBase}, {17, QPalette::Disabled, QPalette::Text},
@@ -88,6 +89,12 @@ TEST(ColorSchemeTest, PaletteRolesAndGroupsGiveTheSystemColours) {
         << "the desktop";
     EXPECT_EQ(scheme.resolve(0x00563412), 0x00563412u);
     EXPECT_EQ(scheme.resolve(kSystemColorFlag | 25), 0u) << "beyond the palette";
+    // The button shadow lies halfway between the button and its text, whatever Dark is.
+    const QColor face = palette.color(QPalette::Active, QPalette::Button);
+    const QColor text = palette.color(QPalette::Active, QPalette::ButtonText);
+    EXPECT_EQ(scheme.to_qcolor(kSystemColorFlag | 16),
+              QColor((face.red() + text.red()) / 2, (face.green() + text.green()) / 2,
+                     (face.blue() + text.blue()) / 2));
 }
 
 class PaletteTest : public QtWidgetTest {
@@ -111,7 +118,8 @@ class PaletteTest : public QtWidgetTest {
 
 // The control's surface and its dial, or the background between its digits, are the button
 // face, a system colour: a dark palette shows them dark, and setting the palette back shows
-// them light again. The digit cells and the headless picture keep their own colours all along.
+// them light again. A new widget's digit cells are the window background, which follows the
+// palette too; the headless picture keeps the fixed colours all along.
 TEST_F(PaletteTest, DarkPaletteShowsTheButtonFaceDarkUntilItIsSetBack) {
     const QRgb light = button_face();
     ASSERT_GT(qGray(light), 150) << "the application's palette is light";
@@ -143,7 +151,8 @@ TEST_F(PaletteTest, DarkPaletteShowsTheButtonFaceDarkUntilItIsSetBack) {
                     << text(image.pixel(at));
             }
             if (display == VexClockWidget::Digital) {
-                EXPECT_TRUE(near(image.pixel(cell), kGlyphGrey))
+                const QRgb base = dark ? kDarkBase.rgb() : QPalette().color(QPalette::Base).rgb();
+                EXPECT_TRUE(near(image.pixel(cell), base))
                     << "cell, dark " << dark << ": " << text(image.pixel(cell));
             }
         }
@@ -162,6 +171,7 @@ TEST_F(PaletteTest, DarkPaletteShowsTheButtonFaceDarkUntilItIsSetBack) {
 TEST_F(PaletteTest, ExplicitColoursStayWhileSystemColoursFollowThePalette) {
     const QColor red(200, 30, 30);
     w.setBackgroundColor(red);
+    w.setForegroundColor(Qt::black);
     w.setPalette(dark_palette());
     QImage image = w.grab().toImage();
     EXPECT_TRUE(near(image.pixel(inside_dial().toPoint()), red.rgb()))
@@ -207,6 +217,49 @@ TEST_F(PaletteTest, ApplicationPaletteReachesTheWidgetAndItsColourPage) {
     QCoreApplication::processEvents();
     const QRgb restored = w.grab().toImage().pixel(1, 1);
     EXPECT_TRUE(near(restored, before.color(QPalette::Button).rgb())) << text(restored);
+}
+
+// In every palette, light, dark or high contrast, a new widget's hands and hub stand out from
+// its dial, and its lit segments from their cells, by at least 3:1 (the WCAG ratio for
+// graphical objects), measured on its pixels; in a dark palette the face itself is dark.
+TEST_F(QtWidgetTest, ANewWidgetReadsInEveryPalette) {
+    for (const NamedPalette& p : test_palettes()) {
+        SCOPED_TRACE(p.name);
+        VexClockWidget w;
+        w.setUserMode(false);
+        w.resize(216, 138);
+        w.setPalette(p.palette);
+        w.setHours(0);     // the hour hand points up,
+        w.setMinutes(15);  // the minute hand right,
+        w.setSeconds(45);  // the second hand left
+        QImage image = w.grab().toImage();
+        const QPoint pivot(108, 69);
+        const QRgb dial = image.pixel(pivot + QPoint(-25, 25));  // between the hub and the marks
+        const QRgb hub = image.pixel(pivot);
+        const QRgb minute_hand = image.pixel(pivot + QPoint(40, 0));
+        EXPECT_GE(contrast_ratio(hub, dial), 3) << text(hub) << " on " << text(dial);
+        EXPECT_GE(contrast_ratio(minute_hand, dial), 3)
+            << text(minute_hand) << " on " << text(dial);
+        if (p.dark) {
+            EXPECT_LT(relative_luminance(dial), 0.2) << "a light dial: " << text(dial);
+        }
+
+        w.setDisplay(VexClockWidget::Digital);
+        w.setHours(88);
+        image = w.grab().toImage();
+        const PixelRect cell = box_in_pixels(w.control().face().DisplayIm(0), w.twipsPerPixel());
+        const auto at = [&](double x, double y) {  // a point of the digit's 8644 x 16000 frame
+            return image.pixel(static_cast<int>(cell.left + x / 8644 * cell.width),
+                               static_cast<int>(cell.top + y / 16000 * cell.height));
+        };
+        const QRgb segment = at(4358, 1358);     // the top bar
+        const QRgb background = at(4358, 4500);  // inside the upper loop of the 8
+        EXPECT_GE(contrast_ratio(segment, background), 3)
+            << text(segment) << " on " << text(background);
+        if (p.dark) {
+            EXPECT_LT(relative_luminance(background), 0.2) << "a light box: " << text(background);
+        }
+    }
 }
 
 }  // namespace

@@ -31,8 +31,8 @@ namespace {
 using qt::MessageRequest;
 using qt::VexClockWidget;
 
-constexpr QRgb kGlyphGrey = qRgb(222, 221, 221);  // a glyph's background
-constexpr QRgb kSegmentBlue = qRgb(0, 121, 197);  // a lit segment
+constexpr QRgb kCellCream = qRgb(250, 240, 200);  // the digits' colours, as set
+constexpr QRgb kSegmentGreen = qRgb(20, 110, 40);
 constexpr QRgb kRed = qRgb(255, 0, 0);
 const QColor kRedColor(Qt::red);
 
@@ -509,6 +509,8 @@ TEST_F(WidgetTest, GrabShowsTheGlyphsOfTheDigits) {
     w().resize(493, 200);  // 7400 x 3000 twips: digit cells of 66 x 196 pixels
     w().show();
     w().setDisplay(VexClockWidget::Digital);
+    w().setSegmentColor(QColor(kSegmentGreen));
+    w().setCellColor(QColor(kCellCream));
     struct Row {
         short hours;
         bool top_bar, upper_right, middle_bar;  // segments a, b and g
@@ -522,11 +524,11 @@ TEST_F(WidgetTest, GrabShowsTheGlyphsOfTheDigits) {
             const QRgb a = image.pixel(in_cell(c, 4358, 1358));
             const QRgb b = image.pixel(in_cell(c, 7213, 4500));
             const QRgb g = image.pixel(in_cell(c, 4358, 7971));
-            EXPECT_TRUE(near(a, r.top_bar ? kSegmentBlue : kGlyphGrey))
+            EXPECT_TRUE(near(a, r.top_bar ? kSegmentGreen : kCellCream))
                 << r.hours << ": " << text(a);
-            EXPECT_TRUE(near(b, r.upper_right ? kSegmentBlue : kGlyphGrey))
+            EXPECT_TRUE(near(b, r.upper_right ? kSegmentGreen : kCellCream))
                 << r.hours << ": " << text(b);
-            EXPECT_TRUE(near(g, r.middle_bar ? kSegmentBlue : kGlyphGrey))
+            EXPECT_TRUE(near(g, r.middle_bar ? kSegmentGreen : kCellCream))
                 << r.hours << ": " << text(g);
         }
     }
@@ -642,6 +644,34 @@ TEST_F(WidgetTest, OnlyTheCellWhoseDigitChangedIsRepainted) {
     ASSERT_EQ(paints.regions.size(), 1);
     const QRect cell = qt::element_bounds(face().DisplayIm(5), w().twipsPerPixel()).toAlignedRect();
     EXPECT_EQ(paints.regions[0].boundingRect(), cell);
+}
+
+// A new colour for the digits repaints the shown cells once, each in the new colours, and
+// tells the change once; the colours' own glyph images serve every later repaint.
+TEST_F(WidgetTest, ANewDigitColourRepaintsTheCellsOnce) {
+    w().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w()));
+    w().setDisplay(VexClockWidget::Digital);
+    w().repaintChanges();
+    process_paint_events();
+    QSignalSpy changed(&w(), &VexClockWidget::segmentColorChanged);
+    PaintRegions paints(w());
+    w().setSegmentColor(QColor(kSegmentGreen));
+    process_paint_events();
+    ASSERT_EQ(paints.regions.size(), 1);
+    for (int cell = 0; cell < 6; ++cell) {
+        const QRect box =
+            qt::element_bounds(face().DisplayIm(cell), w().twipsPerPixel()).toAlignedRect();
+        EXPECT_TRUE(paints.regions[0].contains(box)) << cell;
+    }
+    EXPECT_EQ(changed.count(), 1);
+    EXPECT_EQ(w().segmentColor(), QColor(kSegmentGreen));
+    w().repaintChanges();
+    process_paint_events();
+    EXPECT_EQ(paints.regions.size(), 1) << "nothing more to repaint";
+    const QImage image = w().grab().toImage();
+    EXPECT_TRUE(near(image.pixel(in_cell(face().DisplayIm(0), 4358, 1358)), kSegmentGreen))
+        << "the top bar of the 0 in the new colour";
 }
 
 TEST_F(WidgetTest, ChangesMadeByTheHostAreRepaintedByTheEventLoop) {

@@ -225,7 +225,7 @@ TEST_F(VexClockTest, TheRegistryReachesEveryMemberOnceByNameAndById) {
         // A property kept in the state shows in the state dump under its own name.
         EXPECT_EQ(m.storage == Storage::state, Clock::field(state(), m.name).has_value());
     }
-    EXPECT_EQ(names.size(), 28u);
+    EXPECT_EQ(names.size(), 30u);
 }
 
 TEST_F(VexClockTest, EveryBagKeyIsReadAndWrittenOnceInItsPlace) {
