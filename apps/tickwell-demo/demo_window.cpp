@@ -2,6 +2,8 @@
 #include "demo_window.hpp"
 
 #include <QAction>
+#include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QFileDialog>
@@ -21,6 +23,7 @@
 #include <tickwell/platform/error.hpp>
 #include <tickwell/qt/property_pages_dialog.hpp>
 #include <tickwell/qt/vex_clock_widget.hpp>
+#include "demo_palette.hpp"
 #include "event_log.hpp"
 #include "form_canvas.hpp"
 #include "form_document.hpp"
@@ -187,6 +190,21 @@ void DemoWindow::createMenus() {
     run->addActions({start_all_action_, stop_all_action_});
 
     view_menu_ = menuBar()->addMenu(tr("&View"));
+    QMenu* palettes = view_menu_->addMenu(tr("&Palette"));
+    auto* palette_group = new QActionGroup(this);
+    const std::pair<QString, DemoPalette> choices[] = {{tr("&Desktop"), DemoPalette::desktop},
+                                                       {tr("&Light"), DemoPalette::light},
+                                                       {tr("Dar&k"), DemoPalette::dark}};
+    for (const auto& [text, which] : choices) {
+        QAction* choice = palettes->addAction(text);
+        choice->setCheckable(true);
+        choice->setChecked(which == DemoPalette::desktop);
+        choice->setObjectName(QStringLiteral("palette-%1").arg(static_cast<int>(which)));
+        palette_group->addAction(choice);
+        connect(choice, &QAction::triggered, this,
+                [which = which] { QApplication::setPalette(palette_of(which)); });
+    }
+    view_menu_->addSeparator();
     view_menu_->addActions({log_moves_action_, clear_log_action_});
     view_menu_->addSeparator();
 

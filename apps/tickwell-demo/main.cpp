@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: MIT
 // tickwell-demo: a form of stopwatches to design and run.
 //
-//   tickwell-demo [FORM]
-//   tickwell-demo --screenshot FILE [--run-for SECONDS] [FORM]
+//   tickwell-demo [--palette desktop|light|dark] [FORM]
+//   tickwell-demo --screenshot FILE [--run-for SECONDS] [--faces] [--palette NAME] [FORM]
 //
 // With --screenshot the demo opens FORM (or the default form), switches to run mode, starts
-// every stopwatch, and after SECONDS (1 by default) saves a picture of its window to FILE and
-// exits: 0 when the picture was saved, 1 when the form or the picture failed, 2 for a wrong
-// command line.
+// every stopwatch, and after SECONDS (1 by default) saves a picture of its window (with
+// --faces: of its stopwatches only) to FILE and exits: 0 when the picture was saved, 1 when
+// the form or the picture failed, 2 for a wrong command line. --palette sets the
+// application's palette, as View > Palette does.
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
@@ -21,6 +22,7 @@
 
 #include <tickwell/control/version.hpp>
 #include <tickwell/qt/vex_clock_widget.hpp>
+#include "demo_palette.hpp"
 #include "demo_window.hpp"
 #include "form_canvas.hpp"
 
@@ -105,8 +107,17 @@ int main(int argc, char* argv[]) {
         QStringLiteral("With --screenshot: how long the stopwatches run before the picture "
                        "(default 1)."),
         QStringLiteral("SECONDS"));
+    const QCommandLineOption faces(
+        QStringLiteral("faces"),
+        QStringLiteral("With --screenshot: the picture shows the stopwatches only."));
+    const QCommandLineOption palette(
+        QStringLiteral("palette"),
+        QStringLiteral("The application's palette: desktop (the default), light or dark."),
+        QStringLiteral("NAME"));
     parser.addOption(screenshot);
     parser.addOption(run_for);
+    parser.addOption(faces);
+    parser.addOption(palette);
     parser.addPositionalArgument(
         QStringLiteral("FORM"),
         QStringLiteral("A form file to open; without one the demo shows an analog and a "
@@ -117,10 +128,20 @@ int main(int argc, char* argv[]) {
     const QStringList forms = parser.positionalArguments();
     if (forms.size() > 1) return fail(QStringLiteral("give at most one FORM"), 2);
     const QString form = forms.isEmpty() ? QString() : forms.front();
+    if (parser.isSet(palette)) {
+        const auto chosen = tickwell::demo::palette_named(parser.value(palette));
+        if (!chosen)
+            return fail(QStringLiteral("--palette takes desktop, light or dark, not \"%1\"")
+                            .arg(parser.value(palette)),
+                        2);
+        QApplication::setPalette(tickwell::demo::palette_of(*chosen));
+    }
 
     if (!parser.isSet(screenshot)) {
         if (parser.isSet(run_for))
             return fail(QStringLiteral("--run-for is used with --screenshot"), 2);
+        if (parser.isSet(faces))
+            return fail(QStringLiteral("--faces is used with --screenshot"), 2);
         DemoWindow window;
         window.show();
         QString error;
@@ -162,7 +183,16 @@ int main(int argc, char* argv[]) {
 
     int result = 1;
     QTimer::singleShot(static_cast<int>(seconds * 1000), &window, [&] {
-        const QPixmap shot = window.grab();
+        QRect area = window.rect();
+        if (parser.isSet(faces)) {
+            // The stopwatches and a margin of the form around them.
+            QRect stopwatches;
+            for (const tickwell::qt::VexClockWidget* w : window.canvas().controls())
+                stopwatches |= QRect(w->mapTo(&window, QPoint(0, 0)), w->size());
+            area = stopwatches.adjusted(-8, -8, 8, 8) & window.rect();
+            window.canvas().setSelection({});  // no selection frame in the picture
+        }
+        const QPixmap shot = window.grab(area);
         QString save_error;
         if (!save_picture(shot, picture, &save_error)) {
             fail(save_error);

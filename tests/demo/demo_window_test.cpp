@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <tickwell/platform/paint_geometry.hpp>
 #include <tickwell/qt/time_of_day.hpp>
 #include <tickwell/qt/vex_clock_widget.hpp>
 #include "event_log.hpp"
@@ -155,6 +156,37 @@ TEST_F(DemoWindowTest, RepeatedEventsFoldIntoOneRowThatCountsThem) {
               (QStringList{"VexClock2 Notify x25", "VexClock2 Click", "VexClock2 Notify x3"}));
     EXPECT_EQ(two->text(), "00:00:02.8");
     EXPECT_TRUE(status().contains("VexClock2 stopped, 00:00:02.8")) << status().toStdString();
+}
+
+// View > Palette gives the application a dark or a light palette, and the stopwatches of a
+// new form follow it: the dial and the digit cells dark in the dark one.
+TEST_F(DemoWindowTest, ThePaletteMenuSwitchesBetweenLightAndDark) {
+    const QPalette before = QApplication::palette();
+    const auto choose = [&](int which) {
+        auto* action = window.findChild<QAction*>(QStringLiteral("palette-%1").arg(which));
+        ASSERT_NE(action, nullptr);
+        action->trigger();
+        QCoreApplication::processEvents();
+    };
+    // Between the hub and the marks of the analog face; in the middle of the first digit of
+    // the digital one, a 0, whose middle bar is unlit.
+    const auto luminance_at_centre = [](VexClockWidget* w) {
+        const QImage image = w->grab().toImage();
+        const bool digital = w->display() == VexClockWidget::Digital;
+        const PixelRect cell = box_in_pixels(w->control().face().DisplayIm(0), w->twipsPerPixel());
+        const QPoint at = digital ? QPoint(static_cast<int>(cell.left + cell.width / 2),
+                                           static_cast<int>(cell.top + cell.height / 2))
+                                  : QPoint(w->width() / 2 - 25, w->height() / 2 + 25);
+        return qGray(image.pixel(at));
+    };
+    choose(2);  // dark
+    EXPECT_LT(qGray(QApplication::palette().color(QPalette::Window).rgb()), 80);
+    EXPECT_LT(luminance_at_centre(one), 80) << "the analog dial";
+    EXPECT_LT(luminance_at_centre(two), 80) << "the digit cells";
+    choose(1);  // light
+    EXPECT_GT(luminance_at_centre(one), 180);
+    EXPECT_GT(luminance_at_centre(two), 180);
+    QApplication::setPalette(before);
 }
 
 // F8 takes a lap of the selected stopwatch without stopping it; the laps table lists each
