@@ -138,8 +138,10 @@ void ControlHost::repaintChanges() {
         // through control().
         note(ticks_running_ > 0 ? Pending::count : Pending::anything);
     }
+    // A slot may delete the host as its description changes or as its changes are signalled.
+    const std::weak_ptr<const bool> alive = lifetime_;
     update_accessible_state();
-    notify_changes();
+    if (!alive.expired()) notify_changes();
 }
 
 HostedControl* ControlHost::begin_call(Pending pending) {
@@ -157,16 +159,18 @@ void ControlHost::tick(TimerElement& timer) {
 
 bool ControlHost::end_call(ControlHost* host, HostedControl* hosted) {
     if (!hosted->site.attached()) return false;
+    // The change signals come last, and their slots may delete the host as well.
+    const std::weak_ptr<const bool> alive = host->lifetime_;
     host->repaintChanges();
-    return true;
+    return !alive.expired();
 }
 
 void ControlHost::report(std::string_view what, const std::exception& e) {
     qWarning("VexClock %.*s: %s", static_cast<int>(what.size()), what.data(), e.what());
 }
 
-void ControlHost::put(std::string_view property, const Value& value) {
-    call_control(property, [&] { control().put(property, value); });
+bool ControlHost::put(std::string_view property, const Value& value) {
+    return call_control(property, [&] { control().put(property, value); });
 }
 
 bool ControlHost::start_clock() {
@@ -189,9 +193,9 @@ bool ControlHost::show_about_box() {
     return call_control("ShowAboutBox", [this] { control().ShowAboutBox(); });
 }
 
-VexClock::Lap ControlHost::take_lap() {
-    VexClock::Lap taken{};
-    call_control("lap", [&] { taken = control().lap(); });
+std::optional<VexClock::Lap> ControlHost::take_lap() {
+    std::optional<VexClock::Lap> taken;
+    if (!call_control("lap", [&] { taken = control().lap(); })) return std::nullopt;
     return taken;
 }
 

@@ -115,15 +115,17 @@ class TICKWELL_API ControlHost : public Site {
         return call_control(what, std::forward<Call>(call), Pending::anything);
     }
 
-    // A put by name from a Qt setter, then the change signals of what it changed.
-    void put(std::string_view property, const Value& value);
+    // A put by name from a Qt setter, then the change signals of what it changed. False when
+    // the host was deleted during the put or by a slot of those signals.
+    bool put(std::string_view property, const Value& value);
     // The methods: false when the host was deleted during the call.
     bool start_clock();
     bool stop_clock();
     bool reset_clock();
     bool toggle_clock();
     bool show_about_box();
-    VexClock::Lap take_lap();
+    // The lap taken; nothing when the control refused it or the host was deleted meanwhile.
+    std::optional<VexClock::Lap> take_lap();
 
     // The screen's twips per pixel; a change lays the face out again.
     void set_metrics(TwipsPerPixel tpp);
@@ -231,6 +233,9 @@ class TICKWELL_API ControlHost : public Site {
     void click_image(const ImageElement& image);
 
     std::unique_ptr<HostedControl> hosted_;
+    // Expires with the host: what runs after a signal's slots checks it, for a slot may have
+    // deleted the host (see end_call).
+    std::shared_ptr<const bool> lifetime_ = std::make_shared<const bool>(true);
     std::map<const TimerElement*, TickMembership> timers_;
     TwipsPerPixel tpp_;
     QSizeF surface_;

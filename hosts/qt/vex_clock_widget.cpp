@@ -234,8 +234,7 @@ void VexClockWidget::toggle() {
 }
 
 void VexClockWidget::lap() {
-    const VexClock::Lap taken = take_lap();
-    emit lapped(taken.index, taken.total_ms, taken.split_ms);
+    if (const auto taken = take_lap()) emit lapped(taken->index, taken->total_ms, taken->split_ms);
 }
 
 void VexClockWidget::signal_changes(const Changes& changes) {

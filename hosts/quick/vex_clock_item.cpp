@@ -91,8 +91,9 @@ void VexClockItem::componentComplete() {
         creation_puts_.begin(), creation_puts_.end(),
         [&place](const auto& a, const auto& b) { return place(a.first) < place(b.first); });
     completed_ = true;
+    // A slot of a change signal may delete the item: then nothing more is put.
     for (const auto& [property, value] : std::exchange(creation_puts_, {}))
-        ControlHost::put(property, value);
+        if (!ControlHost::put(property, value)) return;
     ControlHost::setUserMode(wanted_user_mode_);
     update_accessible();
 }
@@ -290,11 +291,14 @@ MessageResult VexClockItem::ask(std::string_view prompt, MessageButtons buttons,
         return message.request().answer();
     }
     const bool heard = isSignalConnected(QMetaMethod::fromSignal(&VexClockItem::messageRequested));
+    QPointer<VexClockItem> guard(this);
     emit messageRequested(&message);
-    // The handler may have destroyed the item: only `message` is touched from here on.
-    if (policy == AskUser && heard && !message.isAnswered()) {
+    // The handler may have destroyed the item: only `message` and `guard` are touched from
+    // here on. A deleted item waits for no answer; one deleted while it waits stops waiting.
+    if (policy == AskUser && heard && guard && !message.isAnswered()) {
         QEventLoop loop;
         QObject::connect(&message, &VexClockMessage::answered, &loop, &QEventLoop::quit);
+        QObject::connect(this, &QObject::destroyed, &loop, &QEventLoop::quit);
         loop.exec();
     }
     return message.request().answer();
@@ -317,8 +321,7 @@ void VexClockItem::toggle() {
 }
 
 void VexClockItem::lap() {
-    const VexClock::Lap taken = take_lap();
-    emit lapped(taken.index, taken.total_ms, taken.split_ms);
+    if (const auto taken = take_lap()) emit lapped(taken->index, taken->total_ms, taken->split_ms);
 }
 
 void VexClockItem::showAboutBox() {
