@@ -12,7 +12,9 @@
 #include <stdlib.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -188,6 +190,61 @@ TEST_F(TextFile, ASymbolicLinkIsWrittenThroughAndStays) {
               "cannot save \"" + path("loop.json") + "\": Too many levels of symbolic links");
     EXPECT_EQ(entries(), (std::vector<std::string>{"chain.json", "dangling.json", "loop.json",
                                                    "real", "relative.json"}));
+}
+
+// A save renames its temporary over the target: over a FIFO, a socket, or the file a shell
+// opened for the program's output (reached through /proc, as /dev/stdout is), that would
+// replace it instead of writing into it. Each is refused and left as it was.
+TEST_F(TextFile, TargetsThatAreNoRegularFilesAreRefusedAndLeftAsTheyWere) {
+    ASSERT_EQ(::mkfifo(path("pipe.json").c_str(), 0600), 0);
+    fs::create_symlink("pipe.json", dir / "to_pipe.json");
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path("socket.json").c_str(), sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    put(path("log.txt"), "earlier output\n");
+    const int output = ::open(path("log.txt").c_str(), O_WRONLY | O_APPEND);
+    ASSERT_GE(output, 0);
+    const std::string open_output = "/proc/self/fd/" + std::to_string(output);
+    fs::create_symlink(open_output, dir / "stdout.json");
+    const struct {
+        std::string file;
+        std::string says;
+    } rows[] = {
+        {path("pipe.json"), "a FIFO, not a regular file"},
+        {path("to_pipe.json"), "a FIFO, not a regular file"},
+        {path("socket.json"), "a socket, not a regular file"},
+        {open_output, "it leads through \"" + open_output +
+                          "\" to a file a process has open, not a regular file"},
+        {path("stdout.json"), "it leads through \"" + open_output +
+                                  "\" to a file a process has open, not a regular file"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.file);
+        EXPECT_EQ(refusal([&] { replace_file(row.file, "replaced"); }),
+                  "cannot save \"" + row.file + "\": " + row.says);
+        EXPECT_EQ(refusal([&] { check_save_target(row.file, "write"); }),
+                  "cannot write \"" + row.file + "\": " + row.says);
+    }
+    ::close(output);
+    ::close(listener);
+    EXPECT_TRUE(fs::is_fifo(dir / "pipe.json"));
+    EXPECT_TRUE(fs::is_socket(dir / "socket.json"));
+    EXPECT_EQ(contents(path("log.txt")), "earlier output\n");
+    EXPECT_EQ(entries(), (std::vector<std::string>{"log.txt", "pipe.json", "socket.json",
+                                                   "stdout.json", "to_pipe.json"}));
+}
+
+// A file the program reads back is never written larger than its reader takes.
+TEST_F(TextFile, MoreThanTheReaderTakesIsNotWritten) {
+    put(path("form.json"), "old");
+    EXPECT_EQ(refusal([&] { replace_file(path("form.json"), std::string(101, 'x'), "save", 100); }),
+              "cannot save \"" + path("form.json") +
+                  "\": 101 bytes, beyond the limit of 100 bytes that reading it back allows");
+    EXPECT_EQ(contents(path("form.json")), "old");
+    replace_file(path("form.json"), std::string(100, 'x'), "save", 100);
+    EXPECT_EQ(read_text_file(path("form.json"), 100), std::string(100, 'x'));
 }
 
 TEST_F(TextFile, AnyNameTheFileSystemTakesSaves) {
