@@ -19,6 +19,9 @@ inline constexpr int kDeepestJson = 64;
 // Values (numbers, texts, keys, arrays and objects) in one JSON file: each costs memory far
 // beyond its bytes in the file.
 inline constexpr std::size_t kMostJsonValues = std::size_t{1} << 18;
+// Bytes of one line of a text read a line at a time (a container script): a line of a script
+// is a command, and no command needs more.
+inline constexpr std::size_t kLongestLine = std::size_t{64} << 10;
 // Bytes of a text property value in a file (a picture's base64 data is not such a text).
 inline constexpr std::size_t kLongestText = std::size_t{64} << 10;
 

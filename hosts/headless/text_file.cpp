@@ -19,6 +19,7 @@
 #include <cstring>
 #include <filesystem>
 #include <new>
+#include <utility>
 
 namespace tickwell::headless {
 namespace {
@@ -35,6 +36,7 @@ class Descriptor {
     Descriptor& operator=(const Descriptor&) = delete;
     ~Descriptor() { reset(); }
     int get() const { return fd_; }
+    int release() { return std::exchange(fd_, -1); }
     void reset(int fd = -1) {
         if (fd_ >= 0) ::close(fd_);
         fd_ = fd;
@@ -63,6 +65,20 @@ std::string in_mib(std::size_t bytes) {
     return std::to_string(bytes >> 20) + " MiB";
 }
 
+// Opens the regular file at `path` for reading, refusing anything else with `fail`'s error.
+// Non-blocking: opening a FIFO with no writer would otherwise wait for one for ever. What is
+// opened is checked on the descriptor itself, so that a file swapped for another between a
+// check and the open changes nothing.
+template <class Fail>
+int open_regular(const std::string& path, const Fail& fail, struct stat& st) {
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (fd.get() < 0) throw fail(std::strerror(errno));
+    if (::fstat(fd.get(), &st) != 0) throw fail(std::strerror(errno));
+    if (S_ISDIR(st.st_mode)) throw fail(std::strerror(EISDIR));
+    if (!S_ISREG(st.st_mode)) throw fail(what_it_is(st.st_mode) + ", not a regular file");
+    return fd.release();
+}
+
 // Reads the regular file at `path` into `buffer` (a std::string or a byte vector).
 template <class Buffer>
 Buffer read_bounded(const std::string& path, std::size_t limit) {
@@ -73,15 +89,8 @@ Buffer read_bounded(const std::string& path, std::size_t limit) {
         return fail(std::string(at_least ? "more than " : "") + std::to_string(bytes) +
                     " bytes, beyond the limit of " + in_mib(limit));
     };
-    // Non-blocking: opening a FIFO with no writer would otherwise wait for one for ever.
-    // What is opened is checked on the descriptor itself, so that a file swapped for
-    // another between a check and the open changes nothing.
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (fd.get() < 0) throw fail(std::strerror(errno));
     struct stat st {};
-    if (::fstat(fd.get(), &st) != 0) throw fail(std::strerror(errno));
-    if (S_ISDIR(st.st_mode)) throw fail(std::strerror(EISDIR));
-    if (!S_ISREG(st.st_mode)) throw fail(what_it_is(st.st_mode) + ", not a regular file");
+    const Descriptor fd(open_regular(path, fail, st));
     if (st.st_size < 0 || static_cast<std::uintmax_t>(st.st_size) > limit)
         throw too_large(static_cast<std::size_t>(st.st_size), false);
 
@@ -227,6 +236,66 @@ bool link_unnamed(int fd, int directory, const std::string& temporary) {
 }
 
 }  // namespace
+
+LineReader LineReader::open(const std::string& path, std::string_view kind) {
+    const std::string name = (kind.empty() ? "" : std::string(kind) + " ") + quoted_path(path);
+    struct stat st {};
+    const int fd = open_regular(
+        path, [&](const std::string& why) { return FileError("cannot read " + name + ": " + why); },
+        st);
+    // Read as it comes: blocking, now that it is known to be a regular file.
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return LineReader(fd, name, true);
+}
+
+LineReader::LineReader(int fd, std::string name, bool owned)
+    : fd_(fd), owned_(owned), name_(std::move(name)) {}
+
+LineReader::LineReader(LineReader&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)),
+      owned_(other.owned_),
+      name_(std::move(other.name_)),
+      buffer_(std::move(other.buffer_)),
+      start_(other.start_),
+      ended_(other.ended_),
+      lines_(other.lines_) {}
+
+LineReader::~LineReader() {
+    if (owned_ && fd_ >= 0) ::close(fd_);
+}
+
+std::optional<std::string> LineReader::next() {
+    const auto fail = [&](const std::string& why) {
+        return FileError("cannot read " + name_ + ": " + why);
+    };
+    for (;;) {
+        const auto end = buffer_.find('\n', start_);
+        const std::size_t length = (end == std::string::npos ? buffer_.size() : end) - start_;
+        if (length > kLongestLine)
+            throw fail("line " + std::to_string(lines_ + 1) + " is longer than " +
+                       std::to_string(kLongestLine) + " bytes");
+        if (end != std::string::npos || (ended_ && length > 0)) {
+            std::string line = buffer_.substr(start_, length);
+            start_ += length + (end != std::string::npos ? 1 : 0);
+            ++lines_;
+            return line;
+        }
+        if (ended_) return std::nullopt;
+        buffer_.erase(0, std::exchange(start_, 0));
+        const std::size_t had = buffer_.size();
+        buffer_.resize(had + kReadChunk);
+        ssize_t n = 0;
+        do {
+            n = ::read(fd_, buffer_.data() + had, kReadChunk);
+        } while (n < 0 && errno == EINTR);
+        if (n < 0) {
+            const int error = errno;
+            throw fail(std::string(std::strerror(error)) + " after line " + std::to_string(lines_));
+        }
+        buffer_.resize(had + static_cast<std::size_t>(n));
+        ended_ = n == 0;
+    }
+}
 
 std::string read_text_file(const std::string& path, std::size_t limit) {
     return read_bounded<std::string>(path, limit);

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <tickwell/platform/api.hpp>
@@ -30,6 +31,38 @@ TICKWELL_API std::string read_text_file(const std::string& path,
                                         std::size_t limit = kLargestSettingsFile);
 // The bytes of a picture file, within kLargestPictureFile; refused as read_text_file does.
 TICKWELL_API std::vector<std::uint8_t> read_picture_file(const std::string& path);
+
+// The lines of a text as it comes, a line at a time (a script, standard input), read under
+// the rules of the guarded reader: at most kLongestLine bytes a line, whatever the file
+// holds, and any error while reading reported, never taken for the end of the text.
+class TICKWELL_API LineReader {
+  public:
+    // The regular file at `path`, refused as read_text_file refuses what is no regular file.
+    // `kind` names it in errors: kind "script" gives "cannot read script "PATH": ...".
+    static LineReader open(const std::string& path, std::string_view kind = {});
+    // An open descriptor of any kind (standard input: a terminal, a pipe, a file), named
+    // `name` in errors ("standard input"); closed at the end when `owned`.
+    LineReader(int fd, std::string name, bool owned = false);
+    LineReader(LineReader&& other) noexcept;
+    LineReader& operator=(LineReader&&) = delete;
+    ~LineReader();
+
+    // The next line without its "\n" (a last line may have none); nothing at the end of the
+    // text. Throws FileError naming the text for a line longer than kLongestLine (before
+    // holding more of it) and for a read error.
+    std::optional<std::string> next();
+
+  private:
+    static constexpr std::size_t kReadChunk = std::size_t{64} << 10;
+
+    int fd_;
+    bool owned_;
+    std::string name_;
+    std::string buffer_;
+    std::size_t start_ = 0;  // where the next line begins in buffer_
+    bool ended_ = false;
+    std::size_t lines_ = 0;  // lines returned so far
+};
 
 // The one writer of every file the program saves (property bags, forms, rendered faces,
 // screenshots, exports). Replaces the file at `path` with `bytes`, or creates it, so that the
