@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include <tickwell/headless/json_property_bag.hpp>
 #include "scratch_dir.hpp"
+#include "test_pictures.hpp"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -26,13 +27,10 @@ namespace fs = std::filesystem;
 
 // The bytes of a PNG file as far as its size goes, followed by `tail` filler bytes that
 // cover every byte value (and, by their count, every base64 padding).
+// A PNG of `width` x `height` with `tail` bytes after it, which readers ignore.
 std::vector<std::uint8_t> png_bytes(int width, int height, std::size_t tail) {
-    std::vector<std::uint8_t> d = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n',
-                                   0,    0,   0,   13,  'I',  'H',  'D',  'R'};
-    for (int v : {width, height})
-        for (int shift : {24, 16, 8, 0})
-            d.push_back(static_cast<std::uint8_t>(v >> shift));
-    d.insert(d.end(), {8, 6, 0, 0, 0, 0, 0, 0, 0});
+    std::vector<std::uint8_t> d =
+        testing::png_file(static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height));
     for (std::size_t i = 0; i < tail; ++i)
         d.push_back(static_cast<std::uint8_t>(i * 7));
     return d;
