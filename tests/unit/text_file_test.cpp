@@ -150,10 +150,10 @@ TEST_F(TextFile, LargeFilesAreRefusedBeforeTheyAreRead) {
               std::string::npos);
     EXPECT_NE(refusal([&] {
                   read_picture_file(path("picture.png"));
-              }).find("33554433 bytes, beyond the limit of 32 MiB"),
+              }).find("11534337 bytes, beyond the limit of 11 MiB"),
               std::string::npos);
     EXPECT_NE(
-        refusal([&] { read_picture_file(path("huge.json")); }).find("beyond the limit of 32 MiB"),
+        refusal([&] { read_picture_file(path("huge.json")); }).find("beyond the limit of 11 MiB"),
         std::string::npos);
     rusage after{};
     ::getrusage(RUSAGE_SELF, &after);
