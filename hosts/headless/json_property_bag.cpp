@@ -243,6 +243,11 @@ json parse_json_text(std::string_view text, const std::string& origin) {
         return true;
     };
     const auto at_key = [&] { return last_key.empty() ? "" : " at " + in_quotes(last_key); };
+    // The parser takes a NUL byte for the end of the text: what follows one would be lost
+    // without a word. JSON has none outside strings, and those escape it.
+    if (const auto nul = text.find('\0'); nul != std::string_view::npos)
+        throw FileError(in_quotes(origin) + " is not JSON: a NUL byte at offset " +
+                        std::to_string(nul));
     try {
         return json::parse(text, check);
     } catch (const Refusal& r) {

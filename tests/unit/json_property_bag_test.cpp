@@ -204,6 +204,8 @@ TEST(JsonPropertyBag, RefusesFilesThatAreNotThisFormat) {
     const std::string png64 = "iVBORw0KGgo=";  // the PNG signature only: no IHDR
     const Row rows[] = {
         {"empty", "", "\"x.json\" is not JSON: "},
+        {"a NUL byte after the bag", bag_file("{}") + std::string(1, '\0') + "{\"Hours\": 4}",
+         "\"x.json\" is not JSON: a NUL byte at offset 48"},
         {"truncated", R"({"class": "Tickwell.VexClock", "properties": {"Hours": 1)",
          "\"x.json\" is not JSON: "},
         {"top level array", "[]",
