@@ -190,6 +190,10 @@ std::int64_t VexClock::elapsed_ms() const {
 }
 
 const VexClock::Lap& VexClock::lap() {
+    if (laps_.size() >= kMostLaps)
+        throw Error(ErrorKind::invalid_value,
+                    "no more than " + std::to_string(kMostLaps) +
+                        " laps are kept until the watch is reset; this one is not recorded");
     const std::int64_t total = elapsed_ms();
     const std::int64_t previous = laps_.empty() ? 0 : laps_.back().total_ms;
     laps_.push_back({static_cast<int>(laps_.size()) + 1, total, total - previous});

@@ -128,7 +128,10 @@ class TICKWELL_API VexClock {
         std::int64_t split_ms;
     };
     // Records a lap of this moment without stopping the watch (a stopped watch gives the
-    // count its stop froze). ResetClock clears the list.
+    // count its stop froze). ResetClock clears the list. At most kMostLaps are kept until
+    // then: the first ones stay, and a lap beyond them is refused with Error(invalid_value),
+    // recording nothing.
+    static constexpr std::size_t kMostLaps = 10000;
     const Lap& lap();
     const std::vector<Lap>& laps() const { return laps_; }
     // The running time of this moment as a lap taken now would record it: the count the
