@@ -138,6 +138,14 @@ class TICKWELL_API VexClock {
     // watch has run, in milliseconds to the hundredth. A running watch reads its clock.
     std::int64_t elapsed_ms() const;
 
+    // --- For a host that runs many ticks at once (ours) ---
+    // Whether every tick of the control's timers at a clock reading up to `reading` shows
+    // nothing but the count: no event, no error, nothing a later tick reads. Firing only the
+    // last of such ticks then leaves the control as firing all of them does, since every
+    // tick derives the count afresh from the clock. True of a running analog face counting
+    // up without alerts, while its hours fit their 16-bit field.
+    bool ticks_quiet_through(const ClockReading& reading) const;
+
     // --- By name or dispatch id, as the platform's dispatch does ---
     // An unknown member throws Error(invalid_value); a conversion that fails throws the
     // platform's error attributed to the member.
