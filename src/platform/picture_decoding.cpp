@@ -42,18 +42,19 @@ std::uint16_t little_endian16(Bytes d, std::size_t at) {
     return static_cast<std::uint16_t>(d[at] | (d[at + 1] << 8));
 }
 
-// The limits of Picture, from a header's sizes, before anything is decoded.
+// The limits of Picture, from a header's sizes, before anything is decoded. The sides first:
+// within them the count of pixels cannot overflow.
 void check_size(std::string_view format, std::int64_t width, std::int64_t height) {
-    if (width * height > Picture::kMostPixels)
-        throw Error(ErrorKind::invalid_picture,
-                    "the " + std::string(format) + " picture is " + std::to_string(width) + " x " +
-                        std::to_string(height) + " pixels, more than the limit of " +
-                        std::to_string(Picture::kMostPixels) + " (4096 x 4096)");
+    const auto refuse = [&](const std::string& why) {
+        throw Error(ErrorKind::invalid_picture, "the " + std::string(format) + " picture is " +
+                                                    std::to_string(width) + " x " +
+                                                    std::to_string(height) + " pixels, " + why);
+    };
     if (width > Picture::kLongestSide || height > Picture::kLongestSide)
-        throw Error(ErrorKind::invalid_picture,
-                    "the " + std::string(format) + " picture is " + std::to_string(width) + " x " +
-                        std::to_string(height) + " pixels, longer than the limit of " +
-                        std::to_string(Picture::kLongestSide) + " pixels on a side");
+        refuse("longer than the limit of " + std::to_string(Picture::kLongestSide) +
+               " pixels on a side");
+    if (width * height > Picture::kMostPixels)
+        refuse("more than the limit of " + std::to_string(Picture::kMostPixels) + " (4096 x 4096)");
 }
 
 // --- PNG ---------------------------------------------------------------------------------

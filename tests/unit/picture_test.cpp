@@ -110,6 +110,9 @@ TEST(Picture, TheLimitIsFourThousandNinetySixSquarePixels) {
          "5600 x 5600 pixels, "},
         {"ico with a bitmap image past it", "ico", ico_file({dib_header(8192, 8192)}),
          "8192 x 8192 pixels, "},
+        {"ico with a later image of the largest sides", "ico",
+         ico_file({icon_bitmap(16, 16), png_header(0xFFFFFFFF, 0xFFFFFFFF)}),
+         "4294967295 x 4294967295 pixels, "},
         {"ico with a later image past it", "ico",
          ico_file({icon_bitmap(16, 16), dib_header(8192, 8192)}), "8192 x 8192 pixels, "},
     };
