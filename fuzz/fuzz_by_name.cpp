@@ -15,38 +15,12 @@
 #include <tickwell/headless/headless_container.hpp>
 #include <tickwell/headless/svg_renderer.hpp>
 #include <tickwell/platform/paint_geometry.hpp>
+#include "fuzz_input.hpp"
 
 namespace {
 
 using tickwell::Value;
-
-// Takes what the fuzzer gives, one piece at a time; zeros once it runs out.
-class Input {
-  public:
-    Input(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-    bool empty() const { return at_ == size_; }
-    std::uint8_t byte() { return at_ < size_ ? data_[at_++] : 0; }
-    template <class T>
-    T pick() {
-        T v{};
-        auto* p = reinterpret_cast<std::uint8_t*>(&v);
-        for (std::size_t i = 0; i < sizeof v; ++i)
-            p[i] = byte();
-        return v;
-    }
-    std::vector<std::uint8_t> bytes(std::size_t most) {
-        const std::size_t n = std::min<std::size_t>(byte() * std::size_t{4}, most);
-        std::vector<std::uint8_t> out;
-        for (std::size_t i = 0; i < n && !empty(); ++i)
-            out.push_back(byte());
-        return out;
-    }
-
-  private:
-    const std::uint8_t* data_;
-    std::size_t size_;
-    std::size_t at_ = 0;
-};
+using tickwell::fuzzing::Input;
 
 double special_number(Input& in) {
     constexpr double kSpecial[] = {std::numeric_limits<double>::quiet_NaN(),

@@ -4,8 +4,8 @@
 #include <unistd.h>
 
 #include <cstring>
-#include <fstream>
 #include <iostream>
+#include <optional>
 #include <string>
 
 #include <tickwell/headless/headless_container.hpp>
@@ -46,18 +46,21 @@ int main(int argc, char** argv) {
         return std::string(png.constData(), static_cast<std::size_t>(png.size()));
     };
 #endif
-    bool ok = true;
-    if (!script || std::strcmp(script, "-") == 0) {
-        const bool terminal = isatty(STDIN_FILENO) != 0;
-        ok = runner.run(std::cin, strict, terminal ? "> " : nullptr);
-    } else {
-        std::ifstream in(script);
-        if (!in) {
-            std::cout << "error: cannot read script \"" << script << "\": " << std::strerror(errno)
-                      << '\n';
-            return 1;
+    // The script is read as every input file is (see LineReader): a script that cannot be
+    // read to its end ends the run with an error naming it and exit status 1.
+    try {
+        std::optional<tickwell::headless::LineReader> lines;
+        const char* prompt = nullptr;
+        if (!script || std::strcmp(script, "-") == 0) {
+            lines.emplace(STDIN_FILENO, "standard input");
+            if (isatty(STDIN_FILENO)) prompt = "> ";
+        } else {
+            lines.emplace(tickwell::headless::LineReader::open(script, "script"));
         }
-        ok = runner.run(in, strict);
+        const bool ok = runner.run(*lines, strict, prompt);
+        return strict && !ok ? 1 : 0;
+    } catch (const tickwell::headless::FileError& e) {
+        std::cout << "error: " << e.what() << '\n';
+        return 1;
     }
-    return strict && !ok ? 1 : 0;
 }

@@ -10,17 +10,18 @@
 // the form or the picture failed, 2 for a wrong command line. --palette sets the
 // application's palette, as View > Palette does.
 #include <QApplication>
+#include <QBuffer>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QMessageBox>
 #include <QPixmap>
-#include <QSaveFile>
 #include <QTimer>
 #include <cstdio>
 
 #include <tickwell/control/version.hpp>
+#include <tickwell/headless/text_file.hpp>
 #include <tickwell/qt/vex_clock_widget.hpp>
 #include "demo_palette.hpp"
 #include "demo_window.hpp"
@@ -54,9 +55,12 @@ QString picture_path_problem(const QString& path) {
     if (picture_format(path).isEmpty())
         return QStringLiteral("cannot write \"%1\": no picture format for the suffix \".%2\"")
             .arg(path, QFileInfo(path).suffix());
-    const QFileInfo file(path);
-    if (file.isDir()) return QStringLiteral("cannot write \"%1\": it is a directory").arg(path);
-    const QFileInfo dir(file.absolutePath());
+    try {
+        tickwell::headless::check_save_target(path.toStdString(), "write");
+    } catch (const tickwell::headless::FileError& e) {
+        return QString::fromStdString(e.what());
+    }
+    const QFileInfo dir(QFileInfo(path).absolutePath());
     if (!dir.isDir())
         return QStringLiteral("cannot write \"%1\": the directory \"%2\" does not exist")
             .arg(path, dir.filePath());
@@ -66,15 +70,20 @@ QString picture_path_problem(const QString& path) {
     return {};
 }
 
-// The picture replaces the file whole, or the file is left as it was.
+// The picture replaces the file whole, or the file is left as it was, as every save does.
 bool save_picture(const QPixmap& picture, const QString& path, QString* error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = QStringLiteral("cannot write \"%1\": %2").arg(path, file.errorString());
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture.save(&buffer, picture_format(path).constData())) {
+        *error = QStringLiteral("cannot write \"%1\": the picture could not be encoded").arg(path);
         return false;
     }
-    if (!picture.save(&file, picture_format(path).constData()) || !file.commit()) {
-        *error = QStringLiteral("cannot write \"%1\": %2").arg(path, file.errorString());
+    try {
+        tickwell::headless::replace_file(
+            path.toStdString(), std::string_view(bytes.constData(), bytes.size()), "write");
+    } catch (const tickwell::headless::FileError& e) {
+        *error = QString::fromStdString(e.what());
         return false;
     }
     return true;

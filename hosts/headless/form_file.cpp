@@ -165,7 +165,8 @@ void write_form_file(const std::string& path, const FormFile& form) {
     } catch (const FileError& e) {
         throw FileError("cannot save " + in_quotes(path) + ": " + e.what());
     }
-    replace_file(path, text);
+    refuse_unless_it_reads_back(path, text, parse_form);
+    replace_file(path, text, "save", kLargestSettingsFile);
 }
 
 }  // namespace tickwell::headless

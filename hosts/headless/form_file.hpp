@@ -47,7 +47,8 @@ TICKWELL_API FormFile parse_form(std::string_view text, const std::string& origi
 TICKWELL_API std::string form_text(const FormFile& form);
 
 TICKWELL_API FormFile read_form_file(const std::string& path);
-// Replaces the file whole (see replace_file); FileError names the file.
+// Replaces the file whole (see replace_file), and refuses a form that would not read back
+// (more values than a form file may hold); FileError names the file.
 TICKWELL_API void write_form_file(const std::string& path, const FormFile& form);
 
 }  // namespace tickwell::headless

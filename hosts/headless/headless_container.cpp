@@ -195,12 +195,74 @@ void Container::set_clock(std::int64_t microseconds) {
     clock_ = microseconds;
 }
 
+VexClock* Container::control_of(const HeadlessSite* site) const {
+    for (const auto& [name, hosted] : controls_)
+        if (hosted.site.get() == site) return hosted.control.get();
+    return nullptr;
+}
+
+bool Container::quiet_through(std::int64_t end, std::int64_t run_time) const {
+    const ClockReading reading =
+        clock_reading_at(std::min(kLatestTime, clock_ + (run_time - run_time_)));
+    for (const auto& [timer, s] : timers_) {
+        if (!s.armed || s.due > end) continue;
+        const VexClock* control = control_of(s.site);
+        if (!control || !control->ticks_quiet_through(reading)) return false;
+    }
+    return true;
+}
+
+std::int64_t Container::quiet_horizon(std::int64_t end) const {
+    std::int64_t first = std::numeric_limits<std::int64_t>::max();
+    for (const auto& [timer, s] : timers_)
+        if (s.armed && s.due <= end) first = std::min(first, s.due);
+    if (first > end || !quiet_through(end, first)) return run_time_;
+    // Quiet at a reading is quiet at every earlier one: the latest quiet time, by halves.
+    std::int64_t quiet = first, loud = end + 1;
+    if (quiet_through(end, end)) return end;
+    while (loud - quiet > 1) {
+        const std::int64_t middle = quiet + (loud - quiet) / 2;
+        (quiet_through(end, middle) ? quiet : loud) = middle;
+    }
+    return quiet;
+}
+
+void Container::skip_quiet_ticks(std::int64_t end) {
+    const std::int64_t horizon = quiet_horizon(end);
+    for (auto& [timer, s] : timers_) {
+        if (!s.armed || s.due > horizon) continue;
+        const std::int64_t interval = std::int64_t{s.interval} * 1000;
+        // The last tick up to the horizon still fires: it leaves the count where all of
+        // them would have.
+        s.due += (horizon - s.due) / interval * interval;
+    }
+}
+
+std::uint64_t Container::ticks_shown(std::int64_t end) const {
+    const std::int64_t horizon = quiet_horizon(end);
+    std::uint64_t ticks = 0;
+    for (const auto& [timer, s] : timers_) {
+        if (!s.armed || s.due > end) continue;
+        const std::int64_t interval = std::int64_t{s.interval} * 1000;
+        const std::int64_t from =
+            s.due > horizon ? s.due : s.due + ((horizon - s.due) / interval + 1) * interval;
+        if (from <= end) ticks += static_cast<std::uint64_t>((end - from) / interval) + 1;
+    }
+    return ticks;
+}
+
 void Container::run(std::int64_t microseconds) {
     if (microseconds < 0 || microseconds > kLatestTime - std::max(run_time_, clock_))
         throw Error(ErrorKind::overflow, "running " + std::to_string(microseconds / 1'000'000) +
                                              " s more would take the virtual clock past " +
                                              std::to_string(kLatestTime / 1'000'000) + " seconds");
     const std::int64_t end = run_time_ + microseconds;
+    if (const std::uint64_t ticks = ticks_shown(end); ticks > kMostTicksShown)
+        throw Error(ErrorKind::overflow, "running " + std::to_string(microseconds / 1'000'000) +
+                                             " s more would fire " + std::to_string(ticks) +
+                                             " timer ticks that cannot be skipped, more than the " +
+                                             std::to_string(kMostTicksShown) +
+                                             " a run may fire; run shorter spans");
     // A handler may set the clock: the reading moves on from wherever it then stands.
     const auto advance_to = [this](std::int64_t run_time) {
         clock_ = std::min(kLatestTime, clock_ + (run_time - run_time_));
@@ -208,6 +270,7 @@ void Container::run(std::int64_t microseconds) {
     };
     CallGuard guard(*this);
     for (;;) {
+        skip_quiet_ticks(end);
         const Schedule* next = nullptr;
         TimerElement* next_timer = nullptr;
         for (const auto& [timer, s] : timers_) {

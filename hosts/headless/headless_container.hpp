@@ -107,10 +107,17 @@ class TICKWELL_API Container {
     // Sets the time of day within the clock's current day (the `clock` command); a time of
     // 86400 s or more wraps, as the reading does.
     void set_time_of_day(std::int64_t microseconds);
+    // The most timer ticks that show something (an event, an error, a blink) one run fires.
+    static constexpr std::uint64_t kMostTicksShown = 100'000'000;
+
     // Advances the clock and the run time by `microseconds`, firing every enabled timer of
     // every control at each of its due times in time order (ties: creation order, then
-    // SWTimer first). A run that would take either past kLatestTime is refused with
-    // Error(overflow), changing nothing.
+    // SWTimer first). While every running control's ticks show nothing but the count (see
+    // VexClock::ticks_quiet_through), only the last tick of each timer before that changes
+    // is fired: the count, derived from the clock, is exact all the same, and a run of years
+    // takes no longer than one of seconds. A run that would take either clock past
+    // kLatestTime, or fire more than kMostTicksShown ticks that show something, is refused
+    // with Error(overflow), changing nothing.
     void run(std::int64_t microseconds);
     // Runs a handler of a timer now, as the platform would.
     void fire(const std::string& control, TimerElement& timer);
@@ -161,6 +168,16 @@ class TICKWELL_API Container {
     void raise(HeadlessSite& site, std::string_view event, std::span<EventArgument> arguments);
     MessageResult ask(std::string_view prompt, MessageButtons buttons);
     void collect_deferred();
+    VexClock* control_of(const HeadlessSite* site) const;
+    // Whether every timer due by `end` would tick quietly at run time `run_time`.
+    bool quiet_through(std::int64_t end, std::int64_t run_time) const;
+    // The latest run time, up to `end`, until which every timer due ticks quietly; the run
+    // time now when the next tick may show something.
+    std::int64_t quiet_horizon(std::int64_t end) const;
+    // Moves every timer on to its last due time up to the quiet horizon.
+    void skip_quiet_ticks(std::int64_t end);
+    // The ticks a run to `end` would fire after the quiet horizon.
+    std::uint64_t ticks_shown(std::int64_t end) const;
 
     std::ostream& out_;
     std::vector<std::pair<std::string, Hosted>> controls_;

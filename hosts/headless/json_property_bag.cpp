@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <new>
 #include <nlohmann/json.hpp>
@@ -242,6 +243,11 @@ json parse_json_text(std::string_view text, const std::string& origin) {
         return true;
     };
     const auto at_key = [&] { return last_key.empty() ? "" : " at " + in_quotes(last_key); };
+    // The parser takes a NUL byte for the end of the text: what follows one would be lost
+    // without a word. JSON has none outside strings, and those escape it.
+    if (const auto nul = text.find('\0'); nul != std::string_view::npos)
+        throw FileError(in_quotes(origin) + " is not JSON: a NUL byte at offset " +
+                        std::to_string(nul));
     try {
         return json::parse(text, check);
     } catch (const Refusal& r) {
@@ -297,6 +303,19 @@ JsonPropertyBag parse_property_bag(std::string_view text, const std::string& ori
     rethrow_as_file_error(origin);
 }
 
+void refuse_unless_it_reads_back(
+    const std::string& path, std::string_view text,
+    const std::function<void(std::string_view, const std::string&)>& read) {
+    // Beyond the size the reader takes, replace_file refuses it without reading.
+    if (text.size() > kLargestSettingsFile) return;
+    try {
+        read(text, path);
+    } catch (const FileError& e) {
+        throw FileError("cannot save " + in_quotes(path) +
+                        ", which could not be read back: " + e.what());
+    }
+}
+
 std::string property_bag_text(const JsonPropertyBag& bag) {
     ordered_json document = ordered_json::object();
     document["class"] = TypeLibrary::kProgId;
@@ -309,7 +328,9 @@ JsonPropertyBag read_property_bag_file(const std::string& path) {
 }
 
 void write_property_bag_file(const std::string& path, const JsonPropertyBag& bag) {
-    replace_file(path, property_bag_text(bag));
+    const std::string text = property_bag_text(bag);
+    refuse_unless_it_reads_back(path, text, parse_property_bag);
+    replace_file(path, text, "save", kLargestSettingsFile);
 }
 
 }  // namespace tickwell::headless

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <functional>
 #include <nlohmann/json_fwd.hpp>
 #include <string>
 #include <string_view>
@@ -70,8 +71,15 @@ TICKWELL_API nlohmann::json parse_json_text(std::string_view text, const std::st
 TICKWELL_API JsonPropertyBag parse_property_bag(std::string_view text, const std::string& origin);
 TICKWELL_API std::string property_bag_text(const JsonPropertyBag& bag);
 
+// Throws FileError naming `path` when `read` (a parser of the file's format, such as
+// parse_property_bag) refuses `text`: a file is only saved as something it can be read back
+// from (text within kLargestSettingsFile; replace_file refuses a larger one).
+TICKWELL_API void refuse_unless_it_reads_back(
+    const std::string& path, std::string_view text,
+    const std::function<void(std::string_view, const std::string&)>& read);
+
 // Reads or saves a single-control file; FileError names the file and what is wrong. Saving
-// replaces the file whole (see replace_file).
+// replaces the file whole (see replace_file), and refuses a bag that would not read back.
 TICKWELL_API JsonPropertyBag read_property_bag_file(const std::string& path);
 TICKWELL_API void write_property_bag_file(const std::string& path, const JsonPropertyBag& bag);
 

@@ -93,14 +93,35 @@ void ScriptRunner::add_command(const std::string& name, Command command) {
     commands_[name] = std::move(command);
 }
 
+bool ScriptRunner::run(LineReader& lines, bool strict, const char* prompt) {
+    return run_lines([&lines] { return lines.next(); }, strict, prompt);
+}
+
 bool ScriptRunner::run(std::istream& in, bool strict, const char* prompt) {
-    std::string line;
+    return run_lines(
+        [&in]() -> std::optional<std::string> {
+            std::string line;
+            if (!std::getline(in, line)) {
+                if (in.bad()) throw FileError("cannot read the script: the stream failed");
+                return std::nullopt;
+            }
+            if (line.size() > kLongestLine)
+                throw FileError("cannot read the script: a line is longer than " +
+                                std::to_string(kLongestLine) + " bytes");
+            return line;
+        },
+        strict, prompt);
+}
+
+bool ScriptRunner::run_lines(const std::function<std::optional<std::string>()>& next_line,
+                             bool strict, const char* prompt) {
     bool ok = true;
     for (;;) {
         if (prompt) std::cout << prompt << std::flush;
-        if (!std::getline(in, line)) break;
+        const std::optional<std::string> line = next_line();
+        if (!line) break;
         try {
-            execute(tokenize(line));
+            execute(tokenize(*line));
         } catch (const ScriptError& e) {
             out() << "error: " << e.what() << '\n';
             ok = false;

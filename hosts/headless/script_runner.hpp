@@ -11,6 +11,7 @@
 #include <vector>
 
 #include <tickwell/headless/headless_container.hpp>
+#include <tickwell/headless/text_file.hpp>
 #include <tickwell/platform/paint_geometry.hpp>
 
 namespace tickwell::headless {
@@ -43,8 +44,11 @@ class TICKWELL_API ScriptRunner {
 
     explicit ScriptRunner(Container& container);
 
-    // Runs every line of `in`. With `strict`, stops at the first failing command and
-    // returns false. `prompt` is written before each line (for a terminal).
+    // Runs every line of the script. With `strict`, stops at the first failing command and
+    // returns false. `prompt` is written before each line (for a terminal). A script that
+    // cannot be read to its end (a read error, a line longer than kLongestLine) stops the run
+    // with FileError: what could not be read is never taken for the end of the script.
+    bool run(LineReader& lines, bool strict, const char* prompt = nullptr);
     bool run(std::istream& in, bool strict, const char* prompt = nullptr);
     // Runs one tokenized command; throws ScriptError when it fails.
     void execute(const std::vector<Token>& tokens);
@@ -85,6 +89,9 @@ class TICKWELL_API ScriptRunner {
                  const std::function<void()>& call);
 
   private:
+    bool run_lines(const std::function<std::optional<std::string>()>& next_line, bool strict,
+                   const char* prompt);
+
     Container& container_;
     std::map<std::string, Command> commands_;
 };

@@ -3,7 +3,9 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -17,6 +19,7 @@
 #include <cstring>
 #include <filesystem>
 #include <new>
+#include <utility>
 
 namespace tickwell::headless {
 namespace {
@@ -33,6 +36,7 @@ class Descriptor {
     Descriptor& operator=(const Descriptor&) = delete;
     ~Descriptor() { reset(); }
     int get() const { return fd_; }
+    int release() { return std::exchange(fd_, -1); }
     void reset(int fd = -1) {
         if (fd_ >= 0) ::close(fd_);
         fd_ = fd;
@@ -61,6 +65,20 @@ std::string in_mib(std::size_t bytes) {
     return std::to_string(bytes >> 20) + " MiB";
 }
 
+// Opens the regular file at `path` for reading, refusing anything else with `fail`'s error.
+// Non-blocking: opening a FIFO with no writer would otherwise wait for one for ever. What is
+// opened is checked on the descriptor itself, so that a file swapped for another between a
+// check and the open changes nothing.
+template <class Fail>
+int open_regular(const std::string& path, const Fail& fail, struct stat& st) {
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (fd.get() < 0) throw fail(std::strerror(errno));
+    if (::fstat(fd.get(), &st) != 0) throw fail(std::strerror(errno));
+    if (S_ISDIR(st.st_mode)) throw fail(std::strerror(EISDIR));
+    if (!S_ISREG(st.st_mode)) throw fail(what_it_is(st.st_mode) + ", not a regular file");
+    return fd.release();
+}
+
 // Reads the regular file at `path` into `buffer` (a std::string or a byte vector).
 template <class Buffer>
 Buffer read_bounded(const std::string& path, std::size_t limit) {
@@ -71,15 +89,8 @@ Buffer read_bounded(const std::string& path, std::size_t limit) {
         return fail(std::string(at_least ? "more than " : "") + std::to_string(bytes) +
                     " bytes, beyond the limit of " + in_mib(limit));
     };
-    // Non-blocking: opening a FIFO with no writer would otherwise wait for one for ever.
-    // What is opened is checked on the descriptor itself, so that a file swapped for
-    // another between a check and the open changes nothing.
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (fd.get() < 0) throw fail(std::strerror(errno));
     struct stat st {};
-    if (::fstat(fd.get(), &st) != 0) throw fail(std::strerror(errno));
-    if (S_ISDIR(st.st_mode)) throw fail(std::strerror(EISDIR));
-    if (!S_ISREG(st.st_mode)) throw fail(what_it_is(st.st_mode) + ", not a regular file");
+    const Descriptor fd(open_regular(path, fail, st));
     if (st.st_size < 0 || static_cast<std::uintmax_t>(st.st_size) > limit)
         throw too_large(static_cast<std::size_t>(st.st_size), false);
 
@@ -130,14 +141,27 @@ bool write_all(int fd, std::string_view bytes) {
     return true;
 }
 
+// Whether the symbolic link `link` is one of the kernel's links to what a process has open
+// (/proc/PID/fd/N, and /dev/stdout through it): its text names a file another program may
+// hold open for writing (a shell's `>> log.txt`), or is no path at all ("pipe:[1234]").
+bool is_process_link(const std::string& link) {
+    const Descriptor fd(::open(link.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    struct statfs fs {};
+    return fd.get() >= 0 && ::fstatfs(fd.get(), &fs) == 0 && fs.f_type == PROC_SUPER_MAGIC;
+}
+
 // The file a path names once its symbolic links are followed (as many as the system itself
 // follows); the path itself when it is no link. A dangling link names the file it would
-// create.
-std::string final_target(const std::string& path, int& error) {
+// create. Throws `fail`'s error for a loop, or for a link to what a process has open.
+template <class Fail>
+std::string final_target(const std::string& path, const Fail& fail) {
     std::string current = path;
     for (int hops = 0; hops < 40; ++hops) {
         struct stat st {};
         if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+        if (is_process_link(current))
+            throw fail("it leads through " + quoted_path(current) +
+                       " to a file a process has open, not a regular file");
         std::string link(PATH_MAX, '\0');
         const ssize_t n = ::readlink(current.c_str(), link.data(), link.size());
         if (n < 0) return current;
@@ -148,8 +172,7 @@ std::string final_target(const std::string& path, int& error) {
                       ? link
                       : (here.parent_path() / link).string();
     }
-    error = ELOOP;
-    return path;
+    throw fail(std::strerror(ELOOP));
 }
 
 // Temporary names: "." + the target's name (cut to fit NAME_MAX) + "~tw." + the saving
@@ -214,6 +237,66 @@ bool link_unnamed(int fd, int directory, const std::string& temporary) {
 
 }  // namespace
 
+LineReader LineReader::open(const std::string& path, std::string_view kind) {
+    const std::string name = (kind.empty() ? "" : std::string(kind) + " ") + quoted_path(path);
+    struct stat st {};
+    const int fd = open_regular(
+        path, [&](const std::string& why) { return FileError("cannot read " + name + ": " + why); },
+        st);
+    // Read as it comes: blocking, now that it is known to be a regular file.
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return LineReader(fd, name, true);
+}
+
+LineReader::LineReader(int fd, std::string name, bool owned)
+    : fd_(fd), owned_(owned), name_(std::move(name)) {}
+
+LineReader::LineReader(LineReader&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)),
+      owned_(other.owned_),
+      name_(std::move(other.name_)),
+      buffer_(std::move(other.buffer_)),
+      start_(other.start_),
+      ended_(other.ended_),
+      lines_(other.lines_) {}
+
+LineReader::~LineReader() {
+    if (owned_ && fd_ >= 0) ::close(fd_);
+}
+
+std::optional<std::string> LineReader::next() {
+    const auto fail = [&](const std::string& why) {
+        return FileError("cannot read " + name_ + ": " + why);
+    };
+    for (;;) {
+        const auto end = buffer_.find('\n', start_);
+        const std::size_t length = (end == std::string::npos ? buffer_.size() : end) - start_;
+        if (length > kLongestLine)
+            throw fail("line " + std::to_string(lines_ + 1) + " is longer than " +
+                       std::to_string(kLongestLine) + " bytes");
+        if (end != std::string::npos || (ended_ && length > 0)) {
+            std::string line = buffer_.substr(start_, length);
+            start_ += length + (end != std::string::npos ? 1 : 0);
+            ++lines_;
+            return line;
+        }
+        if (ended_) return std::nullopt;
+        buffer_.erase(0, std::exchange(start_, 0));
+        const std::size_t had = buffer_.size();
+        buffer_.resize(had + kReadChunk);
+        ssize_t n = 0;
+        do {
+            n = ::read(fd_, buffer_.data() + had, kReadChunk);
+        } while (n < 0 && errno == EINTR);
+        if (n < 0) {
+            const int error = errno;
+            throw fail(std::string(std::strerror(error)) + " after line " + std::to_string(lines_));
+        }
+        buffer_.resize(had + static_cast<std::size_t>(n));
+        ended_ = n == 0;
+    }
+}
+
 std::string read_text_file(const std::string& path, std::size_t limit) {
     return read_bounded<std::string>(path, limit);
 }
@@ -222,27 +305,59 @@ std::vector<std::uint8_t> read_picture_file(const std::string& path) {
     return read_bounded<std::vector<std::uint8_t>>(path, kLargestPictureFile);
 }
 
-void replace_file(const std::string& path, std::string_view bytes, std::string_view verb) {
-    namespace fs = std::filesystem;
-    const auto fail = [&](int error) {
-        return FileError("cannot " + std::string(verb) + " " + quoted_path(path) + ": " +
-                         std::strerror(error));
-    };
-    if (path.empty()) throw fail(ENOENT);
-    int link_error = 0;
-    const fs::path target(final_target(path, link_error));
-    if (link_error) throw fail(link_error);
+namespace {
+
+template <class Fail>
+void check_replaceable(mode_t mode, const Fail& fail) {
+    if (S_ISDIR(mode)) throw fail(std::strerror(EISDIR));
+    if (!S_ISREG(mode)) throw fail(what_it_is(mode) + ", not a regular file");
+}
+
+// The file a save of `path` replaces or creates, once its links are followed: refused with
+// `fail`'s error where it exists and is no regular file (a directory, device, FIFO or
+// socket), or where it is reached through a process's open file.
+template <class Fail>
+std::filesystem::path save_target(const std::string& path, const Fail& fail) {
+    if (path.empty()) throw fail(std::strerror(ENOENT));
+    const std::filesystem::path target(final_target(path, fail));
     const std::string name = target.filename().string();
-    if (name.empty() || name == "." || name == "..") throw fail(EISDIR);
+    if (name.empty() || name == "." || name == "..") throw fail(std::strerror(EISDIR));
+    struct stat st {};
+    if (::stat(target.c_str(), &st) == 0) check_replaceable(st.st_mode, fail);
+    return target;
+}
+
+}  // namespace
+
+void check_save_target(const std::string& path, std::string_view verb) {
+    save_target(path, [&](const std::string& why) {
+        return FileError("cannot " + std::string(verb) + " " + quoted_path(path) + ": " + why);
+    });
+}
+
+void replace_file(const std::string& path, std::string_view bytes, std::string_view verb,
+                  std::size_t limit) {
+    namespace fs = std::filesystem;
+    const auto refuse = [&](const std::string& why) {
+        return FileError("cannot " + std::string(verb) + " " + quoted_path(path) + ": " + why);
+    };
+    const auto fail = [&](int error) { return refuse(std::strerror(error)); };
+    // What the reader of such a file would refuse is never written.
+    if (bytes.size() > limit)
+        throw refuse(std::to_string(bytes.size()) + " bytes, beyond the limit of " + in_mib(limit) +
+                     " that reading it back allows");
+    const fs::path target = save_target(path, refuse);
+    const std::string name = target.filename().string();
     const fs::path directory_path = target.has_parent_path() ? target.parent_path() : ".";
 
     Descriptor directory(::open(directory_path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (directory.get() < 0) throw fail(errno);
     struct stat old {};
     mode_t mode = new_file_mode();
+    // Checked again on the directory that is written: the rename replaces whatever is there.
     if (::fstatat(directory.get(), name.c_str(), &old, 0) == 0) {
-        if (S_ISDIR(old.st_mode)) throw fail(EISDIR);
-        if (S_ISREG(old.st_mode)) mode = old.st_mode & 07777;
+        check_replaceable(old.st_mode, refuse);
+        mode = old.st_mode & 07777;
     }
     const std::string stem = temporary_stem(name);
     remove_stale_temporaries(directory.get(), stem);

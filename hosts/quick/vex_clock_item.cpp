@@ -16,6 +16,7 @@
 #include <QScreen>
 #include <QVariantMap>
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include <tickwell/control/type_library.hpp>
@@ -27,6 +28,13 @@ namespace {
 
 constexpr float kNewControlWidth = 3240;  // twips
 constexpr float kNewControlHeight = 2070;
+
+// The texture the item paints into, at most: 64 MiB (4096 x 4096 at four bytes a pixel), and
+// no side longer than a graphics card's textures commonly are. An item larger than that is
+// painted at a lower resolution and scaled up, as the widget paints what its caches cannot
+// hold directly: its memory is bounded whatever its size.
+constexpr double kLargestTextureBytes = 64.0 * 1024 * 1024;
+constexpr double kLongestTextureSide = 16384;
 
 QString qt_text(std::string_view s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
@@ -194,17 +202,47 @@ void VexClockItem::update_surface(const QRegion& region) {
 
 void VexClockItem::geometryChange(const QRectF& now, const QRectF& before) {
     QQuickPaintedItem::geometryChange(now, before);
-    if (now.size() != before.size()) resize_surface(now.size(), false);
+    if (now.size() == before.size()) return;
+    bound_texture();
+    resize_surface(now.size(), false);
 }
 
 void VexClockItem::itemChange(ItemChange change, const ItemChangeData& value) {
     QQuickPaintedItem::itemChange(change, value);
-    if (change == ItemSceneChange || change == ItemDevicePixelRatioHasChanged) sync_metrics();
+    if (change == ItemSceneChange || change == ItemDevicePixelRatioHasChanged) {
+        bound_texture();
+        sync_metrics();
+    }
     if (change == ItemSceneChange || change == ItemParentHasChanged) sync_palette();
 }
 
 void VexClockItem::sync_palette() {
     set_color_scheme(ColorScheme::from_palette(item_palette(*this)));
+}
+
+void VexClockItem::bound_texture() {
+    const double ratio = window() ? window()->effectiveDevicePixelRatio() : 1.0;
+    const double wide = width() * ratio, high = height() * ratio;  // device pixels
+    double scale = 1;
+    if (wide * high * 4 > kLargestTextureBytes)
+        scale = std::sqrt(kLargestTextureBytes / (wide * high * 4));
+    scale = std::min({scale, kLongestTextureSide / wide, kLongestTextureSide / high});
+    if (!(scale < 1)) {
+        setTextureSize({});  // the item's own size
+        return;
+    }
+    // In logical pixels: the scene graph multiplies the texture's size by the pixel ratio,
+    // and scales the painter from the item's size to it.
+    const auto side = [](double logical) {
+        return logical >= 1 ? static_cast<int>(std::min(logical, kLongestTextureSide)) : 1;
+    };
+    const QSize texture(side(width() * scale), side(height() * scale));
+    setTextureSize(texture);
+    if (std::exchange(texture_reported_, true)) return;
+    qWarning(
+        "VexClock %s: %.0f x %.0f pixels is more than it paints in full; painted at %d x %d "
+        "and scaled",
+        qUtf8Printable(objectName()), wide, high, texture.width(), texture.height());
 }
 
 void VexClockItem::sync_metrics() {

@@ -32,6 +32,10 @@ namespace tickwell::qt {
 // The control is not yet in user mode then, so the shown time may be set; after them it is,
 // unless `userMode: false` says otherwise.
 //
+// The item paints into a texture of at most 64 MiB and 16384 pixels a side: a larger item is
+// painted at a lower resolution and scaled to its size (a warning says so once), so that no
+// size makes it hold more.
+//
 // Messages never block by default: they arrive as messageRequested(message), which a handler
 // may answer (see VexClockMessage). The control's forms (the About box of showAboutBox())
 // arrive as formRequested with their caption and lines. Key input reaches the control while
@@ -154,6 +158,9 @@ class TICKWELL_API VexClockItem : public QQuickPaintedItem, public ControlHost {
     void sync_palette();
     // Sets Accessible.role, name and description on the item.
     void update_accessible();
+    // Keeps the texture the item paints into within its bounds (see textureSize): an item
+    // larger than that is painted at a lower resolution and scaled, and says so once.
+    void bound_texture();
 
     bool wanted_user_mode_ = true;
     bool completed_ = true;
@@ -161,6 +168,7 @@ class TICKWELL_API VexClockItem : public QQuickPaintedItem, public ControlHost {
     std::size_t signalled_laps_ = 0;
     std::vector<std::pair<std::string_view, Value>> creation_puts_;
     QString description_;
+    bool texture_reported_ = false;
 };
 
 }  // namespace tickwell::qt

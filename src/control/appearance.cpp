@@ -4,6 +4,7 @@
 // attributes of this control's own face elements and are read back from them.
 #include <tickwell/control/string_table.hpp>
 #include <tickwell/control/vex_clock.hpp>
+#include <tickwell/platform/error.hpp>
 
 namespace tickwell {
 
@@ -46,8 +47,15 @@ void VexClock::setBorderWidth(std::int16_t pixels) {
         return;
     }
     // Both sides of the shorter dimension must leave a positive span between them. The
-    // doubling is 16-bit: a width of 16384 or more overflows before anything changes.
-    const std::int16_t both_sides = narrow_to_integer(2 * std::int32_t{pixels});
+    // doubling is 16-bit: a width of 16384 or more overflows before anything changes, an
+    // error that names the width given and the largest that doubles.
+    constexpr std::int16_t kWidest = INT16_MAX / 2;
+    if (pixels > kWidest)
+        throw Error(ErrorKind::overflow, "a BorderWidth of " + std::to_string(pixels) +
+                                             " does not fit: twice it must fit an Integer, so "
+                                             "it is at most " +
+                                             std::to_string(kWidest));
+    const auto both_sides = static_cast<std::int16_t>(2 * pixels);
     const float room = width_ >= height_ ? height_ - both_sides * site_.twips_per_pixel_y()
                                          : width_ - both_sides * site_.twips_per_pixel_x();
     if (!accepted({{room <= 0, kInvalidValue}})) return;

@@ -294,7 +294,28 @@ std::int64_t VexClock::elapsed_ms() const {
     return running_hundredths(reading_) * 10;
 }
 
+bool VexClock::ticks_quiet_through(const ClockReading& reading) const {
+    const ClockState& s = state_;
+    // A digital face raises Notify and blinks; a count-down expires; an alert is due at
+    // multiples of AlertTime.
+    if (s.Display != tickwell::Display::analog || s.ClockMode != tickwell::ClockMode::normal ||
+        s.AlertTime > 0)
+        return false;
+    const std::optional<RunTime> run = run_elapsed(s, reading);
+    if (!run) return true;  // a clock that reads before the start: the tick does nothing
+    // Hours, the count divided by 3600, fail their field at 32768; a second short of that
+    // keeps the reading's rounding on the safe side.
+    constexpr std::int64_t kLargestQuietCount = std::int64_t{INT16_MAX} * 3600 + 3599 - 1;
+    const std::int64_t count =
+        std::int64_t{run->whole_seconds} + (s.StopCaptured ? s.StoppedSeconds : 0);
+    return count <= kLargestQuietCount;
+}
+
 const VexClock::Lap& VexClock::lap() {
+    if (laps_.size() >= kMostLaps)
+        throw Error(ErrorKind::invalid_value,
+                    "no more than " + std::to_string(kMostLaps) +
+                        " laps are kept until the watch is reset; this one is not recorded");
     const std::int64_t total = running_hundredths(site_.read_clock()) * 10;
     const std::int64_t previous = laps_.empty() ? 0 : laps_.back().total_ms;
     laps_.push_back({static_cast<int>(laps_.size()) + 1, total, total - previous});

@@ -134,7 +134,10 @@ class TICKWELL_API VexClock {
         std::int64_t split_ms;
     };
     // Records a lap of this moment without stopping the watch (a stopped watch gives the
-    // count its stop froze). ResetClock clears the list.
+    // count its stop froze). ResetClock clears the list. At most kMostLaps are kept until
+    // then: the first ones stay, and a lap beyond them is refused with Error(invalid_value),
+    // recording nothing.
+    static constexpr std::size_t kMostLaps = 10000;
     const Lap& lap();
     const std::vector<Lap>& laps() const { return laps_; }
     // The count the watch has run, in milliseconds to the hundredth, as of the clock's
@@ -142,6 +145,14 @@ class TICKWELL_API VexClock {
     // count itself; counting down, the time run since InitialTime. A lap reads the clock
     // afresh.
     std::int64_t elapsed_ms() const;
+
+    // --- For a host that runs many ticks at once (ours) ---
+    // Whether every tick of the control's timers at a clock reading up to `reading` shows
+    // nothing but the count: no event, no error, nothing a later tick reads. Firing only the
+    // last of such ticks then leaves the control as firing all of them does, since every
+    // tick derives the count afresh from the clock. True of a running analog face counting
+    // up without alerts, while its hours fit their 16-bit field.
+    bool ticks_quiet_through(const ClockReading& reading) const;
 
     // --- By name or dispatch id, as the platform's dispatch does ---
     // An unknown member throws Error(invalid_value); a conversion that fails throws the

@@ -43,17 +43,20 @@ class TICKWELL_API Picture {
     enum class Kind { vector, encoded };
 
     // The most pixels a picture may have once decoded (4096 x 4096: 64 MiB at four bytes a
-    // pixel). Its size is read from the file's header before anything decodes it, so that
-    // no renderer ever holds more.
+    // pixel), and the longest side, the widest image the hosts' PNG decoder takes. Its size
+    // is read from the file's header before anything decodes it, so that no renderer ever
+    // holds more.
     static constexpr std::int64_t kMostPixels = std::int64_t{4096} * 4096;
+    static constexpr std::int64_t kLongestSide = 1'000'000;
 
     // A vector picture; name identifies it to people ("glyph:7").
     static PictureRef make_vector(std::string name, VectorDrawing drawing);
 
     // A picture kept as the bytes of an image file. The format is "png", "bmp", "ico" or
-    // "svg"; the size in pixels is read from the data. Throws Error(invalid_picture) when
-    // the data is not a picture of that format, or is one of more than kMostPixels pixels
-    // (an icon: any of its images).
+    // "svg". The data is taken only once it has been decoded whole, and the size in pixels
+    // is the decoded one: throws Error(invalid_picture) when the data is not a picture of
+    // that format, is cut short or damaged anywhere, or is one beyond kMostPixels pixels or
+    // kLongestSide on a side (an icon: any of its images).
     static PictureRef make_encoded(std::string format, std::vector<std::uint8_t> data);
 
     // The format guessed from a file name's extension ("png" for "x.PNG"), or "" if unknown.

@@ -2,6 +2,7 @@
 // tickwell-demo as a user starts it: --screenshot under a real X server (Xvfb) shows both
 // faces running in its window; wrong paths and arguments fail at once with a clear message.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QImage>
 #include <QProcess>
@@ -139,6 +140,8 @@ TEST(DemoScreenshot, WrongPathsAndArgumentsFailAtOnceWithAMessage) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString shot = dir.filePath("shot.png");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("fifo.png")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(dir.filePath("fifo.png"), dir.filePath("link.png")));
     struct Row {
         const char* what;
         QStringList arguments;
@@ -158,6 +161,14 @@ TEST(DemoScreenshot, WrongPathsAndArgumentsFailAtOnceWithAMessage) {
          {"--screenshot", dir.path(), "--run-for", "0"},
          1,
          {"cannot write", "directory"}},
+        {"a FIFO in place of the file",
+         {"--screenshot", dir.filePath("fifo.png"), "--run-for", "0"},
+         1,
+         {"cannot write", "fifo.png", "a FIFO, not a regular file"}},
+        {"a link to a FIFO",
+         {"--screenshot", dir.filePath("link.png"), "--run-for", "0"},
+         1,
+         {"cannot write", "link.png", "a FIFO, not a regular file"}},
         {"a suffix no picture format has",
          {"--screenshot", dir.filePath("shot.nopicture"), "--run-for", "0"},
          1,
@@ -176,6 +187,10 @@ TEST(DemoScreenshot, WrongPathsAndArgumentsFailAtOnceWithAMessage) {
         EXPECT_FALSE(QFile::exists(shot)) << row.what << ": no picture is left behind";
         EXPECT_TRUE(r.out.isEmpty()) << row.what;
     }
+    struct stat fifo {};
+    ASSERT_EQ(::stat(QFile::encodeName(dir.filePath("fifo.png")).constData(), &fifo), 0);
+    EXPECT_TRUE(S_ISFIFO(fifo.st_mode)) << "the FIFO is left as it was";
+    EXPECT_TRUE(QFileInfo(dir.filePath("link.png")).isSymLink());
 }
 
 }  // namespace

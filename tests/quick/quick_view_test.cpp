@@ -307,5 +307,45 @@ Item {
     QGuiApplication::setPalette(before);
 }
 
+// The warnings the program prints while it lives.
+class Warnings {
+  public:
+    Warnings() { previous_ = qInstallMessageHandler(&keep); }
+    ~Warnings() { qInstallMessageHandler(previous_); }
+    static QStringList& said() {
+        static QStringList lines;
+        return lines;
+    }
+
+  private:
+    static void keep(QtMsgType, const QMessageLogContext&, const QString& text) { said() << text; }
+    QtMessageHandler previous_;
+};
+
+// An item larger than the texture it may paint into is painted into a bounded one, scaled
+// to its size, and says so once: no repaint fails for want of memory.
+TEST_F(QuickViewTest, AnItemBeyondItsTextureIsPaintedScaledAndSaysSoOnce) {
+    ASSERT_TRUE(analog);
+    Warnings warnings;
+    const double ratio = view.effectiveDevicePixelRatio();
+    analog->setSize(QSizeF(1e9, 100));
+    grab();
+    grab();
+    QSize texture = analog->textureSize();
+    EXPECT_LE(texture.width() * ratio, 16384);
+    EXPECT_GE(texture.height(), 1);
+    analog->setSize(QSizeF(30000, 30000));
+    texture = analog->textureSize();
+    EXPECT_LE(texture.width() * ratio * texture.height() * ratio * 4, 64.0 * 1024 * 1024);
+    EXPECT_GE(texture.width() * ratio, 4000);
+    EXPECT_EQ(texture.width(), texture.height());
+    grab();
+    EXPECT_EQ(Warnings::said().size(), 1) << Warnings::said().join('\n').toStdString();
+    EXPECT_TRUE(Warnings::said().value(0).contains(QStringLiteral("painted at")));
+
+    analog->setSize(QSizeF(216, 138));
+    EXPECT_FALSE(analog->textureSize().isValid()) << "back to its own size";
+}
+
 }  // namespace
 }  // namespace tickwell::testing

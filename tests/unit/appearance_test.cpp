@@ -24,6 +24,26 @@ TEST_F(AppearanceTest, BorderMustLeaveRoomAcrossTheShorterSide) {
     EXPECT_EQ(take(), kInvalid);
 }
 
+// Twice the width is worked in 16 bits: a width that does not double fails with an error
+// naming the width given and the largest taken, and changes nothing.
+TEST_F(AppearanceTest, AWidthThatDoesNotDoubleIsAnOverflowNamingIt) {
+    for (const std::int16_t pixels : {std::int16_t{16384}, std::int16_t{32767}}) {
+        try {
+            clock->setBorderWidth(pixels);
+            ADD_FAILURE() << pixels << " taken";
+        } catch (const Error& e) {
+            EXPECT_EQ(e.kind(), ErrorKind::overflow);
+            EXPECT_EQ(std::string(e.what()), "a BorderWidth of " + std::to_string(pixels) +
+                                                 " does not fit: twice it must fit an Integer, "
+                                                 "so it is at most 16383");
+        }
+    }
+    EXPECT_EQ(take(), "");
+    EXPECT_EQ(clock->BorderWidth(), 2);
+    clock->setBorderWidth(16383);  // doubles, and leaves no room: refused as too wide
+    EXPECT_EQ(take(), kInvalid);
+}
+
 TEST_F(AppearanceTest, ZeroHidesTheBorderAndKeepsItsWidth) {
     clock->setBorderWidth(0);
     EXPECT_EQ(take(), "");  // no notification, no layout

@@ -261,6 +261,28 @@ TEST_F(EngineTest, LapsRecordTheRunningTimeAndTheSplits) {
     }
 }
 
+// The list is bounded: the first laps are kept, and one beyond them is refused with an error
+// and recorded nowhere, until a reset makes room.
+TEST_F(EngineTest, LapsBeyondTheMostAreRefusedUntilAReset) {
+    clock->StartClock();
+    for (std::size_t i = 0; i < VexClock::kMostLaps; ++i)
+        clock->lap();
+    try {
+        clock->lap();
+        ADD_FAILURE() << "taken";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.kind(), ErrorKind::invalid_value);
+        EXPECT_STREQ(e.what(),
+                     "no more than 10000 laps are kept until the watch is reset; this one is not "
+                     "recorded");
+    }
+    ASSERT_EQ(clock->laps().size(), VexClock::kMostLaps);
+    EXPECT_EQ(clock->laps().front().index, 1);
+    EXPECT_EQ(clock->laps().back().index, 10000);
+    clock->ResetClock();
+    EXPECT_EQ(clock->lap().index, 1);
+}
+
 TEST_F(EngineTest, StartWhileRunningChangesNothing) {
     clock->StartClock();
     tick_at(30);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The headless container's virtual clock at its far end: however a script runs it, the
-// clock stops at its latest time with an error instead of overflowing.
+// clock stops at its latest time with an error instead of overflowing; and long runs, whose
+// quiet ticks are skipped and whose ticks to show are bounded.
 #include <tickwell/headless/headless_container.hpp>
 
 #include <gtest/gtest.h>
@@ -78,6 +79,54 @@ TEST(ContainerClock, ABillionSecondsAtATimeStopsAtTheLatestTime) {
          at = said.find(refused, at + 1))
         ++count;
     EXPECT_EQ(count, 1200u - static_cast<std::size_t>(runs));
+}
+
+// What a script prints.
+std::string run_script(const std::string& script, bool strict = true) {
+    std::ostringstream out;
+    Container container(out);
+    ScriptRunner runner(container);
+    std::istringstream in(script);
+    runner.run(in, strict);
+    return out.str();
+}
+
+// A running analog face counting up shows nothing but its count: a run skips its ticks, to
+// the very count and hand positions that firing every tick gives (a digital face beside it,
+// which raises Notify, makes the container fire every tick). Firing the ticks of years one by
+// one takes minutes: the test's time limit (tests/CMakeLists.txt) catches a run that does.
+TEST(ContainerRun, QuietTicksAreSkippedToTheExactCount) {
+    const std::string start = "new a 3240 2070 own\nusermode true\ncall a StartClock\n";
+    const std::string noisy = "new b 3240 2070 own\nput b Display 1\ncall b StartClock\n";
+    const std::string seen =
+        "echo seen\nstate a TotalSeconds\nget a Hours\nget a Minutes\nget a Seconds\nget a Tens\n"
+        "get a Hundreds\nelement a Hand(0)\nelement a Hand(1)\nelement a Hand(2)\n";
+    for (const char* span : {"3.3", "86399.99", "90000.37"}) {
+        SCOPED_TRACE(span);
+        const std::string skipped = run_script(start + "run " + span + "\n" + seen);
+        const std::string fired = run_script(start + noisy + "run " + span + "\n" + seen);
+        ASSERT_NE(fired.find("event b Notify"), std::string::npos);
+        EXPECT_EQ(skipped.substr(skipped.find("seen\n")), fired.substr(fired.find("seen\n")));
+    }
+    // Some three and a half years, the most whose hours fit their field: at once.
+    EXPECT_NE(run_script(start + "run 117000000\nstate a TotalSeconds\n")
+                  .find("ClockState.TotalSeconds = 117000000\n"),
+              std::string::npos);
+}
+
+// Ticks that show something are fired one by one: a run that would fire more of them than
+// the stated bound is refused before it starts, and the count is as it was.
+TEST(ContainerRun, ARunOfTooManyTicksToShowIsRefusedChangingNothing) {
+    const std::string said = run_script(
+        "new a\nusermode true\nput a Display 1\ncall a StartClock\nrun 10\n"
+        "run 100000000\nstate a TotalSeconds\n",
+        false);
+    EXPECT_NE(said.find("error: running 100000000 s more would fire 600000000 timer ticks that "
+                        "cannot be skipped, more than the 100000000 a run may fire; run shorter "
+                        "spans\n"),
+              std::string::npos)
+        << said;
+    EXPECT_NE(said.find("ClockState.TotalSeconds = 10\n"), std::string::npos);
 }
 
 }  // namespace

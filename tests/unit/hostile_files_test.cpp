@@ -90,7 +90,7 @@ TEST_F(HostileFiles, FilesMadeToHangOrExhaustAreRefusedAtOnce) {
         {"put a MouseIcon @" + path("zero.png"),
          path("zero.png") + "\": a character device, not a regular file"},
         {"put a MouseIcon @" + path("huge.png"),
-         path("huge.png") + "\": 104857600 bytes, beyond the limit of 32 MiB"},
+         path("huge.png") + "\": 104857600 bytes, beyond the limit of 11 MiB"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.command);

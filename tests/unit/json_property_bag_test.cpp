@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include <tickwell/headless/json_property_bag.hpp>
 #include "scratch_dir.hpp"
+#include "test_pictures.hpp"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -14,9 +15,12 @@
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <sstream>
 
 #include <tickwell/face/glyphs.hpp>
 #include <tickwell/headless/form_file.hpp>
+#include <tickwell/headless/headless_container.hpp>
+#include <tickwell/headless/script_runner.hpp>
 #include <tickwell/platform/error.hpp>
 
 namespace tickwell::headless {
@@ -26,13 +30,10 @@ namespace fs = std::filesystem;
 
 // The bytes of a PNG file as far as its size goes, followed by `tail` filler bytes that
 // cover every byte value (and, by their count, every base64 padding).
+// A PNG of `width` x `height` with `tail` bytes after it, which readers ignore.
 std::vector<std::uint8_t> png_bytes(int width, int height, std::size_t tail) {
-    std::vector<std::uint8_t> d = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n',
-                                   0,    0,   0,   13,  'I',  'H',  'D',  'R'};
-    for (int v : {width, height})
-        for (int shift : {24, 16, 8, 0})
-            d.push_back(static_cast<std::uint8_t>(v >> shift));
-    d.insert(d.end(), {8, 6, 0, 0, 0, 0, 0, 0, 0});
+    std::vector<std::uint8_t> d =
+        testing::png_file(static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height));
     for (std::size_t i = 0; i < tail; ++i)
         d.push_back(static_cast<std::uint8_t>(i * 7));
     return d;
@@ -203,6 +204,8 @@ TEST(JsonPropertyBag, RefusesFilesThatAreNotThisFormat) {
     const std::string png64 = "iVBORw0KGgo=";  // the PNG signature only: no IHDR
     const Row rows[] = {
         {"empty", "", "\"x.json\" is not JSON: "},
+        {"a NUL byte after the bag", bag_file("{}") + std::string(1, '\0') + "{\"Hours\": 4}",
+         "\"x.json\" is not JSON: a NUL byte at offset 48"},
         {"truncated", R"({"class": "Tickwell.VexClock", "properties": {"Hours": 1)",
          "\"x.json\" is not JSON: "},
         {"top level array", "[]",
@@ -319,6 +322,32 @@ TEST_F(JsonPropertyBagFile, SavesAndReadsBack) {
     EXPECT_EQ(*back.find("Hours"), Value(std::int16_t{12}));
     EXPECT_EQ(*back.find("Background"), Value(static_cast<std::int32_t>(0x8000000Fu)));
     EXPECT_EQ(entries(), std::vector<std::string>{"a.json"});
+}
+
+// What the program writes, it reads: a control holding the largest picture file that is
+// read saves a bag that loads back, picture and all.
+TEST_F(JsonPropertyBagFile, TheLargestPictureSavesAndLoadsBack) {
+    std::vector<std::uint8_t> picture = testing::bmp_file(64, 32);
+    picture.resize(kLargestPictureFile, 0);  // a decoder reads no further than the pixels
+    {
+        std::ofstream file(path("largest.bmp"), std::ios::binary);
+        file.write(reinterpret_cast<const char*>(picture.data()),
+                   static_cast<std::streamsize>(picture.size()));
+    }
+    std::ostringstream out;
+    Container container(out);
+    ScriptRunner runner(container);
+    std::istringstream script("new a\nput a MouseIcon @" + path("largest.bmp") + "\nsave a " +
+                              path("a.json") + "\nload b " + path("a.json") + "\n");
+    runner.run(script, true);
+    EXPECT_EQ(out.str().find("error"), std::string::npos) << out.str();
+    ASSERT_NE(container.find("b"), nullptr);
+    const PictureRef loaded = container.find("b")->MouseIcon();
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->describe(), "picture:64x32");
+    EXPECT_TRUE(
+        std::equal(loaded->data().begin(), loaded->data().end(), picture.begin(), picture.end()));
+    EXPECT_LE(fs::file_size(path("a.json")), kLargestSettingsFile);
 }
 
 TEST_F(JsonPropertyBagFile, ReadFailuresNameTheFile) {
@@ -517,6 +546,50 @@ TEST_F(FormFileTest, RefusesFormsThatAreNotThisFormat) {
         } catch (const FileError& e) {
             EXPECT_NE(std::string(e.what()).find(row.says), std::string::npos) << e.what();
         }
+    }
+}
+
+// A form whose file its reader would refuse is not written: too large with two of the
+// largest pictures, or holding more values than a form file may.
+TEST_F(FormFileTest, AFormItCouldNotReadBackIsNotSaved) {
+    std::ofstream(path("form.json")) << "old";
+    std::vector<std::uint8_t> largest = testing::bmp_file(8, 8);
+    largest.resize(kLargestPictureFile, 0);
+    const PictureRef picture = Picture::make_encoded("bmp", largest);
+    FormFile pictures;
+    for (const char* name : {"a", "b"}) {
+        pictures.controls.push_back({name, 0, 0, 100, 100, {}});
+        pictures.controls.back().properties.write("MouseIcon", Value(picture), Value());
+    }
+    FormFile crowded;
+    for (int i = 0; i < 12000; ++i) {
+        crowded.controls.push_back({"c" + std::to_string(i), 0, 0, 100, 100, {}});
+        for (const char* key : {"Hours", "Minutes", "Seconds", "Tens", "Hundreds"})
+            crowded.controls.back().properties.write(key, Value(std::int16_t{1}), Value());
+    }
+    const struct {
+        const char* what;
+        const FormFile& form;
+        std::string says;
+    } rows[] = {
+        {"two of the largest pictures", pictures,
+         "bytes, beyond the limit of 16 MiB that reading it back allows"},
+        {"too many values", crowded,
+         ", which could not be read back: \"" + path("form.json") +
+             "\" is refused: it holds more than 262144 values"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        try {
+            write_form_file(path("form.json"), row.form);
+            ADD_FAILURE() << "saved";
+        } catch (const FileError& e) {
+            EXPECT_EQ(std::string(e.what()).rfind("cannot save \"" + path("form.json") + "\"", 0),
+                      0u)
+                << e.what();
+            EXPECT_NE(std::string(e.what()).find(row.says), std::string::npos) << e.what();
+        }
+        EXPECT_EQ(contents(path("form.json")), "old");
     }
 }
 

@@ -17,6 +17,7 @@
 #include <tickwell/headless/script_runner.hpp>
 #include <tickwell/platform/error.hpp>
 #include "scratch_dir.hpp"
+#include "test_pictures.hpp"
 
 namespace tickwell {
 namespace {
@@ -33,11 +34,7 @@ const std::vector<std::string> kWriteOrder = {
     "MinWidth",      "HourWidth",    "Appearance",    "SegmentColor", "CellColor"};
 
 std::vector<std::uint8_t> icon_bytes() {
-    std::vector<std::uint8_t> d = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13,
-                                   'I',  'H', 'D', 'R', 0,    0,    0,    32,   0, 0, 0, 32};
-    for (int i = 0; i < 300; ++i)
-        d.push_back(static_cast<std::uint8_t>(i * 31));
-    return d;
+    return testing::png_file(32, 32);
 }
 
 // The value a bag holds under `key`; the text "absent" when it holds none.

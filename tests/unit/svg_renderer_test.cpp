@@ -294,6 +294,32 @@ TEST_F(RenderCommandTest, PngGoesThroughTheInstalledEncoder) {
     EXPECT_FALSE(std::filesystem::exists(dir / "x.png"));
 }
 
+// A face larger than its file may hold is refused, never drawn at another size.
+TEST_F(RenderCommandTest, AFaceTooLargeForItsFileIsRefusedNotShrunk) {
+    container.twips_x = 1;
+    container.twips_y = 1;
+    PixelSize seen;
+    runner.png_encoder = [&](const Scene&, PixelSize size, TwipsPerPixel) {
+        seen = size;
+        return std::string("\x89PNG");
+    };
+    clock->set_size(1e7f, 100);
+    const std::string svg = (dir / "huge.svg").string(), png = (dir / "huge.png").string();
+    EXPECT_EQ(failure("render a " + svg),
+              "cannot write \"" + svg +
+                  "\": the face is 10000000 x 100 pixels, more than 999999 on a side");
+    EXPECT_EQ(failure("render a " + png),
+              "cannot write \"" + png +
+                  "\": the face is 10000000 x 100 pixels, more than 8192 on a side");
+    EXPECT_EQ(seen.width, 0);
+    EXPECT_FALSE(std::filesystem::exists(svg));
+    EXPECT_FALSE(std::filesystem::exists(png));
+
+    clock->set_size(999999, 100);  // the largest side an SVG takes
+    execute("render a " + svg);
+    EXPECT_NE(read(svg).find("width=\"999999\" height=\"100\""), std::string::npos);
+}
+
 TEST_F(RenderCommandTest, FailuresNameTheFile) {
     const std::string missing = (dir / "no" / "such" / "face.svg").string();
     EXPECT_EQ(failure("render a " + missing),

@@ -12,7 +12,9 @@
 #include <stdlib.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -148,10 +150,10 @@ TEST_F(TextFile, LargeFilesAreRefusedBeforeTheyAreRead) {
               std::string::npos);
     EXPECT_NE(refusal([&] {
                   read_picture_file(path("picture.png"));
-              }).find("33554433 bytes, beyond the limit of 32 MiB"),
+              }).find("11534337 bytes, beyond the limit of 11 MiB"),
               std::string::npos);
     EXPECT_NE(
-        refusal([&] { read_picture_file(path("huge.json")); }).find("beyond the limit of 32 MiB"),
+        refusal([&] { read_picture_file(path("huge.json")); }).find("beyond the limit of 11 MiB"),
         std::string::npos);
     rusage after{};
     ::getrusage(RUSAGE_SELF, &after);
@@ -159,6 +161,47 @@ TEST_F(TextFile, LargeFilesAreRefusedBeforeTheyAreRead) {
     // At its limit a settings file is read whole.
     sparse(path("settings.json"), static_cast<off_t>(kLargestSettingsFile));
     EXPECT_EQ(read_text_file(path("settings.json")).size(), kLargestSettingsFile);
+}
+
+// A text read a line at a time (a script) is refused as a file read whole is, and a read
+// error is reported rather than taken for its end.
+TEST_F(TextFile, LinesAreReadUnderTheSameRules) {
+    ASSERT_EQ(::mkfifo(path("pipe.tw").c_str(), 0600), 0);
+    fs::create_directory(dir / "sub");
+    const struct {
+        std::string file;
+        std::string says;
+    } rows[] = {
+        {path("pipe.tw"), "a FIFO, not a regular file"},
+        {"/dev/zero", "a character device, not a regular file"},
+        {path("sub"), "Is a directory"},
+        {path("missing.tw"), "No such file or directory"},
+        // The kernel gives no byte of a process's memory at offset 0: a read error.
+        {"/proc/self/mem", "Input/output error after line 0"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.file);
+        EXPECT_EQ(refusal([&] {
+                      LineReader lines = LineReader::open(row.file, "script");
+                      while (lines.next()) {
+                      }
+                  }),
+                  "cannot read script \"" + row.file + "\": " + row.says);
+    }
+
+    put(path("lines.tw"), "one\n\nthree\r\nlast");
+    LineReader lines = LineReader::open(path("lines.tw"));
+    for (const char* line : {"one", "", "three\r", "last"})
+        EXPECT_EQ(lines.next(), std::optional<std::string>(line));
+    EXPECT_EQ(lines.next(), std::nullopt);
+
+    // From standard input or any descriptor, which may be a device: the longest line bounds
+    // what is held.
+    const int zeros = ::open("/dev/zero", O_RDONLY);
+    ASSERT_GE(zeros, 0);
+    LineReader endless(zeros, "standard input", true);
+    EXPECT_EQ(refusal([&] { endless.next(); }),
+              "cannot read standard input: line 1 is longer than 65536 bytes");
 }
 
 // --- Saving ----------------------------------------------------------------------------
@@ -188,6 +231,61 @@ TEST_F(TextFile, ASymbolicLinkIsWrittenThroughAndStays) {
               "cannot save \"" + path("loop.json") + "\": Too many levels of symbolic links");
     EXPECT_EQ(entries(), (std::vector<std::string>{"chain.json", "dangling.json", "loop.json",
                                                    "real", "relative.json"}));
+}
+
+// A save renames its temporary over the target: over a FIFO, a socket, or the file a shell
+// opened for the program's output (reached through /proc, as /dev/stdout is), that would
+// replace it instead of writing into it. Each is refused and left as it was.
+TEST_F(TextFile, TargetsThatAreNoRegularFilesAreRefusedAndLeftAsTheyWere) {
+    ASSERT_EQ(::mkfifo(path("pipe.json").c_str(), 0600), 0);
+    fs::create_symlink("pipe.json", dir / "to_pipe.json");
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path("socket.json").c_str(), sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    put(path("log.txt"), "earlier output\n");
+    const int output = ::open(path("log.txt").c_str(), O_WRONLY | O_APPEND);
+    ASSERT_GE(output, 0);
+    const std::string open_output = "/proc/self/fd/" + std::to_string(output);
+    fs::create_symlink(open_output, dir / "stdout.json");
+    const struct {
+        std::string file;
+        std::string says;
+    } rows[] = {
+        {path("pipe.json"), "a FIFO, not a regular file"},
+        {path("to_pipe.json"), "a FIFO, not a regular file"},
+        {path("socket.json"), "a socket, not a regular file"},
+        {open_output, "it leads through \"" + open_output +
+                          "\" to a file a process has open, not a regular file"},
+        {path("stdout.json"), "it leads through \"" + open_output +
+                                  "\" to a file a process has open, not a regular file"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.file);
+        EXPECT_EQ(refusal([&] { replace_file(row.file, "replaced"); }),
+                  "cannot save \"" + row.file + "\": " + row.says);
+        EXPECT_EQ(refusal([&] { check_save_target(row.file, "write"); }),
+                  "cannot write \"" + row.file + "\": " + row.says);
+    }
+    ::close(output);
+    ::close(listener);
+    EXPECT_TRUE(fs::is_fifo(dir / "pipe.json"));
+    EXPECT_TRUE(fs::is_socket(dir / "socket.json"));
+    EXPECT_EQ(contents(path("log.txt")), "earlier output\n");
+    EXPECT_EQ(entries(), (std::vector<std::string>{"log.txt", "pipe.json", "socket.json",
+                                                   "stdout.json", "to_pipe.json"}));
+}
+
+// A file the program reads back is never written larger than its reader takes.
+TEST_F(TextFile, MoreThanTheReaderTakesIsNotWritten) {
+    put(path("form.json"), "old");
+    EXPECT_EQ(refusal([&] { replace_file(path("form.json"), std::string(101, 'x'), "save", 100); }),
+              "cannot save \"" + path("form.json") +
+                  "\": 101 bytes, beyond the limit of 100 bytes that reading it back allows");
+    EXPECT_EQ(contents(path("form.json")), "old");
+    replace_file(path("form.json"), std::string(100, 'x'), "save", 100);
+    EXPECT_EQ(read_text_file(path("form.json"), 100), std::string(100, 'x'));
 }
 
 TEST_F(TextFile, AnyNameTheFileSystemTakesSaves) {
