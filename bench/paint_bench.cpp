@@ -9,73 +9,21 @@
 #include <QLCDNumber>
 #include <QPainter>
 #include <memory>
-#include <ostream>
-#include <streambuf>
 
-#include <tickwell/headless/headless_container.hpp>
-#include <tickwell/platform/system_colors.hpp>
 #include <tickwell/qt/layer_cache.hpp>
-#include <tickwell/qt/repaint_tracker.hpp>
 #include <tickwell/qt/scene_painter.hpp>
+#include "face_paints.hpp"
 #include "peer_clock.hpp"
 
 namespace {
 
 using tickwell::TwipsPerPixel;
-using tickwell::headless::Container;
-
-constexpr double kTwips = 15;
-
-class NullBuffer : public std::streambuf {
-  protected:
-    int overflow(int c) override { return c; }
-    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
-
-enum Face : int { digital_units, digital_hundredths, analog_flat, analog_raised, analog_oval };
+using namespace tickwell::bench;
 
 const char* face_name(int face) {
     static const char* names[] = {"digital units", "digital hundredths", "analog flat rectangle",
                                   "analog raised rectangle", "analog flat oval"};
     return names[face];
-}
-
-// One control showing 01:02:05.37 at `width` x `height` pixels.
-struct Stopwatch {
-    NullBuffer buffer;
-    std::ostream out{&buffer};
-    Container container{out};
-    tickwell::VexClock* clock = nullptr;
-
-    Stopwatch(int face, int width, int height) {
-        tickwell::Clock::reset_state();
-        clock = &container.create("a", static_cast<float>(width * kTwips),
-                                  static_cast<float>(height * kTwips));
-        const bool digital = face == digital_units || face == digital_hundredths;
-        clock->setDisplay(digital ? tickwell::Display::digital : tickwell::Display::analog);
-        if (face == digital_hundredths) clock->setAccuracy(tickwell::Accuracy::hundredths);
-        if (face == analog_raised) clock->setAppearance(tickwell::Appearance::raised);
-        if (face == analog_oval) clock->setClockFace(tickwell::ClockFace::oval);
-        clock->setHours(1);
-        clock->setMinutes(2);
-        clock->setSeconds(5);
-        clock->setTens(3);
-        clock->setHundreds(7);
-        clock->scene().take_changed();
-    }
-};
-
-// The whole surface, as the widget paints it.
-void paint_full(QImage& image, const tickwell::Scene& scene) {
-    QPainter p(&image);
-    tickwell::qt::paint_face(p, scene, TwipsPerPixel{kTwips, kTwips},
-                             QSizeF(image.deviceIndependentSize()));
-}
-
-QImage surface(int width, int height, int dpr) {
-    QImage image(width * dpr, height * dpr, QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(dpr);
-    return image;
 }
 
 long peak_rss_kib() {
@@ -90,7 +38,7 @@ long peak_rss_kib() {
 void BM_LargestControlPeakMemory(benchmark::State& state) {
     const long before = peak_rss_kib();
     for (auto _ : state) {
-        Stopwatch watch(digital_hundredths, 200, 100);
+        ShownWatch watch(digital_hundredths, 200, 100);
         watch.clock->set_size(10'000'000, 10'000'000);
         for (int dpr : {1, 2}) {
             QImage image = surface(400, 300, dpr);
@@ -107,7 +55,7 @@ BENCHMARK(BM_LargestControlPeakMemory)->Iterations(3)->Unit(benchmark::kMillisec
 void BM_FullPaint(benchmark::State& state) {
     const int face = static_cast<int>(state.range(0));
     const int width = static_cast<int>(state.range(1)), dpr = static_cast<int>(state.range(2));
-    Stopwatch watch(face, width, width / 2);
+    ShownWatch watch(static_cast<Face>(face), width, width / 2);
     QImage image = surface(width, width / 2, dpr);
     for (auto _ : state)
         paint_full(image, watch.clock->scene());
@@ -123,28 +71,12 @@ BENCHMARK(BM_FullPaint)
 // The repaint a host does after one digit changed: only the bounds of the changed elements.
 void BM_OneDigitRepaint(benchmark::State& state) {
     const int width = static_cast<int>(state.range(0)), dpr = static_cast<int>(state.range(1));
-    Stopwatch watch(digital_hundredths, width, width / 2);
-    QImage image = surface(width, width / 2, dpr);
-    paint_full(image, watch.clock->scene());
-    const TwipsPerPixel tpp{kTwips, kTwips};
-    watch.container.user_mode = true;
-    watch.clock->StartClock();
-    std::int64_t now = 0;
+    OneDigitRepaint repaint(width, dpr);
     for (auto _ : state) {
         state.PauseTiming();
-        // A tick 10 ms later: the hundredths digit changes, nothing else.
-        now += 10'000;
-        if (now % 1'000'000 == 0) now += 10'000;
-        watch.container.set_clock(now);
-        watch.clock->SWTimer_Timer();
-        QRectF region;
-        for (const tickwell::Element* e : watch.clock->scene().take_changed())
-            region |= tickwell::qt::element_bounds(*e, tpp);
+        repaint.tick();
         state.ResumeTiming();
-        QPainter p(&image);
-        p.setClipRect(region);
-        p.fillRect(region, tickwell::qt::to_qcolor(tickwell::kSurfaceColor));
-        tickwell::qt::paint_scene(p, watch.clock->scene(), tpp, region);
+        repaint.repaint();
     }
     state.SetLabel(std::to_string(width) + "x" + std::to_string(width / 2) + " dpr " +
                    std::to_string(dpr));
@@ -213,26 +145,12 @@ BENCHMARK(BM_PeerAnalogFullPaint)
 void BM_AnalogTickRepaint(benchmark::State& state) {
     const int face = static_cast<int>(state.range(0));
     const int width = static_cast<int>(state.range(1)), dpr = static_cast<int>(state.range(2));
-    Stopwatch watch(face, width, width / 2);
-    QImage image = surface(width, width / 2, dpr);
-    paint_full(image, watch.clock->scene());
-    const TwipsPerPixel tpp{kTwips, kTwips};
-    tickwell::qt::RepaintTracker tracker;
-    tracker.reset(watch.clock->scene(), tpp);
-    watch.container.user_mode = true;
-    watch.clock->StartClock();
-    std::int64_t now = 0;
+    AnalogTickRepaint repaint(static_cast<Face>(face), width, dpr);
     for (auto _ : state) {
         state.PauseTiming();
-        now += 1'000'000;  // a second later: the second hand moves
-        watch.container.set_clock(now);
-        watch.clock->SWTimer_Timer();
-        const QRegion region = tracker.take(watch.clock->scene(), tpp);
+        repaint.tick();
         state.ResumeTiming();
-        QPainter p(&image);
-        p.setClipRegion(region);
-        tickwell::qt::paint_face(p, watch.clock->scene(), tpp, QSizeF(width, width / 2.0),
-                                 QRectF(region.boundingRect()));
+        repaint.repaint();
     }
     state.SetLabel(std::string(face_name(face)) + " " + std::to_string(width) + "x" +
                    std::to_string(width / 2) + " dpr " + std::to_string(dpr));
