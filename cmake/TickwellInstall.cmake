@@ -6,7 +6,8 @@
 #   Tickwell::property_files  JSON property-bag and form files (nlohmann_json)
 #   Tickwell::qt_render       the QPainter renderer of a face (Qt GUI)
 #   Tickwell::qt_host         what every Qt host of a control shares (Qt GUI)
-#   Tickwell::qt              VexClockWidget and the property pages (Qt Widgets)
+#   Tickwell::qt              VexClockWidget (Qt Widgets)
+#   Tickwell::qt_dialogs      the property pages dialog (Qt Widgets)
 #   Tickwell::quick           VexClockItem, the type VexClock of the QML module Tickwell
 #                             (Qt Quick, a shared library)
 #
@@ -44,11 +45,6 @@ endfunction()
 
 tickwell_install_library(tickwell_core core tickwell)
 tickwell_install_library(tickwell_property_files property_files tickwell-files)
-install(FILES ${PROJECT_SOURCE_DIR}/hosts/headless/file_limits.hpp
-              ${PROJECT_SOURCE_DIR}/hosts/headless/text_file.hpp
-              ${PROJECT_SOURCE_DIR}/hosts/headless/json_property_bag.hpp
-              ${PROJECT_SOURCE_DIR}/hosts/headless/form_file.hpp
-        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/tickwell/headless COMPONENT dev)
 
 set(TICKWELL_PACKAGE_HAS_QT OFF)
 if(TARGET tickwell_qt_render AND TARGET tickwell_qt)
@@ -56,11 +52,10 @@ if(TARGET tickwell_qt_render AND TARGET tickwell_qt)
   tickwell_install_library(tickwell_qt_render qt_render tickwell-qt-render)
   tickwell_install_library(tickwell_qt_host qt_host tickwell-qt-host)
   tickwell_install_library(tickwell_qt qt tickwell-qt)
+  tickwell_install_library(tickwell_qt_dialogs qt_dialogs tickwell-qt-dialogs)
   if(NOT TARGET Tickwell::qt)
     add_library(Tickwell::qt ALIAS tickwell_qt)
   endif()
-  install(DIRECTORY ${PROJECT_SOURCE_DIR}/hosts/qt/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/tickwell/qt
-          COMPONENT dev FILES_MATCHING PATTERN "*.hpp")
 endif()
 
 set(TICKWELL_PACKAGE_HAS_QUICK OFF)
@@ -72,8 +67,6 @@ if(TICKWELL_PACKAGE_HAS_QT AND TARGET tickwell_quick)
   install(FILES ${TICKWELL_QML_BUILD_DIR}/Tickwell/qmldir
                 ${TICKWELL_QML_BUILD_DIR}/Tickwell/tickwell_quick.qmltypes
           DESTINATION ${TICKWELL_QML_INSTALL_DIR}/Tickwell COMPONENT quick)
-  install(DIRECTORY ${PROJECT_SOURCE_DIR}/hosts/quick/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/tickwell/quick
-          COMPONENT dev FILES_MATCHING PATTERN "*.hpp")
 endif()
 
 

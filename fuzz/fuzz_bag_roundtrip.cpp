@@ -9,7 +9,7 @@
 
 #include <tickwell/control/type_library.hpp>
 #include <tickwell/headless/headless_container.hpp>
-#include <tickwell/headless/json_property_bag.hpp>
+#include <tickwell/files/json_property_bag.hpp>
 #include "fuzz_input.hpp"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include <tickwell/headless/form_file.hpp>
+#include <tickwell/files/form_file.hpp>
 #include <tickwell/headless/headless_container.hpp>
 #include <tickwell/headless/svg_renderer.hpp>
 #include <tickwell/platform/paint_geometry.hpp>

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include <tickwell/headless/text_file.hpp>
+#include <tickwell/files/text_file.hpp>
 #include <tickwell/platform/error.hpp>
 #include <tickwell/platform/picture.hpp>
 

@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include <tickwell/headless/headless_container.hpp>
-#include <tickwell/headless/json_property_bag.hpp>
+#include <tickwell/files/json_property_bag.hpp>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     tickwell::Clock::reset_state();

@@ -19,7 +19,7 @@
 #include <QToolBar>
 
 #include <tickwell/control/clock_state.hpp>
-#include <tickwell/headless/text_file.hpp>
+#include <tickwell/files/text_file.hpp>
 #include <tickwell/platform/error.hpp>
 #include <tickwell/qt/property_pages_dialog.hpp>
 #include <tickwell/qt/vex_clock_widget.hpp>

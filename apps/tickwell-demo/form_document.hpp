@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include <tickwell/headless/form_file.hpp>
+#include <tickwell/files/form_file.hpp>
 #include <tickwell/platform/twips_per_pixel.hpp>
 
 namespace tickwell::qt {

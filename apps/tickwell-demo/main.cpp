@@ -21,7 +21,7 @@
 #include <cstdio>
 
 #include <tickwell/control/version.hpp>
-#include <tickwell/headless/text_file.hpp>
+#include <tickwell/files/text_file.hpp>
 #include <tickwell/qt/vex_clock_widget.hpp>
 #include "demo_palette.hpp"
 #include "demo_window.hpp"

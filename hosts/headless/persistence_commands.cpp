@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // load and save: a control created from a property-bag file, and its settings saved to one.
-#include <tickwell/headless/json_property_bag.hpp>
+#include <tickwell/files/json_property_bag.hpp>
 #include <tickwell/headless/script_runner.hpp>
 #include <tickwell/platform/error.hpp>
 

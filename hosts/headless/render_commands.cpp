@@ -7,7 +7,7 @@
 
 #include <tickwell/headless/script_runner.hpp>
 #include <tickwell/headless/svg_renderer.hpp>
-#include <tickwell/headless/text_file.hpp>
+#include <tickwell/files/text_file.hpp>
 
 namespace tickwell::headless {
 namespace {

@@ -7,7 +7,7 @@
 #include <iterator>
 
 #include <tickwell/control/type_library.hpp>
-#include <tickwell/headless/text_file.hpp>
+#include <tickwell/files/text_file.hpp>
 #include <tickwell/platform/error.hpp>
 
 namespace tickwell::headless {

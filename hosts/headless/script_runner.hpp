@@ -11,7 +11,7 @@
 #include <vector>
 
 #include <tickwell/headless/headless_container.hpp>
-#include <tickwell/headless/text_file.hpp>
+#include <tickwell/files/text_file.hpp>
 #include <tickwell/platform/paint_geometry.hpp>
 
 namespace tickwell::headless {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include <tickwell/headless/svg_renderer.hpp>
 
-#include <tickwell/headless/base64.hpp>
+#include <tickwell/files/base64.hpp>
 
 #include <array>
 #include <charconv>

@@ -13,7 +13,7 @@
 #include <QTemporaryDir>
 
 #include <tickwell/control/clock_state.hpp>
-#include <tickwell/headless/text_file.hpp>
+#include <tickwell/files/text_file.hpp>
 #include <tickwell/qt/vex_clock_widget.hpp>
 #include "demo_window.hpp"
 #include "form_canvas.hpp"

@@ -9,8 +9,8 @@ file(MAKE_DIRECTORY ${WORK_DIR})
 
 step("installing" ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 foreach(file include/tickwell/control/vex_clock.hpp include/tickwell/platform/value.hpp
-             include/tickwell/qt/vex_clock_widget.hpp include/tickwell/headless/form_file.hpp
-             include/tickwell/headless/file_limits.hpp
+             include/tickwell/qt/vex_clock_widget.hpp include/tickwell/files/form_file.hpp
+             include/tickwell/files/file_limits.hpp
              ${LIBDIR}/libtickwell${LIBSUFFIX} ${LIBDIR}/libtickwell-qt${LIBSUFFIX}
              ${LIBDIR}/cmake/Tickwell/TickwellConfig.cmake ${LIBDIR}/pkgconfig/tickwell.pc)
   if(NOT EXISTS ${prefix}/${file})

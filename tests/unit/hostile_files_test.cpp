@@ -15,7 +15,7 @@
 #include <sstream>
 
 #include <tickwell/control/clock_state.hpp>
-#include <tickwell/headless/file_limits.hpp>
+#include <tickwell/files/file_limits.hpp>
 #include <tickwell/headless/headless_container.hpp>
 #include <tickwell/headless/script_runner.hpp>
 #include "scratch_dir.hpp"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include <tickwell/headless/json_property_bag.hpp>
+#include <tickwell/files/json_property_bag.hpp>
 #include "scratch_dir.hpp"
 #include "test_pictures.hpp"
 
@@ -18,7 +18,7 @@
 #include <sstream>
 
 #include <tickwell/face/glyphs.hpp>
-#include <tickwell/headless/form_file.hpp>
+#include <tickwell/files/form_file.hpp>
 #include <tickwell/headless/headless_container.hpp>
 #include <tickwell/headless/script_runner.hpp>
 #include <tickwell/platform/error.hpp>

@@ -13,7 +13,7 @@
 #include <tickwell/control/clock_state.hpp>
 #include <tickwell/control/type_library.hpp>
 #include <tickwell/headless/headless_container.hpp>
-#include <tickwell/headless/json_property_bag.hpp>
+#include <tickwell/files/json_property_bag.hpp>
 #include <tickwell/headless/script_runner.hpp>
 #include <tickwell/platform/error.hpp>
 #include "scratch_dir.hpp"

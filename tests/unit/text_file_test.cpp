@@ -2,7 +2,7 @@
 // The files hosts read and write: what the guarded reader refuses without waiting or reading
 // without end, and how a save replaces its target whole, through links, on a full disk and
 // when killed part-way.
-#include <tickwell/headless/text_file.hpp>
+#include <tickwell/files/text_file.hpp>
 #include "scratch_dir.hpp"
 
 #include <fcntl.h>

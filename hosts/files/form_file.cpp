@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include <tickwell/headless/form_file.hpp>
+#include <tickwell/files/form_file.hpp>
 
 #include <cmath>
 #include <nlohmann/json.hpp>

@@ -9,7 +9,7 @@
 #include <tickwell/platform/api.hpp>
 #include <vector>
 
-#include <tickwell/headless/file_limits.hpp>
+#include <tickwell/files/file_limits.hpp>
 #include <tickwell/platform/error.hpp>
 
 namespace tickwell::headless {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include <tickwell/headless/text_file.hpp>
+#include <tickwell/files/text_file.hpp>
 
 #include <dirent.h>
 #include <fcntl.h>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include <tickwell/headless/base64.hpp>
+#include <tickwell/files/base64.hpp>
 
 #include <algorithm>
 #include <array>

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include <tickwell/control/vex_clock.hpp>
-#include <tickwell/headless/text_file.hpp>
+#include <tickwell/files/text_file.hpp>
 #include <tickwell/platform/error.hpp>
 #include <tickwell/qt/pointer_cursor.hpp>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include <tickwell/headless/json_property_bag.hpp>
+#include <tickwell/files/json_property_bag.hpp>
 
-#include <tickwell/headless/base64.hpp>
+#include <tickwell/files/base64.hpp>
 
 #include <algorithm>
 #include <array>

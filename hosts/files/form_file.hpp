@@ -6,7 +6,7 @@
 #include <tickwell/platform/api.hpp>
 #include <vector>
 
-#include <tickwell/headless/json_property_bag.hpp>
+#include <tickwell/files/json_property_bag.hpp>
 
 namespace tickwell::headless {
 

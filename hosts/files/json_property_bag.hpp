@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include <tickwell/headless/text_file.hpp>
+#include <tickwell/files/text_file.hpp>
 #include <tickwell/persistence/property_bag.hpp>
 
 namespace tickwell::headless {
