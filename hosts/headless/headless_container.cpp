@@ -337,6 +337,16 @@ void Container::off(const std::string& control, const std::string& event) {
     handlers_.erase({control, event});
 }
 
+void Container::on_changes(const std::string& control,
+                           std::function<void(const ChangeSet&)> observer) {
+    change_observers_[control] = std::move(observer);
+}
+
+void HeadlessSite::control_changed(const ChangeSet& changes) {
+    const auto it = container_.change_observers_.find(name_);
+    if (it != container_.change_observers_.end() && it->second) it->second(changes);
+}
+
 void Container::raise(HeadlessSite& site, std::string_view event,
                       std::span<EventArgument> arguments) {
     out_ << "event " << site.name() << ' ' << event;

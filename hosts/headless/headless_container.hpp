@@ -33,6 +33,7 @@ class TICKWELL_API HeadlessSite final : public Site {
 
     bool ambient_user_mode() const override;
     void property_changed(std::string_view property) override;
+    void control_changed(const ChangeSet& changes) override;
     void raise_event(std::string_view event, std::span<EventArgument> arguments) override;
     float scale_x(float twips) override;
     float scale_y(float twips) override;
@@ -128,6 +129,8 @@ class TICKWELL_API Container {
     // --- Host handlers ---
     void on(const std::string& control, const std::string& event, EventHandler handler);
     void off(const std::string& control, const std::string& event);
+    // An observer of what the calls into a control change (nothing is printed): for tests.
+    void on_changes(const std::string& control, std::function<void(const ChangeSet&)> observer);
 
     // Held while a call into a control runs: a control destroyed meanwhile is destroyed
     // when the outermost call returns.
@@ -183,6 +186,7 @@ class TICKWELL_API Container {
     std::vector<std::pair<std::string, Hosted>> controls_;
     std::map<TimerElement*, Schedule> timers_;
     std::map<std::pair<std::string, std::string>, std::vector<EventHandler>> handlers_;
+    std::map<std::string, std::function<void(const ChangeSet&)>> change_observers_;
     std::deque<bool> answers_;
     std::vector<std::string> deferred_deletes_;
     std::int64_t clock_ = 0;     // the reading, microseconds since day 0's midnight

@@ -20,16 +20,19 @@ std::int16_t VexClock::HourWidth() const {
 
 // The hand is written first: a width it refuses leaves hand and shadow as they were.
 void VexClock::setSecWidth(std::int16_t pixels) {
+    const Call call(*this);
     face_.Hand(0).set_border_width(pixels);
     face_.HandSh(0).set_border_width(pixels);
     stored(PropertyId::SecWidth, false);
 }
 void VexClock::setMinWidth(std::int16_t pixels) {
+    const Call call(*this);
     face_.Hand(1).set_border_width(pixels);
     face_.HandSh(1).set_border_width(pixels);
     stored(PropertyId::MinWidth, false);
 }
 void VexClock::setHourWidth(std::int16_t pixels) {
+    const Call call(*this);
     face_.Hand(2).set_border_width(pixels);
     face_.HandSh(2).set_border_width(pixels);
     stored(PropertyId::HourWidth, false);
@@ -41,9 +44,11 @@ std::int16_t VexClock::BorderWidth() const {
 }
 
 void VexClock::setBorderWidth(std::int16_t pixels) {
+    const Call call(*this);
     if (!accepted({{pixels < 0, kInvalidValue}})) return;
     if (pixels == 0) {
         face_.Border.set_visible(false);
+        may_have_changed(PropertyId::BorderWidth);
         return;
     }
     // Both sides of the shorter dimension must leave a positive span between them. The
@@ -68,6 +73,7 @@ std::uint32_t VexClock::BorderColor() const {
     return face_.Border.border_color();
 }
 void VexClock::setBorderColor(std::uint32_t color) {
+    const Call call(*this);
     face_.Border.set_border_color(color);
     stored(PropertyId::BorderColor, false);
 }
@@ -76,6 +82,7 @@ std::uint32_t VexClock::ForeColor() const {
     return face_.Hub.border_color();
 }
 void VexClock::setForeColor(std::uint32_t color) {
+    const Call call(*this);
     // Hands and hub only: the white highlights and the marks keep their colours.
     for (int i = 0; i < 3; ++i)
         face_.Hand(i).set_border_color(color);
@@ -88,6 +95,7 @@ std::uint32_t VexClock::SegmentColor() const {
     return face_.glyph_colors().segment;
 }
 void VexClock::setSegmentColor(std::uint32_t color) {
+    const Call call(*this);
     face_.set_glyph_colors({color, face_.glyph_colors().cell});
     stored(PropertyId::SegmentColor, false);
 }
@@ -96,6 +104,7 @@ std::uint32_t VexClock::CellColor() const {
     return face_.glyph_colors().cell;
 }
 void VexClock::setCellColor(std::uint32_t color) {
+    const Call call(*this);
     face_.set_glyph_colors({face_.glyph_colors().segment, color});
     stored(PropertyId::CellColor, false);
 }
@@ -104,6 +113,7 @@ std::uint32_t VexClock::BackGround() const {
     return face_.Border.fill_color();
 }
 void VexClock::setBackGround(std::uint32_t color) {
+    const Call call(*this);
     face_.Border.set_fill_color(color);
     stored(PropertyId::BackGround, false);
 }
@@ -115,6 +125,7 @@ void VexClock::setAppearance(tickwell::Appearance style) {
     setAppearance(to_long(style));
 }
 void VexClock::setAppearance(std::int32_t style) {
+    const Call call(*this);
     if (!accepted({{style < 0 || style > 2, kInvalidValue}})) return;
     state_.Appearance = static_cast<tickwell::Appearance>(style);
     stored(PropertyId::Appearance, true);
@@ -127,6 +138,7 @@ void VexClock::setClockFace(tickwell::ClockFace face) {
     setClockFace(to_long(face));
 }
 void VexClock::setClockFace(std::int32_t face) {
+    const Call call(*this);
     if (!accepted({{face < 0 || face > 1, kInvalidValue}})) return;
     state_.ClockFace = static_cast<tickwell::ClockFace>(face);
     stored(PropertyId::ClockFace, true);
@@ -139,6 +151,7 @@ void VexClock::setDisplay(tickwell::Display display) {
     setDisplay(to_long(display));
 }
 void VexClock::setDisplay(std::int32_t display) {
+    const Call call(*this);
     if (!accepted({{display < 0 || display > 1, kInvalidValue}})) return;
     state_.Display = static_cast<tickwell::Display>(display);
     stored(PropertyId::Display, true);
@@ -148,6 +161,7 @@ bool VexClock::IgnoreDisplay() const {
     return state_.IgnoreDisplay;
 }
 void VexClock::setIgnoreDisplay(bool ignore) {
+    const Call call(*this);
     // Only stored: the next update and blink read it; turning it off redraws nothing.
     state_.IgnoreDisplay = ignore;
     stored(PropertyId::IgnoreDisplay, false);
@@ -160,6 +174,7 @@ void VexClock::setMousePointer(tickwell::MousePointer pointer) {
     setMousePointer(to_long(pointer));
 }
 void VexClock::setMousePointer(std::int32_t pointer) {
+    const Call call(*this);
     constexpr std::int32_t custom = to_long(tickwell::MousePointer::custom);
     if (!accepted({{(pointer < 0 || pointer > 15) && pointer != custom, kInvalidValue}})) return;
     state_.MousePointer = static_cast<tickwell::MousePointer>(pointer);
@@ -170,6 +185,7 @@ PictureRef VexClock::MouseIcon() const {
     return face_.IconIm.picture();
 }
 void VexClock::setMouseIcon(PictureRef picture) {
+    const Call call(*this);
     face_.IconIm.set_picture(std::move(picture));
     stored(PropertyId::MouseIcon, false);
 }

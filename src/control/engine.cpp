@@ -113,12 +113,14 @@ std::int32_t whole_seconds_shown(const ClockState& s) {
 }  // namespace
 
 void VexClock::StartClock() {
+    const Call call(*this);
     // A running watch keeps its count: a host that wants a restart calls ResetClock.
     if (Running()) return;
     begin_run();
     // The face shows the count it starts from at once, not from the first tick on.
     update_count();
     DrawClock();
+    may_have_changed(PropertyId::Running);
     face_.SWTimer.set_enabled(true);
     face_.ColonTimer.set_enabled(true);
 }
@@ -130,6 +132,7 @@ void VexClock::begin_run() {
     if (counts_down(state_) && state_.StoppedSeconds == 0) state_.StopCaptured = false;
     state_.InitialSeconds = initial_seconds(state_);
     reading_ = site_.read_clock();
+    may_have_changed_count();
     state_.StartTime = reading_.seconds_since_midnight;
     state_.StartDay = reading_.day;
     state_.LastReading = state_.StartTime;
@@ -139,6 +142,7 @@ void VexClock::begin_run() {
 // The stop freezes the count of this very moment, not of the last tick, and keeps it to the
 // fraction of a second: a run resumed later continues from exactly this count.
 void VexClock::StopClock() {
+    const Call call(*this);
     if (Running()) {
         const std::optional<RunTime> run = update_count();
         DrawClock();
@@ -151,6 +155,8 @@ void VexClock::StopClock() {
         // fields as the last stop left them, that count stands to its last fraction.
         capture_shown_count();
     }
+    may_have_changed(PropertyId::Running);
+    may_have_changed_count();
     face_.SWTimer.set_enabled(false);
     face_.ColonTimer.set_enabled(false);
     show_steady_colons();
@@ -191,13 +197,16 @@ void VexClock::capture_shown_count() {
 // reset watch shows what its next start counts from: zero counting up, InitialTime counting
 // down.
 void VexClock::ResetClock() {
+    const Call call(*this);
     state_.StoppedSeconds = 0;
     state_.StoppedFraction = 0;
     state_.StopCaptured = false;
     ++state_.RunRevision;
     expired_run_.reset();
     state_.AlertFired = true;
+    laps_changed_ = laps_changed_ || !laps_.empty();
     laps_.clear();
+    may_have_changed_count();
     if (Running()) begin_run();
     show(resting_count());
     DrawClock();
@@ -237,6 +246,7 @@ VexClock::ShownCount VexClock::stopped_count() const {
 }
 
 void VexClock::show(const ShownCount& count) {
+    may_have_changed_fields();
     ClockState& s = state_;
     s.TotalSeconds = count.total_seconds;
     s.Hours = narrow_to_integer(s.TotalSeconds / 3600);
@@ -260,6 +270,7 @@ bool VexClock::shows(const ShownCount& count) const {
 std::optional<RunTime> VexClock::update_count() {
     ClockState& s = state_;
     reading_ = site_.read_clock();
+    may_have_changed_count();
     s.DaysCarried = narrow_to_long(static_cast<double>(reading_.day - s.StartDay));
     s.LastReading = reading_.seconds_since_midnight;
     const std::optional<RunTime> run = run_elapsed(s, reading_);
@@ -312,6 +323,7 @@ bool VexClock::ticks_quiet_through(const ClockReading& reading) const {
 }
 
 const VexClock::Lap& VexClock::lap() {
+    const Call call(*this);
     if (laps_.size() >= kMostLaps)
         throw Error(ErrorKind::invalid_value,
                     "no more than " + std::to_string(kMostLaps) +
@@ -319,10 +331,12 @@ const VexClock::Lap& VexClock::lap() {
     const std::int64_t total = running_hundredths(site_.read_clock()) * 10;
     const std::int64_t previous = laps_.empty() ? 0 : laps_.back().total_ms;
     laps_.push_back({static_cast<int>(laps_.size()) + 1, total, total - previous});
+    laps_changed_ = true;
     return laps_.back();
 }
 
 void VexClock::SWTimer_Timer() {
+    const Call call(*this);
     const std::optional<RunTime> run = update_count();
     if (!run) return;  // a clock set back: ignored until it catches up
     const bool ran_out = counts_down(state_) && remaining_hundredths(*run) <= 0;
@@ -343,6 +357,8 @@ void VexClock::expire() {
     // The run is over: a new start counts down from InitialTime again.
     state_.StopCaptured = false;
     expired_run_ = std::int64_t{state_.InitialSeconds} * 100;
+    may_have_changed(PropertyId::Running);
+    may_have_changed_count();
     face_.SWTimer.set_enabled(false);
     face_.ColonTimer.set_enabled(false);
     show_steady_colons();
@@ -366,6 +382,7 @@ void VexClock::alert_if_due() {
 }
 
 void VexClock::ColonTimer_Timer() {
+    const Call call(*this);
     if (state_.Display != tickwell::Display::digital || state_.IgnoreDisplay) return;
     for (int i = 0; i <= 1; ++i) {
         ImageElement& colon = face_.ColonIm(i);

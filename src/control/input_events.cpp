@@ -52,35 +52,43 @@ void raise_mouse(Site& site, std::string_view event, std::int16_t& button, std::
 }  // namespace
 
 void VexClock::UserControl_Click() {
+    const Call call(*this);
     raise("Click");
 }
 
 void VexClock::UserControl_DblClick() {
+    const Call call(*this);
     raise("DblClick");
 }
 
 void VexClock::UserControl_KeyDown(std::int16_t& key_code, std::int16_t& shift) {
+    const Call call(*this);
     raise_by_reference<2>(site_, "KeyDown", {"Kc", "Sh"}, {&key_code, &shift});
 }
 
 void VexClock::UserControl_KeyUp(std::int16_t& key_code, std::int16_t& shift) {
+    const Call call(*this);
     raise_by_reference<2>(site_, "KeyUp", {"Kc", "Sh"}, {&key_code, &shift});
 }
 
 void VexClock::UserControl_KeyPress(std::int16_t& key_ascii) {
+    const Call call(*this);
     // A host that sets Kc to 0 swallows the key: the platform sees the 0.
     raise_by_reference<1>(site_, "KeyPress", {"Kc"}, {&key_ascii});
 }
 
 void VexClock::UserControl_MouseDown(std::int16_t& button, std::int16_t& shift, float x, float y) {
+    const Call call(*this);
     raise_mouse(site_, "MouseDown", button, shift, x, y);
 }
 
 void VexClock::UserControl_MouseUp(std::int16_t& button, std::int16_t& shift, float x, float y) {
+    const Call call(*this);
     raise_mouse(site_, "MouseUp", button, shift, x, y);
 }
 
 void VexClock::UserControl_MouseMove(std::int16_t& button, std::int16_t& shift, float x, float y) {
+    const Call call(*this);
     raise_mouse(site_, "MouseMove", button, shift, x, y);
     // Read only now: the host's handler may just have changed MousePointer or MouseIcon,
     // and this very move shows the change. Puts of either only store.
@@ -91,14 +99,17 @@ void VexClock::UserControl_MouseMove(std::int16_t& button, std::int16_t& shift, 
 }
 
 void VexClock::DisplayIm_Click(int) {
+    const Call call(*this);
     raise("Click");
 }
 
 void VexClock::NumIm_Click(int) {
+    const Call call(*this);
     raise("Click");
 }
 
 void VexClock::ColonIm_Click(int) {
+    const Call call(*this);
     raise("Click");
 }
 

@@ -12,6 +12,9 @@
 namespace tickwell {
 
 void VexClock::InitProperties() {
+    const Call call(*this);
+    maybe_changed_.set();
+    may_have_changed_count();
     state_.AlertFired = true;  // no Alert for the count 0 at the first start
     state_.Seconds = state_.Minutes = state_.Hours = state_.Tens = state_.Hundreds = 0;
     for (const MemberInfo* m : Registry::initial_puts())
@@ -23,6 +26,7 @@ void VexClock::InitProperties() {
 // applied. Then the values are applied as stored (no range checks, no notifications) and
 // the face is laid out.
 void VexClock::ReadProperties(PropertyBag& bag) {
+    const Call call(*this);
     const auto order = Registry::bag_read_order();
     std::vector<Value> values;
     values.reserve(order.size());
@@ -33,6 +37,8 @@ void VexClock::ReadProperties(PropertyBag& bag) {
             throw e.attributed_to(entry->key);
         }
     }
+    maybe_changed_.set();
+    may_have_changed_count();
     for (std::size_t i = 0; i < order.size(); ++i)
         order[i]->load(*this, values[i]);
     ++state_.RunRevision;

@@ -32,6 +32,7 @@ std::int16_t VexClock::Hundreds() const {
 // stopped count-down's layout shows what a start counts from, so a put of those is stored,
 // notified and at once overwritten.
 void VexClock::setHours(std::int16_t v) {
+    const Call call(*this);
     // The limit depends on the face shown at the moment of the put: an analog face has no
     // place for hours beyond 59.
     if (!accepted({{user_mode(), kReadOnlyAtRunTime},
@@ -45,6 +46,7 @@ void VexClock::setHours(std::int16_t v) {
 }
 
 void VexClock::setMinutes(std::int16_t v) {
+    const Call call(*this);
     if (!accepted(
             {{user_mode(), kReadOnlyAtRunTime}, {v < 0, kNotNegative}, {v > 59, kInvalidValue}}))
         return;
@@ -54,6 +56,7 @@ void VexClock::setMinutes(std::int16_t v) {
 }
 
 void VexClock::setSeconds(std::int16_t v) {
+    const Call call(*this);
     if (!accepted(
             {{user_mode(), kReadOnlyAtRunTime}, {v < 0, kNotNegative}, {v > 59, kInvalidValue}}))
         return;
@@ -63,6 +66,7 @@ void VexClock::setSeconds(std::int16_t v) {
 }
 
 void VexClock::setTens(std::int16_t v) {
+    const Call call(*this);
     if (!accepted(
             {{user_mode(), kReadOnlyAtRunTime}, {v < 0, kNotNegative}, {v > 9, kInvalidValue}}))
         return;
@@ -72,6 +76,7 @@ void VexClock::setTens(std::int16_t v) {
 }
 
 void VexClock::setHundreds(std::int16_t v) {
+    const Call call(*this);
     if (!accepted(
             {{user_mode(), kReadOnlyAtRunTime}, {v < 0, kNotNegative}, {v > 9, kInvalidValue}}))
         return;
@@ -89,6 +94,7 @@ void VexClock::setClockMode(tickwell::ClockMode mode) {
 }
 
 void VexClock::setClockMode(std::int32_t mode) {
+    const Call call(*this);
     // No check of its own: any mode but normal counts down. A value beyond 16 bits overflows.
     state_.ClockMode = static_cast<tickwell::ClockMode>(narrow_to_integer(mode));
     ++state_.RunRevision;
@@ -103,6 +109,7 @@ std::string VexClock::InitialTime() const {
 }
 
 void VexClock::setInitialTime(const std::string& text) {
+    const Call call(*this);
     std::string normal = text;
     std::int32_t hours = 0;
     std::int16_t minutes = 0, seconds = 0;
@@ -122,6 +129,7 @@ std::int32_t VexClock::AlertTime() const {
 }
 
 void VexClock::setAlertTime(std::int32_t seconds) {
+    const Call call(*this);
     if (!accepted({{seconds < 0 || seconds > kMaxAlertTime, kInvalidValue}})) return;
     state_.AlertTime = seconds;
     stored(PropertyId::AlertTime, false);
@@ -136,6 +144,7 @@ void VexClock::setAccuracy(tickwell::Accuracy accuracy) {
 }
 
 void VexClock::setAccuracy(std::int32_t accuracy) {
+    const Call call(*this);
     // Hundredths cost a redraw nearly every tick: the user is asked on every such put, even
     // when the field already holds it. Other values are stored unchecked.
     if (accuracy == to_long(tickwell::Accuracy::hundredths) &&

@@ -2,7 +2,7 @@
 #pragma once
 
 #include <array>
-
+#include <bitset>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -44,6 +44,7 @@ class TICKWELL_API VexClock {
     // Creation: builds the element set and completes the twelve hour marks. The container
     // then calls InitProperties() or ReadProperties(), and sizes the control.
     explicit VexClock(Site& site, StateScope scope = StateScope::shared);
+    ~VexClock();
     VexClock(const VexClock&) = delete;
     VexClock& operator=(const VexClock&) = delete;
 
@@ -207,6 +208,35 @@ class TICKWELL_API VexClock {
   private:
     friend struct RegistryAccess;
 
+    // A call into the control from outside: a host's, a program's, the platform's (a timer,
+    // an input notification). Calls nest (an event's handler calls back); when the outermost
+    // returns, the control tells its site what the calls changed (Site::control_changed).
+    class Call {
+      public:
+        explicit Call(const VexClock& control) : control_(const_cast<VexClock&>(control)) {
+            ++control_.calls_;
+        }
+        ~Call() {
+            if (--control_.calls_ == 0) control_.tell_changes();
+        }
+        Call(const Call&) = delete;
+        Call& operator=(const Call&) = delete;
+
+      private:
+        VexClock& control_;
+    };
+    // Marks what a call may have changed; the outermost call's end compares and tells.
+    void may_have_changed(PropertyId property) {
+        maybe_changed_.set(static_cast<std::size_t>(property));
+    }
+    void may_have_changed_count() { count_maybe_changed_ = true; }
+    void may_have_changed_fields();
+    void tell_changes() noexcept;
+    void compare_with_told(std::bitset<64>& changed);
+    // The controls of this process that share the process-wide state record: a change one
+    // makes to it is a change of every other's properties too.
+    static std::vector<VexClock*>& sharers();
+
     // The platform's puts of the enum properties: the interface carries enums as 32-bit
     // values, checked before they are narrowed to their 16-bit fields.
     void setAppearance(std::int32_t style);
@@ -285,6 +315,15 @@ class TICKWELL_API VexClock {
     std::optional<std::int64_t> expired_run_;
     float width_ = 3240;
     float height_ = 2070;
+
+    // What the site was last told: each property's value (registry order) and the count.
+    int calls_ = 0;
+    std::bitset<kPropertyCount> maybe_changed_;
+    bool count_maybe_changed_ = false;
+    bool laps_changed_ = false;
+    std::vector<Value> told_;
+    std::array<std::int16_t, kCountProperties.size()> told_count_{};
+    std::uint64_t told_revision_ = 0;
 };
 
 }  // namespace tickwell

@@ -70,6 +70,7 @@ void Scene::take_changed(std::vector<const Element*>& taken) {
 }
 
 void Scene::element_changed(Element& element, bool still) {
+    ++revision_;
     if (still) ++still_revision_;
     if (element.changed_) return;
     element.changed_ = true;

@@ -76,6 +76,9 @@ class TICKWELL_API Scene {
     // it worked out from the rest of the scene while, with identity(), this stays the same:
     // a running watch moves its hands and nothing else.
     std::uint64_t still_revision() const { return still_revision_; }
+    // Counts every change of an element: a change of it since a moment says that the face
+    // changed then.
+    std::uint64_t revision() const { return revision_; }
     // Whether anything changed since the last take_changed().
     bool has_changes() const { return !changed_.empty(); }
 
@@ -94,6 +97,7 @@ class TICKWELL_API Scene {
     TimerListener* timer_listener_ = nullptr;
     std::uint64_t identity_;
     std::uint64_t still_revision_ = 0;
+    std::uint64_t revision_ = 0;
 };
 
 }  // namespace tickwell

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <bitset>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -25,6 +26,19 @@ struct TICKWELL_API EventArgument {
     Value value;
 };
 
+// What the calls into a control changed, told to its site once the outermost of them returns:
+// its properties, by their places in its interface (the control's registry order); whether
+// its running count (the elapsed time of a lap taken then) may have moved, as it does
+// whenever the clock is read; whether its laps changed; and whether elements of its face
+// changed (the scene's change list says which).
+struct TICKWELL_API ChangeSet {
+    std::bitset<64> properties;
+    bool count = false;
+    bool laps = false;
+    bool elements = false;
+    bool any() const { return properties.any() || count || laps || elements; }
+};
+
 // Every service a control needs of its container, its platform and its screen. A host
 // implements one Site per hosted control. All calls come on the user-interface thread.
 class TICKWELL_API Site : public TimerListener {
@@ -37,8 +51,12 @@ class TICKWELL_API Site : public TimerListener {
     // the desktop is. False, the default, keeps the classic fixed colours, so that the same
     // scene gives the same pixels everywhere.
     virtual bool ambient_system_colors() const { return false; }
-    // The named property has a new value.
+    // The named property has a new value: the container's notification of a put it persists.
     virtual void property_changed(std::string_view property) = 0;
+    // What a call into the control changed, whoever made it and whatever made the change
+    // (a put, a tick, a layout, a host's handler): told once per outermost call, when it
+    // returns, and only for what actually changed.
+    virtual void control_changed(const ChangeSet& changes) { (void)changes; }
     // Raises an event to the host; the host's handlers run before this returns.
     virtual void raise_event(std::string_view event, std::span<EventArgument> arguments) = 0;
     // A position in twips from the control's top left, converted into the container's unit.

@@ -282,5 +282,57 @@ TEST_F(VexClockTest, MembersAreReachableByDispatchId) {
     EXPECT_EQ(clock->get(std::int32_t{0x6803000D}), Value(Boolean{true}));  // Running
 }
 
+// The control tells its site once, when the outermost call returns, what the calls under it
+// actually changed, whoever made the call: a put, a tick, a handler's put inside an event.
+TEST_F(VexClockTest, TheSiteIsToldOnceWhatACallChanged) {
+    std::vector<ChangeSet> told;
+    container.on_changes("a", [&](const ChangeSet& c) { told.push_back(c); });
+    const auto bit = [](PropertyId id) { return static_cast<std::size_t>(id); };
+
+    clock->setAlertTime(9);
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0].properties.count(), 1u);
+    EXPECT_TRUE(told[0].properties[bit(PropertyId::AlertTime)]);
+    clock->setAlertTime(9);  // the same value: nothing to tell
+    EXPECT_EQ(told.size(), 1u);
+
+    told.clear();
+    container.user_mode = true;
+    clock->setDisplay(Display::digital);
+    clock->StartClock();
+    container.on("a", "Notify", [&](std::span<EventArgument>) { clock->setAlertTime(3); });
+    told.clear();
+    container.set_clock(1'500'000);
+    clock->SWTimer_Timer();
+    ASSERT_EQ(told.size(), 1u) << "the handler's put is told with the tick's own changes";
+    EXPECT_TRUE(told[0].properties[bit(PropertyId::Seconds)]);
+    EXPECT_TRUE(told[0].properties[bit(PropertyId::AlertTime)]);
+    EXPECT_FALSE(told[0].properties[bit(PropertyId::Minutes)]);
+    EXPECT_TRUE(told[0].count);
+    EXPECT_TRUE(told[0].elements) << "a digit cell took a new glyph";
+
+    told.clear();
+    clock->StopClock();
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_TRUE(told[0].properties[bit(PropertyId::Running)]);
+    clock->lap();
+    ASSERT_EQ(told.size(), 2u);
+    EXPECT_TRUE(told[1].laps);
+    EXPECT_TRUE(told[1].properties.none());
+}
+
+// A control that shares the process-wide record is told when another changes it.
+TEST_F(VexClockTest, ControlsSharingTheRecordAreToldOfEachOthersChanges) {
+    VexClock& b = container.create("b");
+    std::vector<ChangeSet> told_b;
+    container.on_changes("b", [&](const ChangeSet& c) { told_b.push_back(c); });
+    clock->setIgnoreDisplay(true);
+    ASSERT_EQ(told_b.size(), 1u);
+    EXPECT_TRUE(told_b[0].properties[static_cast<std::size_t>(PropertyId::IgnoreDisplay)]);
+    EXPECT_TRUE(b.IgnoreDisplay());
+    clock->setBorderColor(0x000000FF);  // the element of a's own face: not b's
+    EXPECT_EQ(told_b.size(), 1u);
+}
+
 }  // namespace
 }  // namespace tickwell::testing
