@@ -2,8 +2,8 @@
 // The properties that set how the stopwatch looks. Five are fields of the shared state
 // (Appearance, ClockFace, Display, IgnoreDisplay, MousePointer); the others live in the
 // attributes of this control's own face elements and are read back from them.
-#include <tickwell/control/string_table.hpp>
 #include <tickwell/control/vex_clock.hpp>
+#include <tickwell/model/string_table.hpp>
 #include <tickwell/platform/error.hpp>
 
 namespace tickwell {

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <tickwell/platform/api.hpp>
 
-#include <tickwell/control/enums.hpp>
+#include <tickwell/model/enums.hpp>
 #include <tickwell/platform/value.hpp>
 
 namespace tickwell {

@@ -6,8 +6,8 @@
 #include <type_traits>
 #include <vector>
 
-#include <tickwell/control/check_time.hpp>
 #include <tickwell/control/vex_clock.hpp>
+#include <tickwell/model/check_time.hpp>
 #include <tickwell/platform/error.hpp>
 
 namespace tickwell {

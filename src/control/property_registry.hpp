@@ -7,8 +7,8 @@
 #include <string_view>
 #include <tickwell/platform/api.hpp>
 
-#include <tickwell/control/enums.hpp>
-#include <tickwell/face/glyphs.hpp>
+#include <tickwell/model/classic_colors.hpp>
+#include <tickwell/model/enums.hpp>
 #include <tickwell/platform/value.hpp>
 
 namespace tickwell {
@@ -109,10 +109,10 @@ struct ClockState;
              Value(std::int16_t{0}), -1, Value(),                                                          \
              "Allows replacement of the standard icons with a custom icon.")                          \
     PROPERTY(SegmentColor, segmentColor, SegmentColor, color, none, 0x68030015, true, element, SegmentColorKept, "SegmentColor", \
-             23, 23, color_value(glyphs::kSegmentBlue), -1, Value(),                                      \
+             23, 23, color_value(kSegmentBlue), -1, Value(),                                      \
              "Sets the color of the lit segments on the digital stop watch.")                         \
     PROPERTY(CellColor, cellColor, CellColor, color, none, 0x68030016, true, element, CellColorKept, "CellColor", 24, 24,  \
-             color_value(glyphs::kBackgroundGrey), -1, Value(),                                           \
+             color_value(kBackgroundGrey), -1, Value(),                                           \
              "Sets the background color of the digits on the digital stop watch.")
 
 #define TICKWELL_BAG_ONLY(B) \

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The properties that carry the count and its settings: the five time fields, ClockMode,
 // InitialTime, AlertTime and Accuracy.
-#include <tickwell/control/check_time.hpp>
-#include <tickwell/control/string_table.hpp>
 #include <tickwell/control/vex_clock.hpp>
+#include <tickwell/model/check_time.hpp>
+#include <tickwell/model/string_table.hpp>
 
 namespace tickwell {
 namespace {

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string>
 
-#include <tickwell/control/check_time.hpp>
-#include <tickwell/control/string_table.hpp>
 #include <tickwell/control/vex_clock.hpp>
+#include <tickwell/model/check_time.hpp>
+#include <tickwell/model/string_table.hpp>
 #include <tickwell/pages/property_pages.hpp>
 #include <tickwell/platform/error.hpp>
 

@@ -34,7 +34,7 @@ endif()
 # The core through pkg-config, with no CMake in between.
 file(WRITE ${WORK_DIR}/core_only.cpp [=[
 #include <cstdio>
-#include <tickwell/control/check_time.hpp>
+#include <tickwell/model/check_time.hpp>
 #include <tickwell/control/version.hpp>
 int main() {
     const auto t = tickwell::Clock::read_time_groups("01:02:05");

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include <tickwell/control/check_time.hpp>
+#include <tickwell/model/check_time.hpp>
 
 #include <cstdio>
 
-#include <tickwell/control/string_table.hpp>
+#include <tickwell/model/string_table.hpp>
 #include <tickwell/platform/site.hpp>
 #include <tickwell/platform/value.hpp>
 
