@@ -12,9 +12,9 @@
 #include <tickwell/platform/api.hpp>
 #include <vector>
 
-#include <tickwell/control/clock_state.hpp>
 #include <tickwell/control/property_registry.hpp>
 #include <tickwell/face/face_elements.hpp>
+#include <tickwell/model/clock_state.hpp>
 #include <tickwell/model/enums.hpp>
 #include <tickwell/platform/site.hpp>
 #include <tickwell/platform/value.hpp>

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <tickwell/platform/api.hpp>
 
-#include <tickwell/control/property_registry.hpp>
+#include <tickwell/model/member_facts.hpp>
 
 namespace tickwell {
 
@@ -110,7 +110,7 @@ constexpr FieldInfo check_field(std::string_view name, std::string_view caption,
 struct TICKWELL_API Binding {
     std::string_view field;
     PropertyId id;
-    std::string_view property() const { return Registry::property(id).name; }
+    std::string_view property() const { return property_name(id); }
 };
 
 struct PageInfo;
