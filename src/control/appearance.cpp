@@ -7,6 +7,15 @@
 #include <tickwell/platform/error.hpp>
 
 namespace tickwell {
+namespace {
+
+// The enum properties that check their values take those their enums name.
+template <typename Enum>
+bool unnamed(std::int32_t value) {
+    return enum_info<Enum>().name_of(value).empty();
+}
+
+}  // namespace
 
 std::int16_t VexClock::SecWidth() const {
     return face_.Hand(0).border_width();
@@ -115,7 +124,7 @@ void VexClock::setAppearance(tickwell::Appearance style) {
     setAppearance(to_long(style));
 }
 void VexClock::setAppearance(std::int32_t style) {
-    if (!accepted({{style < 0 || style > 2, kInvalidValue}})) return;
+    if (!accepted({{unnamed<tickwell::Appearance>(style), kInvalidValue}})) return;
     state_.Appearance = static_cast<tickwell::Appearance>(style);
     stored(PropertyId::Appearance, true);
 }
@@ -127,7 +136,7 @@ void VexClock::setClockFace(tickwell::ClockFace face) {
     setClockFace(to_long(face));
 }
 void VexClock::setClockFace(std::int32_t face) {
-    if (!accepted({{face < 0 || face > 1, kInvalidValue}})) return;
+    if (!accepted({{unnamed<tickwell::ClockFace>(face), kInvalidValue}})) return;
     state_.ClockFace = static_cast<tickwell::ClockFace>(face);
     stored(PropertyId::ClockFace, true);
 }
@@ -139,7 +148,7 @@ void VexClock::setDisplay(tickwell::Display display) {
     setDisplay(to_long(display));
 }
 void VexClock::setDisplay(std::int32_t display) {
-    if (!accepted({{display < 0 || display > 1, kInvalidValue}})) return;
+    if (!accepted({{unnamed<tickwell::Display>(display), kInvalidValue}})) return;
     state_.Display = static_cast<tickwell::Display>(display);
     stored(PropertyId::Display, true);
 }
@@ -160,8 +169,7 @@ void VexClock::setMousePointer(tickwell::MousePointer pointer) {
     setMousePointer(to_long(pointer));
 }
 void VexClock::setMousePointer(std::int32_t pointer) {
-    constexpr std::int32_t custom = to_long(tickwell::MousePointer::custom);
-    if (!accepted({{(pointer < 0 || pointer > 15) && pointer != custom, kInvalidValue}})) return;
+    if (!accepted({{unnamed<tickwell::MousePointer>(pointer), kInvalidValue}})) return;
     state_.MousePointer = static_cast<tickwell::MousePointer>(pointer);
     stored(PropertyId::MousePointer, false);  // applied at the next mouse move
 }

@@ -33,8 +33,13 @@ constexpr Binding kOrder[] = {{"txtBorderWidth", PropertyId::BorderWidth},
 }  // namespace
 
 const PageInfo& AppearancePage() {
-    static const PageInfo page{"Appearance", "Appearance", 5535,          4125,          kFields,
-                               kOrder,       kOrder,       read_in_order, write_in_order};
+    static const PageInfo page{.name = "Appearance",
+                               .caption = "Appearance",
+                               .fields = kFields,
+                               .read_order = kOrder,
+                               .apply_order = kOrder,
+                               .selection_changed = read_in_order,
+                               .apply_changes = write_in_order};
     return page;
 }
 

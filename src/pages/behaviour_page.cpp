@@ -39,8 +39,13 @@ constexpr Binding kOrder[] = {
 }  // namespace
 
 const PageInfo& BehaviourPage() {
-    static const PageInfo page{"Behaviour", "Behaviour", 5535,          4125,          kFields,
-                               kOrder,      kOrder,      read_in_order, write_in_order};
+    static const PageInfo page{.name = "Behaviour",
+                               .caption = "Behaviour",
+                               .fields = kFields,
+                               .read_order = kOrder,
+                               .apply_order = kOrder,
+                               .selection_changed = read_in_order,
+                               .apply_changes = write_in_order};
     return page;
 }
 

@@ -6,14 +6,13 @@
 
 #include <tickwell/control/vex_clock.hpp>
 #include <tickwell/model/check_time.hpp>
+#include <tickwell/model/ranges.hpp>
 #include <tickwell/model/string_table.hpp>
 #include <tickwell/pages/property_pages.hpp>
 #include <tickwell/platform/error.hpp>
 
 namespace tickwell {
 namespace {
-
-constexpr double kMaxAlertPeriod = 356400;  // 99 hours in seconds, as AlertTime's put allows
 
 constexpr std::string_view kDisplayItems[] = {" - swAnalog", " - swDigital"};
 constexpr std::string_view kModeItems[] = {" - swNormal", " - swCountDown"};
@@ -61,7 +60,7 @@ bool alert_period_passes(VexClock& control, PageFrame& frame, TextBoxField& aler
     } catch (const Error& e) {
         throw e.attributed_to(kAlertTime.property());
     }
-    if (period >= 0 && period <= kMaxAlertPeriod) return true;
+    if (period >= 0 && period <= kMaxAlertTime) return true;
     control.site().message_box(LoadResString(kInvalidValue), MessageButtons::ok,
                                MessageIcon::information);
     return keep_pending(frame, alert);
@@ -101,8 +100,13 @@ void apply_general(const PageInfo& page, PageFrame& frame, PageFields& fields) {
 }  // namespace
 
 const PageInfo& GeneralPage() {
-    static const PageInfo page{"General",  "General",   5535,          4125,         kFields,
-                               kReadOrder, kApplyOrder, read_in_order, apply_general};
+    static const PageInfo page{.name = "General",
+                               .caption = "General",
+                               .fields = kFields,
+                               .read_order = kReadOrder,
+                               .apply_order = kApplyOrder,
+                               .selection_changed = read_in_order,
+                               .apply_changes = apply_general};
     return page;
 }
 

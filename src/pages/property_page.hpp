@@ -122,7 +122,7 @@ using PageCall = void (*)(const PageInfo& page, PageFrame& frame, PageFields& fi
 struct TICKWELL_API PageInfo {
     std::string_view name;     // "General", as the control names its pages
     std::string_view caption;  // the tab's caption
-    int client_width = 5535;   // twips
+    int client_width = 5535;   // twips; every page of the control has this size
     int client_height = 4125;
     std::span<const FieldInfo> fields;  // top to bottom
     std::span<const Binding> read_order;
