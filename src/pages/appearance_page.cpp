@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: MIT
 // The Appearance page: the widths of the analog face and its 3D style. It checks nothing
 // itself; the colours are on the platform's standard colour page.
+#include <tickwell/model/enums.hpp>
 #include <tickwell/pages/property_pages.hpp>
 
 namespace tickwell {
 namespace {
 
-constexpr std::string_view kStyleItems[] = {" - swFlat", " - swRaised", " - swLowered"};
+constexpr std::string_view kStyleItems[] = {TICKWELL_APPEARANCE_VALUES(TICKWELL_ITEM_NAME)};
 
 constexpr FieldInfo kFields[] = {
     label_field("lblSecWidth", "SecWidth:(Second hand width-pixels)", {90, 120, 2700, 240}),

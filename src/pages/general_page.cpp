@@ -6,6 +6,7 @@
 
 #include <tickwell/control/vex_clock.hpp>
 #include <tickwell/model/check_time.hpp>
+#include <tickwell/model/enums.hpp>
 #include <tickwell/model/ranges.hpp>
 #include <tickwell/model/string_table.hpp>
 #include <tickwell/pages/property_pages.hpp>
@@ -14,8 +15,8 @@
 namespace tickwell {
 namespace {
 
-constexpr std::string_view kDisplayItems[] = {" - swAnalog", " - swDigital"};
-constexpr std::string_view kModeItems[] = {" - swNormal", " - swCountDown"};
+constexpr std::string_view kDisplayItems[] = {TICKWELL_DISPLAY_VALUES(TICKWELL_ITEM_NAME)};
+constexpr std::string_view kModeItems[] = {TICKWELL_CLOCK_MODE_VALUES(TICKWELL_ITEM_NAME)};
 
 constexpr FieldInfo kFields[] = {
     label_field("Label1", "Display:(Analog or digital Stop watch display)", {90, 165, 3495, 255}),

@@ -84,9 +84,9 @@ struct TICKWELL_API FieldInfo {
     std::string_view name;     // "txtAlertTime", "DisplayLi", "lblHours"
     FieldKind kind;            //
     std::string_view caption;  // labels and the check box
-    // Combo boxes: one suffix per item; item i reads as i in decimal digits followed
-    // directly by its suffix ("0" + " - swAnalog"), so an item's list index is its value.
-    std::span<const std::string_view> item_suffixes;
+    // Combo boxes: one name per item; item i reads as i in decimal digits, " - " and its
+    // name ("0 - swAnalog"), so an item's list index is its value.
+    std::span<const std::string_view> item_names;
     FieldBox box;
     int focus_order;  // 1, 2, ... through the editing fields; 0 for labels
 };
@@ -97,10 +97,13 @@ constexpr FieldInfo label_field(std::string_view name, std::string_view caption,
 constexpr FieldInfo text_field(std::string_view name, FieldBox box, int focus_order) {
     return {name, FieldKind::text_box, {}, {}, box, focus_order};
 }
-constexpr FieldInfo combo_field(std::string_view name, std::span<const std::string_view> suffixes,
+constexpr FieldInfo combo_field(std::string_view name, std::span<const std::string_view> items,
                                 FieldBox box, int focus_order) {
-    return {name, FieldKind::combo_box, {}, suffixes, box, focus_order};
+    return {name, FieldKind::combo_box, {}, items, box, focus_order};
 }
+// The items of a combo box that shows an enum property are its enum's members, listed as
+// TICKWELL_DISPLAY_VALUES(TICKWELL_ITEM_NAME) in the order of their values from 0.
+#define TICKWELL_ITEM_NAME(cpp_name, library_name, qt_name, value) #library_name,
 constexpr FieldInfo check_field(std::string_view name, std::string_view caption, FieldBox box,
                                 int focus_order) {
     return {name, FieldKind::check_box, caption, {}, box, focus_order};

@@ -82,7 +82,7 @@ TEST(PropertyPageList, EveryPageDescriptionIsConsistent) {
             }
             ++editing;
             focus.insert(f.focus_order);
-            for (std::size_t i = 0; i < f.item_suffixes.size(); ++i)
+            for (std::size_t i = 0; i < f.item_names.size(); ++i)
                 EXPECT_EQ(PageInfo::item_text(f, i).rfind(std::to_string(i) + " - ", 0), 0u);
         }
         EXPECT_EQ(focus.size(), static_cast<std::size_t>(editing));
