@@ -10,6 +10,7 @@
 #include <tickwell/control/type_library.hpp>
 #include <tickwell/headless/headless_container.hpp>
 #include <tickwell/files/json_property_bag.hpp>
+#include <tickwell/model/new_control.hpp>
 #include "fuzz_input.hpp"
 
 namespace {
@@ -81,7 +82,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     VexClock* first = nullptr;
     try {
         first = &container.create_with(
-            "a", [&](VexClock& c) { c.ReadProperties(given); }, 3240, 2070, StateScope::own);
+            "a", [&](VexClock& c) { c.ReadProperties(given); }, kNewControlWidth, kNewControlHeight,
+            StateScope::own);
     } catch (const Error&) {
         first = container.find("a");  // what was read before the failing key stays
     }
@@ -108,7 +110,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     refuse_unless_it_reads_back("fuzz.json", text, parse_property_bag);
     JsonPropertyBag read = parse_property_bag(text, "fuzz.json");
     VexClock& second = container.create_with(
-        "b", [&](VexClock& c) { c.ReadProperties(read); }, 3240, 2070, StateScope::own);
+        "b", [&](VexClock& c) { c.ReadProperties(read); }, kNewControlWidth, kNewControlHeight,
+        StateScope::own);
     JsonPropertyBag rewritten;
     second.WriteProperties(rewritten);
     if (written.values().size() != rewritten.values().size()) __builtin_trap();

@@ -2,8 +2,8 @@
 // CheckTime on any text: it accepts, refuses with its message, or overflows; nothing else.
 #include <sstream>
 
-#include <tickwell/control/check_time.hpp>
 #include <tickwell/headless/headless_container.hpp>
+#include <tickwell/model/check_time.hpp>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static std::ostringstream out;

@@ -18,8 +18,8 @@
 #include <QTimer>
 #include <QToolBar>
 
-#include <tickwell/control/clock_state.hpp>
 #include <tickwell/files/text_file.hpp>
+#include <tickwell/model/clock_state.hpp>
 #include <tickwell/platform/error.hpp>
 #include <tickwell/qt/property_pages_dialog.hpp>
 #include <tickwell/qt/vex_clock_widget.hpp>

@@ -7,7 +7,7 @@
 #include <QRect>
 #include <QWidget>
 
-#include <tickwell/control/clock_state.hpp>
+#include <tickwell/model/clock_state.hpp>
 
 #include "form_layout.hpp"
 

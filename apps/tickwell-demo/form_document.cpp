@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include <tickwell/control/clock_state.hpp>
+#include <tickwell/model/clock_state.hpp>
 #include <tickwell/platform/error.hpp>
 #include <tickwell/qt/vex_clock_widget.hpp>
 #include "form_canvas.hpp"

@@ -20,8 +20,8 @@
 #include <QTimer>
 #include <cstdio>
 
-#include <tickwell/control/version.hpp>
 #include <tickwell/files/text_file.hpp>
+#include <tickwell/model/version.hpp>
 #include <tickwell/qt/vex_clock_widget.hpp>
 #include "demo_palette.hpp"
 #include "demo_window.hpp"

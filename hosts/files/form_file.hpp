@@ -7,6 +7,7 @@
 #include <vector>
 
 #include <tickwell/files/json_property_bag.hpp>
+#include <tickwell/model/new_control.hpp>
 
 namespace tickwell::headless {
 
@@ -15,8 +16,8 @@ struct TICKWELL_API FormControl {
     std::string name;  // letters, digits and _; unique in its form
     float left = 0;
     float top = 0;
-    float width = 3240;
-    float height = 2070;
+    float width = kNewControlWidth;
+    float height = kNewControlHeight;
     JsonPropertyBag properties;
 };
 
@@ -29,8 +30,9 @@ struct TICKWELL_API FormControl {
 //
 // "properties" has the format of a single-control file's (see JsonPropertyBag). "form" is
 // the format's version, 1. "left" and "top" default to 0, "width" and "height" to a new
-// control's 3240 and 2070. "sharedState" true makes every control of the form use the
-// process-wide state record; absent or false, each control keeps a record of its own.
+// control's size (kNewControlWidth x kNewControlHeight). "sharedState" true makes every
+// control of the form use the process-wide state record; absent or false, each control
+// keeps a record of its own.
 struct TICKWELL_API FormFile {
     bool shared_state = false;
     std::vector<FormControl> controls;  // in creation order

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include <tickwell/control/vex_clock.hpp>
+#include <tickwell/model/new_control.hpp>
 #include <tickwell/platform/error.hpp>
 #include <tickwell/platform/site.hpp>
 
@@ -73,11 +74,11 @@ class TICKWELL_API Container {
     Container& operator=(const Container&) = delete;
 
     // Creation, then the initial-properties path, then the size.
-    VexClock& create(const std::string& name, float width = 3240, float height = 2070,
-                     StateScope scope = StateScope::shared);
+    VexClock& create(const std::string& name, float width = kNewControlWidth,
+                     float height = kNewControlHeight, StateScope scope = StateScope::shared);
     // Creation, then `read` (the control's read path from some bag), then the size.
     VexClock& create_with(const std::string& name, const std::function<void(VexClock&)>& read,
-                          float width = 3240, float height = 2070,
+                          float width = kNewControlWidth, float height = kNewControlHeight,
                           StateScope scope = StateScope::shared);
     // Destroys a control; inside a handler of that control the destruction waits until the
     // outermost call returns.

@@ -12,6 +12,7 @@
 
 #include <tickwell/headless/headless_container.hpp>
 #include <tickwell/files/text_file.hpp>
+#include <tickwell/model/new_control.hpp>
 #include <tickwell/platform/paint_geometry.hpp>
 
 namespace tickwell::headless {
@@ -77,7 +78,7 @@ class TICKWELL_API ScriptRunner {
     // size), then an optional `own` for a state record of its own. Anything else throws
     // ScriptError with `usage`.
     struct Placement {
-        float width = 3240, height = 2070;
+        float width = kNewControlWidth, height = kNewControlHeight;
         StateScope scope = StateScope::shared;
     };
     static Placement placement(const Arguments& args, std::size_t at, const char* usage);

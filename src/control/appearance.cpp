@@ -2,11 +2,20 @@
 // The properties that set how the stopwatch looks. Five are fields of the shared state
 // (Appearance, ClockFace, Display, IgnoreDisplay, MousePointer); the others live in the
 // attributes of this control's own face elements and are read back from them.
-#include <tickwell/control/string_table.hpp>
 #include <tickwell/control/vex_clock.hpp>
+#include <tickwell/model/string_table.hpp>
 #include <tickwell/platform/error.hpp>
 
 namespace tickwell {
+namespace {
+
+// The enum properties that check their values take those their enums name.
+template <typename Enum>
+bool unnamed(std::int32_t value) {
+    return enum_info<Enum>().name_of(value).empty();
+}
+
+}  // namespace
 
 std::int16_t VexClock::SecWidth() const {
     return face_.Hand(0).border_width();
@@ -126,7 +135,7 @@ void VexClock::setAppearance(tickwell::Appearance style) {
 }
 void VexClock::setAppearance(std::int32_t style) {
     const Call call(*this);
-    if (!accepted({{style < 0 || style > 2, kInvalidValue}})) return;
+    if (!accepted({{unnamed<tickwell::Appearance>(style), kInvalidValue}})) return;
     state_.Appearance = static_cast<tickwell::Appearance>(style);
     stored(PropertyId::Appearance, true);
 }
@@ -139,7 +148,7 @@ void VexClock::setClockFace(tickwell::ClockFace face) {
 }
 void VexClock::setClockFace(std::int32_t face) {
     const Call call(*this);
-    if (!accepted({{face < 0 || face > 1, kInvalidValue}})) return;
+    if (!accepted({{unnamed<tickwell::ClockFace>(face), kInvalidValue}})) return;
     state_.ClockFace = static_cast<tickwell::ClockFace>(face);
     stored(PropertyId::ClockFace, true);
 }
@@ -152,7 +161,7 @@ void VexClock::setDisplay(tickwell::Display display) {
 }
 void VexClock::setDisplay(std::int32_t display) {
     const Call call(*this);
-    if (!accepted({{display < 0 || display > 1, kInvalidValue}})) return;
+    if (!accepted({{unnamed<tickwell::Display>(display), kInvalidValue}})) return;
     state_.Display = static_cast<tickwell::Display>(display);
     stored(PropertyId::Display, true);
 }
@@ -175,8 +184,7 @@ void VexClock::setMousePointer(tickwell::MousePointer pointer) {
 }
 void VexClock::setMousePointer(std::int32_t pointer) {
     const Call call(*this);
-    constexpr std::int32_t custom = to_long(tickwell::MousePointer::custom);
-    if (!accepted({{(pointer < 0 || pointer > 15) && pointer != custom, kInvalidValue}})) return;
+    if (!accepted({{unnamed<tickwell::MousePointer>(pointer), kInvalidValue}})) return;
     state_.MousePointer = static_cast<tickwell::MousePointer>(pointer);
     stored(PropertyId::MousePointer, false);  // applied at the next mouse move
 }

@@ -12,8 +12,8 @@
 #include <limits>
 #include <optional>
 
-#include <tickwell/control/check_time.hpp>
 #include <tickwell/control/vex_clock.hpp>
+#include <tickwell/model/check_time.hpp>
 #include <tickwell/platform/error.hpp>
 
 namespace tickwell {

@@ -2,12 +2,15 @@
 #include <tickwell/control/property_registry.hpp>
 
 #include <algorithm>
-#include <array>
+#include <tuple>
 #include <type_traits>
+#include <utility>
+#include <variant>
 #include <vector>
 
-#include <tickwell/control/check_time.hpp>
 #include <tickwell/control/vex_clock.hpp>
+#include <tickwell/model/check_time.hpp>
+#include <tickwell/model/clock_state.hpp>
 #include <tickwell/platform/error.hpp>
 
 namespace tickwell {
@@ -23,11 +26,10 @@ namespace tickwell {
 #define TW_ACCESS_PUT_color(Name)
 #define TW_ACCESS_PUT_picture(Name)
 #define TW_ACCESS_PUT(Name, QtName, QtCapName, Kind, ...) TW_ACCESS_PUT_##Kind(Name)
-#define TW_ACCESS_NONE(...)
 
 // The registry's rows reach the control's storage and its platform-typed setters.
 struct RegistryAccess {
-    TICKWELL_MEMBERS(TW_ACCESS_PUT, TW_ACCESS_NONE)
+    TICKWELL_QT_PROPERTIES(TW_ACCESS_PUT)
     static FaceElements& face(VexClock& c) { return c.face_; }
     static const FaceElements& face(const VexClock& c) { return c.face_; }
     static ClockState& state(VexClock& c) { return c.state_; }
@@ -60,17 +62,6 @@ Value convert_as(PropertyType type, const Value& v) {
     return v;
 }
 
-// A state field as the bag and the state dump carry it.
-template <typename T>
-Value field_value(const T& field) {
-    if constexpr (std::is_enum_v<T>)
-        return Value(static_cast<std::int16_t>(field));
-    else if constexpr (std::is_same_v<T, bool>)
-        return Value(Boolean{field});
-    else
-        return Value(field);
-}
-
 // A converted bag value into a state field of type T.
 template <typename T>
 T field_from(const Value& v) {
@@ -93,19 +84,25 @@ struct Unchecked {
     static void check(const VexClock&, const Value&) {}
 };
 
-template <auto Field>
+// The state field of property Id, as it is.
+template <PropertyId Id>
 struct StateField : Unchecked {
     static void load(VexClock& c, const Value& v) {
-        auto& field = A::state(c).*Field;
+        auto& field = PropertyField<Id>::of(A::state(c));
         field = field_from<std::remove_reference_t<decltype(field)>>(v);
     }
-    static Value save(const VexClock& c) { return field_value(A::state(c).*Field); }
+    static Value save(const VexClock& c) { return field_value(PropertyField<Id>::of(A::state(c))); }
 };
+
+// How the bag keeps property Id: as its state field, unless a specialisation below says
+// otherwise (every property that face elements keep has one).
+template <PropertyId Id>
+struct Kept : StateField<Id> {};
 
 // The count-down's start value: a time the control would take ("hh:mm:ss", stored as it
 // normalises it), or the empty text of a control that never had one.
-template <auto Field>
-struct TimeText : StateField<Field> {
+template <>
+struct Kept<PropertyId::InitialTime> : StateField<PropertyId::InitialTime> {
     static void check(const VexClock&, Value& v) {
         std::string text = v.string();
         if (text.empty()) return;
@@ -130,9 +127,16 @@ struct HandWidth {
     }
     static Value save(const VexClock& c) { return Value(A::face(c).Hand(Hand).border_width()); }
 };
+template <>
+struct Kept<PropertyId::SecWidth> : HandWidth<0> {};
+template <>
+struct Kept<PropertyId::MinWidth> : HandWidth<1> {};
+template <>
+struct Kept<PropertyId::HourWidth> : HandWidth<2> {};
 
 // The outline's width is kept even while the border is hidden (BorderVisible).
-struct BorderWidthKept {
+template <>
+struct Kept<PropertyId::BorderWidth> {
     static void check(const VexClock& c, const Value& v) {
         A::face(c).Border.check_border_width(v.integer());
     }
@@ -147,14 +151,16 @@ struct BorderVisibleKept : Unchecked {
     static Value save(const VexClock& c) { return Value(Boolean{A::face(c).Border.visible()}); }
 };
 
-struct BorderColorKept : Unchecked {
+template <>
+struct Kept<PropertyId::BorderColor> : Unchecked {
     static void load(VexClock& c, const Value& v) {
         A::face(c).Border.set_border_color(static_cast<std::uint32_t>(v.long_()));
     }
     static Value save(const VexClock& c) { return color_value(A::face(c).Border.border_color()); }
 };
 
-struct BackgroundKept : Unchecked {
+template <>
+struct Kept<PropertyId::BackGround> : Unchecked {
     static void load(VexClock& c, const Value& v) {
         A::face(c).Border.set_fill_color(static_cast<std::uint32_t>(v.long_()));
     }
@@ -162,7 +168,8 @@ struct BackgroundKept : Unchecked {
 };
 
 // Hands and hub; the hub is filled with its outline's colour.
-struct ForeColorKept : Unchecked {
+template <>
+struct Kept<PropertyId::ForeColor> : Unchecked {
     static void load(VexClock& c, const Value& v) {
         const auto color = static_cast<std::uint32_t>(v.long_());
         FaceElements& f = A::face(c);
@@ -174,7 +181,8 @@ struct ForeColorKept : Unchecked {
     static Value save(const VexClock& c) { return color_value(A::face(c).Hub.border_color()); }
 };
 
-struct SegmentColorKept : Unchecked {
+template <>
+struct Kept<PropertyId::SegmentColor> : Unchecked {
     static void load(VexClock& c, const Value& v) {
         const glyphs::GlyphColors now = A::face(c).glyph_colors();
         A::face(c).set_glyph_colors({static_cast<std::uint32_t>(v.long_()), now.cell});
@@ -182,7 +190,8 @@ struct SegmentColorKept : Unchecked {
     static Value save(const VexClock& c) { return color_value(A::face(c).glyph_colors().segment); }
 };
 
-struct CellColorKept : Unchecked {
+template <>
+struct Kept<PropertyId::CellColor> : Unchecked {
     static void load(VexClock& c, const Value& v) {
         const glyphs::GlyphColors now = A::face(c).glyph_colors();
         A::face(c).set_glyph_colors({now.segment, static_cast<std::uint32_t>(v.long_())});
@@ -190,22 +199,61 @@ struct CellColorKept : Unchecked {
     static Value save(const VexClock& c) { return color_value(A::face(c).glyph_colors().cell); }
 };
 
-struct MouseIconKept : Unchecked {
+template <>
+struct Kept<PropertyId::MouseIcon> : Unchecked {
     static void load(VexClock& c, const Value& v) { A::face(c).IconIm.set_picture(v.picture()); }
     static Value save(const VexClock& c) { return Value(A::face(c).IconIm.picture()); }
 };
 
-// Running is the timer's state: no bag keeps it.
-struct NotKept : Unchecked {
-    static void load(VexClock&, const Value&) {}
-    static Value save(const VexClock&) { return Value(); }
-};
+// The codecs of the bag keys that belong to no property, in the order of kBagOnlyKeys.
+using BagOnlyCodecs = std::tuple<BorderVisibleKept>;
+static_assert(std::tuple_size_v<BagOnlyCodecs> == std::size(kBagOnlyKeys));
 
 // --- Rows ------------------------------------------------------------------------------
 
-#define TW_TYPE(Kind) PropertyType::Kind
-#define TW_ENUM_INFO_none nullptr
-#define TW_ENUM_INFO(Enum) &enum_info<Enum>()
+template <typename Codec, PropertyType Type>
+BagEntry bag_entry(std::string_view key, const BagPlace& place) {
+    return BagEntry{key,
+                    Type,
+                    place.read_at,
+                    place.write_at,
+                    place.default_value,
+                    [](const VexClock& c, const Value& v) {
+                        Value converted = convert_as(Type, v);
+                        Codec::check(c, converted);
+                        return converted;
+                    },
+                    [](VexClock& c, const Value& v) { Codec::load(c, v); },
+                    [](const VexClock& c) { return Codec::save(c); }};
+}
+
+// A property's bag entry; an empty one (no key) for a property that no bag keeps.
+template <PropertyId Id>
+BagEntry property_bag_entry() {
+    constexpr BagPlace place = facts_of(Id).bag;
+    if constexpr (place.read_at < 0)
+        return BagEntry{};
+    else
+        return bag_entry<Kept<Id>, property_type(Id)>(bag_key(Id), place);
+}
+
+template <std::size_t... I>
+std::vector<BagEntry> bag_only_entries(std::index_sequence<I...>) {
+    return {bag_entry<std::tuple_element_t<I, BagOnlyCodecs>, kBagOnlyKeys[I].type>(
+        kBagOnlyKeys[I].bag.key, kBagOnlyKeys[I].bag)...};
+}
+
+// Every property's entry, in PropertyId order, then the keys of no property.
+#define TW_BAG_ENTRY(Name, ...) property_bag_entry<PropertyId::Name>(),
+const std::vector<BagEntry>& bag_entries() {
+    static const std::vector<BagEntry> entries = [] {
+        std::vector<BagEntry> v{TICKWELL_QT_PROPERTIES(TW_BAG_ENTRY)};
+        for (BagEntry& e : bag_only_entries(std::make_index_sequence<std::size(kBagOnlyKeys)>()))
+            v.push_back(e);
+        return v;
+    }();
+    return entries;
+}
 
 // Getters and puts by kind. Enums reach the setter's 32-bit platform form, which checks the
 // value before it is narrowed to its 16-bit field.
@@ -224,93 +272,62 @@ struct NotKept : Unchecked {
 #define TW_PUT_picture(Name) c.set##Name(to_picture(v))
 #define TW_PUT_enumeration(Name) A::put_##Name(c, to_long(v))
 
-#define TW_STORAGE_state Storage::state
-#define TW_STORAGE_element Storage::element
-#define TW_CODEC_state(Codec, Name) Codec<&ClockState::Name>
-#define TW_FIELD_state(Name) [](const ClockState& s) { return field_value(s.Name); }
-#define TW_FIELD_element(Name) nullptr
-#define TW_CODEC_element(Codec, Name) Codec
+// Enumeration rows name the C++ enum type; the others say none.
+#define TW_ENUM_INFO_none nullptr
+#define TW_ENUM_INFO_Appearance &enum_info<Appearance>()
+#define TW_ENUM_INFO_ClockFace &enum_info<ClockFace>()
+#define TW_ENUM_INFO_ClockMode &enum_info<ClockMode>()
+#define TW_ENUM_INFO_Display &enum_info<Display>()
+#define TW_ENUM_INFO_Accuracy &enum_info<Accuracy>()
+#define TW_ENUM_INFO_MousePointer &enum_info<MousePointer>()
 
-#define TW_BAG_ENTRY(Key, Kind, Codec, ReadAt, WriteAt, BagDefault)     \
-    BagEntry {                                                          \
-        Key, TW_TYPE(Kind), ReadAt, WriteAt, [] { return BagDefault; }, \
-            [](const VexClock& c, const Value& v) {                     \
-                Value converted = convert_as(TW_TYPE(Kind), v);         \
-                Codec::check(c, converted);                             \
-                return converted;                                       \
-            },                                                          \
-            [](VexClock& c, const Value& v) { Codec::load(c, v); },     \
-            [](const VexClock& c) { return Codec::save(c); }            \
-    }
+// What only code can say of a property: its accessors.
+#define TW_PROPERTY_CODE(Name, QtName, QtCapName, Kind, Enum, Browsable)        \
+    MemberInfo{.name = #Name,                                                   \
+               .type = PropertyType::Kind,                                      \
+               .enum_type = TW_ENUM_INFO_##Enum,                                \
+               .browsable = Browsable,                                          \
+               .get = [](const VexClock& c) { return TW_GET_##Kind(Name); },    \
+               .put = [](VexClock& c, const Value& v) { TW_PUT_##Kind(Name); }, \
+               .field = field_reader<PropertyId::Name>(),                       \
+               .qt_name = #QtName},
+#define TW_METHOD_CODE(Name) [](VexClock& c) { c.Name(); },
 
-#define TW_PROPERTY_BAG(Name, QtName, QtCapName, Kind, Enum, Id, Browsable, Storage, Codec, \
-                        BagKey, ReadAt, WriteAt, BagDefault, InitAt, Initial, Help)         \
-    TW_BAG_ENTRY(BagKey, Kind, TW_CODEC_##Storage(Codec, Name), ReadAt, WriteAt, BagDefault),
-#define TW_NO_ROW(...)
-#define TW_BAG_ONLY_ROW(Key, Kind, Codec, ReadAt, WriteAt, BagDefault) \
-    TW_BAG_ENTRY(#Key, Kind, Codec, ReadAt, WriteAt, BagDefault),
-
-// Every property's entry (a property the bag does not keep has an empty key), then the
-// keys of no property.
-const BagEntry* bag_entries() {
-    static const BagEntry entries[] = {TICKWELL_MEMBERS(TW_PROPERTY_BAG, TW_NO_ROW)
-                                           TICKWELL_BAG_ONLY(TW_BAG_ONLY_ROW)};
-    return entries;
+MemberInfo property_row(const MemberFacts& facts, PropertyId id) {
+    static const MemberInfo code[] = {TICKWELL_QT_PROPERTIES(TW_PROPERTY_CODE)};
+    const auto i = static_cast<std::size_t>(id);
+    MemberInfo m = code[i];
+    m.dispatch_id = facts.dispatch_id;
+    m.help = facts.help;
+    m.storage = facts.storage;
+    m.bag = facts.bag.read_at >= 0 ? &bag_entries()[i] : nullptr;
+    m.init_at = facts.initial.at;
+    m.initial = facts.initial.value;
+    return m;
 }
 
-// A property's bag entry: its place among the properties counts the rows before it.
-#define TW_COUNT_PROPERTY(...) +1
-constexpr int kProperties = 0 TICKWELL_MEMBERS(TW_COUNT_PROPERTY, TW_NO_ROW);
-constexpr int kBagOnly = 0 TICKWELL_BAG_ONLY(TW_COUNT_PROPERTY);
-
-#define TW_PROPERTY_ROW(Name, QtName, QtCapName, Kind, Enum, Id, Browsable, Storage, Codec, \
-                        BagKey, ReadAt, WriteAt, BagDefault, InitAt, Initial, Help)         \
-    MemberInfo{#Name,                                                                       \
-               false,                                                                       \
-               TW_TYPE(Kind),                                                               \
-               TW_ENUM_INFO_##Enum,                                                         \
-               Id,                                                                          \
-               Help,                                                                        \
-               Browsable,                                                                   \
-               TW_STORAGE_##Storage,                                                        \
-               [](const VexClock& c) { return TW_GET_##Kind(Name); },                       \
-               [](VexClock& c, const Value& v) { TW_PUT_##Kind(Name); },                    \
-               nullptr,                                                                     \
-               ReadAt >= 0 ? &bag_entries()[property++] : (property++, nullptr),            \
-               InitAt,                                                                      \
-               [] { return Initial; },                                                      \
-               TW_FIELD_##Storage(Name),                                                    \
-               #QtName},
-#define TW_METHOD_ROW(Name, Id, Help)         \
-    MemberInfo{#Name,                         \
-               true,                          \
-               PropertyType::integer,         \
-               nullptr,                       \
-               Id,                            \
-               Help,                          \
-               true,                          \
-               Storage::element,              \
-               nullptr,                       \
-               nullptr,                       \
-               [](VexClock& c) { c.Name(); }, \
-               nullptr,                       \
-               -1,                            \
-               [] { return Value(); },        \
-               nullptr,                       \
-               ""},
-
-// Enumeration rows name the C++ enum type; the others say none.
-#define TW_ENUM_INFO_Appearance TW_ENUM_INFO(Appearance)
-#define TW_ENUM_INFO_ClockFace TW_ENUM_INFO(ClockFace)
-#define TW_ENUM_INFO_ClockMode TW_ENUM_INFO(ClockMode)
-#define TW_ENUM_INFO_Display TW_ENUM_INFO(Display)
-#define TW_ENUM_INFO_Accuracy TW_ENUM_INFO(Accuracy)
-#define TW_ENUM_INFO_MousePointer TW_ENUM_INFO(MousePointer)
+MemberInfo method_row(const MemberFacts& facts, MethodId id) {
+    static void (*const invoke[])(VexClock&) = {TICKWELL_METHODS(TW_METHOD_CODE)};
+    return MemberInfo{.name = method_name(id),
+                      .is_method = true,
+                      .dispatch_id = facts.dispatch_id,
+                      .help = facts.help,
+                      .invoke = invoke[static_cast<std::size_t>(id)]};
+}
 
 const std::vector<MemberInfo>& member_rows() {
     static const std::vector<MemberInfo> rows = [] {
-        int property = 0;
-        return std::vector<MemberInfo>{TICKWELL_MEMBERS(TW_PROPERTY_ROW, TW_METHOD_ROW)};
+        std::vector<MemberInfo> v;
+        for (const MemberFacts& facts : kMembers)
+            v.push_back(std::visit(
+                [&](auto id) {
+                    if constexpr (std::is_same_v<decltype(id), PropertyId>)
+                        return property_row(facts, id);
+                    else
+                        return method_row(facts, id);
+                },
+                facts.member));
+        return v;
     }();
     return rows;
 }
@@ -318,8 +335,8 @@ const std::vector<MemberInfo>& member_rows() {
 template <int BagEntry::*Position>
 std::vector<const BagEntry*> ordered_by() {
     std::vector<const BagEntry*> kept;
-    for (int i = 0; i < kProperties + kBagOnly; ++i)
-        if (bag_entries()[i].*Position >= 0) kept.push_back(&bag_entries()[i]);
+    for (const BagEntry& entry : bag_entries())
+        if (!entry.key.empty()) kept.push_back(&entry);
     std::sort(kept.begin(), kept.end(),
               [](const BagEntry* a, const BagEntry* b) { return a->*Position < b->*Position; });
     return kept;
@@ -366,8 +383,7 @@ const MemberInfo& property(PropertyId id) {
 }
 
 std::string_view notified_name(PropertyId id) {
-    const MemberInfo& m = property(id);
-    return m.bag ? m.bag->key : m.name;
+    return bag_key(id);
 }
 
 }  // namespace Registry

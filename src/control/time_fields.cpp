@@ -1,16 +1,12 @@
 // SPDX-License-Identifier: MIT
 // The properties that carry the count and its settings: the five time fields, ClockMode,
 // InitialTime, AlertTime and Accuracy.
-#include <tickwell/control/check_time.hpp>
-#include <tickwell/control/string_table.hpp>
 #include <tickwell/control/vex_clock.hpp>
+#include <tickwell/model/check_time.hpp>
+#include <tickwell/model/ranges.hpp>
+#include <tickwell/model/string_table.hpp>
 
 namespace tickwell {
-namespace {
-
-constexpr std::int32_t kMaxAlertTime = 356400;  // 99 hours
-
-}  // namespace
 
 std::int16_t VexClock::Hours() const {
     return state_.Hours;
@@ -33,12 +29,12 @@ std::int16_t VexClock::Hundreds() const {
 // notified and at once overwritten.
 void VexClock::setHours(std::int16_t v) {
     const Call call(*this);
-    // The limit depends on the face shown at the moment of the put: an analog face has no
-    // place for hours beyond 59.
-    if (!accepted({{user_mode(), kReadOnlyAtRunTime},
-                   {v < 0, kNotNegative},
-                   {state_.Display == tickwell::Display::analog && v > 59, kInvalidValue},
-                   {state_.Display == tickwell::Display::digital && v > 99, kInvalidValue}}))
+    // The limit depends on the face shown at the moment of the put.
+    if (!accepted(
+            {{user_mode(), kReadOnlyAtRunTime},
+             {v < 0, kNotNegative},
+             {state_.Display == tickwell::Display::analog && v > kMaxAnalogHours, kInvalidValue},
+             {state_.Display == tickwell::Display::digital && v > kMaxHours, kInvalidValue}}))
         return;
     state_.Hours = v;
     ++state_.RunRevision;
@@ -47,8 +43,9 @@ void VexClock::setHours(std::int16_t v) {
 
 void VexClock::setMinutes(std::int16_t v) {
     const Call call(*this);
-    if (!accepted(
-            {{user_mode(), kReadOnlyAtRunTime}, {v < 0, kNotNegative}, {v > 59, kInvalidValue}}))
+    if (!accepted({{user_mode(), kReadOnlyAtRunTime},
+                   {v < 0, kNotNegative},
+                   {v > kMaxMinutes, kInvalidValue}}))
         return;
     state_.Minutes = v;
     ++state_.RunRevision;
@@ -57,8 +54,9 @@ void VexClock::setMinutes(std::int16_t v) {
 
 void VexClock::setSeconds(std::int16_t v) {
     const Call call(*this);
-    if (!accepted(
-            {{user_mode(), kReadOnlyAtRunTime}, {v < 0, kNotNegative}, {v > 59, kInvalidValue}}))
+    if (!accepted({{user_mode(), kReadOnlyAtRunTime},
+                   {v < 0, kNotNegative},
+                   {v > kMaxSeconds, kInvalidValue}}))
         return;
     state_.Seconds = v;
     ++state_.RunRevision;
@@ -67,8 +65,9 @@ void VexClock::setSeconds(std::int16_t v) {
 
 void VexClock::setTens(std::int16_t v) {
     const Call call(*this);
-    if (!accepted(
-            {{user_mode(), kReadOnlyAtRunTime}, {v < 0, kNotNegative}, {v > 9, kInvalidValue}}))
+    if (!accepted({{user_mode(), kReadOnlyAtRunTime},
+                   {v < 0, kNotNegative},
+                   {v > kMaxFractionDigit, kInvalidValue}}))
         return;
     state_.Tens = v;
     ++state_.RunRevision;
@@ -77,8 +76,9 @@ void VexClock::setTens(std::int16_t v) {
 
 void VexClock::setHundreds(std::int16_t v) {
     const Call call(*this);
-    if (!accepted(
-            {{user_mode(), kReadOnlyAtRunTime}, {v < 0, kNotNegative}, {v > 9, kInvalidValue}}))
+    if (!accepted({{user_mode(), kReadOnlyAtRunTime},
+                   {v < 0, kNotNegative},
+                   {v > kMaxFractionDigit, kInvalidValue}}))
         return;
     state_.Hundreds = v;
     ++state_.RunRevision;

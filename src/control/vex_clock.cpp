@@ -4,11 +4,11 @@
 #include <algorithm>
 #include <utility>
 
-#include <tickwell/control/string_table.hpp>
 #include <tickwell/control/type_library.hpp>
 #include <tickwell/face/arrange_clock.hpp>
 #include <tickwell/face/draw_clock.hpp>
 #include <tickwell/host/about_box.hpp>
+#include <tickwell/model/string_table.hpp>
 #include <tickwell/platform/error.hpp>
 
 namespace tickwell {

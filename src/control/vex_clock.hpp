@@ -12,10 +12,12 @@
 #include <tickwell/platform/api.hpp>
 #include <vector>
 
-#include <tickwell/control/clock_state.hpp>
-#include <tickwell/control/enums.hpp>
 #include <tickwell/control/property_registry.hpp>
 #include <tickwell/face/face_elements.hpp>
+#include <tickwell/model/clock_state.hpp>
+#include <tickwell/model/enums.hpp>
+#include <tickwell/model/new_control.hpp>
+#include <tickwell/model/ranges.hpp>
 #include <tickwell/platform/site.hpp>
 #include <tickwell/platform/value.hpp>
 
@@ -108,7 +110,8 @@ class TICKWELL_API VexClock {
     void setTens(std::int16_t tens);
     std::int16_t Hundreds() const;
     void setHundreds(std::int16_t hundreds);
-    std::int32_t AlertTime() const;  // seconds between Alert events, 0 to 356400; 0 disables
+    // Seconds between Alert events, 0 to kMaxAlertTime (99 hours); 0 disables.
+    std::int32_t AlertTime() const;
     void setAlertTime(std::int32_t seconds);
     bool IgnoreDisplay() const;  // digits and colons stand still while set
     void setIgnoreDisplay(bool ignore);
@@ -313,8 +316,8 @@ class TICKWELL_API VexClock {
     // is cleared for the next run, but the run that ended counted all of it. Empty once the
     // watch starts again or is reset.
     std::optional<std::int64_t> expired_run_;
-    float width_ = 3240;
-    float height_ = 2070;
+    float width_ = kNewControlWidth;
+    float height_ = kNewControlHeight;
 
     // What the site was last told: each property's value (registry order) and the count.
     int calls_ = 0;

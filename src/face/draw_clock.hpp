@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <tickwell/control/clock_state.hpp>
 #include <tickwell/face/face_elements.hpp>
+#include <tickwell/model/clock_state.hpp>
 #include <tickwell/platform/api.hpp>
 
 namespace tickwell {

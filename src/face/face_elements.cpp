@@ -52,7 +52,7 @@ ShapeElement& border(Scene& scene, std::uint32_t color) {
     auto& b = scene.add<ShapeElement>("Border");
     b.set_border_color(color);
     b.set_outline_style(OutlineStyle::inside_solid);
-    b.set_fill_color(kButtonFace);
+    b.set_fill_color(kButtonFace);  // the dial's colour until BackGround is set
     b.set_fill_style(FillStyle::solid);
     b.move(0, 0, 990, 990);
     return b;

@@ -5,13 +5,13 @@
 #include <tickwell/platform/api.hpp>
 #include <tickwell/platform/element_array.hpp>
 #include <tickwell/platform/scene.hpp>
+#include <tickwell/platform/system_colors.hpp>
 
 #include <tickwell/face/glyphs.hpp>
 
 namespace tickwell {
 
-// System colour 15, the face of buttons: the dial's colour until BackGround is set.
-inline constexpr std::uint32_t kButtonFace = 0x8000000F;
+// The classic face's white highlight copies and grey hour marks.
 inline constexpr std::uint32_t kWhite = 0x00FFFFFF;
 inline constexpr std::uint32_t kMarkGrey = 0x00808080;
 

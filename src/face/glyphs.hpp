@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <tickwell/model/classic_colors.hpp>
 #include <tickwell/platform/api.hpp>
 #include <tickwell/platform/picture.hpp>
 
 namespace tickwell::glyphs {
 
 // The seven-segment pictures of the digital face. Each is built once per process and
-// shared by every image that shows it. Colours are 0x00BBGGRR.
-inline constexpr std::uint32_t kBackgroundGrey = 0x00DDDDDE;  // red 222, green 221, blue 221
-inline constexpr std::uint32_t kSegmentBlue = 0x00C57900;     // red 0, green 121, blue 197
-inline constexpr std::uint32_t kSegmentEdge = 0x00E08F00;     // red 0, green 143, blue 224
+// shared by every image that shows it. Colours are 0x00BBGGRR; the classic ones are the
+// model's (kSegmentBlue, kBackgroundGrey).
+inline constexpr std::uint32_t kSegmentEdge = 0x00E08F00;  // red 0, green 143, blue 224
 
 // The colours a glyph is drawn in: its lit segments and its cell's background, each
 // 0x00BBGGRR or a system colour 0x800000nn that the renderer resolves. A lit segment is

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include <tickwell/host/about_box.hpp>
 
-#include <tickwell/control/version.hpp>
+#include <tickwell/model/version.hpp>
 
 namespace tickwell {
 

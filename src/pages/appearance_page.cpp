@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: MIT
 // The Appearance page: the widths of the analog face and its 3D style. It checks nothing
 // itself; the colours are on the platform's standard colour page.
+#include <tickwell/model/enums.hpp>
 #include <tickwell/pages/property_pages.hpp>
 
 namespace tickwell {
 namespace {
 
-constexpr std::string_view kStyleItems[] = {" - swFlat", " - swRaised", " - swLowered"};
+constexpr std::string_view kStyleItems[] = {TICKWELL_APPEARANCE_VALUES(TICKWELL_ITEM_NAME)};
 
 constexpr FieldInfo kFields[] = {
     label_field("lblSecWidth", "SecWidth:(Second hand width-pixels)", {90, 120, 2700, 240}),
@@ -33,8 +34,13 @@ constexpr Binding kOrder[] = {{"txtBorderWidth", PropertyId::BorderWidth},
 }  // namespace
 
 const PageInfo& AppearancePage() {
-    static const PageInfo page{"Appearance", "Appearance", 5535,          4125,          kFields,
-                               kOrder,       kOrder,       read_in_order, write_in_order};
+    static const PageInfo page{.name = "Appearance",
+                               .caption = "Appearance",
+                               .fields = kFields,
+                               .read_order = kOrder,
+                               .apply_order = kOrder,
+                               .selection_changed = read_in_order,
+                               .apply_changes = write_in_order};
     return page;
 }
 

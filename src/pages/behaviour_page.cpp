@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: MIT
 // The Behaviour page: the time shown and the accuracy of the digital display. It checks
 // nothing itself; every value goes to its property's put.
+#include <tickwell/model/enums.hpp>
 #include <tickwell/pages/property_pages.hpp>
 
 namespace tickwell {
 namespace {
 
-// Short names, not the enum members' names.
-constexpr std::string_view kAccuracyItems[] = {" - Units", " - Tenths", " - Hundredths"};
+// Short names: the members' names without their "Sw".
+#define TW_SHORT_ITEM_NAME(cpp_name, library_name, qt_name, value) \
+    std::string_view(#library_name).substr(2),
+constexpr std::string_view kAccuracyItems[] = {TICKWELL_ACCURACY_VALUES(TW_SHORT_ITEM_NAME)};
+#undef TW_SHORT_ITEM_NAME
 
 constexpr FieldInfo kFields[] = {
     label_field("lblHours", "Hours:(Initial and current number of hours)", {90, 120, 3075, 240}),
@@ -39,8 +43,13 @@ constexpr Binding kOrder[] = {
 }  // namespace
 
 const PageInfo& BehaviourPage() {
-    static const PageInfo page{"Behaviour", "Behaviour", 5535,          4125,          kFields,
-                               kOrder,      kOrder,      read_in_order, write_in_order};
+    static const PageInfo page{.name = "Behaviour",
+                               .caption = "Behaviour",
+                               .fields = kFields,
+                               .read_order = kOrder,
+                               .apply_order = kOrder,
+                               .selection_changed = read_in_order,
+                               .apply_changes = write_in_order};
     return page;
 }
 

@@ -4,19 +4,19 @@
 #include <cstdint>
 #include <string>
 
-#include <tickwell/control/check_time.hpp>
-#include <tickwell/control/string_table.hpp>
 #include <tickwell/control/vex_clock.hpp>
+#include <tickwell/model/check_time.hpp>
+#include <tickwell/model/enums.hpp>
+#include <tickwell/model/ranges.hpp>
+#include <tickwell/model/string_table.hpp>
 #include <tickwell/pages/property_pages.hpp>
 #include <tickwell/platform/error.hpp>
 
 namespace tickwell {
 namespace {
 
-constexpr double kMaxAlertPeriod = 356400;  // 99 hours in seconds, as AlertTime's put allows
-
-constexpr std::string_view kDisplayItems[] = {" - swAnalog", " - swDigital"};
-constexpr std::string_view kModeItems[] = {" - swNormal", " - swCountDown"};
+constexpr std::string_view kDisplayItems[] = {TICKWELL_DISPLAY_VALUES(TICKWELL_ITEM_NAME)};
+constexpr std::string_view kModeItems[] = {TICKWELL_CLOCK_MODE_VALUES(TICKWELL_ITEM_NAME)};
 
 constexpr FieldInfo kFields[] = {
     label_field("Label1", "Display:(Analog or digital Stop watch display)", {90, 165, 3495, 255}),
@@ -61,7 +61,7 @@ bool alert_period_passes(VexClock& control, PageFrame& frame, TextBoxField& aler
     } catch (const Error& e) {
         throw e.attributed_to(kAlertTime.property());
     }
-    if (period >= 0 && period <= kMaxAlertPeriod) return true;
+    if (period >= 0 && period <= kMaxAlertTime) return true;
     control.site().message_box(LoadResString(kInvalidValue), MessageButtons::ok,
                                MessageIcon::information);
     return keep_pending(frame, alert);
@@ -101,8 +101,13 @@ void apply_general(const PageInfo& page, PageFrame& frame, PageFields& fields) {
 }  // namespace
 
 const PageInfo& GeneralPage() {
-    static const PageInfo page{"General",  "General",   5535,          4125,         kFields,
-                               kReadOrder, kApplyOrder, read_in_order, apply_general};
+    static const PageInfo page{.name = "General",
+                               .caption = "General",
+                               .fields = kFields,
+                               .read_order = kReadOrder,
+                               .apply_order = kApplyOrder,
+                               .selection_changed = read_in_order,
+                               .apply_changes = apply_general};
     return page;
 }
 

@@ -25,7 +25,7 @@ const FieldInfo* PageInfo::find(std::string_view field) const {
 }
 
 std::string PageInfo::item_text(const FieldInfo& combo, std::size_t index) {
-    return std::to_string(index) + std::string(combo.item_suffixes[index]);
+    return std::to_string(index) + " - " + std::string(combo.item_names[index]);
 }
 
 void field_changed(PageFrame& frame) {
@@ -48,7 +48,7 @@ void read_field(const PageInfo& page, PageFields& fields, VexClock& control, Bin
             case FieldKind::combo_box: {
                 ComboBoxField& combo = fields.combo_box(field.name);
                 combo.clear();
-                for (std::size_t i = 0; i < field.item_suffixes.size(); ++i)
+                for (std::size_t i = 0; i < field.item_names.size(); ++i)
                     combo.add_item(PageInfo::item_text(field, i));
                 // A value with no item of its own (a ClockMode of 7, which its put accepts)
                 // is refused by the combo box, and that error ends the call.

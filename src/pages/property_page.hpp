@@ -8,7 +8,7 @@
 #include <string_view>
 #include <tickwell/platform/api.hpp>
 
-#include <tickwell/control/property_registry.hpp>
+#include <tickwell/model/member_facts.hpp>
 
 namespace tickwell {
 
@@ -84,9 +84,9 @@ struct TICKWELL_API FieldInfo {
     std::string_view name;     // "txtAlertTime", "DisplayLi", "lblHours"
     FieldKind kind;            //
     std::string_view caption;  // labels and the check box
-    // Combo boxes: one suffix per item; item i reads as i in decimal digits followed
-    // directly by its suffix ("0" + " - swAnalog"), so an item's list index is its value.
-    std::span<const std::string_view> item_suffixes;
+    // Combo boxes: one name per item; item i reads as i in decimal digits, " - " and its
+    // name ("0 - swAnalog"), so an item's list index is its value.
+    std::span<const std::string_view> item_names;
     FieldBox box;
     int focus_order;  // 1, 2, ... through the editing fields; 0 for labels
 };
@@ -97,10 +97,13 @@ constexpr FieldInfo label_field(std::string_view name, std::string_view caption,
 constexpr FieldInfo text_field(std::string_view name, FieldBox box, int focus_order) {
     return {name, FieldKind::text_box, {}, {}, box, focus_order};
 }
-constexpr FieldInfo combo_field(std::string_view name, std::span<const std::string_view> suffixes,
+constexpr FieldInfo combo_field(std::string_view name, std::span<const std::string_view> items,
                                 FieldBox box, int focus_order) {
-    return {name, FieldKind::combo_box, {}, suffixes, box, focus_order};
+    return {name, FieldKind::combo_box, {}, items, box, focus_order};
 }
+// The items of a combo box that shows an enum property are its enum's members, listed as
+// TICKWELL_DISPLAY_VALUES(TICKWELL_ITEM_NAME) in the order of their values from 0.
+#define TICKWELL_ITEM_NAME(cpp_name, library_name, qt_name, value) #library_name,
 constexpr FieldInfo check_field(std::string_view name, std::string_view caption, FieldBox box,
                                 int focus_order) {
     return {name, FieldKind::check_box, caption, {}, box, focus_order};
@@ -110,7 +113,7 @@ constexpr FieldInfo check_field(std::string_view name, std::string_view caption,
 struct TICKWELL_API Binding {
     std::string_view field;
     PropertyId id;
-    std::string_view property() const { return Registry::property(id).name; }
+    std::string_view property() const { return property_name(id); }
 };
 
 struct PageInfo;
@@ -122,7 +125,7 @@ using PageCall = void (*)(const PageInfo& page, PageFrame& frame, PageFields& fi
 struct TICKWELL_API PageInfo {
     std::string_view name;     // "General", as the control names its pages
     std::string_view caption;  // the tab's caption
-    int client_width = 5535;   // twips
+    int client_width = 5535;   // twips; every page of the control has this size
     int client_height = 4125;
     std::span<const FieldInfo> fields;  // top to bottom
     std::span<const Binding> read_order;

@@ -62,7 +62,10 @@ TICKWELL_API std::optional<std::uint32_t> system_color(std::uint32_t index);
 // index it does not know. Any other value keeps its low 24 bits.
 TICKWELL_API std::uint32_t resolve_color(std::uint32_t color);
 
-// The control surface behind the elements: system colour 15, button face.
-inline constexpr std::uint32_t kSurfaceColor = 0x8000000F;
+// System colour 15, the face of buttons.
+inline constexpr std::uint32_t kButtonFace = kSystemColorFlag | 15;
+
+// The control surface behind the elements.
+inline constexpr std::uint32_t kSurfaceColor = kButtonFace;
 
 }  // namespace tickwell

@@ -12,8 +12,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
-#include <tickwell/control/clock_state.hpp>
 #include <tickwell/files/text_file.hpp>
+#include <tickwell/model/clock_state.hpp>
 #include <tickwell/qt/vex_clock_widget.hpp>
 #include "demo_window.hpp"
 #include "form_canvas.hpp"

@@ -34,8 +34,8 @@ endif()
 # The core through pkg-config, with no CMake in between.
 file(WRITE ${WORK_DIR}/core_only.cpp [=[
 #include <cstdio>
-#include <tickwell/control/check_time.hpp>
-#include <tickwell/control/version.hpp>
+#include <tickwell/model/check_time.hpp>
+#include <tickwell/model/version.hpp>
 int main() {
     const auto t = tickwell::Clock::read_time_groups("01:02:05");
     std::printf("core %s reads %g h %g min %g s\n", TICKWELL_VERSION, t.hours, t.minutes, t.seconds);

@@ -7,9 +7,9 @@
 
 #include <sstream>
 
-#include <tickwell/control/clock_state.hpp>
 #include <tickwell/control/vex_clock.hpp>
 #include <tickwell/headless/headless_container.hpp>
+#include <tickwell/model/clock_state.hpp>
 
 namespace tickwell {
 namespace {

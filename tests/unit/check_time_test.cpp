@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include <tickwell/control/check_time.hpp>
+#include <tickwell/model/check_time.hpp>
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,8 @@
 #include <sstream>
 #include <string>
 
-#include <tickwell/control/clock_state.hpp>
 #include <tickwell/headless/headless_container.hpp>
+#include <tickwell/model/clock_state.hpp>
 #include <tickwell/platform/error.hpp>
 
 namespace tickwell::testing {

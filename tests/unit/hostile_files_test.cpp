@@ -14,10 +14,10 @@
 #include <fstream>
 #include <sstream>
 
-#include <tickwell/control/clock_state.hpp>
 #include <tickwell/files/file_limits.hpp>
 #include <tickwell/headless/headless_container.hpp>
 #include <tickwell/headless/script_runner.hpp>
+#include <tickwell/model/clock_state.hpp>
 #include "scratch_dir.hpp"
 
 namespace tickwell::headless {

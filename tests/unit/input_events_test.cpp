@@ -7,10 +7,10 @@
 #include <sstream>
 #include <string>
 
-#include <tickwell/control/clock_state.hpp>
 #include <tickwell/control/vex_clock.hpp>
 #include <tickwell/headless/headless_container.hpp>
 #include <tickwell/headless/script_runner.hpp>
+#include <tickwell/model/clock_state.hpp>
 #include <tickwell/platform/error.hpp>
 #include "clock_fixture.hpp"
 

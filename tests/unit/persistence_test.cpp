@@ -10,11 +10,11 @@
 #include <fstream>
 #include <sstream>
 
-#include <tickwell/control/clock_state.hpp>
 #include <tickwell/control/type_library.hpp>
 #include <tickwell/headless/headless_container.hpp>
 #include <tickwell/files/json_property_bag.hpp>
 #include <tickwell/headless/script_runner.hpp>
+#include <tickwell/model/clock_state.hpp>
 #include <tickwell/platform/error.hpp>
 #include "scratch_dir.hpp"
 #include "test_pictures.hpp"

@@ -11,11 +11,11 @@
 #include <sstream>
 #include <string>
 
-#include <tickwell/control/clock_state.hpp>
 #include <tickwell/control/vex_clock.hpp>
 #include <tickwell/headless/headless_container.hpp>
 #include <tickwell/headless/headless_pages.hpp>
 #include <tickwell/headless/script_runner.hpp>
+#include <tickwell/model/clock_state.hpp>
 #include <tickwell/platform/error.hpp>
 #include "clock_fixture.hpp"
 
@@ -82,7 +82,7 @@ TEST(PropertyPageList, EveryPageDescriptionIsConsistent) {
             }
             ++editing;
             focus.insert(f.focus_order);
-            for (std::size_t i = 0; i < f.item_suffixes.size(); ++i)
+            for (std::size_t i = 0; i < f.item_names.size(); ++i)
                 EXPECT_EQ(PageInfo::item_text(f, i).rfind(std::to_string(i) + " - ", 0), 0u);
         }
         EXPECT_EQ(focus.size(), static_cast<std::size_t>(editing));

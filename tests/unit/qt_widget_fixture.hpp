@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include <tickwell/control/clock_state.hpp>
+#include <tickwell/model/clock_state.hpp>
 #include <tickwell/qt/vex_clock_widget.hpp>
 
 namespace tickwell::testing {

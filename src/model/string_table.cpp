@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include <tickwell/control/string_table.hpp>
+#include <tickwell/model/string_table.hpp>
 
 namespace tickwell {
 

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include <tickwell/control/check_time.hpp>
+#include <tickwell/model/check_time.hpp>
 
 #include <cstdio>
 
-#include <tickwell/control/string_table.hpp>
+#include <tickwell/model/ranges.hpp>
+#include <tickwell/model/string_table.hpp>
 #include <tickwell/platform/site.hpp>
 #include <tickwell/platform/value.hpp>
 
@@ -50,11 +51,11 @@ bool is_time_text(std::string& text, std::int32_t& hours, std::int16_t& minutes,
     if (colons > 2) return false;
 
     hours = narrow_to_long(leading_number(std::string_view(text).substr(0, p1)));
-    if (hours > 99) return false;
+    if (hours > kMaxHours) return false;
     minutes = narrow_to_integer(leading_number(std::string_view(text).substr(p1 + 1, p2 - p1 - 1)));
-    if (minutes > 59) return false;
+    if (minutes > kMaxMinutes) return false;
     seconds = narrow_to_integer(leading_number(std::string_view(text).substr(p2 + 1)));
-    if (seconds > 59) return false;
+    if (seconds > kMaxSeconds) return false;
 
     text = two_digits(hours) + ":" + two_digits(minutes) + ":" + two_digits(seconds);
     return true;

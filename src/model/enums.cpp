@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include <tickwell/control/enums.hpp>
+#include <tickwell/model/enums.hpp>
 
 namespace tickwell {
 namespace {

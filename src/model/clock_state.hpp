@@ -7,8 +7,10 @@
 #include <string>
 #include <string_view>
 #include <tickwell/platform/api.hpp>
+#include <type_traits>
 
-#include <tickwell/control/enums.hpp>
+#include <tickwell/model/enums.hpp>
+#include <tickwell/model/member_facts.hpp>
 #include <tickwell/platform/value.hpp>
 
 namespace tickwell {
@@ -62,6 +64,41 @@ enum class StateScope {
     shared,  // the process-wide record, shared with every control that uses it
     own,     // a record of its own, starting as the process-wide one starts at module load
 };
+
+// The field of a property that the state keeps (Storage::state): the one of its name. Only a
+// property kept there may ask for it.
+template <PropertyId Id>
+struct PropertyField;
+#define TICKWELL_PROPERTY_FIELD(Name, ...)                            \
+    template <>                                                       \
+    struct PropertyField<PropertyId::Name> {                          \
+        static constexpr auto& of(auto& state) { return state.Name; } \
+    };
+TICKWELL_QT_PROPERTIES(TICKWELL_PROPERTY_FIELD)
+#undef TICKWELL_PROPERTY_FIELD
+
+// A state field as the property bag and the state dump carry it: an enum as its 16-bit
+// Integer, a flag as a Boolean.
+template <typename T>
+Value field_value(const T& field) {
+    if constexpr (std::is_enum_v<T>)
+        return Value(static_cast<std::int16_t>(field));
+    else if constexpr (std::is_same_v<T, bool>)
+        return Value(Boolean{field});
+    else
+        return Value(field);
+}
+
+// Reads the field of property Id as field_value() carries it; nullptr for a property that
+// face elements keep.
+using FieldReader = Value (*)(const ClockState&);
+template <PropertyId Id>
+constexpr FieldReader field_reader() {
+    if constexpr (facts_of(Id).storage == Storage::state)
+        return [](const ClockState& s) { return field_value(PropertyField<Id>::of(s)); };
+    else
+        return nullptr;
+}
 
 // The module `Clock`: the process-wide record.
 namespace Clock {

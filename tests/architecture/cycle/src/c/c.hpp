@@ -1,0 +1,3 @@
+#pragma once
+#include <string>
+#include <tickwell/a/a.hpp>
