@@ -69,31 +69,31 @@ void EventLog::watch(qt::VexClockWidget* control) {
     connect(control, &W::alert, this, plain("Alert"));
     connect(control, &W::notify, this, plain("Notify"));
     connect(control, &W::doubleClicked, this, plain("DblClick"));
-    connect(control, &W::keyDown, this, [this, name](const qt::KeyEvent& e) {
-        append(name(), "KeyDown", keys(e.key(), e.shift()));
+    connect(control, &W::keyDown, this, [this, name](const qt::KeyEvent* e) {
+        append(name(), "KeyDown", keys(e->key(), e->shift()));
     });
-    connect(control, &W::keyUp, this, [this, name](const qt::KeyEvent& e) {
-        append(name(), "KeyUp", keys(e.key(), e.shift()));
+    connect(control, &W::keyUp, this, [this, name](const qt::KeyEvent* e) {
+        append(name(), "KeyUp", keys(e->key(), e->shift()));
     });
-    connect(control, &W::keyPress, this, [this, name](const qt::KeyEvent& e) {
-        append(name(), "KeyPress", QStringLiteral("KeyAscii=%1").arg(e.key()));
+    connect(control, &W::keyPress, this, [this, name](const qt::KeyEvent* e) {
+        append(name(), "KeyPress", QStringLiteral("KeyAscii=%1").arg(e->key()));
     });
-    connect(control, &W::mouseDown, this, [this, name](const qt::MouseEvent& e) {
-        append(name(), "MouseDown", mouse(e.button(), e.shift(), e.x(), e.y()));
+    connect(control, &W::mouseDown, this, [this, name](const qt::MouseEvent* e) {
+        append(name(), "MouseDown", mouse(e->button(), e->shift(), e->x(), e->y()));
     });
-    connect(control, &W::mouseUp, this, [this, name](const qt::MouseEvent& e) {
-        append(name(), "MouseUp", mouse(e.button(), e.shift(), e.x(), e.y()));
+    connect(control, &W::mouseUp, this, [this, name](const qt::MouseEvent* e) {
+        append(name(), "MouseUp", mouse(e->button(), e->shift(), e->x(), e->y()));
     });
-    connect(control, &W::mouseMove, this, [this, name](const qt::MouseEvent& e) {
+    connect(control, &W::mouseMove, this, [this, name](const qt::MouseEvent* e) {
         if (log_mouse_moves_)
-            append(name(), "MouseMove", mouse(e.button(), e.shift(), e.x(), e.y()));
+            append(name(), "MouseMove", mouse(e->button(), e->shift(), e->x(), e->y()));
     });
     connect(control, &W::propertyChanged, this, [this, name](const QString& property) {
         append(name(), "(property changed)", property);
     });
     // In run mode the control's messages come as signals, answered as they default.
-    connect(control, &W::messageRequested, this, [this, name](const qt::MessageRequest& request) {
-        append(name(), "(message)", request.prompt());
+    connect(control, &W::messageRequested, this, [this, name](const qt::MessageRequest* request) {
+        append(name(), "(message)", request->prompt());
     });
 }
 

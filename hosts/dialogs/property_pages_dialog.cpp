@@ -26,55 +26,75 @@ PageTab* make_page(std::string_view name, const QList<VexClockWidget*>& selectio
 
 }  // namespace
 
+// The tabs, the buttons and the pages in tab order.
+class PropertyPagesDialog::Private {
+  public:
+    explicit Private(PropertyPagesDialog& dialog)
+        : dialog(dialog),
+          tabs(new QTabWidget(&dialog)),
+          buttons(new QDialogButtonBox(
+              QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply, &dialog)) {
+    }
+
+    // False when the page's apply stayed pending.
+    bool apply_page(PageTab& page);
+    void update_apply_button();
+    void show_error(const QString& what, const std::exception& error);
+
+    PropertyPagesDialog& dialog;
+    QTabWidget* tabs;
+    QDialogButtonBox* buttons;
+    QList<PageTab*> pages;
+};
+
 PropertyPagesDialog::PropertyPagesDialog(QList<VexClockWidget*> selection, QWidget* parent)
-    : QDialog(parent),
-      tabs_(new QTabWidget(this)),
-      buttons_(new QDialogButtonBox(
-          QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply, this)) {
+    : QDialog(parent), d_(std::make_unique<Private>(*this)) {
     Q_ASSERT(!selection.isEmpty());
+    QTabWidget* tabs = d_->tabs;
+    QDialogButtonBox* buttons = d_->buttons;
     setWindowTitle(tr("VexClock Properties"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(tabs_);
-    layout->addWidget(buttons_);
+    layout->addWidget(tabs);
+    layout->addWidget(buttons);
 
     for (std::string_view name : property_pages()) {
-        PageTab* page = make_page(name, selection, tabs_);
+        PageTab* page = make_page(name, selection, tabs);
         if (!page) continue;
-        tabs_->addTab(page, page->caption());
-        pages_.append(page);
-        connect(page, &PageTab::changedChanged, this, &PropertyPagesDialog::update_apply_button);
+        tabs->addTab(page, page->caption());
+        d_->pages.append(page);
+        connect(page, &PageTab::changedChanged, this, [this] { d_->update_apply_button(); });
         connect(page, &PageTab::showRequested, this,
-                [this, page] { tabs_->setCurrentWidget(page); });
+                [this, page] { d_->tabs->setCurrentWidget(page); });
     }
-    connect(buttons_, &QDialogButtonBox::accepted, this, [this] {
+    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
         if (apply()) accept();
     });
-    connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(buttons_->button(QDialogButtonBox::Apply), &QPushButton::clicked, this,
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(buttons->button(QDialogButtonBox::Apply), &QPushButton::clicked, this,
             &PropertyPagesDialog::apply);
 
     // The frame's selection-changed call. The pages' change handlers mark them changed while
     // they fill their fields; the frame knows that filling is no edit.
-    for (PageTab* page : pages_) {
+    for (PageTab* page : d_->pages) {
         try {
             page->selection_changed();
         } catch (const std::exception& e) {
-            show_error(tr("Could not show"), e);
+            d_->show_error(tr("Could not show"), e);
         }
         page->set_changed(false);
     }
-    update_apply_button();
+    d_->update_apply_button();
 }
 
 PropertyPagesDialog::~PropertyPagesDialog() = default;
 
 bool PropertyPagesDialog::apply() {
-    for (PageTab* page : pages_)
-        if (page->changed() && !apply_page(*page)) return false;
+    for (PageTab* page : d_->pages)
+        if (page->changed() && !d_->apply_page(*page)) return false;
     return true;
 }
 
-bool PropertyPagesDialog::apply_page(PageTab& page) {
+bool PropertyPagesDialog::Private::apply_page(PageTab& page) {
     page.set_changed(false);
     page.clear_focus_request();
     try {
@@ -82,8 +102,8 @@ bool PropertyPagesDialog::apply_page(PageTab& page) {
     } catch (const std::exception& e) {
         // The fields after the failing one are still to be written.
         page.set_changed(true);
-        tabs_->setCurrentWidget(&page);
-        show_error(tr("Could not apply"), e);
+        tabs->setCurrentWidget(&page);
+        show_error(PropertyPagesDialog::tr("Could not apply"), e);
         return false;
     }
     // The page's own check refused a field: it has put the focus there and marked itself
@@ -94,17 +114,18 @@ bool PropertyPagesDialog::apply_page(PageTab& page) {
     return true;
 }
 
-void PropertyPagesDialog::update_apply_button() {
+void PropertyPagesDialog::Private::update_apply_button() {
     bool any = false;
-    for (const PageTab* page : pages_)
+    for (const PageTab* page : pages)
         any = any || page->changed();
-    buttons_->button(QDialogButtonBox::Apply)->setEnabled(any);
+    buttons->button(QDialogButtonBox::Apply)->setEnabled(any);
 }
 
 // "Could not apply AlertTime: "12abc" is not a number": errors are attributed to the
 // property whose put or get failed.
-void PropertyPagesDialog::show_error(const QString& what, const std::exception& error) {
-    message_box_service().show(this, what + QLatin1Char(' ') + QString::fromStdString(error.what()),
+void PropertyPagesDialog::Private::show_error(const QString& what, const std::exception& error) {
+    message_box_service().show(&dialog,
+                               what + QLatin1Char(' ') + QString::fromStdString(error.what()),
                                MessageButtons::ok, MessageIcon::information);
 }
 

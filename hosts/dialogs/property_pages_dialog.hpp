@@ -3,20 +3,16 @@
 
 #include <QDialog>
 #include <QList>
-#include <exception>
+#include <memory>
 #include <tickwell/platform/api.hpp>
-
-class QDialogButtonBox;
-class QTabWidget;
 
 namespace tickwell::qt {
 
-class PageTab;
 class VexClockWidget;
 
 // The design-time property pages of the selected stopwatches as tabs: General, Appearance,
-// Behaviour, a colour page (BorderColor, ForeColor, BackGround) and a picture page
-// (MouseIcon), with OK, Cancel and Apply. The pages show and edit the first selected control.
+// Behaviour, a colour page (the control's colour properties) and a picture page (MouseIcon),
+// with OK, Cancel and Apply. The pages show and edit the first selected control.
 //
 // Every page is filled from the first control when the dialog opens; that filling is no
 // edit, so Apply starts disabled and is enabled while any page is changed. Apply (and OK,
@@ -32,22 +28,13 @@ class TICKWELL_API PropertyPagesDialog : public QDialog {
     explicit PropertyPagesDialog(QList<VexClockWidget*> selection, QWidget* parent = nullptr);
     ~PropertyPagesDialog() override;
 
-    // The pages in tab order.
-    const QList<PageTab*>& pages() const { return pages_; }
-
     // Applies every changed page, as the Apply button does; false when an apply stayed
     // pending (the dialog then shows that page).
     bool apply();
 
   private:
-    // False when the page's apply stayed pending.
-    bool apply_page(PageTab& page);
-    void update_apply_button();
-    void show_error(const QString& what, const std::exception& error);
-
-    QTabWidget* tabs_;
-    QDialogButtonBox* buttons_;
-    QList<PageTab*> pages_;
+    class Private;
+    std::unique_ptr<Private> d_;
 };
 
 }  // namespace tickwell::qt

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <cstdio>
 
+#include <tickwell/files/text_file.hpp>
 #include <tickwell/headless/script_runner.hpp>
 #include <tickwell/headless/svg_renderer.hpp>
-#include <tickwell/files/text_file.hpp>
 
 namespace tickwell::headless {
 namespace {

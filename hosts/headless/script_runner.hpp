@@ -10,8 +10,8 @@
 #include <tickwell/platform/api.hpp>
 #include <vector>
 
-#include <tickwell/headless/headless_container.hpp>
 #include <tickwell/files/text_file.hpp>
+#include <tickwell/headless/headless_container.hpp>
 #include <tickwell/model/new_control.hpp>
 #include <tickwell/platform/paint_geometry.hpp>
 

@@ -1,56 +1,69 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QMetaType>
+#include <QObject>
 #include <memory>
 #include <tickwell/platform/api.hpp>
 
 namespace tickwell::qt {
 
-// The arguments of a key event of the control (keyDown, keyUp: the key code and the shift
-// state; keyPress: the character code in key). A slot connected directly may change them,
-// and the control reads back what the slots leave (setting key to 0 in keyPress swallows
-// the key); a queued slot gets a copy that reads the same.
-class TICKWELL_API KeyEvent {
+// The arguments of a key event of the control, as keyDown, keyUp and keyPress pass them: a
+// pointer to an object that lives as long as the emission. keyDown and keyUp carry the key
+// code and the shift state, keyPress the character code. A slot connected directly may
+// change them and the control reads back what the slots leave: setting the key to 0 in
+// keyPress swallows the key (`onKeyPress: (event) => event.keyAscii = 0` in QML). A slot
+// must not keep the pointer.
+class TICKWELL_API KeyEvent : public QObject {
+    Q_OBJECT
+    // keyCode and keyAscii are one field under the names the two kinds of event give it.
+    Q_PROPERTY(int keyCode READ key WRITE setKey NOTIFY changed)
+    Q_PROPERTY(int keyAscii READ key WRITE setKey NOTIFY changed)
+    Q_PROPERTY(int shift READ shift WRITE setShift NOTIFY changed)
+
   public:
-    KeyEvent() = default;
-    KeyEvent(int key, int shift) : d_(std::make_shared<Data>(Data{key, shift})) {}
-    int key() const { return d_->key; }
-    void setKey(int key) { d_->key = key; }
-    int shift() const { return d_->shift; }
-    void setShift(int shift) { d_->shift = shift; }
+    KeyEvent(int key, int shift);
+    ~KeyEvent() override;
+
+    int key() const;
+    void setKey(int key);
+    int shift() const;
+    void setShift(int shift);
+
+  signals:
+    void changed();
 
   private:
-    struct Data {
-        int key = 0, shift = 0;
-    };
-    std::shared_ptr<Data> d_ = std::make_shared<Data>();
+    struct Private;
+    std::unique_ptr<Private> d_;
 };
 
-// The arguments of a mouse event of the control: the buttons and shift state, which slots
-// may change as for keys, and the position in the widget's scale unit, which they may change
-// only in their own copy.
-class TICKWELL_API MouseEvent {
+// The arguments of a mouse event of the control, as mouseDown, mouseUp and mouseMove pass
+// them: the buttons and the shift state, which slots may change as for keys, and the position
+// in the host's scale unit (logical pixels unless the host chose twips), which they may not.
+class TICKWELL_API MouseEvent : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(int button READ button WRITE setButton NOTIFY changed)
+    Q_PROPERTY(int shift READ shift WRITE setShift NOTIFY changed)
+    Q_PROPERTY(qreal x READ x CONSTANT)
+    Q_PROPERTY(qreal y READ y CONSTANT)
+
   public:
-    MouseEvent() = default;
-    MouseEvent(int button, int shift, float x, float y)
-        : d_(std::make_shared<Data>(Data{button, shift, x, y})) {}
-    int button() const { return d_->button; }
-    void setButton(int button) { d_->button = button; }
-    int shift() const { return d_->shift; }
-    void setShift(int shift) { d_->shift = shift; }
-    float x() const { return d_->x; }
-    float y() const { return d_->y; }
+    MouseEvent(int button, int shift, qreal x, qreal y);
+    ~MouseEvent() override;
+
+    int button() const;
+    void setButton(int button);
+    int shift() const;
+    void setShift(int shift);
+    qreal x() const;
+    qreal y() const;
+
+  signals:
+    void changed();
 
   private:
-    struct Data {
-        int button = 0, shift = 0;
-        float x = 0, y = 0;
-    };
-    std::shared_ptr<Data> d_ = std::make_shared<Data>();
+    struct Private;
+    std::unique_ptr<Private> d_;
 };
 
 }  // namespace tickwell::qt
-
-Q_DECLARE_METATYPE(tickwell::qt::KeyEvent)
-Q_DECLARE_METATYPE(tickwell::qt::MouseEvent)

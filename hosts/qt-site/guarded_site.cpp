@@ -52,6 +52,12 @@ void GuardedSite::property_changed(std::string_view property) {
     host_->property_changed(property);
 }
 
+void GuardedSite::control_changed(const ChangeSet& changes) {
+    if (!host_) return;
+    Reentrant r;
+    host_->control_changed(changes);
+}
+
 void GuardedSite::raise_event(std::string_view event, std::span<EventArgument> arguments) {
     if (!host_) return;
     Reentrant r;

@@ -32,6 +32,7 @@ class TICKWELL_API GuardedSite final : public Site {
     bool ambient_user_mode() const override;
     bool ambient_system_colors() const override;
     void property_changed(std::string_view property) override;
+    void control_changed(const ChangeSet& changes) override;
     void raise_event(std::string_view event, std::span<EventArgument> arguments) override;
     float scale_x(float twips) override;
     float scale_y(float twips) override;

@@ -181,7 +181,6 @@ TEST_F(PaletteTest, ExplicitColoursStayWhileSystemColoursFollowThePalette) {
 
     w.setPalette(QPalette());
     w.control().setBackGround(kSystemColorFlag | 5);  // the window background
-    w.repaintChanges();
     QSignalSpy background(&w, &VexClockWidget::backgroundColorChanged);
     QSignalSpy foreground(&w, &VexClockWidget::foregroundColorChanged);
     w.setPalette(dark_palette());

@@ -23,6 +23,7 @@
 #include <tickwell/control/type_library.hpp>
 #include <tickwell/platform/error.hpp>
 #include <tickwell/qt/scene_painter.hpp>
+#include <tickwell/qt/shared_ticks.hpp>
 #include "qt_widget_fixture.hpp"
 
 namespace tickwell::testing {
@@ -71,23 +72,23 @@ class WidgetTest : public QtWidgetTest {
         const auto add = [log](const QString& s) { *log << s; };
         QObject::connect(&w(), &VexClockWidget::clicked, [add] { add("Click"); });
         QObject::connect(&w(), &VexClockWidget::doubleClicked, [add] { add("DblClick"); });
-        QObject::connect(&w(), &VexClockWidget::keyDown, [add](const qt::KeyEvent& e) {
-            add(QStringLiteral("KeyDown(%1,%2)").arg(e.key()).arg(e.shift()));
+        QObject::connect(&w(), &VexClockWidget::keyDown, [add](const qt::KeyEvent* e) {
+            add(QStringLiteral("KeyDown(%1,%2)").arg(e->key()).arg(e->shift()));
         });
-        QObject::connect(&w(), &VexClockWidget::keyUp, [add](const qt::KeyEvent& e) {
-            add(QStringLiteral("KeyUp(%1,%2)").arg(e.key()).arg(e.shift()));
+        QObject::connect(&w(), &VexClockWidget::keyUp, [add](const qt::KeyEvent* e) {
+            add(QStringLiteral("KeyUp(%1,%2)").arg(e->key()).arg(e->shift()));
         });
-        QObject::connect(&w(), &VexClockWidget::keyPress, [add](const qt::KeyEvent& e) {
-            add(QStringLiteral("KeyPress(%1)").arg(e.key()));
+        QObject::connect(&w(), &VexClockWidget::keyPress, [add](const qt::KeyEvent* e) {
+            add(QStringLiteral("KeyPress(%1)").arg(e->key()));
         });
         const auto mouse = [add](const char* name) {
-            return [add, name](const qt::MouseEvent& e) {
+            return [add, name](const qt::MouseEvent* e) {
                 add(QStringLiteral("%1(%2,%3,%4,%5)")
                         .arg(name)
-                        .arg(e.button())
-                        .arg(e.shift())
-                        .arg(e.x())
-                        .arg(e.y()));
+                        .arg(e->button())
+                        .arg(e->shift())
+                        .arg(e->x())
+                        .arg(e->y()));
             };
         };
         QObject::connect(&w(), &VexClockWidget::mouseDown, mouse("MouseDown"));
@@ -333,9 +334,15 @@ TEST_F(WidgetTest, RefusalsAndTheAccuracyQuestionReachTheMessageBoxService) {
 // not ask for: the message goes to the host as a signal (or the log), and the default answer
 // stands unless a slot gives another.
 TEST_F(WidgetTest, TheMessagePolicyDecidesHowMessagesReachTheUser) {
-    QList<MessageRequest> requests;
-    QObject::connect(&w(), &VexClockWidget::messageRequested,
-                     [&requests](MessageRequest r) { requests << r; });
+    struct Seen {
+        QString prompt;
+        bool question;
+        MessageRequest::Icon icon;
+    };
+    QList<Seen> requests;
+    QObject::connect(&w(), &VexClockWidget::messageRequested, [&requests](MessageRequest* r) {
+        requests << Seen{r->prompt(), r->isQuestion(), r->icon()};
+    });
     w().setDisplay(VexClockWidget::Digital);
     QSignalSpy policy_changed(&w(), &VexClockWidget::messagePolicyChanged);
 
@@ -352,9 +359,9 @@ TEST_F(WidgetTest, TheMessagePolicyDecidesHowMessagesReachTheUser) {
     EXPECT_EQ(w().control().Accuracy(), Accuracy::hundredths);
     EXPECT_EQ(boxes.shown.size(), 1u);
     ASSERT_EQ(requests.size(), 1);
-    EXPECT_TRUE(requests[0].isQuestion());
-    EXPECT_EQ(requests[0].icon(), MessageIcon::question);
-    EXPECT_TRUE(requests[0].prompt().startsWith(QStringLiteral("Your processor")));
+    EXPECT_TRUE(requests[0].question);
+    EXPECT_EQ(requests[0].icon, MessageRequest::Question);
+    EXPECT_TRUE(requests[0].prompt.startsWith(QStringLiteral("Your processor")));
 
     // A slot connected directly may answer No: the accuracy stays.
     w().setMessagePolicy(VexClockWidget::SignalMessages);
@@ -362,7 +369,7 @@ TEST_F(WidgetTest, TheMessagePolicyDecidesHowMessagesReachTheUser) {
     EXPECT_EQ(policy_changed.count(), 1);
     w().setAccuracy(VexClockWidget::Tenths);
     const auto no = QObject::connect(&w(), &VexClockWidget::messageRequested,
-                                     [](MessageRequest r) { r.setAnswer(MessageResult::no); });
+                                     [](MessageRequest* r) { r->setAnswer(MessageRequest::No); });
     w().setAccuracy(VexClockWidget::Hundredths);
     EXPECT_EQ(w().control().Accuracy(), Accuracy::tenths);
     QObject::disconnect(no);
@@ -630,16 +637,13 @@ TEST_F(WidgetTest, OnlyTheCellWhoseDigitChangedIsRepainted) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w()));
     w().setDisplay(VexClockWidget::Digital);
     w().setSeconds(7);
-    w().repaintChanges();
     process_paint_events();
 
     PaintRegions paints(w());
-    w().repaintChanges();  // nothing changed since
-    process_paint_events();
+    process_paint_events();  // nothing changed since
     EXPECT_TRUE(paints.regions.isEmpty());
 
     w().control().ResetClock();  // 00:00:07 -> 00:00:00: the last cell only
-    w().repaintChanges();
     process_paint_events();
     ASSERT_EQ(paints.regions.size(), 1);
     const QRect cell = qt::element_bounds(face().DisplayIm(5), w().twipsPerPixel()).toAlignedRect();
@@ -652,7 +656,6 @@ TEST_F(WidgetTest, ANewDigitColourRepaintsTheCellsOnce) {
     w().show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w()));
     w().setDisplay(VexClockWidget::Digital);
-    w().repaintChanges();
     process_paint_events();
     QSignalSpy changed(&w(), &VexClockWidget::segmentColorChanged);
     PaintRegions paints(w());
@@ -666,7 +669,6 @@ TEST_F(WidgetTest, ANewDigitColourRepaintsTheCellsOnce) {
     }
     EXPECT_EQ(changed.count(), 1);
     EXPECT_EQ(w().segmentColor(), QColor(kSegmentGreen));
-    w().repaintChanges();
     process_paint_events();
     EXPECT_EQ(paints.regions.size(), 1) << "nothing more to repaint";
     const QImage image = w().grab().toImage();
@@ -674,15 +676,22 @@ TEST_F(WidgetTest, ANewDigitColourRepaintsTheCellsOnce) {
         << "the top bar of the 0 in the new colour";
 }
 
-TEST_F(WidgetTest, ChangesMadeByTheHostAreRepaintedByTheEventLoop) {
+// A program that changes the control behind the widget's back, through control(), is told
+// of it as it would be through the widget: the change signal within the same call, and the
+// repaint of what changed.
+TEST_F(WidgetTest, ChangesMadeThroughTheControlAreSignalledAndRepainted) {
     w().show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w()));
     process_paint_events();
     PaintRegions paints(w());
-    w().setSeconds(30);  // the host's own put; the widget learns of it from the event loop
-    QEventLoop loop;
-    QTimer::singleShot(50, &loop, &QEventLoop::quit);
-    loop.exec();
+    QSignalSpy seconds(&w(), &VexClockWidget::secondsChanged);
+    QSignalSpy text(&w(), &VexClockWidget::textChanged);
+    w().control().setSeconds(30);
+    ASSERT_EQ(seconds.count(), 1) << "signalled before the call returned";
+    EXPECT_EQ(seconds[0][0].toInt(), 30);
+    ASSERT_EQ(text.count(), 1);
+    EXPECT_EQ(text[0][0].toString(), QStringLiteral("00:00:30"));
+    process_paint_events();
     ASSERT_FALSE(paints.regions.isEmpty());
     const QRect hand = qt::element_bounds(face().Hand(0), w().twipsPerPixel()).toAlignedRect();
     EXPECT_TRUE(paints.regions.last().contains(hand));
@@ -773,7 +782,7 @@ TEST_F(WidgetTest, MouseMoveReportsHeldButtonsAndAppliesThePointer) {
 }
 
 TEST_F(WidgetTest, HostMayChangeThePointerInsideMouseMove) {
-    QObject::connect(&w(), &VexClockWidget::mouseMove, [this](const qt::MouseEvent&) {
+    QObject::connect(&w(), &VexClockWidget::mouseMove, [this](const qt::MouseEvent*) {
         w().setMousePointer(VexClockWidget::UpArrowPointer);
     });
     QMouseEvent e(QEvent::MouseMove, QPointF(3, 3), w().mapToGlobal(QPointF(3, 3)), Qt::NoButton,
@@ -814,9 +823,9 @@ TEST_F(WidgetTest, KeyCodeSetToZeroByTheHostIsWhatTheControlKeeps) {
 
     short seen = -1;
     // A slot changes the event's key as the control's by-reference argument.
-    QObject::connect(&w(), &VexClockWidget::keyPress, [&seen](qt::KeyEvent e) {
-        seen = static_cast<short>(e.key());
-        e.setKey(0);
+    QObject::connect(&w(), &VexClockWidget::keyPress, [&seen](qt::KeyEvent* e) {
+        seen = static_cast<short>(e->key());
+        e->setKey(0);
     });
     QTest::keyClick(&w(), Qt::Key_B);
     EXPECT_EQ(seen, 'b');
@@ -1002,7 +1011,6 @@ TEST_F(WidgetTest, ScreenReaderHearsTheRoleTheTimeAndWhetherItRuns) {
     w().setHours(1);
     w().setMinutes(2);
     w().setSeconds(5);
-    w().repaintChanges();
     QAccessibleInterface* a = QAccessible::queryAccessibleInterface(&w());
     ASSERT_TRUE(a);
     EXPECT_EQ(a->role(), QAccessible::Clock);
@@ -1011,7 +1019,6 @@ TEST_F(WidgetTest, ScreenReaderHearsTheRoleTheTimeAndWhetherItRuns) {
     EXPECT_EQ(w().accessibleDescription(), QStringLiteral("1 hour, 2 minutes, 5 seconds, stopped"));
 
     w().control().StartClock();
-    w().repaintChanges();
     EXPECT_TRUE(w().accessibleDescription().endsWith(QStringLiteral(", running")));
     w().setAccessibleName(QStringLiteral("Lap timer"));
     EXPECT_EQ(a->text(QAccessible::Name), QStringLiteral("Lap timer"));
