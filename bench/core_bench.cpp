@@ -5,12 +5,16 @@
 
 #include <ostream>
 
+#include <tickwell/model/new_control.hpp>
+
 #include "running_watch.hpp"
 
 namespace {
 
 using tickwell::Accuracy;
 using tickwell::Display;
+using tickwell::kNewControlHeight;
+using tickwell::kNewControlWidth;
 using tickwell::bench::NullBuffer;
 using tickwell::bench::RunningWatch;
 using tickwell::headless::Container;
@@ -28,10 +32,11 @@ BENCHMARK(BM_Tick)->Args({0, 0})->Args({1, 0})->Args({1, 1})->Args({1, 2});
 
 void BM_ArrangeClock(benchmark::State& state) {
     RunningWatch watch(static_cast<Display>(state.range(0)), Accuracy::hundredths);
-    float width = 3240;
+    float width = kNewControlWidth;
     for (auto _ : state) {
-        width = width == 3240 ? 3255 : 3240;  // a resize lays the face out
-        watch.clock->set_size(width, 2070);
+        // A resize lays the face out.
+        width = width == kNewControlWidth ? kNewControlWidth + 15 : kNewControlWidth;
+        watch.clock->set_size(width, kNewControlHeight);
     }
     state.SetLabel(state.range(0) ? "digital" : "analog");
 }

@@ -5,6 +5,8 @@
 #include <QPixmap>
 #include <QtDesigner/QDesignerFormEditorInterface>
 #include <QtDesigner/QExtensionManager>
+#include <tickwell/model/new_control.hpp>
+#include <tickwell/platform/paint_geometry.hpp>
 #include <tickwell/qt/vex_clock_widget.hpp>
 
 #include "vex_clock_task_menu.hpp"
@@ -79,15 +81,19 @@ void VexClockDesignerPlugin::initialize(QDesignerFormEditorInterface* core) {
     initialized_ = true;
 }
 
+// A new stopwatch's size, in the pixels of a screen of 96 dots per inch (15 twips a pixel).
 QString VexClockDesignerPlugin::domXml() const {
+    const PixelSize size = surface_size(kNewControlWidth, kNewControlHeight, {15, 15});
     return QStringLiteral(
-        "<ui language=\"c++\">\n"
-        " <widget class=\"tickwell::qt::VexClockWidget\" name=\"vexClock\">\n"
-        "  <property name=\"geometry\"><rect><x>0</x><y>0</y><width>216</width>"
-        "<height>138</height></rect></property>\n"
-        "  <property name=\"toolTip\"><string>Stopwatch</string></property>\n"
-        " </widget>\n"
-        "</ui>\n");
+               "<ui language=\"c++\">\n"
+               " <widget class=\"tickwell::qt::VexClockWidget\" name=\"vexClock\">\n"
+               "  <property name=\"geometry\"><rect><x>0</x><y>0</y><width>%1</width>"
+               "<height>%2</height></rect></property>\n"
+               "  <property name=\"toolTip\"><string>Stopwatch</string></property>\n"
+               " </widget>\n"
+               "</ui>\n")
+        .arg(size.width)
+        .arg(size.height);
 }
 
 }  // namespace tickwell::designer

@@ -9,6 +9,7 @@
 #include <bit>
 #include <cmath>
 #include <list>
+#include <memory>
 #include <unordered_map>
 #include <utility>
 
@@ -449,6 +450,27 @@ QImage decode(const Picture& picture) {
     return QImage::fromData(data.data(), static_cast<int>(data.size()), picture.format().c_str());
 }
 
+// Pictures are immutable, so a picture decodes once for as long as anyone holds it. The
+// entries of pictures nobody holds any more go when the cache grows past a few.
+const QImage& decoded(const PictureRef& picture) {
+    struct Entry {
+        std::weak_ptr<const Picture> picture;
+        QImage image;
+    };
+    thread_local std::unordered_map<const Picture*, Entry> cache;
+    constexpr std::size_t kFew = 16;
+    auto found = cache.find(picture.get());
+    if (found != cache.end() && found->second.picture.lock() == picture) {
+        return found->second.image;
+    }
+    if (cache.size() >= kFew) {
+        std::erase_if(cache, [](const auto& entry) { return entry.second.picture.expired(); });
+    }
+    Entry& entry = cache[picture.get()];
+    entry = {picture, decode(*picture)};
+    return entry.image;
+}
+
 void paint_image(QPainter& p, const ImageElement& image, TwipsPerPixel tpp,
                  const ColorScheme& colors) {
     const QRectF box = to_qrect(box_in_pixels(image, tpp));
@@ -468,9 +490,8 @@ void paint_image(QPainter& p, const ImageElement& image, TwipsPerPixel tpp,
     if (vector) {
         paint_drawing(p, picture->drawing(), target, colors);
     } else {
-        // FIXME: decoded on every paint; no face shows an encoded picture today.
-        const QImage decoded = decode(*picture);
-        if (!decoded.isNull()) p.drawImage(target, decoded);
+        const QImage& pixels = decoded(picture);
+        if (!pixels.isNull()) p.drawImage(target, pixels);
     }
     p.restore();
 }

@@ -63,14 +63,6 @@ namespace tickwell {
     ROW(P, SegmentColor,  segmentColor,    SegmentColor,    color,       none,         true)  \
     ROW(P, CellColor,     cellColor,       CellColor,       color,       none,         true)
 
-// FIXME: the Qt hosts still expand TICKWELL_MEMBERS(PROPERTY, METHOD) with
-// PROPERTY(Name, QtName, QtCapName, Kind, Enum, Id, Browsable), of which they read no id and
-// no method: it passes 0 for the id and lists no method, until they expand
-// TICKWELL_QT_PROPERTIES instead.
-#define TICKWELL_MEMBERS(PROPERTY, METHOD) TICKWELL_PROPERTY_ROWS(TICKWELL_MEMBERS_ROW, PROPERTY)
-#define TICKWELL_MEMBERS_ROW(PROPERTY, Name, QtName, QtCapName, Kind, Enum, Browsable) \
-    PROPERTY(Name, QtName, QtCapName, Kind, Enum, 0, Browsable)
-
 // TICKWELL_METHODS(METHOD) lists the methods: METHOD(Name) is reached as Name().
 #define TICKWELL_METHODS(METHOD) \
     METHOD(StartClock) METHOD(StopClock) METHOD(ShowAboutBox) METHOD(Refresh) METHOD(ResetClock)
