@@ -1,0 +1,2 @@
+// The core, which every library links.
+#pragma once
