@@ -11,9 +11,9 @@
 
 namespace tickwell::headless {
 
-// One control of a form: its name, its place and size in twips, and its property bag.
+/// One control of a form: its name, its place and size in twips, and its property bag.
 struct TICKWELL_API FormControl {
-    std::string name;  // letters, digits and _; unique in its form
+    std::string name;  ///< letters, digits and _; unique in its form
     float left = 0;
     float top = 0;
     float width = kNewControlWidth;
@@ -21,36 +21,36 @@ struct TICKWELL_API FormControl {
     JsonPropertyBag properties;
 };
 
-// A form of several controls, as a host saves and opens it:
-//
-//   { "form": 1,
-//     "sharedState": false,
-//     "controls": [ { "name": "VexClock1", "left": 120, "top": 120, "width": 3240,
-//                     "height": 2070, "properties": { ... } } ] }
-//
-// "properties" has the format of a single-control file's (see JsonPropertyBag). "form" is
-// the format's version, 1. "left" and "top" default to 0, "width" and "height" to a new
-// control's size (kNewControlWidth x kNewControlHeight). "sharedState" true makes every
-// control of the form use the process-wide state record; absent or false, each control
-// keeps a record of its own.
+/// A form of several controls, as a host saves and opens it:
+///
+///   { "form": 1,
+///     "sharedState": false,
+///     "controls": [ { "name": "VexClock1", "left": 120, "top": 120, "width": 3240,
+///                     "height": 2070, "properties": { ... } } ] }
+///
+/// "properties" has the format of a single-control file's (see JsonPropertyBag). "form" is
+/// the format's version, 1. "left" and "top" default to 0, "width" and "height" to a new
+/// control's size (kNewControlWidth x kNewControlHeight). "sharedState" true makes every
+/// control of the form use the process-wide state record; absent or false, each control
+/// keeps a record of its own.
 struct TICKWELL_API FormFile {
     bool shared_state = false;
-    std::vector<FormControl> controls;  // in creation order
+    std::vector<FormControl> controls;  ///< in creation order
 
     const FormControl* find(std::string_view name) const;
 };
 
-// parse refuses text that is not JSON or not a form of this version, a control without a
-// valid and unique name, a place that is no number, a negative size or a bad property
-// value, with FileError naming `origin` (and the control) and what is wrong.
+/// parse refuses text that is not JSON or not a form of this version, a control without a
+/// valid and unique name, a place that is no number, a negative size or a bad property
+/// value, with FileError naming `origin` (and the control) and what is wrong.
 TICKWELL_API FormFile parse_form(std::string_view text, const std::string& origin);
-// Throws FileError when two controls share a name or one has no valid name, and Error for a
-// value the format cannot hold (see JsonPropertyBag::write).
+/// Throws FileError when two controls share a name or one has no valid name, and Error for a
+/// value the format cannot hold (see JsonPropertyBag::write).
 TICKWELL_API std::string form_text(const FormFile& form);
 
 TICKWELL_API FormFile read_form_file(const std::string& path);
-// Replaces the file whole (see replace_file), and refuses a form that would not read back
-// (more values than a form file may hold); FileError names the file.
+/// Replaces the file whole (see replace_file), and refuses a form that would not read back
+/// (more values than a form file may hold); FileError names the file.
 TICKWELL_API void write_form_file(const std::string& path, const FormFile& form);
 
 }  // namespace tickwell::headless

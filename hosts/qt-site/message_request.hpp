@@ -8,12 +8,12 @@
 
 namespace tickwell::qt {
 
-// A message of the control (a refusal, or the question asked before hundredths are shown)
-// handed to the program instead of a message box, as messageRequested passes it: a pointer
-// to an object that lives as long as the emission. A slot connected directly (a QML handler)
-// answers it by setting its answer; only an answer its buttons offer is taken. Unanswered, a
-// refusal is acknowledged (Ok) and the question is answered Yes: the change the program asked
-// for is made. A slot must not keep the pointer.
+/// A message of the control (a refusal, or the question asked before hundredths are shown)
+/// handed to the program instead of a message box, as messageRequested passes it: a pointer
+/// to an object that lives as long as the emission. A slot connected directly (a QML handler)
+/// answers it by setting its answer; only an answer its buttons offer is taken. Unanswered, a
+/// refusal is acknowledged (Ok) and the question is answered Yes: the change the program asked
+/// for is made. A slot must not keep the pointer.
 class TICKWELL_API MessageRequest : public QObject {
     Q_OBJECT
     Q_PROPERTY(QString prompt READ prompt CONSTANT)
@@ -37,10 +37,10 @@ class TICKWELL_API MessageRequest : public QObject {
     Buttons buttons() const;
     Icon icon() const;
     bool isQuestion() const { return buttons() == YesNoButtons; }
-    // The answer the control takes: the one a slot set, else the default.
+    /// The answer the control takes: the one a slot set, else the default.
     Answer answer() const;
     void setAnswer(Answer answer);
-    // Whether a slot set an answer the buttons offer.
+    /// Whether a slot set an answer the buttons offer.
     bool isAnswered() const;
 
   signals:

@@ -24,18 +24,18 @@ namespace tickwell::qt {
 
 class HostCore;
 
-// How a Qt host passes its control's refusals and hundredths question on (the host classes'
-// MessagePolicy, whose values are these in order).
+/// How a Qt host passes its control's refusals and hundredths question on (the host classes'
+/// MessagePolicy, whose values are these in order).
 enum class MessagePolicy { automatic, ask_user, signal, log };
 
-// The unit of the mouse events' positions (Xs, Ys), from the control's top left: logical
-// pixels, as Qt measures, or twips.
+/// The unit of the mouse events' positions (Xs, Ys), from the control's top left: logical
+/// pixels, as Qt measures, or twips.
 enum class ScaleMode { pixels, twips };
 
-// Colours and pictures between the control and Qt. A system colour reads as the colour it
-// paints through the fixed palette (a host's colour properties read it through the host's
-// colour scheme instead); a QColor is stored as the explicit colour it is. A null pixmap is
-// no picture.
+/// Colours and pictures between the control and Qt. A system colour reads as the colour it
+/// paints through the fixed palette (a host's colour properties read it through the host's
+/// colour scheme instead); a QColor is stored as the explicit colour it is. A null pixmap is
+/// no picture.
 TICKWELL_API QColor color_to_qt(std::uint32_t color);
 TICKWELL_API std::uint32_t color_from_qt(const QColor& color);
 TICKWELL_API QPixmap picture_to_qt(const PictureRef& picture);

@@ -15,36 +15,36 @@ namespace tickwell::qt {
 
 class VexClockItemPrivate;
 
-// The Qt Quick item `VexClock` of the QML module Tickwell 1.0: one stopwatch control with a
-// state record of its own, painted through the same painting as VexClockWidget, with the
-// same properties, signals, methods and enums under the same Qt names:
-//
-//   import Tickwell
-//   VexClock {
-//       display: VexClock.Digital; accuracy: VexClock.Hundredths
-//       clockMode: VexClock.CountDown; initialTime: "00:00:10"
-//       onTimeExpired: console.log("done")
-//       onKeyPress: (event) => event.keyAscii = 0   // the watch takes no characters
-//   }
-//
-// The values a QML file gives while the item is created are put as a designer puts them,
-// once the item is complete and in the order of the control's interface, whatever order QML
-// assigns them in: the face comes before the accuracy it offers and the hours it can show.
-// The control is not yet in user mode then, so the shown time may be set; after them it is,
-// unless `userMode: false` says otherwise.
-//
-// Messages never block by default (SignalMessages): they arrive as messageRequested(message),
-// which a handler may answer; AskUser waits, the event loop running, until a handler's dialog
-// answers. The control's forms (the About box) arrive as formRequested with their caption and
-// lines. Key input reaches the control while the item has active focus, which a press on it
-// gives. System colours paint as the item's palette (its own, its window's or the
-// application's) gives them. The item may be deleted from a handler of any of its signals.
+/// The Qt Quick item `VexClock` of the QML module Tickwell 1.0: one stopwatch control with a
+/// state record of its own, painted through the same painting as VexClockWidget, with the
+/// same properties, signals, methods and enums under the same Qt names:
+///
+///   import Tickwell
+///   VexClock {
+///       display: VexClock.Digital; accuracy: VexClock.Hundredths
+///       clockMode: VexClock.CountDown; initialTime: "00:00:10"
+///       onTimeExpired: console.log("done")
+///       onKeyPress: (event) => event.keyAscii = 0   // the watch takes no characters
+///   }
+///
+/// The values a QML file gives while the item is created are put as a designer puts them,
+/// once the item is complete and in the order of the control's interface, whatever order QML
+/// assigns them in: the face comes before the accuracy it offers and the hours it can show.
+/// The control is not yet in user mode then, so the shown time may be set; after them it is,
+/// unless `userMode: false` says otherwise.
+///
+/// Messages never block by default (SignalMessages): they arrive as messageRequested(message),
+/// which a handler may answer; AskUser waits, the event loop running, until a handler's dialog
+/// answers. The control's forms (the About box) arrive as formRequested with their caption and
+/// lines. Key input reaches the control while the item has active focus, which a press on it
+/// gives. System colours paint as the item's palette (its own, its window's or the
+/// application's) gives them. The item may be deleted from a handler of any of its signals.
 class TICKWELL_API VexClockItem : public QQuickPaintedItem {
     Q_OBJECT
     QML_NAMED_ELEMENT(VexClock)
     TICKWELL_QT_HOST
-    // The laps since the last reset, oldest first: {index, total, split}, times in
-    // milliseconds to the hundredth.
+    /// The laps since the last reset, oldest first: {index, total, split}, times in
+    /// milliseconds to the hundredth.
     Q_PROPERTY(QVariantList laps READ lapList NOTIFY lapsChanged)
 
   public:
@@ -56,7 +56,7 @@ class TICKWELL_API VexClockItem : public QQuickPaintedItem {
 
   signals:
     void lapsChanged();
-    // A form of the control: its caption and the captions of its labels, top to bottom.
+    /// A form of the control: its caption and the captions of its labels, top to bottom.
     void formRequested(const QString& caption, const QStringList& lines);
 
   protected:

@@ -21,54 +21,54 @@ struct ClockState;
 // by id, the type library's listing, the property bag's initial, read and write paths, the
 // property pages, the Qt hosts' properties).
 
-// A key of the property bag and how the control keeps it.
+/// A key of the property bag and how the control keeps it.
 struct TICKWELL_API BagEntry {
     std::string_view key = {};
     PropertyType type = PropertyType::integer;
-    int read_at = -1;   // the place in the read order
-    int write_at = -1;  // the place in the write order
+    int read_at = -1;   ///< the place in the read order
+    int write_at = -1;  ///< the place in the write order
     Value (*default_value)() = nullptr;
-    // Converts a value read from the bag as its key's type and checks it as the storage
-    // would; throws the platform's Error, not yet attributed to the key.
+    /// Converts a value read from the bag as its key's type and checks it as the storage
+    /// would; throws the platform's Error, not yet attributed to the key.
     Value (*convert)(const VexClock&, const Value&) = nullptr;
-    // Applies a converted value as stored: no range check and no notification.
+    /// Applies a converted value as stored: no range check and no notification.
     void (*load)(VexClock&, const Value&) = nullptr;
     Value (*save)(const VexClock&) = nullptr;
 };
 
-// One member of the default interface: a property (get and put under one dispatch id) or a
-// method.
+/// One member of the default interface: a property (get and put under one dispatch id) or a
+/// method.
 struct TICKWELL_API MemberInfo {
     std::string_view name = {};
     bool is_method = false;
-    PropertyType type = PropertyType::integer;  // properties only
-    const EnumInfo* enum_type = nullptr;        // enumeration properties only
+    PropertyType type = PropertyType::integer;  ///< properties only
+    const EnumInfo* enum_type = nullptr;        ///< enumeration properties only
     std::int32_t dispatch_id = 0;
     std::string_view help = {};
     bool browsable = true;
     Storage storage = Storage::element;
     Value (*get)(const VexClock&) = nullptr;
-    void (*put)(VexClock&, const Value&) = nullptr;  // converts the value as the platform does
+    void (*put)(VexClock&, const Value&) = nullptr;  ///< converts the value as the platform does
     void (*invoke)(VexClock&) = nullptr;
-    const BagEntry* bag = nullptr;  // nullptr for a property the bag does not keep, and methods
-    int init_at = -1;               // the place among a new control's puts; -1 for none
-    Value (*initial)() = nullptr;   // the value put there
-    // The property's ClockState field as the state dump shows it; nullptr when the property
-    // is kept in elements.
+    const BagEntry* bag = nullptr;  ///< nullptr for a property the bag does not keep, and methods
+    int init_at = -1;               ///< the place among a new control's puts; -1 for none
+    Value (*initial)() = nullptr;   ///< the value put there
+    /// The property's ClockState field as the state dump shows it; nullptr when the property
+    /// is kept in elements.
     Value (*field)(const ClockState&) = nullptr;
-    std::string_view qt_name = {};  // the property's name in the Qt hosts; empty for methods
+    std::string_view qt_name = {};  ///< the property's name in the Qt hosts; empty for methods
 };
 
 namespace Registry {
 
-TICKWELL_API std::span<const MemberInfo> members();  // in interface order
+TICKWELL_API std::span<const MemberInfo> members();  ///< in interface order
 TICKWELL_API std::span<const BagEntry* const> bag_read_order();
 TICKWELL_API std::span<const BagEntry* const> bag_write_order();
-// The properties a new control puts, in order.
+/// The properties a new control puts, in order.
 TICKWELL_API std::span<const MemberInfo* const> initial_puts();
 TICKWELL_API const MemberInfo& property(PropertyId id);
-// The name the container's property-changed notification carries: the key the container
-// stores the property under (BackGround has always been notified as "Background").
+/// The name the container's property-changed notification carries: the key the container
+/// stores the property under (BackGround has always been notified as "Background").
 TICKWELL_API std::string_view notified_name(PropertyId id);
 
 }  // namespace Registry

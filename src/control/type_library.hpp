@@ -16,7 +16,7 @@ struct TICKWELL_API EventArgumentInfo {
     ValueType type;
 };
 
-// One event of the source interface __VexClock; every argument is passed by reference.
+/// One event of the source interface __VexClock; every argument is passed by reference.
 struct TICKWELL_API EventInfo {
     std::int32_t dispatch_id;
     std::string_view name;
@@ -24,23 +24,23 @@ struct TICKWELL_API EventInfo {
     std::string_view help;
 };
 
-// The type library "Tickwell": the class VexClock (programmatic identifier
-// "Tickwell.VexClock"), its interfaces and enums. Every surface that reaches the control
-// by name (dispatch, the container, property pages, hosts) reads these tables.
+/// The type library "Tickwell": the class VexClock (programmatic identifier
+/// "Tickwell.VexClock"), its interfaces and enums. Every surface that reaches the control
+/// by name (dispatch, the container, property pages, hosts) reads these tables.
 namespace TypeLibrary {
 
 inline constexpr std::string_view kLibraryName = "Tickwell";
 inline constexpr std::string_view kProgId = "Tickwell.VexClock";
 
-TICKWELL_API std::span<const MemberInfo> members();  // in interface order
-TICKWELL_API std::span<const EventInfo> events();    // in interface order
+TICKWELL_API std::span<const MemberInfo> members();  ///< in interface order
+TICKWELL_API std::span<const EventInfo> events();    ///< in interface order
 TICKWELL_API std::span<const EnumInfo> enums();
 
-// nullptr when there is no such member.
+/// nullptr when there is no such member.
 TICKWELL_API const MemberInfo* find(std::string_view name);
 TICKWELL_API const MemberInfo* find(std::int32_t dispatch_id);
 TICKWELL_API const EventInfo* find_event(std::string_view name);
-// The named property or method; throws Error(invalid_value) naming the unknown member.
+/// The named property or method; throws Error(invalid_value) naming the unknown member.
 TICKWELL_API const MemberInfo& property(std::string_view name);
 TICKWELL_API const MemberInfo& method(std::string_view name);
 

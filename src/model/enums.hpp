@@ -53,38 +53,38 @@ TICKWELL_ENUMS(TICKWELL_ENUM_TYPE)
 #undef TICKWELL_ENUM_TYPE
 #undef TICKWELL_ENUMERATOR
 
-// An enum value as the interface carries it (enums are 32-bit there).
+/// An enum value as the interface carries it (enums are 32-bit there).
 template <typename Enum>
 constexpr std::int32_t to_long(Enum e) {
     return static_cast<std::int32_t>(e);
 }
 
 struct TICKWELL_API EnumMember {
-    std::string_view name;  // also its help string
+    std::string_view name;  ///< also its help string
     std::int32_t value;
-    std::string_view qt_name;  // the value's name in the Qt hosts
+    std::string_view qt_name;  ///< the value's name in the Qt hosts
 };
 
 struct TICKWELL_API EnumInfo {
     std::string_view name;
-    std::string_view type_name;  // the C++ type, and the enum's name in the Qt hosts
+    std::string_view type_name;  ///< the C++ type, and the enum's name in the Qt hosts
     std::span<const EnumMember> members;
-    // The member's name for `value`; empty for a value the enum does not name.
+    /// The member's name for `value`; empty for a value the enum does not name.
     std::string_view name_of(std::int32_t value) const;
 };
 
-// The type library's description of each enum, in its order.
+/// The type library's description of each enum, in its order.
 TICKWELL_API std::span<const EnumInfo> enum_infos();
 template <typename Enum>
 const EnumInfo& enum_info();
 
 // --- What follows from a value ---------------------------------------------------------
 
-// The angle constant the analog face has always used: hands and marks agree on it.
+/// The angle constant the analog face has always used: hands and marks agree on it.
 inline constexpr double kFacePi = 3.1416;
 
-// How far the white highlight copies of marks, hub and hands lie from their elements, in
-// twips: up and to the left on a raised face, down and to the right on a lowered one.
+/// How far the white highlight copies of marks, hub and hands lie from their elements, in
+/// twips: up and to the left on a raised face, down and to the right on a lowered one.
 constexpr double highlight_offset(Appearance appearance) {
     switch (appearance) {
         case Appearance::raised:
@@ -96,16 +96,16 @@ constexpr double highlight_offset(Appearance appearance) {
     }
 }
 
-// What the digital face does at each Accuracy: the one table the tick, the layout and the
-// digit update read.
+/// What the digital face does at each Accuracy: the one table the tick, the layout and the
+/// digit update read.
 struct TICKWELL_API AccuracyTraits {
-    // The tick period in milliseconds; 0 keeps the period the timer had.
+    /// The tick period in milliseconds; 0 keeps the period the timer had.
     std::int32_t tick_ms;
-    // The fraction cells shown after the seconds (0, tenths, or tenths and hundredths).
+    /// The fraction cells shown after the seconds (0, tenths, or tenths and hundredths).
     int fraction_cells;
-    // The control's width divided by this gives a whole digit cell's width.
+    /// The control's width divided by this gives a whole digit cell's width.
     double width_divisor;
-    // Whether the layout shows or hides the fraction cells (an unknown accuracy leaves them).
+    /// Whether the layout shows or hides the fraction cells (an unknown accuracy leaves them).
     bool sets_fraction_visibility;
 };
 TICKWELL_API const AccuracyTraits& accuracy_traits(Accuracy accuracy);

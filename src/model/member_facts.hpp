@@ -68,15 +68,15 @@ namespace tickwell {
     METHOD(StartClock) METHOD(StopClock) METHOD(ShowAboutBox) METHOD(Refresh) METHOD(ResetClock)
 // clang-format on
 
-// The kinds of value in the control's interface. Enums are 32-bit in the interface.
+/// The kinds of value in the control's interface. Enums are 32-bit in the interface.
 enum class PropertyType { integer, long_, boolean, string, color, picture, enumeration };
 
-// Where a property's value is kept: the field of the property's name in the control's
-// ClockState, or attributes of its face elements.
+/// Where a property's value is kept: the field of the property's name in the control's
+/// ClockState, or attributes of its face elements.
 enum class Storage { state, element };
 
 #define TICKWELL_ID_OF(Name, ...) Name,
-// Each property by its name, in the order of TICKWELL_QT_PROPERTIES.
+/// Each property by its name, in the order of TICKWELL_QT_PROPERTIES.
 enum class PropertyId { TICKWELL_QT_PROPERTIES(TICKWELL_ID_OF) };
 enum class MethodId { TICKWELL_METHODS(TICKWELL_ID_OF) };
 #undef TICKWELL_ID_OF
@@ -90,7 +90,7 @@ inline constexpr std::string_view kMethodNames[] = {TICKWELL_METHODS(TICKWELL_NA
 inline constexpr PropertyType kPropertyTypes[] = {TICKWELL_QT_PROPERTIES(TICKWELL_TYPE_OF)};
 #undef TICKWELL_TYPE_OF
 
-// How many properties the interface has.
+/// How many properties the interface has.
 inline constexpr std::size_t kPropertyCount = std::size(kPropertyNames);
 
 constexpr std::string_view property_name(PropertyId id) {
@@ -103,12 +103,12 @@ constexpr PropertyType property_type(PropertyId id) {
     return kPropertyTypes[static_cast<std::size_t>(id)];
 }
 
-// Colours travel as Long values holding the colour's 32 bits.
+/// Colours travel as Long values holding the colour's 32 bits.
 inline Value color_value(std::uint32_t c) {
     return Value(static_cast<std::int32_t>(c));
 }
 
-// The values rows give, as functions that make them.
+/// The values rows give, as functions that make them.
 template <std::int16_t N>
 Value integer_value() {
     return Value(N);
@@ -126,34 +126,34 @@ Value color_constant() {
     return color_value(C);
 }
 
-// How the container's property bag keeps a value.
+/// How the container's property bag keeps a value.
 struct TICKWELL_API BagPlace {
-    int read_at = -1;   // its place in the read order; -1 for a value no bag keeps
-    int write_at = -1;  // its place in the write order
-    // What a bag without the key yields, and a value that need not be written.
+    int read_at = -1;   ///< its place in the read order; -1 for a value no bag keeps
+    int write_at = -1;  ///< its place in the write order
+    /// What a bag without the key yields, and a value that need not be written.
     Value (*default_value)() = nullptr;
-    // The key, where it is not the property's name.
+    /// The key, where it is not the property's name.
     std::string_view key = {};
 };
 
-// A put that gives a newly placed control its settings.
+/// A put that gives a newly placed control its settings.
 struct TICKWELL_API InitialPut {
-    int at = -1;  // its place among those puts; -1 for a property a new control does not put
+    int at = -1;  ///< its place among those puts; -1 for a property a new control does not put
     Value (*value)() = nullptr;
 };
 
-// One member of the default interface: a property (get and put under one dispatch id) or a
-// method.
+/// One member of the default interface: a property (get and put under one dispatch id) or a
+/// method.
 struct TICKWELL_API MemberFacts {
     std::variant<PropertyId, MethodId> member;
     std::int32_t dispatch_id;
-    Storage storage = Storage::element;  // properties only
-    BagPlace bag = {};                   // properties only
-    InitialPut initial = {};             // properties only
+    Storage storage = Storage::element;  ///< properties only
+    BagPlace bag = {};                   ///< properties only
+    InitialPut initial = {};             ///< properties only
     std::string_view help;
 };
 
-// The default interface, in its order.
+/// The default interface, in its order.
 inline constexpr MemberFacts kMembers[] = {
     {.member = PropertyId::SecWidth,
      .dispatch_id = 0x68030014,
@@ -297,13 +297,13 @@ inline constexpr MemberFacts kMembers[] = {
      .help = "Sets the background color of the digits on the digital stop watch."},
 };
 
-// A key of the property bag that belongs to no property.
+/// A key of the property bag that belongs to no property.
 struct TICKWELL_API BagOnlyKey {
     PropertyType type;
-    BagPlace bag;  // with its key
+    BagPlace bag;  ///< with its key
 };
 
-// Whether the border shows: BorderWidth reads 0 while it is hidden, but keeps its width.
+/// Whether the border shows: BorderWidth reads 0 while it is hidden, but keeps its width.
 inline constexpr BagOnlyKey kBagOnlyKeys[] = {
     {.type = PropertyType::boolean,
      .bag = {.read_at = 15,
@@ -312,15 +312,15 @@ inline constexpr BagOnlyKey kBagOnlyKeys[] = {
              .key = "BorderVisible"}},
 };
 
-// The row of a property.
+/// The row of a property.
 constexpr const MemberFacts& facts_of(PropertyId id) {
     for (const MemberFacts& m : kMembers)
         if (m.member == decltype(m.member)(id)) return m;
     return kMembers[0];  // never: every property has a row (checked below)
 }
 
-// The key the property bag keeps a property under, which its property-changed
-// notification also carries: the property's name unless its row says otherwise.
+/// The key the property bag keeps a property under, which its property-changed
+/// notification also carries: the property's name unless its row says otherwise.
 constexpr std::string_view bag_key(PropertyId id) {
     const std::string_view key = facts_of(id).bag.key;
     return key.empty() ? property_name(id) : key;
@@ -328,8 +328,8 @@ constexpr std::string_view bag_key(PropertyId id) {
 
 namespace detail {
 
-// The rows list every property once, in the order of TICKWELL_QT_PROPERTIES (which is then
-// the interface's order of the properties), and every method once.
+/// The rows list every property once, in the order of TICKWELL_QT_PROPERTIES (which is then
+/// the interface's order of the properties), and every method once.
 constexpr bool rows_follow_the_lists() {
     std::size_t properties = 0, methods = 0;
     bool method_seen[std::size(kMethodNames)] = {};

@@ -6,7 +6,7 @@
 
 namespace tickwell {
 
-// The control's string table: the prompts of its message boxes.
+/// The control's string table: the prompts of its message boxes.
 enum StringId : int {
     kInvalidValue = 101,       // "Invalid property value."
     kReadOnlyAtRunTime = 102,  // "Property is read-only at run time."
@@ -15,7 +15,7 @@ enum StringId : int {
     kSlowProcessor = 105,      // the question asked before hundredths are selected
 };
 
-// The text of a numbered string; empty for an id the table does not hold.
+/// The text of a numbered string; empty for an id the table does not hold.
 TICKWELL_API std::string_view LoadResString(int id);
 
 }  // namespace tickwell

@@ -9,20 +9,21 @@
 
 namespace tickwell {
 
-// The property pages the control names, in the order the designer shows them: its three
-// own pages, then the platform's standard colour page (BorderColor, ForeColor, BackGround)
-// and standard picture page (MouseIcon).
+/// The property pages the control names, in the order the designer shows them: its three
+/// own pages, then the platform's standard colour page (BorderColor, ForeColor, BackGround)
+/// and standard picture page (MouseIcon).
 TICKWELL_API std::span<const std::string_view> property_pages();
 
-// The control's own pages.
+/// The control's own pages.
 TICKWELL_API const PageInfo&
-GeneralPage();  // Display, ClockMode, InitialTime, AlertTime, IgnoreDisplay
-TICKWELL_API const PageInfo& BehaviourPage();  // Hours, Minutes, Seconds, Tens, Hundreds, Accuracy
+GeneralPage();  ///< Display, ClockMode, InitialTime, AlertTime, IgnoreDisplay
 TICKWELL_API const PageInfo&
-AppearancePage();  // SecWidth, MinWidth, HourWidth, BorderWidth, Appearance
+BehaviourPage();  ///< Hours, Minutes, Seconds, Tens, Hundreds, Accuracy
+TICKWELL_API const PageInfo&
+AppearancePage();  ///< SecWidth, MinWidth, HourWidth, BorderWidth, Appearance
 
-// One of the three own pages by name; nullptr for any other name (the standard pages are
-// the platform's).
+/// One of the three own pages by name; nullptr for any other name (the standard pages are
+/// the platform's).
 TICKWELL_API const PageInfo* find_page(std::string_view name);
 
 }  // namespace tickwell

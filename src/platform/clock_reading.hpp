@@ -6,18 +6,18 @@
 
 namespace tickwell {
 
-// One reading of the platform's clock: the seconds since midnight, and the day they belong
-// to, counted from an origin of the platform's choosing. Only differences between days are
-// used: they tell the engine exactly how many midnights have passed since a start, however
-// long the gap between two readings (a suspended machine, a stopped process).
+/// One reading of the platform's clock: the seconds since midnight, and the day they belong
+/// to, counted from an origin of the platform's choosing. Only differences between days are
+/// used: they tell the engine exactly how many midnights have passed since a start, however
+/// long the gap between two readings (a suspended machine, a stopped process).
 struct TICKWELL_API ClockReading {
     float seconds_since_midnight = 0;
     std::int64_t day = 0;
 };
 
-// The reading `micros` microseconds after the origin's midnight (negative: before it).
-// Single precision cannot hold the last moments of a day apart from 86400: such a moment
-// reads as midnight of the next day, so that the seconds and the day always agree.
+/// The reading `micros` microseconds after the origin's midnight (negative: before it).
+/// Single precision cannot hold the last moments of a day apart from 86400: such a moment
+/// reads as midnight of the next day, so that the seconds and the day always agree.
 TICKWELL_API ClockReading clock_reading_at(std::int64_t micros);
 
 }  // namespace tickwell

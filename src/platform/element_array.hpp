@@ -9,8 +9,8 @@
 
 namespace tickwell {
 
-// A control array of elements addressed by index. Only member 0 exists at first; new
-// members are created by index as copies of member 0's settings, hidden.
+/// A control array of elements addressed by index. Only member 0 exists at first; new
+/// members are created by index as copies of member 0's settings, hidden.
 template <typename T>
 class TICKWELL_API ElementArray {
   public:
@@ -27,7 +27,7 @@ class TICKWELL_API ElementArray {
     }
     int size() const { return static_cast<int>(members_.size()); }
 
-    // Creates member `index` in `scene`, in front of every other element.
+    /// Creates member `index` in `scene`, in front of every other element.
     T& load(Scene& scene, int index) {
         assert(!loaded(index) && index > 0);
         if (members_.size() <= static_cast<std::size_t>(index))
@@ -37,7 +37,7 @@ class TICKWELL_API ElementArray {
         return member;
     }
 
-    // Adds a member created directly (an array laid out at design time with several members).
+    /// Adds a member created directly (an array laid out at design time with several members).
     void adopt(T& member, int index) {
         if (members_.size() <= static_cast<std::size_t>(index))
             members_.resize(static_cast<std::size_t>(index) + 1, nullptr);

@@ -26,56 +26,56 @@ struct TICKWELL_API PixelRect {
     double right() const { return left + width; }
     double bottom() const { return top + height; }
     bool empty() const { return !(width > 0 && height > 0); }
-    // Whether the two share an area (touching edges do not count).
+    /// Whether the two share an area (touching edges do not count).
     bool intersects(const PixelRect& other) const;
-    // The smallest rectangle holding both; an empty rectangle adds nothing.
+    /// The smallest rectangle holding both; an empty rectangle adds nothing.
     PixelRect united(const PixelRect& other) const;
-    // Grown by `by` on every side.
+    /// Grown by `by` on every side.
     PixelRect grown(double by) const;
-    // Grown outward to whole pixels.
+    /// Grown outward to whole pixels.
     PixelRect aligned() const;
 };
 
-// The size of a surface in whole pixels.
+/// The size of a surface in whole pixels.
 struct TICKWELL_API PixelSize {
     int width = 0;
     int height = 0;
 };
 
-// A control of width × height twips in pixels: each side divided by its twips per pixel and
-// rounded to the nearest pixel, at least one pixel (no image file holds fewer).
+/// A control of width × height twips in pixels: each side divided by its twips per pixel and
+/// rounded to the nearest pixel, at least one pixel (no image file holds fewer).
 TICKWELL_API PixelSize surface_size(double width_twips, double height_twips, TwipsPerPixel tpp);
 
-// A twips position in pixels.
+/// A twips position in pixels.
 TICKWELL_API PixelPoint to_pixels(double x_twips, double y_twips, TwipsPerPixel tpp);
 
-// The box of an image or shape in pixels.
+/// The box of an image or shape in pixels.
 TICKWELL_API PixelRect box_in_pixels(const BoxElement& element, TwipsPerPixel tpp);
 
-// How a shape paints: first its fill over `figure` (unless transparent), then its outline,
-// a pen `pen` pixels wide whose centre follows `stroke`. A shape with an empty figure paints
-// nothing.
+/// How a shape paints: first its fill over `figure` (unless transparent), then its outline,
+/// a pen `pen` pixels wide whose centre follows `stroke`. A shape with an empty figure paints
+/// nothing.
 struct TICKWELL_API ShapeGeometry {
-    bool ellipse = false;  // an oval or circle; otherwise a rectangle
-    // The shape's figure: the box, or for a circle the largest square centred in the box.
+    bool ellipse = false;  ///< an oval or circle; otherwise a rectangle
+    /// The shape's figure: the box, or for a circle the largest square centred in the box.
     PixelRect figure;
-    // The path of the outline's centre: the figure itself for a `solid` outline, so that
-    // half the pen lies outside the box; the figure shrunk by half the pen for an
-    // `inside_solid` outline, so that the outline's outer edge is the figure's edge.
+    /// The path of the outline's centre: the figure itself for a `solid` outline, so that
+    /// half the pen lies outside the box; the figure shrunk by half the pen for an
+    /// `inside_solid` outline, so that the outline's outer edge is the figure's edge.
     PixelRect stroke;
-    double pen = 0;  // outline width in pixels; 0 draws no outline
-    // An inside outline at least half as wide as the figure leaves no inside: the whole
-    // figure is painted in the outline's colour, and `stroke` is empty.
+    double pen = 0;  ///< outline width in pixels; 0 draws no outline
+    /// An inside outline at least half as wide as the figure leaves no inside: the whole
+    /// figure is painted in the outline's colour, and `stroke` is empty.
     bool outline_fills_figure = false;
 };
 TICKWELL_API ShapeGeometry shape_geometry(const ShapeElement& shape, TwipsPerPixel tpp);
 
-// A line from `from` to `to`, `width` pixels wide (at least one) with round ends; a line
-// whose end points coincide paints nothing. A pixel
-// position names the pixel whose top left corner it is, and a line covers the pixels its end
-// points name: an odd-width pen is centred on pixel centres (half a pixel right of and below
-// the position), an even-width pen on pixel edges. So a one-pixel hand between whole pixels
-// is one sharp pixel wide rather than two half-tone ones.
+/// A line from `from` to `to`, `width` pixels wide (at least one) with round ends; a line
+/// whose end points coincide paints nothing. A pixel
+/// position names the pixel whose top left corner it is, and a line covers the pixels its end
+/// points name: an odd-width pen is centred on pixel centres (half a pixel right of and below
+/// the position), an even-width pen on pixel edges. So a one-pixel hand between whole pixels
+/// is one sharp pixel wide rather than two half-tone ones.
 struct TICKWELL_API LineGeometry {
     PixelPoint from;
     PixelPoint to;
@@ -83,17 +83,17 @@ struct TICKWELL_API LineGeometry {
 };
 TICKWELL_API LineGeometry line_geometry(const LineElement& line, TwipsPerPixel tpp);
 
-// Whether a polygon of a vector drawing is drawn with crisp edges, on whole device pixels
-// without antialiasing: so is an axis-aligned rectangle (pictures are only ever scaled and
-// moved, never turned). A glyph's background is such a rectangle filling its frame. Crisp, it
-// covers every pixel of its box, and neighbouring boxes meet without a seam; antialiased, the
-// half-covered pixels of its fill and its outline would each let the surface show through.
+/// Whether a polygon of a vector drawing is drawn with crisp edges, on whole device pixels
+/// without antialiasing: so is an axis-aligned rectangle (pictures are only ever scaled and
+/// moved, never turned). A glyph's background is such a rectangle filling its frame. Crisp, it
+/// covers every pixel of its box, and neighbouring boxes meet without a seam; antialiased, the
+/// half-covered pixels of its fill and its outline would each let the surface show through.
 TICKWELL_API bool paints_crisp(const DrawnPolygon& polygon);
 
-// The rectangle an element paints into: its figure with its pen, grown to whole pixels and,
-// but for an image (clipped to its box), by one pixel more for antialiasing. Independent of
-// visibility, so that the place an element left when it was hidden or moved can be repainted. Empty
-// for a timer, which paints nothing.
+/// The rectangle an element paints into: its figure with its pen, grown to whole pixels and,
+/// but for an image (clipped to its box), by one pixel more for antialiasing. Independent of
+/// visibility, so that the place an element left when it was hidden or moved can be repainted.
+/// Empty for a timer, which paints nothing.
 TICKWELL_API PixelRect painted_rect(const Element& element, TwipsPerPixel tpp);
 
 }  // namespace tickwell

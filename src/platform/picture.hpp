@@ -12,8 +12,8 @@
 namespace tickwell {
 
 class Picture;
-// Pictures are immutable and shared by reference: an image that takes the picture of
-// another image shows the very same object. A null reference is the empty picture.
+/// Pictures are immutable and shared by reference: an image that takes the picture of
+/// another image shows the very same object. A null reference is the empty picture.
 using PictureRef = std::shared_ptr<const Picture>;
 
 struct TICKWELL_API PointD {
@@ -21,45 +21,45 @@ struct TICKWELL_API PointD {
     double y = 0;
 };
 
-// One closed polygon of a vector drawing, filled with the even-odd rule and/or outlined.
-// Colours are 0x00BBGGRR.
+/// One closed polygon of a vector drawing, filled with the even-odd rule and/or outlined.
+/// Colours are 0x00BBGGRR.
 struct TICKWELL_API DrawnPolygon {
     std::vector<PointD> points;
     bool filled = false;
     std::uint32_t fill_color = 0;
-    double pen_width = 0;  // in logical units; 0 draws no outline
+    double pen_width = 0;  ///< in logical units; 0 draws no outline
     std::uint32_t pen_color = 0;
 };
 
-// A drawing in its own logical frame, stretched by whoever shows it to any box.
+/// A drawing in its own logical frame, stretched by whoever shows it to any box.
 struct TICKWELL_API VectorDrawing {
     double frame_width = 0;
     double frame_height = 0;
-    std::vector<DrawnPolygon> polygons;  // in drawing order
+    std::vector<DrawnPolygon> polygons;  ///< in drawing order
 };
 
 class TICKWELL_API Picture {
   public:
     enum class Kind { vector, encoded };
 
-    // The most pixels a picture may have once decoded (4096 x 4096: 64 MiB at four bytes a
-    // pixel), and the longest side, the widest image the hosts' PNG decoder takes. Its size
-    // is read from the file's header before anything decodes it, so that no renderer ever
-    // holds more.
+    /// The most pixels a picture may have once decoded (4096 x 4096: 64 MiB at four bytes a
+    /// pixel), and the longest side, the widest image the hosts' PNG decoder takes. Its size
+    /// is read from the file's header before anything decodes it, so that no renderer ever
+    /// holds more.
     static constexpr std::int64_t kMostPixels = std::int64_t{4096} * 4096;
     static constexpr std::int64_t kLongestSide = 1'000'000;
 
-    // A vector picture; name identifies it to people ("glyph:7").
+    /// A vector picture; name identifies it to people ("glyph:7").
     static PictureRef make_vector(std::string name, VectorDrawing drawing);
 
-    // A picture kept as the bytes of an image file. The format is "png", "bmp", "ico" or
-    // "svg". The data is taken only once it has been decoded whole, and the size in pixels
-    // is the decoded one: throws Error(invalid_picture) when the data is not a picture of
-    // that format, is cut short or damaged anywhere, or is one beyond kMostPixels pixels or
-    // kLongestSide on a side (an icon: any of its images).
+    /// A picture kept as the bytes of an image file. The format is "png", "bmp", "ico" or
+    /// "svg". The data is taken only once it has been decoded whole, and the size in pixels
+    /// is the decoded one: throws Error(invalid_picture) when the data is not a picture of
+    /// that format, is cut short or damaged anywhere, or is one beyond kMostPixels pixels or
+    /// kLongestSide on a side (an icon: any of its images).
     static PictureRef make_encoded(std::string format, std::vector<std::uint8_t> data);
 
-    // The format guessed from a file name's extension ("png" for "x.PNG"), or "" if unknown.
+    /// The format guessed from a file name's extension ("png" for "x.PNG"), or "" if unknown.
     static std::string format_for_path(std::string_view path);
 
     Kind kind() const { return kind_; }
@@ -70,7 +70,7 @@ class TICKWELL_API Picture {
     int pixel_width() const { return width_; }
     int pixel_height() const { return height_; }
 
-    // "glyph:7" for a named vector picture, "picture:32x32" for an encoded one.
+    /// "glyph:7" for a named vector picture, "picture:32x32" for an encoded one.
     std::string describe() const;
 
   private:
@@ -85,7 +85,7 @@ class TICKWELL_API Picture {
     int height_ = 0;
 };
 
-// "nothing" for the empty picture, else Picture::describe().
+/// "nothing" for the empty picture, else Picture::describe().
 TICKWELL_API std::string describe(const PictureRef& picture);
 
 }  // namespace tickwell

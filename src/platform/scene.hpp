@@ -12,23 +12,23 @@
 
 namespace tickwell {
 
-// Told of every change of a timer element, so that the platform can schedule it.
+/// Told of every change of a timer element, so that the platform can schedule it.
 class TICKWELL_API TimerListener {
   public:
     virtual ~TimerListener() = default;
     virtual void timer_changed(TimerElement& timer) = 0;
 };
 
-// The retained scene of one control: its child elements, their one stacking order and the
-// bookkeeping of which elements changed since the last paint. Painting reads the scene;
-// only the control writes it.
+/// The retained scene of one control: its child elements, their one stacking order and the
+/// bookkeeping of which elements changed since the last paint. Painting reads the scene;
+/// only the control writes it.
 class TICKWELL_API Scene {
   public:
     Scene();
     Scene(const Scene&) = delete;
     Scene& operator=(const Scene&) = delete;
 
-    // Adds an element in front of all others (timers take no place in the stacking order).
+    /// Adds an element in front of all others (timers take no place in the stacking order).
     template <typename T>
     T& add(std::string name, int index = -1) {
         auto element = std::make_unique<T>(*this, std::move(name), index);
@@ -37,8 +37,8 @@ class TICKWELL_API Scene {
         return ref;
     }
 
-    // An array's new member at `index`: a copy of member 0's settings, hidden, placed in
-    // front of all others.
+    /// An array's new member at `index`: a copy of member 0's settings, hidden, placed in
+    /// front of all others.
     template <typename T>
     T& add_member(const T& member0, int index) {
         auto element = std::make_unique<T>(*this, member0, index);
@@ -51,35 +51,35 @@ class TICKWELL_API Scene {
     void bring_to_front(Element& element);
     void send_to_back(Element& element);
 
-    // Image, line and shape elements from back to front: the painting order.
+    /// Image, line and shape elements from back to front: the painting order.
     const std::vector<Element*>& stacking_order() const { return stack_; }
-    // Every element in the order of creation, timers included.
+    /// Every element in the order of creation, timers included.
     std::vector<const Element*> elements() const;
-    // The element "Hand" with index 0, or "Border" with index -1; nullptr when none.
+    /// The element "Hand" with index 0, or "Border" with index -1; nullptr when none.
     const Element* find(std::string_view name, int index) const;
     Element* find(std::string_view name, int index);
 
     void set_timer_listener(TimerListener* listener) { timer_listener_ = listener; }
 
-    // Elements changed since the last call of take_changed(), each once, in order of change.
-    // Taking them clears the repaint bookkeeping, so only the one who repaints takes them.
+    /// Elements changed since the last call of take_changed(), each once, in order of change.
+    /// Taking them clears the repaint bookkeeping, so only the one who repaints takes them.
     std::vector<const Element*> take_changed();
-    // The same into `taken`, whose storage is kept from call to call.
+    /// The same into `taken`, whose storage is kept from call to call.
     void take_changed(std::vector<const Element*>& taken);
-    // How many elements the scene has created: every serial() is below it.
+    /// How many elements the scene has created: every serial() is below it.
     std::size_t element_count() const { return owned_.size(); }
 
-    // A number no other scene of the process has had.
+    /// A number no other scene of the process has had.
     std::uint64_t identity() const { return identity_; }
-    // Counts the changes of everything but where lines lie: the elements added, the stacking
-    // order, and every change of an element but a line's end points. A painter may keep what
-    // it worked out from the rest of the scene while, with identity(), this stays the same:
-    // a running watch moves its hands and nothing else.
+    /// Counts the changes of everything but where lines lie: the elements added, the stacking
+    /// order, and every change of an element but a line's end points. A painter may keep what
+    /// it worked out from the rest of the scene while, with identity(), this stays the same:
+    /// a running watch moves its hands and nothing else.
     std::uint64_t still_revision() const { return still_revision_; }
-    // Counts every change of an element: a change of it since a moment says that the face
-    // changed then.
+    /// Counts every change of an element: a change of it since a moment says that the face
+    /// changed then.
     std::uint64_t revision() const { return revision_; }
-    // Whether anything changed since the last take_changed().
+    /// Whether anything changed since the last take_changed().
     bool has_changes() const { return !changed_.empty(); }
 
   private:
@@ -87,7 +87,7 @@ class TICKWELL_API Scene {
     friend class TimerElement;
     void adopt(std::unique_ptr<Element> element);
     Element* lookup(std::string_view name, int index) const;
-    // `still`: a change other than the moving of a line's end points.
+    /// `still`: a change other than the moving of a line's end points.
     void element_changed(Element& element, bool still = true);
     void timer_changed(TimerElement& timer);
 

@@ -5,7 +5,7 @@
 
 namespace tickwell {
 
-// The screen's twips per pixel, horizontally and vertically (15 on a common screen).
+/// The screen's twips per pixel, horizontally and vertically (15 on a common screen).
 struct TICKWELL_API TwipsPerPixel {
     double x = 15;
     double y = 15;

@@ -11,7 +11,7 @@
 
 namespace tickwell {
 
-// The platform's Boolean: true is -1 (all bits set), false is 0.
+/// The platform's Boolean: true is -1 (all bits set), false is 0.
 struct TICKWELL_API Boolean {
     bool value = false;
     std::int16_t bits() const { return value ? -1 : 0; }
@@ -20,10 +20,10 @@ struct TICKWELL_API Boolean {
 
 enum class ValueType { empty, integer, long_, single, double_, boolean, string, picture };
 
-// "Empty", "Integer", "Long", "Single", "Double", "Boolean", "String", "Picture".
+/// "Empty", "Integer", "Long", "Single", "Double", "Boolean", "String", "Picture".
 TICKWELL_API std::string_view type_name(ValueType type);
 
-// A value of one of the platform's kinds, as carried by properties, events and the bag.
+/// A value of one of the platform's kinds, as carried by properties, events and the bag.
 class TICKWELL_API Value {
   public:
     Value() = default;
@@ -39,7 +39,7 @@ class TICKWELL_API Value {
     ValueType type() const { return static_cast<ValueType>(v_.index()); }
     bool is_empty() const { return type() == ValueType::empty; }
 
-    // Unchecked access to the held alternative; the caller knows the type.
+    /// Unchecked access to the held alternative; the caller knows the type.
     std::int16_t integer() const { return std::get<std::int16_t>(v_); }
     std::int32_t long_() const { return std::get<std::int32_t>(v_); }
     float single() const { return std::get<float>(v_); }
@@ -58,44 +58,44 @@ class TICKWELL_API Value {
 
 // --- Reading numbers from text -------------------------------------------------------
 
-// The leading-number reading of a text: blanks are skipped wherever they stand, then an
-// optional sign, digits, an optional fraction and an optional exponent are taken, up to the
-// first character that cannot continue the number. A text that begins with no number
-// reads as 0. A number beyond the range of a double fails with overflow.
+/// The leading-number reading of a text: blanks are skipped wherever they stand, then an
+/// optional sign, digits, an optional fraction and an optional exponent are taken, up to the
+/// first character that cannot continue the number. A text that begins with no number
+/// reads as 0. A number beyond the range of a double fails with overflow.
 TICKWELL_API double leading_number(std::string_view text);
 
-// The whole-text conversion: blanks may surround the number, nothing else may. Fails with
-// type mismatch when the text is not a number (the empty text included) and with overflow
-// when it is beyond the range of a double.
+/// The whole-text conversion: blanks may surround the number, nothing else may. Fails with
+/// type mismatch when the text is not a number (the empty text included) and with overflow
+/// when it is beyond the range of a double.
 TICKWELL_API double whole_text_number(std::string_view text);
 
 // --- Conversions between kinds -------------------------------------------------------
 
-// Rounds to the nearest whole number, halves to the even neighbour (12.5 -> 12, 13.5 -> 14).
+/// Rounds to the nearest whole number, halves to the even neighbour (12.5 -> 12, 13.5 -> 14).
 TICKWELL_API double round_half_even(double x);
 
-// A number narrowed to a whole-number width: fractions round half to even; a result
-// outside the width fails with overflow.
+/// A number narrowed to a whole-number width: fractions round half to even; a result
+/// outside the width fails with overflow.
 TICKWELL_API std::int16_t narrow_to_integer(double x);
 TICKWELL_API std::int32_t narrow_to_long(double x);
 
-// Conversions of any value as the platform performs them on assignment. Each throws
-// Error(type_mismatch) for a value of a kind that cannot become the target (a picture to a
-// number, a text that is not a number) and Error(overflow) for a number out of range.
+/// Conversions of any value as the platform performs them on assignment. Each throws
+/// Error(type_mismatch) for a value of a kind that cannot become the target (a picture to a
+/// number, a text that is not a number) and Error(overflow) for a number out of range.
 TICKWELL_API std::int16_t to_integer(const Value& v);
 TICKWELL_API std::int32_t to_long(const Value& v);
 TICKWELL_API float to_single(const Value& v);
 TICKWELL_API double to_double(const Value& v);
-// Numbers: non-zero is true. Texts: "True"/"False" in any case, or a number.
+/// Numbers: non-zero is true. Texts: "True"/"False" in any case, or a number.
 TICKWELL_API bool to_boolean(const Value& v);
-// Numbers in plain decimal, Booleans as "True"/"False", the empty value as "".
+/// Numbers in plain decimal, Booleans as "True"/"False", the empty value as "".
 TICKWELL_API std::string to_text(const Value& v);
-// The empty value and the number 0 are the empty picture.
+/// The empty value and the number 0 are the empty picture.
 TICKWELL_API PictureRef to_picture(const Value& v);
-// A colour: any number from -2147483648 to 4294967295, kept as its 32 bits.
+/// A colour: any number from -2147483648 to 4294967295, kept as its 32 bits.
 TICKWELL_API std::uint32_t to_color(const Value& v);
 
-// The shortest decimal text that reads back to the same number ("1318.5", "0.1").
+/// The shortest decimal text that reads back to the same number ("1318.5", "0.1").
 TICKWELL_API std::string shortest_text(double x);
 TICKWELL_API std::string shortest_text(float x);
 
