@@ -48,23 +48,35 @@ class TICKWELL_API VexClockItem : public QQuickPaintedItem {
     Q_PROPERTY(QVariantList laps READ lapList NOTIFY lapsChanged)
 
   public:
+    /// The item as QML creates it: a control of its own, put in user mode once complete.
     explicit VexClockItem(QQuickItem* parent = nullptr);
     ~VexClockItem() override;
 
+    /// Reads #laps.
     QVariantList lapList() const;
+    /// Paints the control's face, within the painter's clip where it has one.
     void paint(QPainter* painter) override;
 
   signals:
+    /// A lap was taken, or a reset cleared them.
     void lapsChanged();
     /// A form of the control: its caption and the captions of its labels, top to bottom.
     void formRequested(const QString& caption, const QStringList& lines);
 
   protected:
+    /// QML's creation: the values given before componentComplete() wait and are then put in
+    /// the order of the control's interface.
+    /// @{
     void classBegin() override;
     void componentComplete() override;
+    /// @}
+    /// A new size is the control's size (the container's resize).
     void geometryChange(const QRectF& now, const QRectF& before) override;
+    /// Follows the window, its device pixel ratio and the palette the item paints with.
     void itemChange(ItemChange change, const ItemChangeData& value) override;
+    /// A press takes the focus and is the control's MouseDown.
     void mousePressEvent(QMouseEvent* event) override;
+    /// The control's MouseMove while no button is held.
     void hoverMoveEvent(QHoverEvent* event) override;
     TICKWELL_QT_HOST_INPUT
 

@@ -21,6 +21,8 @@ namespace tickwell {
 /// own (StateScope::own). A property's field carries the property's name.
 struct TICKWELL_API ClockState {
     std::array<std::int16_t, 3> HandLength{};  ///< twips: second, minute, hour hand
+    /// The properties of those names (see VexClock).
+    /// @{
     tickwell::Appearance Appearance = Appearance::flat;
     tickwell::ClockFace ClockFace = ClockFace::rectangle;
     tickwell::ClockMode ClockMode = ClockMode::normal;  ///< any value but normal counts down
@@ -34,19 +36,22 @@ struct TICKWELL_API ClockState {
     std::int16_t Seconds = 0;
     std::int16_t Tens = 0;
     std::int16_t Hundreds = 0;
+    /// @}
     float StartTime = 0;              ///< seconds since midnight at the last StartClock
     std::int32_t TotalSeconds = 0;    ///< the count of the last tick, whole seconds
     std::int32_t InitialSeconds = 0;  ///< InitialTime in seconds, at the last StartClock
     /// The count the last stop froze: its whole seconds (counting down, the seconds that
     /// remained, the last one begun), and the part of a second the run had gone into beyond
     /// them. StopCaptured says whether there is such a count to resume from.
+    /// @{
     std::int32_t StoppedSeconds = 0;
     double StoppedFraction = 0;
     bool StopCaptured = false;
+    /// @}
     /// Latch: Alert has been raised for the current multiple of AlertTime. True when the
     /// module loads, so that a control read from saved settings raises no Alert at count 0.
     bool AlertFired = true;
-    tickwell::MousePointer MousePointer = MousePointer::default_;
+    tickwell::MousePointer MousePointer = MousePointer::default_;  ///< the property
 
     /// Counts the changes that begin another count (a start, a reset, a new mode, start time
     /// or time field): a tick whose event handler made one leaves the rest of its work.
@@ -54,15 +59,17 @@ struct TICKWELL_API ClockState {
 
     /// The engine's carry across midnight: the day of the clock's reading at the last
     /// StartClock, the last reading a tick took and the whole days since the start.
+    /// @{
     std::int64_t StartDay = 0;
     float LastReading = 0;
     std::int32_t DaysCarried = 0;
+    /// @}
 };
 
 /// Which record a control reads and writes, chosen when it is created and fixed for its life.
 enum class StateScope {
-    shared,  // the process-wide record, shared with every control that uses it
-    own,     // a record of its own, starting as the process-wide one starts at module load
+    shared,  ///< the process-wide record, shared with every control that uses it
+    own,     ///< a record of its own, starting as the process-wide one starts at module load
 };
 
 /// The field of a property that the state keeps (Storage::state): the one of its name. Only a
@@ -92,6 +99,7 @@ Value field_value(const T& field) {
 /// Reads the field of property Id as field_value() carries it; nullptr for a property that
 /// face elements keep.
 using FieldReader = Value (*)(const ClockState&);
+/// @{
 template <PropertyId Id>
 constexpr FieldReader field_reader() {
     if constexpr (facts_of(Id).storage == Storage::state)
@@ -99,10 +107,12 @@ constexpr FieldReader field_reader() {
     else
         return nullptr;
 }
+/// @}
 
 /// The module `Clock`: the process-wide record.
 namespace Clock {
 
+/// The process-wide record, which controls made with StateScope::shared read and write.
 TICKWELL_API ClockState& state();
 /// Puts the record back to its values at module load (for hosts that restart, and tests).
 TICKWELL_API void reset_state();

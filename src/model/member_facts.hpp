@@ -78,21 +78,28 @@ enum class Storage { state, element };
 #define TICKWELL_ID_OF(Name, ...) Name,
 /// Each property by its name, in the order of TICKWELL_QT_PROPERTIES.
 enum class PropertyId { TICKWELL_QT_PROPERTIES(TICKWELL_ID_OF) };
+/// Each method by its name, in the order of TICKWELL_METHODS.
 enum class MethodId { TICKWELL_METHODS(TICKWELL_ID_OF) };
 #undef TICKWELL_ID_OF
 
 #define TICKWELL_NAME_OF(Name, ...) #Name,
+/// The names of the properties and of the methods, by PropertyId and MethodId.
+/// @{
 inline constexpr std::string_view kPropertyNames[] = {TICKWELL_QT_PROPERTIES(TICKWELL_NAME_OF)};
 inline constexpr std::string_view kMethodNames[] = {TICKWELL_METHODS(TICKWELL_NAME_OF)};
+/// @}
 #undef TICKWELL_NAME_OF
 
 #define TICKWELL_TYPE_OF(Name, QtName, QtCapName, Kind, ...) PropertyType::Kind,
+/// The kind of each property, by PropertyId.
 inline constexpr PropertyType kPropertyTypes[] = {TICKWELL_QT_PROPERTIES(TICKWELL_TYPE_OF)};
 #undef TICKWELL_TYPE_OF
 
 /// How many properties the interface has.
 inline constexpr std::size_t kPropertyCount = std::size(kPropertyNames);
 
+/// A property's or a method's name, a property's kind.
+/// @{
 constexpr std::string_view property_name(PropertyId id) {
     return kPropertyNames[static_cast<std::size_t>(id)];
 }
@@ -102,6 +109,7 @@ constexpr std::string_view method_name(MethodId id) {
 constexpr PropertyType property_type(PropertyId id) {
     return kPropertyTypes[static_cast<std::size_t>(id)];
 }
+/// @}
 
 /// Colours travel as Long values holding the colour's 32 bits.
 inline Value color_value(std::uint32_t c) {
@@ -109,6 +117,7 @@ inline Value color_value(std::uint32_t c) {
 }
 
 /// The values rows give, as functions that make them.
+/// @{
 template <std::int16_t N>
 Value integer_value() {
     return Value(N);
@@ -125,6 +134,7 @@ template <std::uint32_t C>
 Value color_constant() {
     return color_value(C);
 }
+/// @}
 
 /// How the container's property bag keeps a value.
 struct TICKWELL_API BagPlace {
@@ -139,18 +149,18 @@ struct TICKWELL_API BagPlace {
 /// A put that gives a newly placed control its settings.
 struct TICKWELL_API InitialPut {
     int at = -1;  ///< its place among those puts; -1 for a property a new control does not put
-    Value (*value)() = nullptr;
+    Value (*value)() = nullptr;  ///< makes the value put
 };
 
 /// One member of the default interface: a property (get and put under one dispatch id) or a
 /// method.
 struct TICKWELL_API MemberFacts {
-    std::variant<PropertyId, MethodId> member;
-    std::int32_t dispatch_id;
-    Storage storage = Storage::element;  ///< properties only
-    BagPlace bag = {};                   ///< properties only
-    InitialPut initial = {};             ///< properties only
-    std::string_view help;
+    std::variant<PropertyId, MethodId> member;  ///< which member
+    std::int32_t dispatch_id;                   ///< its id in the interface
+    Storage storage = Storage::element;         ///< properties only
+    BagPlace bag = {};                          ///< properties only
+    InitialPut initial = {};                    ///< properties only
+    std::string_view help;                      ///< the help string designers show
 };
 
 /// The default interface, in its order.
@@ -299,8 +309,8 @@ inline constexpr MemberFacts kMembers[] = {
 
 /// A key of the property bag that belongs to no property.
 struct TICKWELL_API BagOnlyKey {
-    PropertyType type;
-    BagPlace bag;  ///< with its key
+    PropertyType type;  ///< the kind of its value
+    BagPlace bag;       ///< with its key
 };
 
 /// Whether the border shows: BorderWidth reads 0 while it is hidden, but keeps its width.

@@ -11,20 +11,30 @@ namespace tickwell {
 // y downward). Every renderer, and a host's bookkeeping of the regions to repaint, reads
 // these functions, so that painting and repainting cannot drift apart.
 
+/// A point of the control's surface, in pixels from its top left; fractions are kept.
 struct TICKWELL_API PixelPoint {
-    double x = 0;
-    double y = 0;
+    double x = 0;  ///< rightward
+    double y = 0;  ///< downward
 };
 
+/// A rectangle of the control's surface, in pixels; fractions are kept.
 struct TICKWELL_API PixelRect {
+    /// The top left corner and the size.
+    /// @{
     double left = 0;
     double top = 0;
     double width = 0;
     double height = 0;
+    /// @}
 
+    /// Equal when all four numbers are.
     bool operator==(const PixelRect&) const = default;
+    /// The right and bottom edges (exclusive).
+    /// @{
     double right() const { return left + width; }
     double bottom() const { return top + height; }
+    /// @}
+    /// Whether the rectangle covers no area (a side not positive).
     bool empty() const { return !(width > 0 && height > 0); }
     /// Whether the two share an area (touching edges do not count).
     bool intersects(const PixelRect& other) const;
@@ -38,8 +48,10 @@ struct TICKWELL_API PixelRect {
 
 /// The size of a surface in whole pixels.
 struct TICKWELL_API PixelSize {
+    /// @{
     int width = 0;
     int height = 0;
+    /// @}
 };
 
 /// A control of width × height twips in pixels: each side divided by its twips per pixel and
@@ -68,6 +80,7 @@ struct TICKWELL_API ShapeGeometry {
     /// figure is painted in the outline's colour, and `stroke` is empty.
     bool outline_fills_figure = false;
 };
+/// Where `shape` paints at `tpp`.
 TICKWELL_API ShapeGeometry shape_geometry(const ShapeElement& shape, TwipsPerPixel tpp);
 
 /// A line from `from` to `to`, `width` pixels wide (at least one) with round ends; a line
@@ -77,10 +90,11 @@ TICKWELL_API ShapeGeometry shape_geometry(const ShapeElement& shape, TwipsPerPix
 /// the position), an even-width pen on pixel edges. So a one-pixel hand between whole pixels
 /// is one sharp pixel wide rather than two half-tone ones.
 struct TICKWELL_API LineGeometry {
-    PixelPoint from;
-    PixelPoint to;
-    double width = 1;
+    PixelPoint from;   ///< the first end point
+    PixelPoint to;     ///< the second end point
+    double width = 1;  ///< the pen's width in pixels, at least 1
 };
+/// Where `line` paints at `tpp`.
 TICKWELL_API LineGeometry line_geometry(const LineElement& line, TwipsPerPixel tpp);
 
 /// Whether a polygon of a vector drawing is drawn with crisp edges, on whole device pixels

@@ -15,15 +15,18 @@
 
 namespace tickwell {
 
+/// The buttons a message box offers: Ok alone, or Yes and No.
 enum class MessageButtons { ok, yes_no };
+/// The icon a message box shows: information (a refusal) or a question.
 enum class MessageIcon { information, question };
+/// The button the user chose.
 enum class MessageResult { ok, yes, no };
 
 /// One argument of an event, passed by reference: the host may change `value`, and the
 /// control reads it back when the event returns.
 struct TICKWELL_API EventArgument {
-    std::string_view name;
-    Value value;
+    std::string_view name;  ///< as the type library names it ("KeyCode")
+    Value value;            ///< the value, which the host's handler may change
 };
 
 /// What the calls into a control changed, told to its site once the outermost of them returns:
@@ -32,10 +35,11 @@ struct TICKWELL_API EventArgument {
 /// whenever the clock is read; whether its laps changed; and whether elements of its face
 /// changed (the scene's change list says which).
 struct TICKWELL_API ChangeSet {
-    std::bitset<64> properties;
-    bool count = false;
-    bool laps = false;
-    bool elements = false;
+    std::bitset<64> properties;  ///< bit i: the property at place i of the interface
+    bool count = false;          ///< the running count may have moved
+    bool laps = false;           ///< the laps changed
+    bool elements = false;       ///< elements of the face changed
+    /// Whether anything changed.
     bool any() const { return properties.any() || count || laps || elements; }
 };
 
@@ -60,8 +64,10 @@ class TICKWELL_API Site : public TimerListener {
     /// Raises an event to the host; the host's handlers run before this returns.
     virtual void raise_event(std::string_view event, std::span<EventArgument> arguments) = 0;
     /// A position in twips from the control's top left, converted into the container's unit.
+    /// @{
     virtual float scale_x(float twips) = 0;
     virtual float scale_y(float twips) = 0;
+    /// @}
     /// Shows a form of the control modally; returns when it has been closed and unloaded.
     virtual void show_form_modal(const Form& form) = 0;
 
@@ -77,12 +83,16 @@ class TICKWELL_API Site : public TimerListener {
     virtual void process_pending_messages() = 0;
 
     // --- The screen and the control's surface ---
+    /// The screen's twips per pixel, across and down (15 at 96 dots per inch).
+    /// @{
     virtual float twips_per_pixel_x() const = 0;
     virtual float twips_per_pixel_y() const = 0;
+    /// @}
     /// Repaints the control's surface with its elements.
     virtual void refresh() = 0;
     /// The pointer over the surface: 0 to 15, or 99 for the custom picture.
     virtual void set_pointer(std::int16_t shape) = 0;
+    /// The picture the custom pointer shows (MouseIcon); empty for none.
     virtual void set_pointer_picture(const PictureRef& picture) = 0;
 
     // --- Timers: TimerListener::timer_changed() reports every change of a timer element ---
