@@ -14,11 +14,15 @@ namespace tickwell::headless {
 /// One control of a form: its name, its place and size in twips, and its property bag.
 struct TICKWELL_API FormControl {
     std::string name;  ///< letters, digits and _; unique in its form
+    /// The place of the control's top left corner and its size, in twips; a size is never
+    /// negative.
+    /// @{
     float left = 0;
     float top = 0;
     float width = kNewControlWidth;
     float height = kNewControlHeight;
-    JsonPropertyBag properties;
+    /// @}
+    JsonPropertyBag properties;  ///< the control's settings, as its single-control file's
 };
 
 /// A form of several controls, as a host saves and opens it:
@@ -34,9 +38,10 @@ struct TICKWELL_API FormControl {
 /// control of the form use the process-wide state record; absent or false, each control
 /// keeps a record of its own.
 struct TICKWELL_API FormFile {
-    bool shared_state = false;
+    bool shared_state = false;          ///< "sharedState"
     std::vector<FormControl> controls;  ///< in creation order
 
+    /// The control of that name; nullptr when the form has none.
     const FormControl* find(std::string_view name) const;
 };
 
@@ -48,6 +53,7 @@ TICKWELL_API FormFile parse_form(std::string_view text, const std::string& origi
 /// value the format cannot hold (see JsonPropertyBag::write).
 TICKWELL_API std::string form_text(const FormFile& form);
 
+/// Reads and parses the file; FileError names the file and what is wrong.
 TICKWELL_API FormFile read_form_file(const std::string& path);
 /// Replaces the file whole (see replace_file), and refuses a form that would not read back
 /// (more values than a form file may hold); FileError names the file.

@@ -34,6 +34,7 @@ namespace tickwell::headless {
 /// setting.
 class TICKWELL_API JsonPropertyBag final : public PropertyBag {
   public:
+    /// The value under `key`, or `default_value` when the bag holds none.
     Value read(std::string_view key, const Value& default_value) override;
     /// Refuses what the file format cannot hold with Error attributed to the key: a drawn
     /// (vector) picture, a number that is not finite.
@@ -41,6 +42,7 @@ class TICKWELL_API JsonPropertyBag final : public PropertyBag {
 
     /// The values held, in the order they were first written or read from the file.
     const std::vector<std::pair<std::string, Value>>& values() const { return values_; }
+    /// The value under `key`; nullptr when the bag holds none.
     const Value* find(std::string_view key) const;
 
   private:
@@ -53,8 +55,10 @@ class TICKWELL_API JsonPropertyBag final : public PropertyBag {
 /// bad base64 or data that is not a picture of its format) with FileError, whose text names
 /// the key and what is wrong but not the file. Files are read into sorted objects, whose
 /// look-ups stay fast however many keys a file holds; writing keeps the order of writing.
+/// @{
 TICKWELL_API JsonPropertyBag bag_from_json(const nlohmann::json& properties);
 TICKWELL_API nlohmann::ordered_json bag_to_json(const JsonPropertyBag& bag);
+/// @}
 
 /// The JSON document in `text`. Refuses with FileError naming ORIGIN (and, where known, the
 /// key) text that is not JSON (bad UTF-8, a lone surrogate escape, NaN), a number beyond a
@@ -69,8 +73,10 @@ TICKWELL_API nlohmann::json parse_json_text(std::string_view text, const std::st
 /// A single-control file: `origin` names the file in error texts. parse refuses text that is
 /// not JSON or not a "Tickwell.VexClock" property bag with FileError, before the caller can
 /// apply anything from it.
+/// @{
 TICKWELL_API JsonPropertyBag parse_property_bag(std::string_view text, const std::string& origin);
 TICKWELL_API std::string property_bag_text(const JsonPropertyBag& bag);
+/// @}
 
 /// Throws FileError naming `path` when `read` (a parser of the file's format, such as
 /// parse_property_bag) refuses `text`: a file is only saved as something it can be read back
@@ -81,7 +87,9 @@ TICKWELL_API void refuse_unless_it_reads_back(
 
 /// Reads or saves a single-control file; FileError names the file and what is wrong. Saving
 /// replaces the file whole (see replace_file), and refuses a bag that would not read back.
+/// @{
 TICKWELL_API JsonPropertyBag read_property_bag_file(const std::string& path);
 TICKWELL_API void write_property_bag_file(const std::string& path, const JsonPropertyBag& bag);
+/// @}
 
 }  // namespace tickwell::headless

@@ -19,6 +19,7 @@ namespace tickwell::headless {
 /// member() is the key of the file at fault where one is known.
 class TICKWELL_API FileError : public Error {
   public:
+    /// An error whose what() is `message`, attributed to `key` where one is known.
     explicit FileError(const std::string& message, std::string key = {})
         : Error(ErrorKind::invalid_value, message, std::move(key)) {}
 };
@@ -43,8 +44,11 @@ class TICKWELL_API LineReader {
     /// An open descriptor of any kind (standard input: a terminal, a pipe, a file), named
     /// `name` in errors ("standard input"); closed at the end when `owned`.
     LineReader(int fd, std::string name, bool owned = false);
+    /// Takes over `other`'s descriptor and what it has buffered.
     LineReader(LineReader&& other) noexcept;
+    /// \cond internal
     LineReader& operator=(LineReader&&) = delete;
+    /// \endcond
     ~LineReader();
 
     /// The next line without its "\n" (a last line may have none); nothing at the end of the

@@ -18,11 +18,14 @@ namespace tickwell::qt {
 /// Explicit colours resolve to themselves whatever the scheme.
 class TICKWELL_API ColorScheme {
   public:
+    /// The number of system colours, 0 to 24.
     static constexpr std::size_t kSize = 25;
 
     /// The fixed palette.
+    /// @{
     ColorScheme();
     static const ColorScheme& fixed();
+    /// @}
 
     /// Each system colour as `palette` paints the role nearest to it. The roles are taken
     /// from fixed groups (Active, and Disabled for disabled text) rather than from the state
@@ -33,9 +36,12 @@ class TICKWELL_API ColorScheme {
 
     /// The 0x00BBGGRR colour that paints `color`, as resolve_color does through this scheme:
     /// an index outside the palette paints black; an explicit colour keeps its low 24 bits.
+    /// @{
     std::uint32_t resolve(std::uint32_t color) const;
     QColor to_qcolor(std::uint32_t color) const;
+    /// @}
 
+    /// Equal when every system colour paints the same.
     bool operator==(const ColorScheme&) const = default;
 
   private:

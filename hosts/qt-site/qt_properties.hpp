@@ -36,10 +36,12 @@ enum class ScaleMode { pixels, twips };
 /// paints through the fixed palette (a host's colour properties read it through the host's
 /// colour scheme instead); a QColor is stored as the explicit colour it is. A null pixmap is
 /// no picture.
+/// @{
 TICKWELL_API QColor color_to_qt(std::uint32_t color);
 TICKWELL_API std::uint32_t color_from_qt(const QColor& color);
 TICKWELL_API QPixmap picture_to_qt(const PictureRef& picture);
 TICKWELL_API PictureRef picture_from_qt(const QPixmap& pixmap);
+/// @}
 
 }  // namespace tickwell::qt
 

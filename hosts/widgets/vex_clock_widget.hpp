@@ -19,6 +19,8 @@ class VexClockWidgetPrivate;
 class TICKWELL_API MessageBoxService {
   public:
     virtual ~MessageBoxService() = default;
+    /// Shows `prompt` modally over `parent` with these buttons and icon, and returns the
+    /// button the user chose.
     virtual MessageResult show(QWidget* parent, const QString& prompt, MessageButtons buttons,
                                MessageIcon icon) = 0;
 };
@@ -67,10 +69,15 @@ class TICKWELL_API VexClockWidget : public QWidget {
     QSize sizeHint() const override;
 
   protected:
+    /// A new palette or style gives the control's system colours the widget's palette.
     void changeEvent(QEvent* event) override;
+    /// Paints the face within the event's rectangle.
     void paintEvent(QPaintEvent* event) override;
+    /// A new size is the control's size (the container's resize).
     void resizeEvent(QResizeEvent* event) override;
+    /// Takes the screen's twips per pixel once the widget is on a screen.
     void showEvent(QShowEvent* event) override;
+    /// The control's MouseDown.
     void mousePressEvent(QMouseEvent* event) override;
     TICKWELL_QT_HOST_INPUT
 

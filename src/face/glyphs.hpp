@@ -16,8 +16,9 @@ inline constexpr std::uint32_t kSegmentEdge = 0x00E08F00;  ///< red 0, green 143
 /// 0x00BBGGRR or a system colour 0x800000nn that the renderer resolves. A lit segment is
 /// outlined in its own colour, but for the classic blue, which keeps its lighter edge.
 struct TICKWELL_API GlyphColors {
-    std::uint32_t segment = kSegmentBlue;
-    std::uint32_t cell = kBackgroundGrey;
+    std::uint32_t segment = kSegmentBlue;  ///< the lit segments
+    std::uint32_t cell = kBackgroundGrey;  ///< the cell's background
+    /// Equal when both colours are.
     bool operator==(const GlyphColors&) const = default;
 };
 
@@ -25,13 +26,17 @@ struct TICKWELL_API GlyphColors {
 /// one set of colours are shared while any image shows them; the classic colours' always.
 TICKWELL_API PictureRef digit(int d, GlyphColors colors = {});
 /// The colon and the blank glyph, drawn in the narrow 6051 x 16000 frame.
+/// @{
 TICKWELL_API PictureRef colon(GlyphColors colors = {});
 TICKWELL_API PictureRef blank(GlyphColors colors = {});
+/// @}
 
 /// Which glyph a picture is: 0 to 9 for a digit, kColon, kBlank, or -1 for no glyph.
+/// @{
 inline constexpr int kColon = 10;
 inline constexpr int kBlank = 11;
 TICKWELL_API int glyph_of(const PictureRef& picture);
+/// @}
 /// Glyph g (as glyph_of numbers it) in `colors`.
 TICKWELL_API PictureRef glyph(int g, GlyphColors colors);
 

@@ -24,14 +24,18 @@ TICKWELL_API bool CheckTime(std::string& text, std::int32_t& hours, std::int16_t
 TICKWELL_API bool is_time_text(std::string& text, std::int32_t& hours, std::int16_t& minutes,
                                std::int16_t& seconds);
 
+/// The numbers read_time_groups() reads.
+struct TICKWELL_API TimeGroups {
+    /// The hours, minutes and seconds.
+    /// @{
+    double hours, minutes, seconds;
+    /// @}
+};
 /// The three groups of a stored "hh:mm:ss" text as the count-down reads them: hours from the
 /// first two characters, minutes from the fourth and fifth, seconds from the last two, each
 /// as the number its characters begin with (0 where there is none). A text that CheckTime
 /// wrote reads as its three numbers; a text from elsewhere (a hand-edited bag) reads the same
 /// way for the face as for the count.
-struct TICKWELL_API TimeGroups {
-    double hours, minutes, seconds;
-};
 TICKWELL_API TimeGroups read_time_groups(std::string_view text);
 
 }  // namespace Clock

@@ -98,8 +98,8 @@ Value field_value(const T& field) {
 
 /// Reads the field of property Id as field_value() carries it; nullptr for a property that
 /// face elements keep.
-using FieldReader = Value (*)(const ClockState&);
 /// @{
+using FieldReader = Value (*)(const ClockState&);
 template <PropertyId Id>
 constexpr FieldReader field_reader() {
     if constexpr (facts_of(Id).storage == Storage::state)

@@ -59,22 +59,25 @@ constexpr std::int32_t to_long(Enum e) {
     return static_cast<std::int32_t>(e);
 }
 
+/// A value of one of the control's enums, as the type library names it.
 struct TICKWELL_API EnumMember {
-    std::string_view name;  ///< also its help string
-    std::int32_t value;
+    std::string_view name;     ///< "swDigital"; also its help string
+    std::int32_t value;        ///< the value a property holds
     std::string_view qt_name;  ///< the value's name in the Qt hosts
 };
 
+/// One of the control's enums, as the type library describes it.
 struct TICKWELL_API EnumInfo {
-    std::string_view name;
-    std::string_view type_name;  ///< the C++ type, and the enum's name in the Qt hosts
-    std::span<const EnumMember> members;
+    std::string_view name;                ///< the type library's name ("DisplayConstants")
+    std::string_view type_name;           ///< the C++ type, and the enum's name in the Qt hosts
+    std::span<const EnumMember> members;  ///< in the order of their values
     /// The member's name for `value`; empty for a value the enum does not name.
     std::string_view name_of(std::int32_t value) const;
 };
 
 /// The type library's description of each enum, in its order.
 TICKWELL_API std::span<const EnumInfo> enum_infos();
+/// The description of the enum `Enum` (one of the control's enum types).
 template <typename Enum>
 const EnumInfo& enum_info();
 
@@ -108,6 +111,8 @@ struct TICKWELL_API AccuracyTraits {
     /// Whether the layout shows or hides the fraction cells (an unknown accuracy leaves them).
     bool sets_fraction_visibility;
 };
+/// The traits of `accuracy`; a value the enum does not name keeps the timer's period and
+/// the fraction cells as they are.
 TICKWELL_API const AccuracyTraits& accuracy_traits(Accuracy accuracy);
 
 }  // namespace tickwell

@@ -11,11 +11,13 @@ namespace tickwell {
 
 /// The time fields. Hours have two digits on the digital face and in a time text; the
 /// analog face has no place for hours beyond 59.
+/// @{
 inline constexpr std::int16_t kMaxHours = 99;
 inline constexpr std::int16_t kMaxAnalogHours = 59;
 inline constexpr std::int16_t kMaxMinutes = 59;
 inline constexpr std::int16_t kMaxSeconds = 59;
 inline constexpr std::int16_t kMaxFractionDigit = 9;  ///< Tens and Hundreds
+/// @}
 
 /// AlertTime, in seconds: 99 hours.
 inline constexpr std::int32_t kMaxAlertTime = 356400;

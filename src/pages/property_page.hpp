@@ -110,6 +110,8 @@ struct TICKWELL_API FieldInfo {
     int focus_order;  ///< 1, 2, ... through the editing fields; 0 for labels
 };
 
+/// A field of each kind, as the pages' tables write them.
+/// @{
 constexpr FieldInfo label_field(std::string_view name, std::string_view caption, FieldBox box) {
     return {name, FieldKind::label, caption, {}, box, 0};
 }
@@ -127,6 +129,7 @@ constexpr FieldInfo check_field(std::string_view name, std::string_view caption,
                                 int focus_order) {
     return {name, FieldKind::check_box, caption, {}, box, focus_order};
 }
+/// @}
 
 /// A field shown from a property, or written to one.
 struct TICKWELL_API Binding {
@@ -137,6 +140,7 @@ struct TICKWELL_API Binding {
 };
 
 struct PageInfo;
+/// A call of the frame into a page: PageInfo::selection_changed, PageInfo::apply_changes.
 using PageCall = void (*)(const PageInfo& page, PageFrame& frame, PageFields& fields);
 
 /// One of the control's own property pages. A page holds no state between calls: its fields
@@ -186,7 +190,9 @@ TICKWELL_API void write_field(const PageInfo& page, PageFields& fields, VexClock
 
 /// The usual calls: every binding of read_order, or of apply_order, in turn, on the first
 /// selected control. Errors are not trapped: the first ends the call and reaches the frame.
+/// @{
 TICKWELL_API void read_in_order(const PageInfo& page, PageFrame& frame, PageFields& fields);
 TICKWELL_API void write_in_order(const PageInfo& page, PageFrame& frame, PageFields& fields);
+/// @}
 
 }  // namespace tickwell

@@ -11,8 +11,8 @@ namespace tickwell {
 /// used: they tell the engine exactly how many midnights have passed since a start, however
 /// long the gap between two readings (a suspended machine, a stopped process).
 struct TICKWELL_API ClockReading {
-    float seconds_since_midnight = 0;
-    std::int64_t day = 0;
+    float seconds_since_midnight = 0;  ///< from 0, below 86400
+    std::int64_t day = 0;              ///< days since the platform's origin
 };
 
 /// The reading `micros` microseconds after the origin's midnight (negative: before it).

@@ -269,6 +269,7 @@ template <typename... Fs>
 struct TICKWELL_API Overloaded : Fs... {
     using Fs::operator()...;
 };
+/// Deduces an Overloaded from its lambdas.
 template <typename... Fs>
 Overloaded(Fs...) -> Overloaded<Fs...>;
 

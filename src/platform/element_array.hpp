@@ -14,17 +14,22 @@ namespace tickwell {
 template <typename T>
 class TICKWELL_API ElementArray {
   public:
+    /// An array with no member yet.
     ElementArray() = default;
+    /// An array of `member0`, an element the scene already holds.
     explicit ElementArray(T& member0) : members_{&member0} {}
 
+    /// Member `index`, which must be loaded.
     T& operator()(int index) const {
         assert(loaded(index));
         return *members_[static_cast<std::size_t>(index)];
     }
+    /// Whether member `index` exists.
     bool loaded(int index) const {
         return index >= 0 && static_cast<std::size_t>(index) < members_.size() &&
                members_[static_cast<std::size_t>(index)] != nullptr;
     }
+    /// One more than the highest index loaded.
     int size() const { return static_cast<int>(members_.size()); }
 
     /// Creates member `index` in `scene`, in front of every other element.

@@ -33,10 +33,13 @@ struct TICKWELL_API FormItem {
 
 /// A dialog form of the control, described as data; the platform builds and shows it.
 struct TICKWELL_API Form {
-    std::string name;                         ///< the form's name ("frmAbout")
-    std::string caption;                      ///< the title bar's text
-    int client_width = 0, client_height = 0;  ///< twips
-    std::vector<FormItem> items;              ///< in the form's order
+    std::string name;     ///< the form's name ("frmAbout")
+    std::string caption;  ///< the title bar's text
+    /// The client area's size in twips.
+    /// @{
+    int client_width = 0, client_height = 0;
+    /// @}
+    std::vector<FormItem> items;  ///< in the form's order
 };
 
 }  // namespace tickwell

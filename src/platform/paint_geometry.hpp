@@ -48,10 +48,8 @@ struct TICKWELL_API PixelRect {
 
 /// The size of a surface in whole pixels.
 struct TICKWELL_API PixelSize {
-    /// @{
-    int width = 0;
-    int height = 0;
-    /// @}
+    int width = 0;   ///< across
+    int height = 0;  ///< down
 };
 
 /// A control of width × height twips in pixels: each side divided by its twips per pixel and

@@ -16,6 +16,7 @@ namespace tickwell {
 class TICKWELL_API TimerListener {
   public:
     virtual ~TimerListener() = default;
+    /// `timer`'s interval or enabled state changed (or it was created).
     virtual void timer_changed(TimerElement& timer) = 0;
 };
 
@@ -24,9 +25,12 @@ class TICKWELL_API TimerListener {
 /// only the control writes it.
 class TICKWELL_API Scene {
   public:
+    /// An empty scene with an identity of its own.
     Scene();
+    /// \cond internal
     Scene(const Scene&) = delete;
     Scene& operator=(const Scene&) = delete;
+    /// \endcond
 
     /// Adds an element in front of all others (timers take no place in the stacking order).
     template <typename T>
@@ -48,17 +52,24 @@ class TICKWELL_API Scene {
         return ref;
     }
 
+    /// Moves `element` to the front or the back of the stacking order.
+    /// @{
     void bring_to_front(Element& element);
     void send_to_back(Element& element);
+    /// @}
 
     /// Image, line and shape elements from back to front: the painting order.
     const std::vector<Element*>& stacking_order() const { return stack_; }
     /// Every element in the order of creation, timers included.
     std::vector<const Element*> elements() const;
     /// The element "Hand" with index 0, or "Border" with index -1; nullptr when none.
+    /// @{
     const Element* find(std::string_view name, int index) const;
     Element* find(std::string_view name, int index);
+    /// @}
 
+    /// The listener told of every timer's change (the platform's scheduler); nullptr for
+    /// none.
     void set_timer_listener(TimerListener* listener) { timer_listener_ = listener; }
 
     /// Elements changed since the last call of take_changed(), each once, in order of change.

@@ -15,6 +15,7 @@ namespace tickwell {
 /// same scene gives the same pixels everywhere. The Qt widget asks its own palette instead.
 inline constexpr std::uint32_t kSystemColorFlag = 0x80000000;
 
+/// An entry of the fixed palette.
 struct TICKWELL_API SystemColor {
     std::uint8_t index;     ///< nn of 0x800000nn
     std::string_view name;  ///< what the colour paints

@@ -7,8 +7,8 @@ namespace tickwell {
 
 /// The screen's twips per pixel, horizontally and vertically (15 on a common screen).
 struct TICKWELL_API TwipsPerPixel {
-    double x = 15;
-    double y = 15;
+    double x = 15;  ///< across
+    double y = 15;  ///< down
 };
 
 }  // namespace tickwell
