@@ -108,23 +108,25 @@ void document_property(std::ostream& out, std::string_view host, PropertyId id,
 // Where a host class declares an enum of the control under its C++ name, with Qt-style
 // values.
 void document_host_enums(std::ostream& out, std::string_view host) {
-#define TICKWELL_DOC_ENUM(Type, library_name, VALUES)                                        \
-    out << "/** \\enum " << qualified(host, #Type)                                          \
-        << "\n    The control's enum tickwell::" #Type " (`" #library_name "` in the type "     \
+#define TICKWELL_DOC_ENUM(Type, library_name, VALUES)                                    \
+    out << "/** \\enum " << qualified(host, #Type)                                       \
+        << "\n    The control's enum tickwell::" #Type " (`" #library_name               \
+           "` in the type "                                                              \
            "library) under Qt-style value names, for QML and Qt's property system:\n\n"; \
-    VALUES(TICKWELL_DOC_ENUMERATOR)                                                          \
+    VALUES(TICKWELL_DOC_ENUMERATOR)                                                      \
     out << "*/\n";
     TICKWELL_ENUMS(TICKWELL_DOC_ENUM)
 #undef TICKWELL_DOC_ENUM
 }
 
 void document_core_enums(std::ostream& out) {
-#define TICKWELL_DOC_ENUM(Type, library_name, VALUES)                                         \
-    out << "/** \\enum tickwell::" #Type                                                       \
-           "\n    The values of the control's enum properties of this type, as the type "     \
-           "library names them `" #library_name "`; each value with its name in the type " \
-           "library:\n\n";                                                                    \
-    VALUES(TICKWELL_DOC_CORE_ENUMERATOR)                                                      \
+#define TICKWELL_DOC_ENUM(Type, library_name, VALUES)                                     \
+    out << "/** \\enum tickwell::" #Type                                                  \
+           "\n    The values of the control's enum properties of this type, as the type " \
+           "library names them `" #library_name                                           \
+           "`; each value with its name in the type "                                     \
+           "library:\n\n";                                                                \
+    VALUES(TICKWELL_DOC_CORE_ENUMERATOR)                                                  \
     out << "*/\n";
     TICKWELL_ENUMS(TICKWELL_DOC_ENUM)
 #undef TICKWELL_DOC_ENUM

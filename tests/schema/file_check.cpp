@@ -23,8 +23,8 @@ namespace {
 using namespace tickwell;
 using namespace tickwell::headless;
 
-void load(Container& container, const std::string& name, const JsonPropertyBag& bag,
-          float width, float height, StateScope scope) {
+void load(Container& container, const std::string& name, const JsonPropertyBag& bag, float width,
+          float height, StateScope scope) {
     JsonPropertyBag copy = bag;
     container.create_with(
         name, [&copy](VexClock& c) { c.ReadProperties(copy); }, width, height, scope);
