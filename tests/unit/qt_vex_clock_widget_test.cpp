@@ -25,6 +25,7 @@
 #include <tickwell/qt/scene_painter.hpp>
 #include <tickwell/qt/shared_ticks.hpp>
 #include "manual_time.hpp"
+#include "pixel_checks.hpp"
 #include "qt_widget_fixture.hpp"
 
 namespace tickwell::testing {
@@ -36,17 +37,6 @@ using qt::VexClockWidget;
 constexpr QRgb kSegmentGreen = qRgb(20, 110, 40);
 constexpr QRgb kRed = qRgb(255, 0, 0);
 const QColor kRedColor(Qt::red);
-
-bool near(QRgb pixel, QRgb c, int tolerance = 8) {
-    return std::abs(qRed(pixel) - qRed(c)) <= tolerance &&
-           std::abs(qGreen(pixel) - qGreen(c)) <= tolerance &&
-           std::abs(qBlue(pixel) - qBlue(c)) <= tolerance;
-}
-
-std::string text(QRgb p) {
-    return "rgb(" + std::to_string(qRed(p)) + ", " + std::to_string(qGreen(p)) + ", " +
-           std::to_string(qBlue(p)) + ")";
-}
 
 // A widget as a designer's form editor holds it, where the shown time may be set; the tests
 // of a running program say so.
