@@ -102,19 +102,6 @@ class WidgetTest : public QtWidgetTest {
 
 // --- Size and properties ---
 
-// A widget made in code is in a running program: code that asks for hundredths gets them,
-// with no modal question; a designer turns user mode off, and says so once.
-TEST_F(QtWidgetTest, AWidgetMadeInCodeRunsInUserMode) {
-    VexClockWidget made;
-    EXPECT_TRUE(made.userMode());
-    QSignalSpy requests(&made, &VexClockWidget::messageRequested);
-    made.setDisplay(VexClockWidget::Digital);
-    made.setAccuracy(VexClockWidget::Hundredths);
-    EXPECT_EQ(made.accuracy(), VexClockWidget::Hundredths);
-    EXPECT_TRUE(boxes.shown.empty());
-    EXPECT_EQ(requests.count(), 1) << "the question is signalled and answered yes";
-}
-
 TEST_F(WidgetTest, NewControlIsSizedInTwipsAndTellsItsSizeOnResize) {
     EXPECT_EQ(w().twipsPerPixel().x, 15);  // the offscreen screen's 96 dots per inch
     EXPECT_EQ(w().sizeHint(), QSize(216, 138));
@@ -173,8 +160,10 @@ TEST_F(WidgetTest, QtPropertiesReadAndWriteThroughTheControlsPuts) {
 }
 
 // Two widgets are two stopwatches; a widget that asks for it joins the process-wide record.
+// A widget made in code is in a running program, where messages follow the policy's default.
 TEST_F(WidgetTest, EachWidgetKeepsItsOwnStateUnlessItJoinsTheSharedRecord) {
     VexClockWidget other;
+    EXPECT_TRUE(other.userMode());
     EXPECT_FALSE(w().sharedState());
     other.control().setDisplay(Display::digital);
     EXPECT_EQ(w().control().Display(), Display::analog);
