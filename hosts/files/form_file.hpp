@@ -27,16 +27,18 @@ struct TICKWELL_API FormControl {
 
 /// A form of several controls, as a host saves and opens it:
 ///
+/// \verbatim
 ///   { "form": 1,
 ///     "sharedState": false,
 ///     "controls": [ { "name": "VexClock1", "left": 120, "top": 120, "width": 3240,
 ///                     "height": 2070, "properties": { ... } } ] }
+/// \endverbatim
 ///
 /// "properties" has the format of a single-control file's (see JsonPropertyBag). "form" is
 /// the format's version, 1. "left" and "top" default to 0, "width" and "height" to a new
 /// control's size (kNewControlWidth x kNewControlHeight). "sharedState" true makes every
 /// control of the form use the process-wide state record; absent or false, each control
-/// keeps a record of its own.
+/// keeps a record of its own. The format, with its JSON Schema: \ref form_file_format.
 struct TICKWELL_API FormFile {
     bool shared_state = false;          ///< "sharedState"
     std::vector<FormControl> controls;  ///< in creation order

@@ -17,9 +17,11 @@ namespace tickwell::headless {
 /// A property bag held in memory and kept in files as JSON, the format that the container,
 /// the Qt host and the tests share:
 ///
+/// \verbatim
 ///   { "class": "Tickwell.VexClock",
 ///     "properties": { "Hours": 0, "InitialTime": "00:01:00", "IgnoreDisplay": false,
 ///                     "MouseIcon": { "picture": "png", "data": "<base64>" }, ... } }
+/// \endverbatim
 ///
 /// Values map to the platform's kinds: a JSON integer is an Integer where it fits 16 bits,
 /// else a Long where it fits 32 bits, else a Double (so that a field refuses it with
@@ -31,7 +33,7 @@ namespace tickwell::headless {
 /// Texts longer than kLongestText are refused. Keys are matched by exact name; a key the bag does
 /// not hold yields the reader's default, and keys no reader asks for are ignored. Every value
 /// written is kept, defaults included, in the order of writing, so a saved file shows every
-/// setting.
+/// setting. The format, with its JSON Schema: \ref property_bag_format.
 class TICKWELL_API JsonPropertyBag final : public PropertyBag {
   public:
     /// The value under `key`, or `default_value` when the bag holds none.

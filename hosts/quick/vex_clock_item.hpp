@@ -19,6 +19,7 @@ class VexClockItemPrivate;
 /// state record of its own, painted through the same painting as VexClockWidget, with the
 /// same properties, signals, methods and enums under the same Qt names:
 ///
+/// \verbatim
 ///   import Tickwell
 ///   VexClock {
 ///       display: VexClock.Digital; accuracy: VexClock.Hundredths
@@ -26,6 +27,7 @@ class VexClockItemPrivate;
 ///       onTimeExpired: console.log("done")
 ///       onKeyPress: (event) => event.keyAscii = 0   // the watch takes no characters
 ///   }
+/// \endverbatim
 ///
 /// The values a QML file gives while the item is created are put as a designer puts them,
 /// once the item is complete and in the order of the control's interface, whatever order QML

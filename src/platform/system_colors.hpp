@@ -23,6 +23,7 @@ struct TICKWELL_API SystemColor {
 };
 
 /// The palette, by index (red, green, blue):
+/// \verbatim
 ///   0 scroll bars                  192 192 192
 ///   1 desktop                        0 128 128
 ///   2 active title bar               0   0 128
@@ -48,6 +49,7 @@ struct TICKWELL_API SystemColor {
 ///  22 3D light                     223 223 223
 ///  23 tooltip text                   0   0   0
 ///  24 tooltip background           255 255 225
+/// \endverbatim
 TICKWELL_API std::span<const SystemColor> system_palette();
 
 /// Whether `color` names a system colour (the flag bit is set).
