@@ -87,21 +87,23 @@ class TICKWELL_API VexClock {
     std::int16_t BorderWidth() const;
     void setBorderWidth(std::int16_t pixels);
     /// @}
-    /// The analog face's colours: its border, its hands and hub (ForeColor), and its dial
-    /// (BackGround, notified as "Background"). A colour is 0x00BBGGRR, or 0x800000nn for the
-    /// system colour nn; black, black and white in the classic colours.
+    /// The analog face's border and its hands and hub (ForeColor). A colour is 0x00BBGGRR,
+    /// or 0x800000nn for the system colour nn; black in the classic colours.
     /// @{
     std::uint32_t BorderColor() const;
     void setBorderColor(std::uint32_t color);
     std::uint32_t ForeColor() const;
     void setForeColor(std::uint32_t color);
-    std::uint32_t BackGround() const;
-    void setBackGround(std::uint32_t color);
     /// @}
     /// Whether the analog face is drawn flat or raised or lowered in 3D; flat.
     /// @{
     tickwell::Appearance Appearance() const;
     void setAppearance(tickwell::Appearance style);
+    /// @}
+    /// The analog face's dial, a colour as BorderColor's; notified as "Background".
+    /// @{
+    std::uint32_t BackGround() const;
+    void setBackGround(std::uint32_t color);
     /// @}
     /// The digital face's lit segments and the background of its cells: the classic blue and
     /// grey, or system colours where the container starts controls in them.
