@@ -55,6 +55,7 @@ struct Ticker {
 struct Tickers {
     std::map<int, std::unique_ptr<Ticker>> by_period;
     std::uint64_t last_id = 0;
+    bool manual = false;  // the timers tick only when run_shared_tick says
 };
 
 Tickers& tickers() {
@@ -73,7 +74,7 @@ void TickMembership::join(int period_ms, std::function<void()> tick) {
     id_ = ++all.last_id;
     period_ = period_ms;
     ticker->members.emplace(id_, std::move(tick));
-    if (!ticker->timer.isActive()) ticker->timer.start();
+    if (!ticker->timer.isActive() && !all.manual) ticker->timer.start();
 }
 
 void TickMembership::leave() {
@@ -101,6 +102,32 @@ const QTimer* shared_tick_timer(int period_ms) {
     const auto& by_period = tickers().by_period;
     const auto it = by_period.find(period_ms);
     return it != by_period.end() && !it->second->members.empty() ? &it->second->timer : nullptr;
+}
+
+std::vector<int> shared_tick_periods() {
+    std::vector<int> periods;
+    for (const auto& [period, ticker] : tickers().by_period)
+        if (!ticker->members.empty()) periods.push_back(period);
+    return periods;
+}
+
+void set_shared_ticks_manual(bool manual) {
+    Tickers& all = tickers();
+    all.manual = manual;
+    for (const auto& [period, ticker] : all.by_period) {
+        if (manual)
+            ticker->timer.stop();
+        else if (!ticker->members.empty())
+            ticker->timer.start();
+    }
+}
+
+bool run_shared_tick(int period_ms) {
+    const auto& by_period = tickers().by_period;
+    const auto it = by_period.find(period_ms);
+    if (it == by_period.end() || it->second->members.empty()) return false;
+    it->second->tick();
+    return true;
 }
 
 int shared_tick_timers_running() {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <tickwell/platform/api.hpp>
+#include <vector>
 
 namespace tickwell::qt {
 
@@ -47,5 +48,14 @@ TICKWELL_API void process_pending_events();
 TICKWELL_API const QTimer* shared_tick_timer(int period_ms);
 // How many shared timers of the calling thread have members.
 TICKWELL_API int shared_tick_timers_running();
+// The periods of the calling thread's shared timers that have members, shortest first.
+TICKWELL_API std::vector<int> shared_tick_periods();
+
+// For tests and tools that move time themselves. While manual, the calling thread's shared
+// timers never time out on their own: run_shared_tick runs one pass of a period's timer, as
+// its timeout does, and says whether it had members. Leaving manual ticks starts the timers
+// that have members again.
+TICKWELL_API void set_shared_ticks_manual(bool manual);
+TICKWELL_API bool run_shared_tick(int period_ms);
 
 }  // namespace tickwell::qt

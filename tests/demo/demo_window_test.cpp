@@ -20,6 +20,7 @@
 #include "event_log.hpp"
 #include "form_canvas.hpp"
 #include "lap_table.hpp"
+#include "manual_time.hpp"
 
 namespace tickwell::demo {
 namespace {
@@ -31,7 +32,8 @@ class DemoWindowTest : public ::testing::Test {
     void SetUp() override {
         window.show();
         window.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(window.isActiveWindow()) << "the offscreen platform activates as it shows";
         window.showDefaultForm();
         one = window.canvas().controls()[0];
         two = window.canvas().controls()[1];
@@ -62,6 +64,7 @@ class DemoWindowTest : public ::testing::Test {
         QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &window, k, m);
     }
 
+    testing::ManualTime time;  // declared first, it outlives the window's stopwatches
     DemoWindow window;
     VexClockWidget* one = nullptr;
     VexClockWidget* two = nullptr;
@@ -111,8 +114,8 @@ TEST_F(DemoWindowTest, TheEventLogListsEachEventWithItsControlAndTime) {
     EXPECT_TRUE(rows[1].startsWith("VexClock1 MouseUp Button=1")) << rows[1].toStdString();
     EXPECT_EQ(rows[2], "VexClock1 Click");
     EXPECT_FALSE(rows.join('\n').contains("MouseMove")) << "mouse moves are logged on request";
-    const QRegularExpression time(R"(^\d\d:\d\d:\d\d\.\d\d\d$)");
-    EXPECT_TRUE(time.match(window.eventLog().item(0, EventLog::kTime)->text()).hasMatch());
+    const QRegularExpression time_of_day(R"(^\d\d:\d\d:\d\d\.\d\d\d$)");
+    EXPECT_TRUE(time_of_day.match(window.eventLog().item(0, EventLog::kTime)->text()).hasMatch());
 
     // A running digital stopwatch with tenths raises Notify at every tenth.
     two->control().StopClock();
@@ -122,23 +125,21 @@ TEST_F(DemoWindowTest, TheEventLogListsEachEventWithItsControlAndTime) {
     window.setRunMode(true);
     window.canvas().setSelection({two});
     window.startAll();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return log().contains("VexClock2 Notify"); }, 3000))
-        << log().join('\n').toStdString();
+    time.advance(300);
+    EXPECT_TRUE(log().join('\n').contains("VexClock2 Notify")) << log().join('\n').toStdString();
 }
 
 // A running watch's Notify comes ten or a hundred times a second: consecutive repeats fold
 // into one row that counts them, so that the other events stay in view. The status bar gives
 // the face's whole text, fraction included.
 TEST_F(DemoWindowTest, RepeatedEventsFoldIntoOneRowThatCountsThem) {
-    static std::int64_t fake_ns = 0;
-    qt::set_elapsed_source([] { return fake_ns; });
     two->control().setAccuracy(Accuracy::tenths);
     window.setRunMode(true);
     window.canvas().setSelection({two});
     window.eventLog().setRowCount(0);
     const auto tick_tenths = [&](int n) {
         for (int i = 0; i < n; ++i) {
-            fake_ns += 100'000'000;
+            time.jump(100'000'000);
             two->control().SWTimer_Timer();
             QCoreApplication::processEvents();
         }
@@ -146,12 +147,11 @@ TEST_F(DemoWindowTest, RepeatedEventsFoldIntoOneRowThatCountsThem) {
     two->start();
     // Half a tenth into each tenth: the clock's single-precision reading, good to a few
     // milliseconds late in a day, never puts the count on the wrong side of one.
-    fake_ns += 50'000'000;
+    time.jump(50'000'000);
     tick_tenths(25);
     two->control().UserControl_Click();
     tick_tenths(3);
     two->stop();
-    qt::set_elapsed_source(nullptr);
     EXPECT_EQ(log(),
               (QStringList{"VexClock2 Notify x25", "VexClock2 Click", "VexClock2 Notify x3"}));
     EXPECT_EQ(two->text(), "00:00:02.8");
@@ -195,7 +195,7 @@ TEST_F(DemoWindowTest, LapsAreListedAndExported) {
     window.setRunMode(true);
     window.canvas().setSelection({two});
     QTest::keyClick(&window, Qt::Key_F5);
-    QTest::qWait(40);
+    time.advance(40);
     QTest::keyClick(&window, Qt::Key_F8);
     QTest::keyClick(&window, Qt::Key_F6);
     QTest::keyClick(&window, Qt::Key_F8);

@@ -11,6 +11,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <tickwell/qt/property_pages_dialog.hpp>
 #include <tickwell/qt/vex_clock_widget.hpp>
@@ -26,7 +27,9 @@ class FormCanvasTest : public ::testing::Test {
   protected:
     void SetUp() override {
         window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(window.windowHandle()->isExposed())
+            << "the offscreen platform exposes as it shows";
         a = canvas().addNewControl();
         b = canvas().addNewControl();
     }

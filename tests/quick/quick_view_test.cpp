@@ -9,18 +9,25 @@
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickView>
-#include <QTest>
 #include <memory>
 
 #include <tickwell/platform/paint_geometry.hpp>
 #include <tickwell/qt/time_of_day.hpp>
 #include <tickwell/quick/vex_clock_item.hpp>
 #include "contrast.hpp"
+#include "manual_time.hpp"
 
 namespace tickwell::testing {
 namespace {
 
 using qt::VexClockItem;
+
+// Shows a view and has it exposed, as the offscreen platform does while it shows it.
+[[nodiscard]] bool show_exposed(QQuickView& view) {
+    view.show();
+    QCoreApplication::processEvents();
+    return view.isExposed();
+}
 
 constexpr QRgb kCellCream = qRgb(250, 240, 200);  // the digits' colours, as set
 constexpr QRgb kSegmentGreen = qRgb(20, 110, 40);
@@ -68,8 +75,7 @@ class QuickViewTest : public ::testing::Test {
         if (!root) ADD_FAILURE() << component.errorString().toStdString();
         root->setParentItem(view.contentItem());
         view.resize(500, 360);
-        view.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&view));
+        EXPECT_TRUE(show_exposed(view));
         analog = root->findChild<VexClockItem*>(QStringLiteral("analog"));
         digital = root->findChild<VexClockItem*>(QStringLiteral("digital"));
     }
@@ -120,23 +126,20 @@ TEST_F(QuickViewTest, DigitCellsShowTheGlyphsOfTheDigits) {
 // quarter minute a row.
 TEST_F(QuickViewTest, SecondHandPointsWhereTheElapsedTimePutsIt) {
     ASSERT_TRUE(analog);
-    static std::int64_t fake_ns = 0;
-    qt::set_elapsed_source([] { return fake_ns; });
+    ManualTime time;
     constexpr std::int64_t kSecond = 1'000'000'000;
     analog->start();
     // Half a second into each second: the clock's single-precision reading (a few
     // milliseconds' grain late in a day) never puts the count on the wrong side of one.
-    fake_ns += (4 * 3600 + 20 * 60) * kSecond + kSecond / 2;
+    time.jump((4 * 3600 + 20 * 60) * kSecond + kSecond / 2);
     struct Row {
         int seconds;
         int dx, dy;
     };
     for (const Row r : {Row{15, 1, 0}, Row{30, 0, 1}, Row{45, -1, 0}, Row{60, 0, -1}}) {
-        fake_ns += 15 * kSecond;
-        // The next tick of the 250 ms timer reads the clock and moves the hand.
-        ASSERT_TRUE(QTest::qWaitFor([&] { return analog->seconds() == r.seconds % 60; }, 2000))
-            << "waited for the second hand at " << r.seconds << " s; it shows "
-            << analog->seconds();
+        time.jump(15 * kSecond - 250'000'000);
+        time.advance(250);  // the 250 ms timer's tick reads the clock and moves the hand
+        ASSERT_EQ(analog->seconds(), r.seconds % 60);
         EXPECT_EQ(analog->hours(), 4);
         const QImage image = grab();
         // The pivot is pixel (108, 69); the second hand is 67 pixels long.
@@ -149,7 +152,6 @@ TEST_F(QuickViewTest, SecondHandPointsWhereTheElapsedTimePutsIt) {
         }
     }
     analog->stop();
-    qt::set_elapsed_source(nullptr);
 }
 
 // The item paints at the device's resolution: into a surface of device pixel ratio 2 (what
@@ -202,8 +204,7 @@ Item {
     root->setParentItem(view.contentItem());
     auto* watch = root->findChild<VexClockItem*>(QStringLiteral("watch"));
     view.resize(520, 300);
-    view.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    ASSERT_TRUE(show_exposed(view));
     constexpr QRgb kFrameBlack = qRgb(0, 0, 0);
     for (const VexClockItem::Display display : {VexClockItem::Analog, VexClockItem::Digital}) {
         watch->setDisplay(display);
@@ -261,8 +262,7 @@ Item {
         ASSERT_TRUE(root) << component.errorString().toStdString();
         root->setParentItem(view.contentItem());
         view.resize(440, 140);
-        view.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+        ASSERT_TRUE(show_exposed(view));
         const QImage image = view.grabWindow();
         const QPoint pivot(108, 69);
         const QRgb dial = image.pixel(pivot + QPoint(-25, 25));

@@ -8,22 +8,6 @@ namespace {
 
 using AppearanceTest = ClockTest;
 
-TEST_F(AppearanceTest, BorderMustLeaveRoomAcrossTheShorterSide) {
-    clock->set_size(1500, 600);
-    clock->setBorderWidth(19);  // 600 - 570 = 30
-    EXPECT_EQ(take(), "changed a BorderWidth\n");
-    EXPECT_EQ(clock->BorderWidth(), 19);
-    clock->setBorderWidth(20);  // 600 - 600 = 0
-    EXPECT_EQ(take(), kInvalid);
-    EXPECT_EQ(clock->BorderWidth(), 19);
-
-    clock->set_size(900, 900);
-    clock->setBorderWidth(29);
-    EXPECT_EQ(take(), "changed a BorderWidth\n");
-    clock->setBorderWidth(30);
-    EXPECT_EQ(take(), kInvalid);
-}
-
 // Twice the width is worked in 16 bits: a width that does not double fails with an error
 // naming the width given and the largest taken, and changes nothing.
 TEST_F(AppearanceTest, AWidthThatDoesNotDoubleIsAnOverflowNamingIt) {
@@ -83,15 +67,6 @@ TEST_F(AppearanceTest, ForeColorPaintsHandsAndHubOnly) {
     EXPECT_EQ(face().HubSh.fill_color(), kWhite);
     EXPECT_EQ(face().Dot(3).fill_color(), kMarkGrey);
     EXPECT_EQ(clock->ForeColor(), 0x0000FFu);
-}
-
-TEST_F(AppearanceTest, ColoursPassThroughAndBackgroundIsNotifiedAsBackground) {
-    clock->setBackGround(0x8000000F);
-    EXPECT_EQ(take(), "changed a Background\n");
-    EXPECT_EQ(face().Border.fill_color(), 0x8000000Fu);
-    clock->put("BorderColor", Value(std::int32_t{0x00FF00}));
-    EXPECT_EQ(take(), "changed a BorderColor\n");
-    EXPECT_EQ(face().Border.border_color(), 0x00FF00u);
 }
 
 TEST_F(AppearanceTest, SameValueStillNotifiesAndLaysOut) {

@@ -570,19 +570,10 @@ TEST_F(EngineTest, ColonsBlinkTogetherWhileRunningAndStandStillWhenStopped) {
     EXPECT_TRUE(face().ColonIm(1).visible());
 }
 
-TEST_F(EngineTest, HandlersMayCallBackIntoTheControl) {
+// A reset from Notify holds for the rest of the tick: the count-down starts again from its
+// initial time, and the tick that counted the old run raises nothing more.
+TEST_F(EngineTest, AResetFromNotifyStartsACountDownAgainWithoutExpiring) {
     clock->setDisplay(Display::digital);
-    container.on("a", "Notify", [&](std::span<EventArgument>) {
-        if (clock->Seconds() == 2) clock->StopClock();
-    });
-    clock->StartClock();
-    run(10);
-    EXPECT_FALSE(clock->Running());
-    EXPECT_EQ(state().StoppedSeconds, 2);
-
-    // A reset from Notify holds for the rest of the tick: the count-down starts again from
-    // its initial time, and the tick that counted the old run raises nothing more.
-    container.off("a", "Notify");
     count_down_from("0:0:30");
     container.on("a", "Notify", [&](std::span<EventArgument>) { clock->ResetClock(); });
     clock->StartClock();
@@ -601,14 +592,6 @@ TEST_F(EngineTest, ModeChangeWhileRunningCountsTheOtherWayAtTheNextTick) {
     clock->setClockMode(ClockMode::count_down);
     tick_at(11);
     EXPECT_EQ(clock->Seconds(), 49);
-}
-
-TEST_F(EngineTest, TwoControlsShareOneCount) {
-    VexClock& b = container.create("b");
-    clock->StartClock();
-    tick_at(42);
-    EXPECT_EQ(b.Seconds(), 42);
-    EXPECT_FALSE(b.Running());  // running is per control
 }
 
 }  // namespace

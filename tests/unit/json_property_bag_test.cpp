@@ -429,21 +429,6 @@ TEST_F(JsonPropertyBagFile, SavesThatCannotBeginOrFinishNameTheFile) {
     EXPECT_TRUE(fs::is_empty(dir / "sub"));
 }
 
-TEST_F(JsonPropertyBagFile, AnUnwritableTargetLeavesNothingEvenForRoot) {
-    // Root writes into any directory, but not under a regular file.
-    std::ofstream(path("file.txt")) << "plain";
-    JsonPropertyBag bag;
-    try {
-        write_property_bag_file(path("file.txt/sub/out.json"), bag);
-        ADD_FAILURE() << "saved";
-    } catch (const FileError& e) {
-        EXPECT_EQ(std::string(e.what()),
-                  "cannot save \"" + path("file.txt/sub/out.json") + "\": Not a directory");
-    }
-    EXPECT_EQ(contents(path("file.txt")), "plain");
-    EXPECT_EQ(entries(), std::vector<std::string>{"file.txt"});
-}
-
 TEST_F(JsonPropertyBagFile, AReplacedFileKeepsItsPermissions) {
     const std::string target = path("a.json");
     std::ofstream(target) << "old";

@@ -11,8 +11,8 @@
 #include <sstream>
 
 #include <tickwell/control/type_library.hpp>
-#include <tickwell/headless/headless_container.hpp>
 #include <tickwell/files/json_property_bag.hpp>
+#include <tickwell/headless/headless_container.hpp>
 #include <tickwell/headless/script_runner.hpp>
 #include <tickwell/model/clock_state.hpp>
 #include <tickwell/platform/error.hpp>
@@ -24,14 +24,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using headless::JsonPropertyBag;
-
-// The keys in the order the write path hands them to the bag.
-const std::vector<std::string> kWriteOrder = {
-    "MouseIcon",     "MousePointer", "Hours",         "Minutes",      "Seconds",
-    "Tens",          "Hundreds",     "IgnoreDisplay", "AlertTime",    "Accuracy",
-    "InitialTime",   "ClockMode",    "ClockFace",     "Display",      "BorderWidth",
-    "BorderVisible", "BorderColor",  "Background",    "ForeColor",    "SecWidth",
-    "MinWidth",      "HourWidth",    "Appearance",    "SegmentColor", "CellColor"};
 
 std::vector<std::uint8_t> icon_bytes() {
     return testing::png_file(32, 32);
@@ -114,53 +106,6 @@ TEST_F(Persistence, ANewControlHasItsHandAndBorderWidthsAndReloadsThem) {
 }
 
 // --- Reading ---------------------------------------------------------------------------
-
-TEST_F(Persistence, AnEmptyBagYieldsTheDefaults) {
-    // Settings left in the shared state by earlier controls are all replaced.
-    ClockState& s = Clock::state();
-    s.Hours = 9, s.Minutes = 8, s.Seconds = 7, s.Tens = 6, s.Hundreds = 5;
-    s.MousePointer = MousePointer::i_beam, s.IgnoreDisplay = true, s.AlertTime = 60,
-    s.Accuracy = Accuracy::tenths;
-    s.InitialTime = "00:00:09", s.ClockFace = ClockFace::oval, s.Display = Display::digital,
-    s.Appearance = Appearance::lowered;
-
-    JsonPropertyBag empty;
-    const VexClock& a = load("a", empty);
-    EXPECT_EQ(take(), "");  // no notifications, no messages
-    const std::pair<const char*, const char*> expected[] = {{"Hours", "0"},
-                                                            {"Minutes", "0"},
-                                                            {"Seconds", "0"},
-                                                            {"Tens", "0"},
-                                                            {"Hundreds", "0"},
-                                                            {"MousePointer", "0"},
-                                                            {"IgnoreDisplay", "false"},
-                                                            {"AlertTime", "0"},
-                                                            {"Accuracy", "0"},
-                                                            {"InitialTime", "\"00:00:00\""},
-                                                            {"ClockFace", "0"},
-                                                            {"ClockMode", "0"},
-                                                            {"Display", "0"},
-                                                            {"BorderWidth", "2"},
-                                                            {"BorderColor", "0x00000000"},
-                                                            {"BackGround", "0x00C0C0C0"},
-                                                            {"ForeColor", "0x00000000"},
-                                                            {"SecWidth", "1"},
-                                                            {"MinWidth", "1"},
-                                                            {"HourWidth", "1"},
-                                                            {"Appearance", "0"},
-                                                            {"MouseIcon", "nothing"}};
-    for (const auto& [property, value] : expected)
-        EXPECT_EQ(shown(a, property), value) << property;
-
-    const FaceElements& f = a.face();
-    EXPECT_TRUE(f.Border.visible());
-    EXPECT_EQ(f.Border.shape(), ShapeKind::rectangle);
-    EXPECT_EQ(f.Hub.fill_color(), 0u);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(f.Hand(i).border_color(), 0u);
-        EXPECT_EQ(f.HandSh(i).border_width(), 1);
-    }
-}
 
 TEST_F(Persistence, StoredValuesAreTakenWithoutTheChecksOfThePuts) {
     const struct {
@@ -318,66 +263,6 @@ TEST_F(Persistence, APictureForATextKeyIsAMismatch) {
 
 // --- Writing ---------------------------------------------------------------------------
 
-TEST_F(Persistence, WritesEveryKeyInOrderAndChangesNothing) {
-    VexClock& a = container.create("a");
-    take();
-    const JsonPropertyBag saved = written(a);
-    std::vector<std::string> keys;
-    for (const auto& [key, value] : saved.values())
-        keys.push_back(key);
-    EXPECT_EQ(keys, kWriteOrder);
-    EXPECT_EQ(at(saved, "MouseIcon"), Value(PictureRef{}));
-    EXPECT_EQ(at(saved, "BorderVisible"), Value(Boolean{true}));
-    EXPECT_EQ(at(saved, "Background"),
-              Value(static_cast<std::int32_t>(kButtonFace)));  // as created
-    EXPECT_EQ(written(a).values(), saved.values());
-    EXPECT_EQ(take(), "");
-}
-
-TEST_F(Persistence, EverySettingSurvivesSavingAndReloading) {
-    VexClock& a = container.create("a");
-    a.setDisplay(Display::digital);
-    a.setAccuracy(Accuracy::hundredths);  // asks first; an empty answer queue says yes
-    a.setHours(75);                       // accepted on the digital face
-    a.setMinutes(12);
-    a.setSeconds(30);
-    a.setTens(4);
-    a.setHundreds(7);
-    a.setMousePointer(MousePointer::custom);
-    a.setMouseIcon(Picture::make_encoded("png", icon_bytes()));
-    a.setIgnoreDisplay(true);
-    a.setAlertTime(356400);
-    a.setInitialTime("1:2:3");
-    a.setClockFace(ClockFace::oval);
-    a.setBorderWidth(1);
-    a.setBorderColor(0x000000FF);
-    a.setBackGround(0x8000000F);  // the system colour of button faces
-    a.setForeColor(0x00FF0000);
-    a.setSecWidth(1);
-    a.setMinWidth(4);
-    a.setHourWidth(6);
-    a.setAppearance(Appearance::raised);
-    const std::string text = headless::property_bag_text(written(a));
-
-    // Another process: a fresh shared state.
-    Clock::reset_state();
-    take();
-    JsonPropertyBag reread = headless::parse_property_bag(text, "saved");
-    const VexClock& b = load("b", reread);
-    EXPECT_EQ(take(), "");
-    EXPECT_EQ(headless::property_bag_text(written(b)), text);
-
-    EXPECT_EQ(shown(b, "BackGround"), "0x8000000F");
-    EXPECT_EQ(shown(b, "BorderWidth"), "1");
-    EXPECT_EQ(shown(b, "SecWidth"), "1");
-    EXPECT_EQ(shown(b, "Hours"), "75");
-    EXPECT_EQ(shown(b, "Accuracy"), "2");
-    const PictureRef icon = b.MouseIcon();
-    ASSERT_TRUE(icon);
-    EXPECT_EQ(icon->format(), "png");
-    EXPECT_EQ(std::vector<std::uint8_t>(icon->data().begin(), icon->data().end()), icon_bytes());
-}
-
 TEST_F(Persistence, AHiddenBorderKeepsItsWidthThroughSaveAndReload) {
     VexClock& a = container.create("a");
     a.setBorderWidth(3);
@@ -433,78 +318,6 @@ class PersistenceCommands : public Persistence {
     fs::path dir;
     bool ok = true;
 };
-
-TEST_F(PersistenceCommands, FilesThatCannotBeLoadedCreateNoControl) {
-    put_file("truncated.json", R"({"class": "Tickwell.VexClock", "properties": {"Hours": )");
-    put_file("other.json", R"({"class": "Other.Clock", "properties": {}})");
-    const std::string said =
-        run("load a ${DIR}/missing.json\n"
-            "load a ${DIR}/truncated.json\n"
-            "load a ${DIR}/other.json\n"
-            "echo still here\n");
-    EXPECT_EQ(said, "error: cannot read \"" + path("missing.json") +
-                        "\": No such file or directory\n"
-                        "error: \"" +
-                        path("truncated.json") +
-                        "\" is not JSON: parse error at line 1, column 56: syntax error while "
-                        "parsing value - unexpected end of input; expected '[', '{', or a "
-                        "literal\n"
-                        "error: \"" +
-                        path("other.json") +
-                        "\" is not a Tickwell.VexClock property bag: its \"class\" is "
-                        "\"Other.Clock\"\n"
-                        "still here\n");
-    EXPECT_TRUE(container.names().empty());
-    EXPECT_FALSE(ok);
-}
-
-TEST_F(PersistenceCommands, AValueThatCannotBeConvertedKeepsTheControlAndItsSize) {
-    put_file("big.json", R"({"class": "Tickwell.VexClock",
-                             "properties": {"Minutes": 5, "Hours": 70000}})");
-    EXPECT_EQ(run("load a ${DIR}/big.json 1500 600\nget a Hours\n", true),
-              "error a.Hours: overflow\na.Hours = 0\n");
-    EXPECT_TRUE(ok);  // the control's own error does not stop a strict script
-    ASSERT_NE(container.find("a"), nullptr);
-    EXPECT_EQ(container.find("a")->width(), 1500);
-    EXPECT_EQ(container.find("a")->face().Border.height(), 600);  // sized, so laid out
-}
-
-TEST_F(PersistenceCommands, SaveAndLoadRoundTrip) {
-    EXPECT_EQ(run("new a\nput a BackGround 0x8000000F\nsave a ${DIR}/a.json\n"
-                  "load b ${DIR}/a.json\nget b BackGround\nget b HourWidth\n",
-                  true),
-              "changed a BorderWidth\nchanged a HourWidth\nchanged a MinWidth\n"
-              "changed a Background\nb.BackGround = 0x8000000F\nb.HourWidth = 5\n");
-    EXPECT_TRUE(ok);
-}
-
-TEST_F(PersistenceCommands, AFailedSaveNamesTheFileAndKeepsTheOldOne) {
-    put_file("a.json", "old settings");
-    put_file("plain", "x");
-    const std::string said =
-        run("new a\n"
-            "save a ${DIR}/plain/a.json\n"
-            "save a ${DIR}/no/such/dir/a.json\n"
-            "save a ${DIR}\n"
-            "save b ${DIR}/a.json\n");
-    EXPECT_NE(said.find("error: cannot save \"" + path("plain/a.json") + "\": Not a directory\n"),
-              std::string::npos)
-        << said;
-    EXPECT_NE(said.find("error: cannot save \"" + path("no/such/dir/a.json") +
-                        "\": No such file or directory\n"),
-              std::string::npos)
-        << said;
-    EXPECT_NE(said.find("error: cannot save \"" + dir.string() + "\": Is a directory\n"),
-              std::string::npos)
-        << said;
-    EXPECT_NE(said.find("error: no control named \"b\"\n"), std::string::npos) << said;
-    EXPECT_EQ(contents(path("a.json")), "old settings");
-    std::vector<std::string> left;
-    for (const auto& e : fs::directory_iterator(dir))
-        left.push_back(e.path().filename().string());
-    std::sort(left.begin(), left.end());
-    EXPECT_EQ(left, (std::vector<std::string>{"a.json", "plain"}));  // no temporaries
-}
 
 TEST_F(PersistenceCommands, AStrictScriptStopsAtAFileThatCannotBeRead) {
     EXPECT_EQ(run("load a ${DIR}/missing.json\necho not reached\n", true),

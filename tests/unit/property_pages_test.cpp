@@ -22,7 +22,6 @@
 namespace tickwell {
 namespace {
 
-constexpr const char* kInvalid = "msgbox \"Invalid property value.\"\n";
 constexpr const char* kInvalidTime = "msgbox \"Invalid property value. Must be hh:mm:ss\"\n";
 
 class PropertyPagesTest : public testing::ClockTest {
@@ -35,17 +34,6 @@ class PropertyPagesTest : public testing::ClockTest {
     }
 
     std::string text(std::string_view field) { return page->text_box(field).text(); }
-
-    // Applies and returns the error that ended the apply.
-    Error apply_failure() {
-        try {
-            page->apply();
-        } catch (const Error& e) {
-            return e;
-        }
-        ADD_FAILURE() << "the apply ended without an error";
-        return Error(ErrorKind::invalid_value, "none");
-    }
 
     std::unique_ptr<headless::HeadlessPage> page;
 };
@@ -124,21 +112,6 @@ TEST_F(PropertyPagesTest, AValueWithNoItemEndsSelectionChanged) {
     }
 }
 
-TEST_F(PropertyPagesTest, OnlyTheFirstSelectedControlIsShownAndWritten) {
-    VexClock& b = container.create("b");
-    b.setSecWidth(4);  // the hand widths belong to each control, not to the shared state
-    clock->setSecWidth(2);
-    open(AppearancePage(), {"a", "b"});
-    EXPECT_EQ(text("txtSecWidth"), "2");
-    page->type_text("txtSecWidth", "6");
-    page->apply();
-    const std::string lines = take();
-    EXPECT_EQ(lines.find("changed b"), std::string::npos) << lines;
-    EXPECT_NE(lines.find("changed a SecWidth"), std::string::npos) << lines;
-    EXPECT_EQ(clock->SecWidth(), 6);
-    EXPECT_EQ(b.SecWidth(), 4);
-}
-
 TEST_F(PropertyPagesTest, NewControlsEmptyStartTimeFailsTheGeneralApply) {
     // A newly placed control has no InitialTime until one is put: applying the page as
     // shown refuses the empty start time.
@@ -163,111 +136,6 @@ TEST_F(PropertyPagesTest, GeneralAppliesInItsOrder) {
     EXPECT_FALSE(page->changed());
 }
 
-TEST_F(PropertyPagesTest, InvalidAlertPeriodAppliesOnlyIgnoreDisplay) {
-    // Texts whose leading number is below 0 or above 356400.
-    for (const char* period : {"356401", "-5", " -1 minutes", "4e6"}) {
-        SCOPED_TRACE(period);
-        open(GeneralPage());
-        page->click_check("chkIgnoreDisplay", 1);
-        page->type_text("txtAlertTime", period);
-        page->choose_item("DisplayLi", 1);
-        page->apply();
-        EXPECT_EQ(take(), std::string("changed a IgnoreDisplay\n") + kInvalid);
-        EXPECT_EQ(page->focus(), "txtAlertTime");
-        EXPECT_TRUE(page->changed());  // the apply stays pending
-        EXPECT_TRUE(clock->IgnoreDisplay());
-        EXPECT_EQ(clock->Display(), Display::analog);
-        clock->setIgnoreDisplay(false);
-        take();
-    }
-}
-
-TEST_F(PropertyPagesTest, InvalidStartTimeAppliesIgnoreDisplayAndAlertTime) {
-    open(GeneralPage());
-    page->type_text("txtAlertTime", "30");
-    page->type_text("txtInitialTime", "1:60:00");
-    page->choose_item("DisplayLi", 1);
-    page->choose_item("ModeLi", 1);
-    page->apply();
-    // CheckTime's own message: 101 and 104 as one prompt.
-    EXPECT_EQ(take(), std::string("changed a IgnoreDisplay\nchanged a AlertTime\n") + kInvalidTime);
-    EXPECT_EQ(page->focus(), "txtInitialTime");
-    EXPECT_TRUE(page->changed());
-    EXPECT_EQ(clock->AlertTime(), 30);
-    EXPECT_EQ(clock->Display(), Display::analog);
-    EXPECT_EQ(clock->ClockMode(), ClockMode::normal);
-    EXPECT_EQ(text("txtInitialTime"), "1:60:00");  // the refused text stays for correction
-}
-
-TEST_F(PropertyPagesTest, StartTimeIsAppliedAndShownInItsNormalForm) {
-    open(GeneralPage());
-    page->type_text("txtInitialTime", "1:2:3");
-    page->apply();
-    EXPECT_EQ(clock->InitialTime(), "01:02:03");
-    EXPECT_EQ(text("txtInitialTime"), "01:02:03");
-    // Rewriting the field is a change of its text like any other.
-    EXPECT_TRUE(page->changed());
-}
-
-TEST_F(PropertyPagesTest, AlertTextThatPassesThePagesCheckCanFailThePutsConversion) {
-    // The page reads the leading number ("" is 0, "12abc" is 12); the put converts the
-    // whole text and fails. IgnoreDisplay has been written; nothing after AlertTime is.
-    for (const char* period : {"", "12abc"}) {
-        SCOPED_TRACE(period);
-        open(GeneralPage());
-        page->type_text("txtAlertTime", period);
-        page->choose_item("DisplayLi", 1);
-        const Error e = apply_failure();
-        EXPECT_EQ(e.kind(), ErrorKind::type_mismatch);
-        EXPECT_EQ(e.member(), "AlertTime");
-        EXPECT_EQ(take(), "changed a IgnoreDisplay\n");
-        EXPECT_EQ(clock->Display(), Display::analog);
-        EXPECT_TRUE(page->changed());  // the frame keeps the apply pending
-    }
-}
-
-TEST_F(PropertyPagesTest, EveryApplyRunsEveryPut) {
-    clock->setDisplay(Display::digital);
-    clock->setAccuracy(Accuracy::hundredths);  // asks, and the empty queue answers yes
-    open(BehaviourPage());
-    EXPECT_EQ(page->combo_box("AccuracyLi").list_index(), 2);
-    const std::string one_apply =
-        "changed a Hundreds\nchanged a Tens\nchanged a Seconds\nchanged a Minutes\n"
-        "changed a Hours\nquestion \"Your processor may not be fast enough to display the stop "
-        "watch at this accuracy.  Set anyway?\" -> yes\nchanged a Accuracy\n";
-    page->apply();
-    EXPECT_EQ(take(), one_apply);
-    page->apply();  // nothing edited: the same puts, and the question again
-    EXPECT_EQ(take(), one_apply);
-}
-
-TEST_F(PropertyPagesTest, BehaviourGoesOnAfterARefusedTimeField) {
-    clock->setDisplay(Display::digital);
-    open(BehaviourPage());
-    page->type_text("txtMinutes", "75");
-    page->type_text("txtHours", "80");  // digital face: up to 99
-    page->choose_item("AccuracyLi", 1);
-    page->apply();
-    EXPECT_EQ(take(), std::string("changed a Hundreds\nchanged a Tens\nchanged a Seconds\n") +
-                          kInvalid + "changed a Hours\nchanged a Accuracy\n");
-    EXPECT_EQ(clock->Hours(), 80);
-    EXPECT_EQ(clock->Minutes(), 0);
-    EXPECT_EQ(clock->Accuracy(), Accuracy::tenths);
-}
-
-TEST_F(PropertyPagesTest, EmptyTensEndsTheBehaviourApplyAfterHundreds) {
-    open(BehaviourPage());
-    page->type_text("txtHundreds", "7");
-    page->type_text("txtTens", "");
-    page->type_text("txtSeconds", "9");
-    const Error e = apply_failure();
-    EXPECT_EQ(e.kind(), ErrorKind::type_mismatch);
-    EXPECT_EQ(e.member(), "Tens");
-    EXPECT_EQ(take(), "changed a Hundreds\n");
-    EXPECT_EQ(clock->Hundreds(), 7);
-    EXPECT_EQ(clock->Seconds(), 0);
-}
-
 TEST_F(PropertyPagesTest, BehaviourTimeFieldsAreReadOnlyAtRunTime) {
     open(BehaviourPage());
     container.user_mode = true;
@@ -277,34 +145,6 @@ TEST_F(PropertyPagesTest, BehaviourTimeFieldsAreReadOnlyAtRunTime) {
     for (int i = 0; i < 5; ++i)
         expected += "msgbox \"Property is read-only at run time.\"\n";
     EXPECT_EQ(take(), expected + "changed a Accuracy\n");
-}
-
-TEST_F(PropertyPagesTest, AppearanceWritesTheHandWidthsAfterARefusedBorder) {
-    container.destroy("a");
-    clock = &container.create("a", 1500, 600);  // room for a border of up to 19 pixels
-    open(AppearancePage());
-    page->type_text("txtBorderWidth", "20");
-    page->type_text("txtSecWidth", "3");
-    page->choose_item("AppearanceLi", 1);
-    page->apply();
-    EXPECT_EQ(take(), std::string(kInvalid) +
-                          "changed a HourWidth\nchanged a MinWidth\nchanged a SecWidth\n"
-                          "changed a Appearance\n");
-    EXPECT_EQ(clock->BorderWidth(), 2);
-    EXPECT_EQ(clock->face().HandSh(0).border_width(), 3);
-    EXPECT_EQ(clock->Appearance(), Appearance::raised);
-}
-
-TEST_F(PropertyPagesTest, HiddenBorderShowsZeroAndComesBackWhenApplied) {
-    clock->setBorderWidth(0);
-    open(AppearancePage());
-    EXPECT_EQ(text("txtBorderWidth"), "0");
-    page->apply();  // 0 again: hidden, not notified
-    EXPECT_EQ(take().find("BorderWidth"), std::string::npos);
-    page->type_text("txtBorderWidth", "3");
-    page->apply();
-    EXPECT_TRUE(clock->face().Border.visible());
-    EXPECT_EQ(clock->face().Border.border_width(), 3);
 }
 
 TEST_F(PropertyPagesTest, UserEditsAreCheckedAgainstTheField) {

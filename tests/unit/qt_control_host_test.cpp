@@ -8,7 +8,6 @@
 // deletion fails the test.
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QWindow>
 #include <QKeyEvent>
 #include <QMetaMethod>
 #include <QMetaProperty>
@@ -16,11 +15,13 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QTimer>
+#include <QWindow>
 #include <functional>
 #include <set>
 
 #include <tickwell/qt/shared_ticks.hpp>
 #include <tickwell/qt/time_of_day.hpp>
+#include "manual_time.hpp"
 #include "qt_widget_fixture.hpp"
 #ifdef TICKWELL_TEST_QUICK
 #include <tickwell/quick/vex_clock_item.hpp>
@@ -29,7 +30,8 @@
 namespace tickwell::testing {
 namespace {
 
-std::int64_t fake_ns = 0;
+// The clock and timers of the hosts while a test runs.
+ManualTime* manual_time = nullptr;
 
 // Counts the signals it is connected to, and deletes the host from the one it is asked to.
 class SignalProbe : public QObject {
@@ -57,14 +59,13 @@ void connect_probe(QObject* host, const QMetaMethod& signal, SignalProbe& probe,
         QObject::connect(host, signal, &probe, probe_type.method(probe_type.indexOfSlot(slot))));
 }
 
-// Advances the fake clock and runs every shared timer once. The clock's reading is single
+// Moves the clock on and runs every shared timer once. The clock's reading is single
 // precision, late in a day good to some 8 ms: a tick 1.355 s after the start shows 1.35 s
 // give or take a hundredth, never a hundredths digit of 0 (every run changes it).
 void tick_after(double seconds) {
-    fake_ns += static_cast<std::int64_t>(seconds * 1e9);
+    manual_time->jump(static_cast<std::int64_t>(seconds * 1e9));
     for (const int period : {250, 500, 45, 8})
-        if (const QTimer* timer = qt::shared_tick_timer(period))
-            QMetaObject::invokeMethod(const_cast<QTimer*>(timer), "timeout");
+        qt::run_shared_tick(period);
 }
 
 void send_mouse(QObject* host, QEvent::Type type) {
@@ -173,15 +174,15 @@ std::vector<Step> life(const QMetaObject& type) {
 
 class ControlHostDeletion : public QtWidgetTest {
   protected:
-    ControlHostDeletion() {
-        qt::set_elapsed_source([] { return fake_ns; });
-    }
+    ControlHostDeletion() { manual_time = &time; }
     ~ControlHostDeletion() override {
         // What deleted hosts left for the event loop to collect.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCoreApplication::processEvents();
-        qt::set_elapsed_source(nullptr);
+        manual_time = nullptr;
     }
+
+    ManualTime time;
 
     // Plays the life of a host made by `make`, then checks the deletion from every signal at
     // every step that emits it.

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Shared timers in real time, checked by counting: which timer runs, how many ticks each
-// member had against the timer's own timeouts, never how long anything took.
+// Shared timers, checked by counting: which timer runs and how many ticks each member had.
+// The passes are run by hand, but for one test that a timer times out on its own.
 #include <tickwell/qt/shared_ticks.hpp>
 
 #include <QPointer>
@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "manual_time.hpp"
 #include "qt_widget_fixture.hpp"
 
 namespace tickwell::testing {
@@ -45,25 +46,51 @@ TEST_F(SharedTicksTest, MembersOfOnePeriodShareOneTimer) {
     EXPECT_EQ(qt::shared_tick_timers_running(), 1);
 }
 
-TEST_F(SharedTicksTest, EveryMemberTicksOnEveryTimeoutFromItsNext) {
-    int a_ticks = 0, b_ticks = 0;
-    qt::TickMembership a, b;
-    a.join(8, [&] { ++a_ticks; });
+// The one test in real time: the subject is the system's timer.
+TEST_F(SharedTicksTest, ATimerTimesOutOnItsOwn) {
+    int ticks = 0;
+    qt::TickMembership a;
+    a.join(8, [&] { ++ticks; });
     QSignalSpy timeouts(qt::shared_tick_timer(8), &QTimer::timeout);
     ASSERT_TRUE(QTest::qWaitFor([&] { return timeouts.count() >= 2; }, kWaitMs))
         << "waited for timeouts.count() >= 2";
-    EXPECT_EQ(a_ticks, timeouts.count());
-
-    // Joining a running timer: the first tick is the timer's next timeout.
-    const int before = static_cast<int>(timeouts.count());
-    b.join(8, [&] { ++b_ticks; });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return timeouts.count() >= before + 3; }, kWaitMs))
-        << "waited for timeouts.count() >= before + 3";
-    EXPECT_EQ(b_ticks, timeouts.count() - before);
-    EXPECT_EQ(a_ticks, timeouts.count());
+    EXPECT_EQ(ticks, timeouts.count());
 }
 
-TEST_F(SharedTicksTest, LeavingFromInsideATickDisturbsNoOtherMember) {
+class ManualSharedTicksTest : public SharedTicksTest {
+  protected:
+    ManualSharedTicksTest() { qt::set_shared_ticks_manual(true); }
+    ~ManualSharedTicksTest() override { qt::set_shared_ticks_manual(false); }
+    static void run(int passes) {
+        for (int i = 0; i < passes; ++i)
+            qt::run_shared_tick(8);
+    }
+};
+
+TEST_F(ManualSharedTicksTest, EveryMemberTicksOnEveryPassFromTheNext) {
+    int a_ticks = 0, b_ticks = 0;
+    qt::TickMembership a, b;
+    a.join(8, [&] { ++a_ticks; });
+    EXPECT_FALSE(qt::shared_tick_timer(8)->isActive()) << "manual: it never times out alone";
+    run(2);
+    EXPECT_EQ(a_ticks, 2);
+    // Joining from inside a pass: the first tick is the next pass.
+    qt::TickMembership joined_inside;
+    int inside_ticks = 0;
+    b.join(8, [&] {
+        if (++b_ticks == 1) joined_inside.join(8, [&] { ++inside_ticks; });
+    });
+    run(3);
+    EXPECT_EQ(a_ticks, 5);
+    EXPECT_EQ(b_ticks, 3);
+    EXPECT_EQ(inside_ticks, 2);
+    EXPECT_FALSE(qt::run_shared_tick(250)) << "no such timer";
+
+    qt::set_shared_ticks_manual(false);
+    EXPECT_TRUE(qt::shared_tick_timer(8)->isActive()) << "back to timing out on its own";
+}
+
+TEST_F(ManualSharedTicksTest, LeavingFromInsideATickDisturbsNoOtherMember) {
     int first = 0, last = 0;
     auto leaver = std::make_unique<qt::TickMembership>();
     auto other = std::make_unique<qt::TickMembership>();
@@ -76,18 +103,16 @@ TEST_F(SharedTicksTest, LeavingFromInsideATickDisturbsNoOtherMember) {
     });
     other->join(8, [] { FAIL() << "ticked after it was destroyed"; });
     z.join(8, [&] { ++last; });
-    QSignalSpy timeouts(qt::shared_tick_timer(8), &QTimer::timeout);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return timeouts.count() >= 3; }, kWaitMs))
-        << "waited for timeouts.count() >= 3";
+    run(3);
     EXPECT_FALSE(leaver);
-    EXPECT_EQ(first, timeouts.count());
-    EXPECT_EQ(last, timeouts.count());
+    EXPECT_EQ(first, 3);
+    EXPECT_EQ(last, 3);
 }
 
 // A member asking for pending events mid-pass (a colon blink letting a due tick run) has them
-// once the pass has ticked every member, before the timeout's next receiver: met at once,
-// each asking member would bring a repaint of the window of its own.
-TEST_F(SharedTicksTest, PendingEventsAskedForInAPassAreProcessedOnceItEnds) {
+// once the pass has ticked every member: met at once, each asking member would bring a
+// repaint of the window of its own.
+TEST_F(ManualSharedTicksTest, PendingEventsAskedForInAPassAreProcessedOnceItEnds) {
     QObject receiver;
     int delivered = 0;
     const auto post = [&] {
@@ -99,27 +124,17 @@ TEST_F(SharedTicksTest, PendingEventsAskedForInAPassAreProcessedOnceItEnds) {
     EXPECT_EQ(delivered, 1) << "outside a pass, at once";
 
     std::vector<int> seen_by_members;
-    int seen_after_pass = -1;
+    const auto member = [&] {
+        post();
+        qt::process_pending_events();
+        seen_by_members.push_back(delivered);
+    };
     qt::TickMembership a, b;
-    a.join(8, [&] {
-        if (seen_after_pass >= 0) return;
-        post();
-        qt::process_pending_events();
-        seen_by_members.push_back(delivered);
-    });
-    b.join(8, [&] {
-        if (seen_after_pass >= 0) return;
-        post();
-        qt::process_pending_events();
-        seen_by_members.push_back(delivered);
-    });
-    QObject::connect(qt::shared_tick_timer(8), &QTimer::timeout, &receiver, [&] {
-        if (seen_after_pass < 0) seen_after_pass = delivered;
-    });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return seen_after_pass >= 0; }, kWaitMs))
-        << "waited for seen_after_pass >= 0";
+    a.join(8, member);
+    b.join(8, member);
+    run(1);
     EXPECT_EQ(seen_by_members, (std::vector<int>{1, 1})) << "nothing was processed mid-pass";
-    EXPECT_EQ(seen_after_pass, 3) << "both posted events were processed when the pass ended";
+    EXPECT_EQ(delivered, 3) << "both posted events were processed when the pass ended";
 }
 
 class SharedTicksWidgetTest : public QtWidgetTest {
@@ -149,19 +164,22 @@ TEST_F(SharedTicksWidgetTest, RunningWatchesTickFromOneTimerPerPeriod) {
 }
 
 TEST_F(SharedTicksWidgetTest, StoppingOrDeletingAWatchLeavesTheOthersRunning) {
+    ManualTime time;
     VexClockWidget* stopped = hundredths_watch();
     QPointer<VexClockWidget> deleted = hundredths_watch();
     VexClockWidget* running = hundredths_watch();
     QObject::connect(deleted.data(), &VexClockWidget::notify, [&deleted] { delete deleted; });
     for (auto* watch : {stopped, deleted.data(), running})
         watch->control().StartClock();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return deleted.isNull(); }, kWaitMs))
-        << "waited for deleted.isNull()";
+    time.advance(24);
+    ASSERT_TRUE(deleted.isNull()) << "deleted from its first Notify";
     stopped->control().StopClock();
 
     QSignalSpy notified(running, &VexClockWidget::notify);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return notified.count() >= 5; }, kWaitMs))
-        << "waited for notified.count() >= 5";
+    QSignalSpy shown(running, &VexClockWidget::textChanged);
+    time.advance(80);
+    EXPECT_GE(notified.count(), 5);
+    EXPECT_EQ(notified.count(), shown.count()) << "a Notify for each new count shown";
     EXPECT_TRUE(running->control().Running());
     EXPECT_FALSE(stopped->control().Running());
     EXPECT_TRUE(qt::shared_tick_timer(8));

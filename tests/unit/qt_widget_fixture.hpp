@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QString>
+#include <QWindow>
 #include <memory>
 #include <vector>
 
@@ -33,6 +34,14 @@ class QtApplicationEnvironment final : public ::testing::Environment {
 
 inline ::testing::Environment* const kQtApplication =
     ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);
+
+// Shows a top-level widget and has it exposed, as the offscreen platform does while it shows
+// it: no waiting.
+[[nodiscard]] inline bool show_exposed(QWidget& widget) {
+    widget.show();
+    QCoreApplication::processEvents();
+    return widget.windowHandle() && widget.windowHandle()->isExposed();
+}
 
 // A message box as the widgets asked for it.
 struct ShownBox {

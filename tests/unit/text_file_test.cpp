@@ -309,25 +309,37 @@ TEST_F(TextFile, ATargetUnderARegularFileCannotBeWrittenEvenByRoot) {
     EXPECT_EQ(entries(), std::vector<std::string>{"file.txt"});
 }
 
-// Fifty saves killed at random moments: the target holds one whole version at every moment,
-// and the next save leaves no temporary of the killed ones behind.
-TEST_F(TextFile, SavesKilledAtRandomLeaveAWholeFileAndNoTemporary) {
+// Fifty saves killed at varied moments: the target holds one whole version at every moment,
+// and the next save leaves no temporary of the killed ones behind. The child reports each
+// whole save through a pipe; the kill lands a varying number of yields after one of them, so
+// no round waits on the clock.
+TEST_F(TextFile, SavesKilledMidWayLeaveAWholeFileAndNoTemporary) {
     const std::string target = path("form.json");
     const std::string versions[] = {std::string(1 << 20, 'a'), std::string(1 << 19, 'b')};
     replace_file(target, versions[0]);
     std::mt19937 random(12);
     int killed_mid_save = 0;
     for (int round = 0; round < 50; ++round) {
+        int saved[2];
+        ASSERT_EQ(::pipe(saved), 0);
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            for (int i = 0;; ++i)
+            ::close(saved[0]);
+            for (int i = 0;; ++i) {
                 replace_file(target, versions[i % 2]);
+                if (::write(saved[1], "s", 1) != 1) ::_exit(1);
+            }
         }
-        ::usleep(std::uniform_int_distribution<useconds_t>(0, 20000)(random));
+        ::close(saved[1]);
+        char one = 0;
+        ASSERT_EQ(::read(saved[0], &one, 1), 1) << "round " << round;
+        for (int spin = std::uniform_int_distribution<int>(0, 20000)(random); spin > 0; --spin)
+            ::sched_yield();
         ::kill(child, SIGKILL);
         int status = 0;
         ::waitpid(child, &status, 0);
+        ::close(saved[0]);
         ASSERT_TRUE(WIFSIGNALED(status));
         const std::string now = contents(target);
         ASSERT_TRUE(now == versions[0] || now == versions[1]) << "round " << round;
