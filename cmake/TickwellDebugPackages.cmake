@@ -28,6 +28,6 @@ foreach(ddeb IN LISTS ddebs)
   file(MAKE_DIRECTORY "${tree}/usr/share/doc")
   file(CREATE_LINK "${debugged}" "${tree}/usr/share/doc/${package}" SYMBOLIC)
 
-  execute_process(COMMAND dpkg-deb --root-owner-group -Zxz -b "${tree}" "${ddeb}"
+  execute_process(COMMAND dpkg-deb --root-owner-group -Zgzip -b "${tree}" "${ddeb}"
                   OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
 endforeach()

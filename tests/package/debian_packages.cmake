@@ -98,13 +98,12 @@ endforeach()
 # Whether apt would install them on this system: every dependency resolves.
 find_program(APT_GET apt-get)
 if(APT_GET)
-  set(local_debs)
-  foreach(deb IN LISTS debs)
-    list(APPEND local_debs ${deb})
-  endforeach()
+  file(GLOB debug_debs ${WORK_DIR}/out/*-dbgsym_${release}_*.ddeb)
+  set(local_debs ${debs} ${debug_debs})
   step("asking apt to install the packages" ${APT_GET} install --simulate --no-install-recommends
        ${local_debs})
   expect_match("${step_output}" "Inst libtickwell-dev" "apt would not install libtickwell-dev")
+  expect_match("${step_output}" "Inst ${runtime}-dbgsym" "apt would not install ${runtime}-dbgsym")
 endif()
 
 foreach(deb IN LISTS debs)
