@@ -116,17 +116,6 @@ TEST_F(DemoWindowTest, TheEventLogListsEachEventWithItsControlAndTime) {
     EXPECT_FALSE(rows.join('\n').contains("MouseMove")) << "mouse moves are logged on request";
     const QRegularExpression time_of_day(R"(^\d\d:\d\d:\d\d\.\d\d\d$)");
     EXPECT_TRUE(time_of_day.match(window.eventLog().item(0, EventLog::kTime)->text()).hasMatch());
-
-    // A running digital stopwatch with tenths raises Notify at every tenth.
-    two->control().StopClock();
-    window.eventLog().setRowCount(0);
-    window.canvas().setRunMode(false);
-    two->control().setAccuracy(Accuracy::tenths);
-    window.setRunMode(true);
-    window.canvas().setSelection({two});
-    window.startAll();
-    time.advance(300);
-    EXPECT_TRUE(log().join('\n').contains("VexClock2 Notify")) << log().join('\n').toStdString();
 }
 
 // A running watch's Notify comes ten or a hundred times a second: consecutive repeats fold

@@ -85,22 +85,13 @@ TEST_F(FormDocumentTest, ASavedFormOpensAsItWasSaved) {
     ASSERT_TRUE(reopened.openForm(path("first.json"), &error)) << error.toStdString();
     EXPECT_FALSE(reopened.isFormModified());
     ASSERT_EQ(reopened.canvas().names(), form.names());
-    for (qsizetype i = 0; i < form.controls().size(); ++i) {
+    for (qsizetype i = 0; i < form.controls().size(); ++i)
         EXPECT_EQ(reopened.canvas().controls()[i]->geometry(), form.controls()[i]->geometry())
             << form.names()[i].toStdString();
-    }
     const headless::FormFile back = capture_form(reopened.canvas());
-    ASSERT_EQ(back.controls.size(), saved.controls.size());
-    for (std::size_t i = 0; i < saved.controls.size(); ++i) {
-        const auto& want = saved.controls[i].properties.values();
-        const auto& got = back.controls[i].properties.values();
-        ASSERT_EQ(got.size(), want.size());
-        for (std::size_t k = 0; k < want.size(); ++k) {
-            EXPECT_EQ(got[k].first, want[k].first);
-            EXPECT_TRUE(got[k].second == want[k].second)
-                << saved.controls[i].name << "." << want[k].first;
-        }
-    }
+    for (std::size_t i = 0; i < saved.controls.size(); ++i)
+        EXPECT_TRUE(back.controls[i].properties.values() == saved.controls[i].properties.values())
+            << saved.controls[i].name;
     ASSERT_TRUE(reopened.saveForm(path("second.json"), &error)) << error.toStdString();
     EXPECT_EQ(text_of(path("second.json")), text_of(path("first.json")));
     // Each control's own settings (those its face elements hold) survive in its own entry.

@@ -14,8 +14,8 @@
 #include <tickwell/platform/paint_geometry.hpp>
 #include <tickwell/qt/time_of_day.hpp>
 #include <tickwell/quick/vex_clock_item.hpp>
-#include "contrast.hpp"
 #include "manual_time.hpp"
+#include "pixel_checks.hpp"
 
 namespace tickwell::testing {
 namespace {
@@ -29,97 +29,52 @@ using qt::VexClockItem;
     return view.isExposed();
 }
 
-constexpr QRgb kCellCream = qRgb(250, 240, 200);  // the digits' colours, as set
-constexpr QRgb kSegmentGreen = qRgb(20, 110, 40);
+void ensure_application() {
+    static int argc = 1;
+    static char name[] = "quick_view_test";
+    static char* argv[] = {name, nullptr};
+    if (!QGuiApplication::instance()) new QGuiApplication(argc, argv);
+}
+
+// The item `qml` describes, made in the view's engine and shown in it at `size`.
+std::unique_ptr<QQuickItem> load(QQuickView& view, const char* qml, QSize size) {
+    QQmlComponent component(view.engine());
+    component.setData(qml, QUrl());
+    std::unique_ptr<QQuickItem> root(qobject_cast<QQuickItem*>(component.create()));
+    if (!root) {
+        ADD_FAILURE() << component.errorString().toStdString();
+        return root;
+    }
+    root->setParentItem(view.contentItem());
+    view.resize(size);
+    EXPECT_TRUE(show_exposed(view));
+    return root;
+}
+
 constexpr QRgb kRed = qRgb(255, 0, 0);
 
-bool near(QRgb pixel, QRgb c, int tolerance = 8) {
-    return std::abs(qRed(pixel) - qRed(c)) <= tolerance &&
-           std::abs(qGreen(pixel) - qGreen(c)) <= tolerance &&
-           std::abs(qBlue(pixel) - qBlue(c)) <= tolerance;
-}
-
-std::string text(QRgb p) {
-    return "rgb(" + std::to_string(qRed(p)) + ", " + std::to_string(qGreen(p)) + ", " +
-           std::to_string(qBlue(p)) + ")";
-}
-
-// An analog watch with a red second hand at the top left, a digital one below it.
-constexpr char kScene[] = R"(
-import QtQuick
-import Tickwell
-Item {
-    width: 500; height: 360
-    VexClock { objectName: "analog"; foregroundColor: "red" }
-    VexClock {
-        objectName: "digital"; y: 150; width: 493; height: 200; display: VexClock.Digital
-        segmentColor: "#146e28"; cellColor: "#faf0c8"
-    }
-}
-)";
-
-// Both items in one shown view, rendered by the software scene graph.
+// An analog watch with a red second hand at the top left of a shown view, rendered by the
+// software scene graph.
 class QuickViewTest : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "quick_view_test";
-        static char* argv[] = {name, nullptr};
-        if (!QGuiApplication::instance()) new QGuiApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { ensure_application(); }
 
     QuickViewTest() {
-        QQmlComponent component(view.engine());
-        component.setData(kScene, QUrl());
-        root.reset(qobject_cast<QQuickItem*>(component.create()));
-        if (!root) ADD_FAILURE() << component.errorString().toStdString();
-        root->setParentItem(view.contentItem());
-        view.resize(500, 360);
-        EXPECT_TRUE(show_exposed(view));
-        analog = root->findChild<VexClockItem*>(QStringLiteral("analog"));
-        digital = root->findChild<VexClockItem*>(QStringLiteral("digital"));
+        root = load(view, R"(
+import QtQuick
+import Tickwell
+VexClock { objectName: "analog"; foregroundColor: "red" }
+)",
+                    QSize(500, 360));
+        analog = qobject_cast<VexClockItem*>(root.get());
     }
 
     QImage grab() { return view.grabWindow(); }
-    // Where a segment of a digit cell lies: a point in the digit's 8644 x 16000 frame, in
-    // the window.
-    QPoint in_cell(const BoxElement& cell, double x, double y) {
-        const PixelRect b = box_in_pixels(cell, digital->twipsPerPixel());
-        return QPoint(static_cast<int>(digital->x() + b.left + x / 8644 * b.width),
-                      static_cast<int>(digital->y() + b.top + y / 16000 * b.height));
-    }
 
     QQuickView view;
     std::unique_ptr<QQuickItem> root;
     VexClockItem* analog = nullptr;
-    VexClockItem* digital = nullptr;
 };
-
-TEST_F(QuickViewTest, DigitCellsShowTheGlyphsOfTheDigits) {
-    ASSERT_TRUE(digital);
-    digital->setUserMode(false);  // the shown time is set at design time
-    struct Row {
-        short hours;
-        bool top_bar, upper_right, middle_bar;  // segments a, b and g
-    };
-    const Row rows[] = {{88, true, true, true}, {11, false, true, false}, {77, true, true, false}};
-    for (const Row& r : rows) {
-        digital->setHours(r.hours);
-        const QImage image = grab();
-        for (int cell : {0, 1}) {
-            const ImageElement& c = digital->control().face().DisplayIm(cell);
-            const QRgb a = image.pixel(in_cell(c, 4358, 1358));
-            const QRgb b = image.pixel(in_cell(c, 7213, 4500));
-            const QRgb g = image.pixel(in_cell(c, 4358, 7971));
-            EXPECT_TRUE(near(a, r.top_bar ? kSegmentGreen : kCellCream))
-                << r.hours << ": " << text(a);
-            EXPECT_TRUE(near(b, r.upper_right ? kSegmentGreen : kCellCream))
-                << r.hours << ": " << text(b);
-            EXPECT_TRUE(near(g, r.middle_bar ? kSegmentGreen : kCellCream))
-                << r.hours << ": " << text(g);
-        }
-    }
-}
 
 // The hands of a running watch point where the elapsed time puts them: the clock is faked,
 // run on to 4:20:15.5 (the hour and minute hands down and to the right, off the axes), then a
@@ -172,39 +127,27 @@ TEST_F(QuickViewTest, OnePixelHandIsSharpAtTwiceThePixelDensity) {
     // The dial is the button face, as the application's palette paints it.
     const QRgb kSurface = QGuiApplication::palette().color(QPalette::Button).rgb();
     // Logical row 69 is device rows 138 and 139.
-    for (const int x : {240, 270, 300}) {
-        EXPECT_TRUE(near(image.pixel(x, 138), kRed)) << x << ": " << text(image.pixel(x, 138));
-        EXPECT_TRUE(near(image.pixel(x, 139), kRed)) << x << ": " << text(image.pixel(x, 139));
-        EXPECT_TRUE(near(image.pixel(x, 137), kSurface)) << x << ": " << text(image.pixel(x, 137));
-        EXPECT_TRUE(near(image.pixel(x, 140), kSurface)) << x << ": " << text(image.pixel(x, 140));
-    }
+    for (const int x : {240, 270, 300})
+        for (const auto& [y, colour] :
+             {std::pair{137, kSurface}, {138, kRed}, {139, kRed}, {140, kSurface}})
+            EXPECT_TRUE(near(image.pixel(x, y), colour))
+                << x << ", " << y << ": " << text(image.pixel(x, y));
 }
 
 // The face and its frame fill the item to its last device pixel, whatever size anchors give
 // it, fractional sizes included, at the screen's device pixel ratio (QT_SCALE_FACTOR sets it
 // for the test program).
 TEST(QuickItemEdges, TheFrameMeetsEveryEdgeOfTheItem) {
-    static int argc = 1;
-    static char name[] = "quick_view_test";
-    static char* argv[] = {name, nullptr};
-    if (!QGuiApplication::instance()) new QGuiApplication(argc, argv);
+    ensure_application();
     QQuickView view;
-    QQmlComponent component(view.engine());
-    component.setData(R"(
+    const std::unique_ptr<QQuickItem> root = load(view, R"(
 import QtQuick
 import Tickwell
-Item {
-    id: box
-    VexClock { objectName: "watch"; anchors.fill: parent; anchors.margins: 3 }
-}
+Item { VexClock { objectName: "watch"; anchors.fill: parent; anchors.margins: 3 } }
 )",
-                      QUrl());
-    std::unique_ptr<QQuickItem> root(qobject_cast<QQuickItem*>(component.create()));
-    ASSERT_TRUE(root) << component.errorString().toStdString();
-    root->setParentItem(view.contentItem());
+                                                  QSize(520, 300));
+    ASSERT_TRUE(root);
     auto* watch = root->findChild<VexClockItem*>(QStringLiteral("watch"));
-    view.resize(520, 300);
-    ASSERT_TRUE(show_exposed(view));
     constexpr QRgb kFrameBlack = qRgb(0, 0, 0);
     for (const VexClockItem::Display display : {VexClockItem::Analog, VexClockItem::Digital}) {
         watch->setDisplay(display);
@@ -220,17 +163,12 @@ Item {
             const int bottom = static_cast<int>(std::floor(item.bottom() * dpr)) - 1;
             // Clear of the hands, which reach the frame at twelve o'clock.
             const int mid_x = (3 * left + right) / 4, mid_y = (top + bottom) / 2;
-            const std::string at = std::to_string(size.width()) + " x " +
-                                   std::to_string(size.height()) + " at " + std::to_string(dpr) +
-                                   (display == VexClockItem::Analog ? " analog" : " digital");
-            EXPECT_TRUE(near(image.pixel(right, mid_y), kFrameBlack, 40))
-                << at << ", right: " << text(image.pixel(right, mid_y));
-            EXPECT_TRUE(near(image.pixel(left, mid_y), kFrameBlack, 40))
-                << at << ", left: " << text(image.pixel(left, mid_y));
-            EXPECT_TRUE(near(image.pixel(mid_x, bottom), kFrameBlack, 40))
-                << at << ", bottom: " << text(image.pixel(mid_x, bottom));
-            EXPECT_TRUE(near(image.pixel(mid_x, top), kFrameBlack, 40))
-                << at << ", top: " << text(image.pixel(mid_x, top));
+            for (const QPoint edge : {QPoint(right, mid_y), QPoint(left, mid_y),
+                                      QPoint(mid_x, bottom), QPoint(mid_x, top)})
+                EXPECT_TRUE(near(image.pixel(edge), kFrameBlack, 40))
+                    << size.width() << " x " << size.height() << " at " << dpr
+                    << (display == VexClockItem::Analog ? " analog" : " digital") << ", pixel "
+                    << edge.x() << ", " << edge.y() << ": " << text(image.pixel(edge));
         }
     }
 }
@@ -238,57 +176,32 @@ Item {
 // The item paints system colours as its palette gives them: the application's, then one of
 // its own, and a new item reads in every palette as a widget does (see the widget's test).
 TEST(QuickItemPalette, ANewItemFollowsThePaletteAndReadsInEveryPalette) {
-    static int argc = 1;
-    static char name[] = "quick_view_test";
-    static char* argv[] = {name, nullptr};
-    if (!QGuiApplication::instance()) new QGuiApplication(argc, argv);
+    ensure_application();
     const QPalette before = QGuiApplication::palette();
     for (const NamedPalette& p : test_palettes()) {
         SCOPED_TRACE(p.name);
         QGuiApplication::setPalette(p.palette);
         QQuickView view;
-        QQmlComponent component(view.engine());
-        component.setData(R"(
+        const std::unique_ptr<QQuickItem> root = load(view, R"(
 import QtQuick
 import Tickwell
 Item {
-    width: 440; height: 140
     VexClock { objectName: "analog"; userMode: false; hours: 0; minutes: 15; seconds: 45 }
     VexClock { objectName: "digital"; x: 224; display: VexClock.Digital; userMode: false; hours: 88 }
 }
 )",
-                          QUrl());
-        std::unique_ptr<QQuickItem> root(qobject_cast<QQuickItem*>(component.create()));
-        ASSERT_TRUE(root) << component.errorString().toStdString();
-        root->setParentItem(view.contentItem());
-        view.resize(440, 140);
-        ASSERT_TRUE(show_exposed(view));
+                                                      QSize(440, 140));
+        ASSERT_TRUE(root);
         const QImage image = view.grabWindow();
         const QPoint pivot(108, 69);
         const QRgb dial = image.pixel(pivot + QPoint(-25, 25));
-        const QRgb hub = image.pixel(pivot);
-        const QRgb minute_hand = image.pixel(pivot + QPoint(40, 0));
         EXPECT_EQ(dial, p.palette.color(QPalette::Button).rgb()) << text(dial);
-        EXPECT_GE(contrast_ratio(hub, dial), 3) << text(hub) << " on " << text(dial);
-        EXPECT_GE(contrast_ratio(minute_hand, dial), 3)
-            << text(minute_hand) << " on " << text(dial);
-        if (p.dark) {
-            EXPECT_LT(relative_luminance(dial), 0.2) << "a light dial: " << text(dial);
-        }
-
+        expect_analog_face_reads(image, pivot, p.dark);
         auto* digital = root->findChild<VexClockItem*>(QStringLiteral("digital"));
         const PixelRect cell =
             box_in_pixels(digital->control().face().DisplayIm(0), digital->twipsPerPixel());
-        const auto at = [&](double x, double y) {
-            return image.pixel(static_cast<int>(224 + cell.left + x / 8644 * cell.width),
-                               static_cast<int>(cell.top + y / 16000 * cell.height));
-        };
-        const QRgb segment = at(4358, 1358), background = at(4358, 4500);
-        EXPECT_GE(contrast_ratio(segment, background), 3)
-            << text(segment) << " on " << text(background);
-        if (p.dark) {
-            EXPECT_LT(relative_luminance(background), 0.2) << "a light box: " << text(background);
-        }
+        expect_digits_read(image, QRectF(224 + cell.left, cell.top, cell.width, cell.height),
+                           p.dark);
 
         // A palette of the item's own comes before the application's.
         auto* analog = root->findChild<VexClockItem*>(QStringLiteral("analog"));

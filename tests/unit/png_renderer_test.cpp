@@ -94,21 +94,6 @@ TEST_F(PngRendererTest, DigitSegmentsAreLitWhereTheOutlinesSay) {
     }
 }
 
-TEST_F(PngRendererTest, NineSevenAndSixHaveTheirTellingSegments) {
-    clock->set_size(7400, 3000);
-    put("Display", integer(1));
-    const auto segment_at = [&](int digit, char segment) {
-        put("Hours", integer(11 * digit));
-        const PixelRect b = box(face().DisplayIm(0));
-        const PointD at = kSegmentPoints.at(segment);
-        return render().pixel(static_cast<int>(b.left + at.x / 8644 * b.width),
-                              static_cast<int>(b.top + at.y / 16000 * b.height));
-    };
-    EXPECT_TRUE(near(segment_at(9, 'd'), kGlyphGrey)) << "the 9 has no bottom bar";
-    EXPECT_TRUE(near(segment_at(7, 'f'), kGlyphGrey)) << "the 7 has no upper left bar";
-    EXPECT_TRUE(near(segment_at(6, 'a'), kSegmentBlue)) << "the 6 has its top bar";
-}
-
 TEST_F(PngRendererTest, StretchedCellsAreCoveredByTheirBackground) {
     struct Row {
         const char* shape;
@@ -278,20 +263,6 @@ TEST_F(PngRendererTest, AnOffsetPainterDrawsTheSameFaceShifted) {
     }
 }
 
-TEST_F(PngRendererTest, OnePixelHandIsSharpAtTwiceTheDensity) {
-    put("ForeColor", integer(kRedColor));
-    put("Seconds", integer(15));
-    const QImage image = render(2);
-    ASSERT_EQ(image.width(), 432);
-    // Logical row 69 is device rows 138 and 139.
-    for (const int x : {240, 270, 300}) {  // right of the hub, left of the three o'clock mark
-        EXPECT_TRUE(near(image.pixel(x, 138), kHandRed)) << x << ": " << text(image.pixel(x, 138));
-        EXPECT_TRUE(near(image.pixel(x, 139), kHandRed)) << x << ": " << text(image.pixel(x, 139));
-        EXPECT_TRUE(near(image.pixel(x, 137), kSurface)) << x << ": " << text(image.pixel(x, 137));
-        EXPECT_TRUE(near(image.pixel(x, 140), kSurface)) << x << ": " << text(image.pixel(x, 140));
-    }
-}
-
 // A thick hand ends in a half disc: half its width beyond the end point straight on and to
 // each side, but not at the corners a square end would fill. Checked at both ratios, where
 // the end falls on a different part of a device pixel.
@@ -344,40 +315,19 @@ TEST(PngRendererPictures, EncodedPicturesAreStretchedOrClippedToTheirBox) {
     const auto png = [](int size, QColor c) {
         return Picture::make_encoded("png", encoded(size, c, "PNG"));
     };
-    const std::string svg = R"(<svg xmlns="http://www.w3.org/2000/svg" width="2" height="2">)"
-                            R"(<rect width="2" height="2" fill="red"/></svg>)";
+    const PictureRef red = png(4, Qt::red), blue = png(20, Qt::blue);
+    const PictureRef bmp = Picture::make_encoded("bmp", encoded(4, Qt::red, "BMP"));
+    const std::string svg_text = R"(<svg xmlns="http://www.w3.org/2000/svg" width="2" height="2">)"
+                                 R"(<rect width="2" height="2" fill="red"/></svg>)";
+    const PictureRef svg = Picture::make_encoded("svg", {svg_text.begin(), svg_text.end()});
+    constexpr Rgb kRed{255, 0, 0}, kBlue{0, 0, 255};
     // The box covers pixels 3 to 12 each way.
     const Row rows[] = {
-        {"png stretched",
-         png(4, Qt::red),
-         true,
-         {255, 0, 0},
-         {{3, 3}, {12, 12}},
-         {{2, 2}, {13, 13}}},
-        {"bmp stretched",
-         Picture::make_encoded("bmp", encoded(4, Qt::red, "BMP")),
-         true,
-         {255, 0, 0},
-         {{3, 3}, {12, 12}},
-         {{2, 2}, {13, 13}}},
-        {"png at its own size",
-         png(4, Qt::red),
-         false,
-         {255, 0, 0},
-         {{3, 3}, {6, 6}},
-         {{7, 7}, {12, 12}}},
-        {"png larger than its box, clipped",
-         png(20, Qt::blue),
-         false,
-         {0, 0, 255},
-         {{3, 3}, {12, 12}},
-         {{13, 13}, {13, 5}, {5, 13}}},
-        {"svg: drawn as nothing",
-         Picture::make_encoded("svg", {svg.begin(), svg.end()}),
-         true,
-         {255, 0, 0},
-         {},
-         {{3, 3}, {12, 12}}},
+        {"png stretched", red, true, kRed, {{3, 3}, {12, 12}}, {{2, 2}, {13, 13}}},
+        {"bmp stretched", bmp, true, kRed, {{3, 3}, {12, 12}}, {{2, 2}, {13, 13}}},
+        {"png at its own size", red, false, kRed, {{3, 3}, {6, 6}}, {{7, 7}, {12, 12}}},
+        {"png too large, clipped", blue, false, kBlue, {{3, 3}, {12, 12}}, {{13, 5}, {5, 13}}},
+        {"svg: drawn as nothing", svg, true, kRed, {}, {{3, 3}, {12, 12}}},
     };
     for (const auto& r : rows) {
         Scene scene;
@@ -556,6 +506,11 @@ int largest_difference(const QImage& a, const QImage& b) {
     return largest;
 }
 
+void stroke_as_qt(QPainter& p, const LineElement& line, const LineGeometry& g) {
+    p.setPen(QPen(qt::to_qcolor(line.border_color()), g.width, Qt::SolidLine, Qt::FlatCap));
+    p.drawLine(QPointF(g.from.x, g.from.y), QPointF(g.to.x, g.to.y));
+}
+
 // A line is drawn directly when first met, put in the cache at the second meeting and copied
 // from it after: every time with the pixels of a flat-capped line Qt strokes itself, in every
 // direction, width and colour, at places between pixels, at either ratio.
@@ -581,13 +536,10 @@ TEST(LineCache, LinesMetAgainAreCopiedWithThePixelsOfALineDrawnDirectly) {
                 QPainter p(&image);
                 p.setRenderHint(QPainter::Antialiasing);
                 p.translate(shift);
-                if (!by_qt) {
+                if (by_qt)
+                    stroke_as_qt(p, line, g);
+                else
                     qt::paint_line(p, line, tpp, {false, false});
-                    return image;
-                }
-                p.setPen(
-                    QPen(qt::to_qcolor(line.border_color()), g.width, Qt::SolidLine, Qt::FlatCap));
-                p.drawLine(QPointF(g.from.x, g.from.y), QPointF(g.to.x, g.to.y));
                 return image;
             };
             const QImage expected = paint(true);
@@ -625,9 +577,8 @@ TEST(LineCache, LinesReachingFarAreDrawnAsQtDrawsThem) {
         {
             QPainter p(&by_qt);
             p.setRenderHint(QPainter::Antialiasing);
-            p.setPen(QPen(qt::to_qcolor(line.border_color()), g.width, Qt::SolidLine, Qt::FlatCap));
             for (int meeting = 0; meeting < 2; ++meeting)
-                p.drawLine(QPointF(g.from.x, g.from.y), QPointF(g.to.x, g.to.y));
+                stroke_as_qt(p, line, g);
         }
         EXPECT_EQ(largest_difference(by_cache, by_qt), 0) << far;
     }

@@ -9,7 +9,6 @@
 #include <QBuffer>
 #include <QDialog>
 #include <QElapsedTimer>
-#include <QLabel>
 #include <QMetaEnum>
 #include <QPaintEvent>
 #include <QPointer>
@@ -26,6 +25,7 @@
 #include <tickwell/qt/scene_painter.hpp>
 #include <tickwell/qt/shared_ticks.hpp>
 #include "manual_time.hpp"
+#include "pixel_checks.hpp"
 #include "qt_widget_fixture.hpp"
 
 namespace tickwell::testing {
@@ -34,21 +34,9 @@ namespace {
 using qt::MessageRequest;
 using qt::VexClockWidget;
 
-constexpr QRgb kCellCream = qRgb(250, 240, 200);  // the digits' colours, as set
 constexpr QRgb kSegmentGreen = qRgb(20, 110, 40);
 constexpr QRgb kRed = qRgb(255, 0, 0);
 const QColor kRedColor(Qt::red);
-
-bool near(QRgb pixel, QRgb c, int tolerance = 8) {
-    return std::abs(qRed(pixel) - qRed(c)) <= tolerance &&
-           std::abs(qGreen(pixel) - qGreen(c)) <= tolerance &&
-           std::abs(qBlue(pixel) - qBlue(c)) <= tolerance;
-}
-
-std::string text(QRgb p) {
-    return "rgb(" + std::to_string(qRed(p)) + ", " + std::to_string(qGreen(p)) + ", " +
-           std::to_string(qBlue(p)) + ")";
-}
 
 // A widget as a designer's form editor holds it, where the shown time may be set; the tests
 // of a running program say so.
@@ -114,25 +102,6 @@ class WidgetTest : public QtWidgetTest {
 
 // --- Size and properties ---
 
-// A widget made in code is in a running program: code that asks for hundredths gets them,
-// with no modal question; a designer turns user mode off, and says so once.
-TEST_F(QtWidgetTest, AWidgetMadeInCodeRunsInUserMode) {
-    VexClockWidget made;
-    EXPECT_TRUE(made.userMode());
-    QSignalSpy requests(&made, &VexClockWidget::messageRequested);
-    made.setDisplay(VexClockWidget::Digital);
-    made.setAccuracy(VexClockWidget::Hundredths);
-    EXPECT_EQ(made.accuracy(), VexClockWidget::Hundredths);
-    EXPECT_TRUE(boxes.shown.empty());
-    EXPECT_EQ(requests.count(), 1) << "the question is signalled and answered yes";
-
-    QSignalSpy changed(&made, &VexClockWidget::userModeChanged);
-    made.setUserMode(false);
-    made.setUserMode(false);
-    ASSERT_EQ(changed.count(), 1);
-    EXPECT_EQ(changed[0][0].toBool(), false);
-}
-
 TEST_F(WidgetTest, NewControlIsSizedInTwipsAndTellsItsSizeOnResize) {
     EXPECT_EQ(w().twipsPerPixel().x, 15);  // the offscreen screen's 96 dots per inch
     EXPECT_EQ(w().sizeHint(), QSize(216, 138));
@@ -169,12 +138,8 @@ TEST_F(WidgetTest, EveryPropertyOfTheControlIsAQtProperty) {
 }
 
 TEST_F(WidgetTest, QtPropertiesReadAndWriteThroughTheControlsPuts) {
-    EXPECT_TRUE(w().setProperty("secondHandWidth", 4));
-    EXPECT_EQ(w().control().SecWidth(), 4);
     EXPECT_TRUE(w().setProperty("initialTime", QStringLiteral("1:2:3")));
     EXPECT_EQ(w().property("initialTime").toString(), QStringLiteral("01:02:03"));
-    EXPECT_TRUE(w().setProperty("display", VexClockWidget::Digital));
-    EXPECT_EQ(w().control().Display(), Display::digital);
     EXPECT_TRUE(w().setProperty("foregroundColor", QColor(Qt::red)));
     EXPECT_EQ(w().control().ForeColor(), 0x000000FFu);  // 0x00BBGGRR
     EXPECT_EQ(w().property("foregroundColor").value<QColor>(), QColor(Qt::red));
@@ -195,14 +160,13 @@ TEST_F(WidgetTest, QtPropertiesReadAndWriteThroughTheControlsPuts) {
 }
 
 // Two widgets are two stopwatches; a widget that asks for it joins the process-wide record.
+// A widget made in code is in a running program, where messages follow the policy's default.
 TEST_F(WidgetTest, EachWidgetKeepsItsOwnStateUnlessItJoinsTheSharedRecord) {
     VexClockWidget other;
+    EXPECT_TRUE(other.userMode());
     EXPECT_FALSE(w().sharedState());
-    EXPECT_FALSE(other.property("sharedState").toBool());
     other.control().setDisplay(Display::digital);
-    other.control().setClockMode(ClockMode::count_down);
     EXPECT_EQ(w().control().Display(), Display::analog);
-    EXPECT_EQ(w().control().ClockMode(), ClockMode::normal);
     EXPECT_EQ(Clock::state().Display, Display::analog);
 
     VexClockWidget joined(StateScope::shared), also_joined(StateScope::shared);
@@ -246,11 +210,10 @@ TEST_F(WidgetTest, ChangeSignalsFireOncePerActualChangeFromEveryPath) {
     ASSERT_EQ(alert_time.count(), 1);
     EXPECT_EQ(alert_time[0][0].toInt(), 5);
 
-    // The host's own call through control(): signalled on the next turn of the event loop.
+    // The host's own call through control(): signalled when that call returns.
     QSignalSpy hours(&w(), &VexClockWidget::hoursChanged);
     QSignalSpy text(&w(), &VexClockWidget::textChanged);
     w().control().setHours(3);
-    QCoreApplication::processEvents();
     EXPECT_EQ(hours.count(), 1);
     ASSERT_EQ(text.count(), 1);
     EXPECT_EQ(text[0][0].toString(), QStringLiteral("03:00:00"));
@@ -389,33 +352,6 @@ TEST_F(WidgetTest, TheMessagePolicyDecidesHowMessagesReachTheUser) {
     EXPECT_EQ(boxes.shown.size(), 2u);
 }
 
-TEST_F(WidgetTest, SlotsRunTheWatchAndLapsAreSignalled) {
-    w().setUserMode(true);
-    QSignalSpy lapped(&w(), &VexClockWidget::lapped);
-    QMetaObject::invokeMethod(&w(), "start", Qt::QueuedConnection);
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(w().control().Running());
-    time.advance(30);
-    w().lap();
-    QMetaObject::invokeMethod(&w(), "toggle", Qt::QueuedConnection);
-    QCoreApplication::processEvents();
-    EXPECT_FALSE(w().control().Running());
-    w().lap();  // stopped: the count the stop froze
-    ASSERT_EQ(lapped.count(), 2);
-    EXPECT_EQ(lapped[0][0].toInt(), 1);
-    EXPECT_GT(lapped[0][1].toLongLong(), 0);  // the reading's grain is coarse late in a day
-    EXPECT_EQ(lapped[1][0].toInt(), 2);
-    EXPECT_EQ(lapped[1][1].toLongLong() - lapped[0][1].toLongLong(), lapped[1][2].toLongLong());
-    EXPECT_EQ(w().laps().size(), 2u);
-    QMetaObject::invokeMethod(&w(), "reset", Qt::QueuedConnection);
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(w().laps().empty());
-    w().toggle();
-    EXPECT_TRUE(w().control().Running());
-    w().stop();
-    EXPECT_FALSE(w().control().Running());
-}
-
 // The elapsed count follows a running watch as the face shows it, stands when stopped and
 // returns to 0 on a reset; counting down it is the time run since InitialTime. Ticks are
 // called with a faked clock, whose single-precision reading late in a day is good to about
@@ -432,7 +368,8 @@ TEST_F(WidgetTest, ElapsedIsTheCountLapsTakeAndIsSignalledAsTheFaceShowsIt) {
     QSignalSpy elapsed(&w(), &VexClockWidget::elapsedChanged);
     QSignalSpy lapped(&w(), &VexClockWidget::lapped);
     EXPECT_EQ(w().property("elapsed").toLongLong(), 0);
-    w().start();
+    w().toggle();
+    ASSERT_TRUE(w().running());
     EXPECT_EQ(elapsed.count(), 0) << "a start changes no count";
 
     tick_after(1250);
@@ -448,7 +385,8 @@ TEST_F(WidgetTest, ElapsedIsTheCountLapsTakeAndIsSignalledAsTheFaceShowsIt) {
     EXPECT_NEAR(elapsed[1][0].toLongLong(), 2500, kGrain);
 
     time.jump(100 * kMs);
-    w().stop();  // the count the stop froze is announced, and stands
+    w().toggle();  // the count the stop froze is announced, and stands
+    EXPECT_FALSE(w().running());
     ASSERT_EQ(elapsed.count(), 3);
     const qint64 stopped = elapsed[2][0].toLongLong();
     EXPECT_NEAR(stopped, 2600, kGrain);
@@ -511,58 +449,6 @@ TEST_F(WidgetTest, ATickShowsAndSignalsTheCountOfItsOneReading) {
     EXPECT_GE(texts, 15);
 }
 
-TEST_F(WidgetTest, GrabShowsTheGlyphsOfTheDigits) {
-    w().resize(493, 200);  // 7400 x 3000 twips: digit cells of 66 x 196 pixels
-    w().show();
-    w().setDisplay(VexClockWidget::Digital);
-    w().setSegmentColor(QColor(kSegmentGreen));
-    w().setCellColor(QColor(kCellCream));
-    struct Row {
-        short hours;
-        bool top_bar, upper_right, middle_bar;  // segments a, b and g
-    };
-    const Row rows[] = {{88, true, true, true}, {11, false, true, false}, {77, true, true, false}};
-    for (const Row& r : rows) {
-        w().setHours(r.hours);
-        const QImage image = w().grab().toImage();
-        for (int cell : {0, 1}) {
-            const ImageElement& c = face().DisplayIm(cell);
-            const QRgb a = image.pixel(in_cell(c, 4358, 1358));
-            const QRgb b = image.pixel(in_cell(c, 7213, 4500));
-            const QRgb g = image.pixel(in_cell(c, 4358, 7971));
-            EXPECT_TRUE(near(a, r.top_bar ? kSegmentGreen : kCellCream))
-                << r.hours << ": " << text(a);
-            EXPECT_TRUE(near(b, r.upper_right ? kSegmentGreen : kCellCream))
-                << r.hours << ": " << text(b);
-            EXPECT_TRUE(near(g, r.middle_bar ? kSegmentGreen : kCellCream))
-                << r.hours << ": " << text(g);
-        }
-    }
-}
-
-TEST_F(WidgetTest, GrabShowsTheSecondHandWhereSecondsSays) {
-    w().show();
-    w().setForegroundColor(kRedColor);
-    w().setHours(4);
-    w().setMinutes(20);  // the hour and minute hands down and to the right, off the axes
-    struct Row {
-        short seconds;
-        int dx, dy;
-    };
-    for (const Row r : {Row{0, 0, -1}, Row{15, 1, 0}, Row{30, 0, 1}, Row{45, -1, 0}}) {
-        w().setSeconds(r.seconds);
-        const QImage image = w().grab().toImage();
-        // The pivot is pixel (108, 69); the second hand is 67 pixels long.
-        for (int k = 15; k <= 50; k += 7) {
-            const QRgb along = image.pixel(108 + r.dx * k, 69 + r.dy * k);
-            const QRgb opposite = image.pixel(108 - r.dx * k, 69 - r.dy * k);
-            EXPECT_TRUE(near(along, kRed, 10)) << r.seconds << " s, " << k << ": " << text(along);
-            EXPECT_FALSE(near(opposite, kRed, 60))
-                << r.seconds << " s, " << k << " the other way: " << text(opposite);
-        }
-    }
-}
-
 TEST_F(WidgetTest, OnePixelHandIsSharpAtTwiceThePixelDensity) {
     w().setForegroundColor(kRedColor);
     w().setSeconds(15);
@@ -572,12 +458,11 @@ TEST_F(WidgetTest, OnePixelHandIsSharpAtTwiceThePixelDensity) {
     // Logical row 69 is device rows 138 and 139; both full red, their neighbours the dial (in
     // the button face colour of the widget's palette).
     const QRgb dial = w().palette().color(QPalette::Button).rgb();
-    for (const int x : {240, 270, 300}) {
-        EXPECT_TRUE(near(image.pixel(x, 138), kRed)) << x << ": " << text(image.pixel(x, 138));
-        EXPECT_TRUE(near(image.pixel(x, 139), kRed)) << x << ": " << text(image.pixel(x, 139));
-        EXPECT_TRUE(near(image.pixel(x, 137), dial)) << x << ": " << text(image.pixel(x, 137));
-        EXPECT_TRUE(near(image.pixel(x, 140), dial)) << x << ": " << text(image.pixel(x, 140));
-    }
+    for (const int x : {240, 270, 300})
+        for (const auto& [y, colour] :
+             {std::pair{137, dial}, {138, kRed}, {139, kRed}, {140, dial}})
+            EXPECT_TRUE(near(image.pixel(x, y), colour))
+                << x << ", " << y << ": " << text(image.pixel(x, y));
 }
 
 // The face and its frame fill the widget to its last device pixel at the pixel ratios of
@@ -597,17 +482,12 @@ TEST_F(WidgetTest, TheFrameMeetsEveryEdgeOfTheWidgetAtEveryPixelRatio) {
                 const int right = static_cast<int>(std::floor(size.width() * dpr)) - 1;
                 const int bottom = static_cast<int>(std::floor(size.height() * dpr)) - 1;
                 const int x = right / 4, y = bottom / 2;  // clear of the hands at twelve
-                const std::string at = std::to_string(size.width()) + " x " +
-                                       std::to_string(size.height()) + " at " +
-                                       std::to_string(dpr) + (display ? " digital" : " analog");
-                EXPECT_TRUE(near(image.pixel(right, y), kFrameBlack, 40))
-                    << at << ", right: " << text(image.pixel(right, y));
-                EXPECT_TRUE(near(image.pixel(0, y), kFrameBlack, 40))
-                    << at << ", left: " << text(image.pixel(0, y));
-                EXPECT_TRUE(near(image.pixel(x, bottom), kFrameBlack, 40))
-                    << at << ", bottom: " << text(image.pixel(x, bottom));
-                EXPECT_TRUE(near(image.pixel(x, 0), kFrameBlack, 40))
-                    << at << ", top: " << text(image.pixel(x, 0));
+                for (const QPoint edge :
+                     {QPoint(right, y), QPoint(0, y), QPoint(x, bottom), QPoint(x, 0)})
+                    EXPECT_TRUE(near(image.pixel(edge), kFrameBlack, 40))
+                        << size.width() << " x " << size.height() << " at " << dpr
+                        << (display ? " digital" : " analog") << ", pixel " << edge.x() << ", "
+                        << edge.y() << ": " << text(image.pixel(edge));
             }
         }
     }
@@ -749,10 +629,7 @@ TEST_F(WidgetTest, MouseMoveReportsHeldButtonsAndAppliesThePointer) {
         Qt::CursorShape shape;
     };
     for (const Row r : {Row{VexClockWidget::IBeamPointer, Qt::IBeamCursor},
-                        Row{VexClockWidget::SizeBDiagPointer, Qt::SizeBDiagCursor},
-                        Row{VexClockWidget::WaitPointer, Qt::WaitCursor},
-                        Row{VexClockWidget::IconPointer, Qt::BitmapCursor},
-                        Row{VexClockWidget::WhatsThisPointer, Qt::WhatsThisCursor}}) {
+                        Row{VexClockWidget::IconPointer, Qt::BitmapCursor}}) {
         w().setMousePointer(r.pointer);
         move({31, 40}, Qt::NoButton);
         EXPECT_EQ(w().cursor().shape(), r.shape) << r.pointer;
@@ -831,21 +708,6 @@ TEST_F(WidgetTest, KeyCodeSetToZeroByTheHostIsWhatTheControlKeeps) {
 
 // --- Timers ---
 
-TEST_F(WidgetTest, TimersFollowTheControlsTimerElements) {
-    w().setDisplay(VexClockWidget::Digital);
-    w().control().StartClock();
-    EXPECT_EQ(qt::shared_tick_periods(), (std::vector<int>{250, 500}));
-    EXPECT_EQ(qt::shared_tick_timer(250)->timerType(), Qt::CoarseTimer);
-
-    w().setAccuracy(VexClockWidget::Tenths);
-    EXPECT_EQ(qt::shared_tick_periods(), (std::vector<int>{45, 500}))
-        << "the old period's timer has no members";
-    EXPECT_EQ(qt::shared_tick_timer(45)->timerType(), Qt::PreciseTimer);
-
-    w().control().StopClock();
-    EXPECT_EQ(qt::shared_tick_timers_running(), 0);
-}
-
 // The one test on the system's clock: the count comes from it, not from the number of
 // ticks, so one tick after a pause shows the whole pause. A loaded machine only lengthens the
 // pause, which the bounds allow for. The clock's single-precision reading is good to some
@@ -918,34 +780,18 @@ TEST_F(WidgetTest, ErrorInATickIsReportedAndTheWatchRunsOn) {
     EXPECT_TRUE(CapturedWarnings::captured()[0].contains("SWTimer"));
 }
 
-TEST_F(WidgetTest, HostMayDeleteTheWidgetFromItsHandlers) {
-    // From a click, from a tick's Notify and from the colon blink's pending messages.
-    VexClockWidget* clicked = widget.release();
-    QPointer<VexClockWidget> gone = clicked;
-    QObject::connect(clicked, &VexClockWidget::clicked, [clicked] { delete clicked; });
-    QTest::mouseClick(clicked, Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_TRUE(gone.isNull());
-
-    auto* ticking = new VexClockWidget;
-    gone = ticking;
-    ticking->setDisplay(VexClockWidget::Digital);
-    ticking->setAccuracy(VexClockWidget::Tenths);
-    QObject::connect(ticking, &VexClockWidget::notify, [ticking] { delete ticking; });
-    ticking->control().StartClock();
-    time.advance(200);
-    ASSERT_TRUE(gone.isNull()) << "deleted from a Notify";
-
-    // The colon blink lets pending messages run between its two colons; one of them
-    // deletes the widget.
+// The colon blink lets pending messages run between its two colons; one of them deletes the
+// widget. (Deletion from each of the widget's signals is the control host test's.)
+TEST_F(WidgetTest, HostMayDeleteTheWidgetFromAMessageTheColonBlinkLetsRun) {
     auto* blinking = new VexClockWidget;
-    gone = blinking;
+    QPointer<VexClockWidget> gone = blinking;
     blinking->setDisplay(VexClockWidget::Digital);
     blinking->control().StartClock();
     QMetaObject::invokeMethod(
         qApp, [&gone] { delete gone.data(); }, Qt::QueuedConnection);
     blinking->control().ColonTimer_Timer();  // as the platform calls it
     EXPECT_TRUE(gone.isNull());
-    // What the deleted widgets left to be deleted later goes now.
+    // What the deleted widget left to be deleted later goes now.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
@@ -959,9 +805,6 @@ TEST_F(WidgetTest, AboutBoxOpensAndClosesWhileAWatchCounts) {
 
     struct Seen {
         QString title;
-        QRect ok_geometry;
-        bool title_bold = false;
-        double title_points = 0;
         int notified_while_open = 0;
     } seen;
     QPointer<QDialog> shown;
@@ -980,10 +823,6 @@ TEST_F(WidgetTest, AboutBoxOpensAndClosesWhileAWatchCounts) {
         notified.clear();
         time.advance(500);
         seen.title = box->windowTitle();
-        seen.ok_geometry = box->findChild<QPushButton*>("OkPb")->geometry();
-        const QFont title_font = box->findChild<QLabel*>("Label1")->font();
-        seen.title_bold = title_font.bold();
-        seen.title_points = title_font.pointSizeF();
         seen.notified_while_open = static_cast<int>(notified.count());
         QTest::mouseClick(box->findChild<QPushButton*>("OkPb"), Qt::LeftButton);
     };
@@ -992,9 +831,6 @@ TEST_F(WidgetTest, AboutBoxOpensAndClosesWhileAWatchCounts) {
 
     EXPECT_GE(seen.notified_while_open, 3) << "the watch counted behind the modal box";
     EXPECT_EQ(seen.title, QStringLiteral("About VexClock"));
-    EXPECT_EQ(seen.ok_geometry, QRect(243, 270, 61, 24));  // 3645, 4050, 915, 360 twips
-    EXPECT_TRUE(seen.title_bold);
-    EXPECT_EQ(seen.title_points, 12);
     EXPECT_TRUE(shown.isNull()) << "the closed box is unloaded";
     EXPECT_TRUE(w().control().Running());
 }
