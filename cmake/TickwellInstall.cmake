@@ -20,39 +20,53 @@
 # lib<name>.so.<major>; a build with BUILD_SHARED_LIBS=OFF installs static archives instead.
 # Included at the end of the top-level CMakeLists.txt, once every target exists.
 #
-# Install components, one Debian package each:
-#   runtime   libtickwell1                   the shared libraries
-#   dev       libtickwell-dev                headers, link names, CMake and pkg-config files
-#   quick     qml6-module-tickwell           the QML module Tickwell
+# Install components, one Debian package each (cmake/TickwellPackaging.cmake):
+#   core      libtickwell1                   libtickwell and libtickwell-files (no Qt)
+#   qt        libtickwell-qt1                qt-render, qt-host, the widget and the dialogs
+#   quick     libtickwell-quick1             libtickwell-quick
+#   qml       qml6-module-tickwell           the QML module Tickwell
 #   designer  libtickwell-designer-plugin    the widget in Qt Designer
-#   tools     tickwell-tools                 tickwell-container and tickwell-demo
+#   dev       libtickwell-dev                headers, link names, CMake and pkg-config files
+#   doc       libtickwell-doc                the API reference
+#   tools     tickwell-tools                 tickwell-container and tickwell-demo, man pages
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
 set(TICKWELL_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/Tickwell)
 
+# Man pages and Debian changelogs are installed compressed as Debian's tools compress them
+# (gzip -9n: no name, no time stamp, so the same bytes every build); made when configuring.
+find_program(TICKWELL_GZIP gzip REQUIRED)
+function(tickwell_gzip input output)
+  get_filename_component(folder ${output} DIRECTORY)
+  file(MAKE_DIRECTORY ${folder})
+  execute_process(COMMAND ${TICKWELL_GZIP} -9n -c ${input} OUTPUT_FILE ${output}
+                  COMMAND_ERROR_IS_FATAL ANY)
+  set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${input})
+endfunction()
+
 # Every library reaches its headers through Tickwell::core's include directory: include/
 # under the prefix, where each header is <tickwell/...>. An installed library finds the ones
 # it links beside itself ($ORIGIN), wherever the prefix is.
-function(tickwell_install_library target export_name output_name)
+function(tickwell_install_library target export_name output_name component)
   set_target_properties(${target} PROPERTIES EXPORT_NAME ${export_name} OUTPUT_NAME ${output_name}
                         VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR}
                         INSTALL_RPATH "$ORIGIN")
   install(TARGETS ${target} EXPORT TickwellTargets
-          LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT dev
+          LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT ${component} NAMELINK_COMPONENT dev
           ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT dev)
 endfunction()
 
-tickwell_install_library(tickwell_core core tickwell)
-tickwell_install_library(tickwell_property_files property_files tickwell-files)
+tickwell_install_library(tickwell_core core tickwell core)
+tickwell_install_library(tickwell_property_files property_files tickwell-files core)
 
 set(TICKWELL_PACKAGE_HAS_QT OFF)
 if(TARGET tickwell_qt_render AND TARGET tickwell_qt)
   set(TICKWELL_PACKAGE_HAS_QT ON)
-  tickwell_install_library(tickwell_qt_render qt_render tickwell-qt-render)
-  tickwell_install_library(tickwell_qt_host qt_host tickwell-qt-host)
-  tickwell_install_library(tickwell_qt qt tickwell-qt)
-  tickwell_install_library(tickwell_qt_dialogs qt_dialogs tickwell-qt-dialogs)
+  tickwell_install_library(tickwell_qt_render qt_render tickwell-qt-render qt)
+  tickwell_install_library(tickwell_qt_host qt_host tickwell-qt-host qt)
+  tickwell_install_library(tickwell_qt qt tickwell-qt qt)
+  tickwell_install_library(tickwell_qt_dialogs qt_dialogs tickwell-qt-dialogs qt)
   if(NOT TARGET Tickwell::qt)
     add_library(Tickwell::qt ALIAS tickwell_qt)
   endif()
@@ -61,12 +75,12 @@ endif()
 set(TICKWELL_PACKAGE_HAS_QUICK OFF)
 if(TICKWELL_PACKAGE_HAS_QT AND TARGET tickwell_quick)
   set(TICKWELL_PACKAGE_HAS_QUICK ON)
-  tickwell_install_library(tickwell_quick quick tickwell-quick)
+  tickwell_install_library(tickwell_quick quick tickwell-quick quick)
   install(TARGETS tickwell_quickplugin LIBRARY DESTINATION ${TICKWELL_QML_INSTALL_DIR}/Tickwell
-          COMPONENT quick)
+          COMPONENT qml)
   install(FILES ${TICKWELL_QML_BUILD_DIR}/Tickwell/qmldir
                 ${TICKWELL_QML_BUILD_DIR}/Tickwell/tickwell_quick.qmltypes
-          DESTINATION ${TICKWELL_QML_INSTALL_DIR}/Tickwell COMPONENT quick)
+          DESTINATION ${TICKWELL_QML_INSTALL_DIR}/Tickwell COMPONENT qml)
 endif()
 
 
@@ -87,6 +101,10 @@ foreach(program tickwell-container tickwell-demo)
   if(TARGET ${program})
     set_target_properties(${program} PROPERTIES INSTALL_RPATH "$ORIGIN/../${CMAKE_INSTALL_LIBDIR}")
     install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT tools)
+    tickwell_gzip(${PROJECT_SOURCE_DIR}/apps/${program}/${program}.1
+                  ${PROJECT_BINARY_DIR}/man/${program}.1.gz)
+    install(FILES ${PROJECT_BINARY_DIR}/man/${program}.1.gz
+            DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT tools)
   endif()
 endforeach()
 
