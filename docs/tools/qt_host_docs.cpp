@@ -32,44 +32,47 @@ std::string qt_type(std::string_view kind, std::string_view enum_name) {
 }
 
 // What a host sees of a value of each kind, beyond the registry's help text.
-std::string kind_note(std::string_view kind, std::string_view enum_name) {
-    if (kind == "integer") return "An Integer: 16 bits in the control.";
-    if (kind == "long_") return "A Long: 32 bits in the control.";
-    if (kind == "boolean") return "A Boolean.";
-    if (kind == "string") return "A string.";
-    if (kind == "color")
-        return "A colour: a system colour reads as the colour the host's colorScheme() paints "
+void write_kind_note(std::ostream& out, std::string_view kind, std::string_view enum_name) {
+    if (kind == "integer")
+        out << "An Integer: 16 bits in the control.";
+    else if (kind == "long_")
+        out << "A Long: 32 bits in the control.";
+    else if (kind == "boolean")
+        out << "A Boolean.";
+    else if (kind == "string")
+        out << "A string.";
+    else if (kind == "color")
+        out << "A colour: a system colour reads as the colour the host's colorScheme() paints "
                "it; a QColor written is kept as that explicit colour.";
-    if (kind == "picture") return "A picture; a null QPixmap is no picture.";
-    return "One of the values of #" + std::string(enum_name) + "; a value it does not name is " +
-           "refused.";
+    else if (kind == "picture")
+        out << "A picture; a null QPixmap is no picture.";
+    else
+        out << "One of the values of #" << enum_name << "; a value it does not name is refused.";
 }
 
 // The range the control enforces where a put checks a number.
-std::string range_note(PropertyId id) {
-    auto from_zero = [](long max, std::string_view unit) {
-        return "From 0 to " + std::to_string(max) + std::string(unit) + ".";
-    };
+void write_range_note(std::ostream& out, PropertyId id) {
     switch (id) {
         case PropertyId::Hours:
-            return from_zero(kMaxHours, "") + " The analog face takes at most " +
-                   std::to_string(kMaxAnalogHours) + ".";
+            out << " From 0 to " << kMaxHours << ". The analog face takes at most "
+                << kMaxAnalogHours << ".";
+            break;
         case PropertyId::Minutes:
-            return from_zero(kMaxMinutes, "");
+            out << " From 0 to " << kMaxMinutes << ".";
+            break;
         case PropertyId::Seconds:
-            return from_zero(kMaxSeconds, "");
+            out << " From 0 to " << kMaxSeconds << ".";
+            break;
         case PropertyId::Tens:
         case PropertyId::Hundreds:
-            return from_zero(kMaxFractionDigit, "");
+            out << " From 0 to " << kMaxFractionDigit << ".";
+            break;
         case PropertyId::AlertTime:
-            return from_zero(kMaxAlertTime, " seconds (99 hours); 0 raises no alert");
+            out << " From 0 to " << kMaxAlertTime << " seconds (99 hours); 0 raises no alert.";
+            break;
         default:
-            return "";
+            break;
     }
-}
-
-std::string qualified(std::string_view host, std::string_view member) {
-    return std::string(host) + "::" + std::string(member);
 }
 
 void document_property(std::ostream& out, std::string_view host, PropertyId id,
@@ -77,9 +80,9 @@ void document_property(std::ostream& out, std::string_view host, PropertyId id,
                        std::string_view kind, std::string_view enum_name) {
     const MemberInfo& info = Registry::property(id);
     const std::string type = qt_type(kind, enum_name);
-    out << "/** \\property " << qualified(host, qt_name) << "\n    " << info.help << "\n\n    "
-        << kind_note(kind, enum_name);
-    if (const std::string range = range_note(id); !range.empty()) out << " " << range;
+    out << "/** \\property " << host << "::" << qt_name << "\n    " << info.help << "\n\n    ";
+    write_kind_note(out, kind, enum_name);
+    write_range_note(out, id);
     out << "\n\n    The control's property `" << info.name << "`";
     if (info.bag)
         out << ", kept in the property bag under the key `" << info.bag->key << "`";
@@ -88,14 +91,14 @@ void document_property(std::ostream& out, std::string_view host, PropertyId id,
     out << ".";
     if (!info.browsable) out << " Designers do not list it.";
     out << " */\n";
-    out << "/** \\fn " << type << " " << qualified(host, qt_name) << "() const\n    Reads #"
+    out << "/** \\fn " << type << " " << host << "::" << qt_name << "() const\n    Reads #"
         << qt_name << ". */\n";
-    out << "/** \\fn void " << qualified(host, "set") << qt_cap_name << "(const " << type
+    out << "/** \\fn void " << host << "::set" << qt_cap_name << "(const " << type
         << " &value)\n    Writes #" << qt_name
         << " through the control's put, which checks and converts the value as the control "
            "does: a refused value reaches the user as #messagePolicy says and changes "
            "nothing. */\n";
-    out << "/** \\fn void " << qualified(host, qt_name) << "Changed(" << type
+    out << "/** \\fn void " << host << "::" << qt_name << "Changed(" << type
         << " value)\n    Emitted once per actual change of #" << qt_name
         << ", whatever made it, with the new value. */\n";
 }
@@ -109,7 +112,7 @@ void document_property(std::ostream& out, std::string_view host, PropertyId id,
 // values.
 void document_host_enums(std::ostream& out, std::string_view host) {
 #define TICKWELL_DOC_ENUM(Type, library_name, VALUES)                                    \
-    out << "/** \\enum " << qualified(host, #Type)                                       \
+    out << "/** \\enum " << host << "::" #Type                                           \
         << "\n    The control's enum tickwell::" #Type " (`" #library_name               \
            "` in the type "                                                              \
            "library) under Qt-style value names, for QML and Qt's property system:\n\n"; \
