@@ -2,6 +2,7 @@
 // The appearance properties: element-held widths and colours, the border's room check and
 // hidden-border convention, and the field-backed styles.
 #include "clock_fixture.hpp"
+#include "thrown.hpp"
 
 namespace tickwell::testing {
 namespace {
@@ -12,15 +13,11 @@ using AppearanceTest = ClockTest;
 // naming the width given and the largest taken, and changes nothing.
 TEST_F(AppearanceTest, AWidthThatDoesNotDoubleIsAnOverflowNamingIt) {
     for (const std::int16_t pixels : {std::int16_t{16384}, std::int16_t{32767}}) {
-        try {
-            clock->setBorderWidth(pixels);
-            ADD_FAILURE() << pixels << " taken";
-        } catch (const Error& e) {
-            EXPECT_EQ(e.kind(), ErrorKind::overflow);
-            EXPECT_EQ(std::string(e.what()), "a BorderWidth of " + std::to_string(pixels) +
-                                                 " does not fit: twice it must fit an Integer, "
-                                                 "so it is at most 16383");
-        }
+        const Error e = thrown([&] { clock->setBorderWidth(pixels); });
+        EXPECT_EQ(e.kind(), ErrorKind::overflow);
+        EXPECT_EQ(std::string(e.what()), "a BorderWidth of " + std::to_string(pixels) +
+                                             " does not fit: twice it must fit an Integer, "
+                                             "so it is at most 16383");
     }
     EXPECT_EQ(take(), "");
     EXPECT_EQ(clock->BorderWidth(), 2);

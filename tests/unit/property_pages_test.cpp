@@ -18,6 +18,7 @@
 #include <tickwell/model/clock_state.hpp>
 #include <tickwell/platform/error.hpp>
 #include "clock_fixture.hpp"
+#include "thrown.hpp"
 
 namespace tickwell {
 namespace {
@@ -103,13 +104,9 @@ TEST_F(PropertyPagesTest, AValueWithNoItemEndsSelectionChanged) {
     clock->setClockMode(
         static_cast<ClockMode>(7));  // accepted by its put: any non-zero mode counts down
     headless::HeadlessPage general(container, GeneralPage(), {"a"});
-    try {
-        general.selection_changed();
-        ADD_FAILURE() << "no error";
-    } catch (const Error& e) {
-        EXPECT_EQ(e.kind(), ErrorKind::invalid_value);
-        EXPECT_EQ(e.member(), "ClockMode");
-    }
+    const Error e = testing::thrown([&] { general.selection_changed(); });
+    EXPECT_EQ(e.kind(), ErrorKind::invalid_value);
+    EXPECT_EQ(e.member(), "ClockMode");
 }
 
 TEST_F(PropertyPagesTest, NewControlsEmptyStartTimeFailsTheGeneralApply) {

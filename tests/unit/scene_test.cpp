@@ -9,6 +9,7 @@
 #include <tickwell/face/face_elements.hpp>
 #include <tickwell/platform/element_array.hpp>
 #include <tickwell/platform/error.hpp>
+#include "thrown.hpp"
 
 namespace tickwell {
 namespace {
@@ -22,13 +23,7 @@ std::string front_to_back(const Scene& scene) {
 }
 
 ErrorKind refusal(const auto& call) {
-    try {
-        call();
-    } catch (const Error& e) {
-        return e.kind();
-    }
-    ADD_FAILURE() << "accepted";
-    return ErrorKind::overflow;
+    return testing::thrown(call).kind();
 }
 
 TEST(Scene, ElementsRefuseWhatTheyCannotTake) {
@@ -46,11 +41,8 @@ TEST(Scene, ElementsRefuseWhatTheyCannotTake) {
     EXPECT_FLOAT_EQ(shape.height(), 0);  // a refused move changed nothing
     shape.set_left(-20);                 // positions may be negative
     EXPECT_FLOAT_EQ(shape.left(), -20);
-    try {
-        shape.set_width(-1);
-    } catch (const Error& e) {
-        EXPECT_NE(std::string(e.what()).find("Box.Width"), std::string::npos);
-    }
+    const std::string said = testing::thrown([&] { shape.set_width(-1); }).what();
+    EXPECT_NE(said.find("Box.Width"), std::string::npos) << said;
 }
 
 TEST(Scene, NewArrayMembersCopyMemberZeroAndStartHidden) {

@@ -4,6 +4,7 @@
 // when killed part-way.
 #include <tickwell/files/text_file.hpp>
 #include "scratch_dir.hpp"
+#include "thrown.hpp"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -35,21 +36,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class TextFile : public ::testing::Test {
+class TextFile : public ::testing::Test, protected testing::ScratchDir {
   protected:
-    void SetUp() override { dir = testing::make_scratch_dir("file"); }
+    TextFile() : ScratchDir("file") {}
     void TearDown() override {
         if (mounted) ::umount2(dir.c_str(), MNT_DETACH);
-        std::error_code ec;
-        fs::remove_all(dir, ec);
-    }
-    std::string path(const std::string& name) const { return (dir / name).string(); }
-    static std::string contents(const std::string& p) {
-        std::ifstream in(p, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    static void put(const std::string& p, const std::string& text) {
-        std::ofstream(p, std::ios::binary) << text;
     }
     // A file of `bytes` zeros that takes no disk space.
     static void sparse(const std::string& p, off_t bytes) {
@@ -58,20 +49,8 @@ class TextFile : public ::testing::Test {
         ASSERT_EQ(::ftruncate(fd, bytes), 0);
         ::close(fd);
     }
-    std::vector<std::string> entries() const {
-        std::vector<std::string> names;
-        for (const auto& e : fs::directory_iterator(dir))
-            names.push_back(e.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-    static std::string refusal(const std::function<void()>& read) {
-        try {
-            read();
-        } catch (const FileError& e) {
-            return e.what();
-        }
-        return "";
+    static std::string refusal(const std::function<void()>& call) {
+        return testing::what_thrown<FileError>(call);
     }
     // Mounts a small file system of `size` over the directory in a mount namespace of this
     // process's own; false (with the reason in `why`) where the test may not.
@@ -90,7 +69,6 @@ class TextFile : public ::testing::Test {
         return true;
     }
 
-    fs::path dir;
     bool mounted = false;
 };
 
