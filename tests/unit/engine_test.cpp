@@ -386,14 +386,6 @@ TEST_F(EngineTest, ClockSetBackIsIgnoredUntilItCatchesUp) {
     EXPECT_EQ(clock->Seconds(), 11);
 }
 
-TEST_F(EngineTest, AlertAtEveryMultipleOnce) {
-    clock->setAlertTime(5);
-    clock->StartClock();
-    take();
-    run(16);
-    EXPECT_EQ(count(take(), "event a Alert\n"), 3);  // 5, 10, 15; not at 0 after InitProperties
-}
-
 TEST_F(EngineTest, AlertAtZeroWhenTheLatchIsOpen) {
     Clock::state().AlertFired = false;  // a control read from a bag keeps the latch as it is
     clock->setAlertTime(5);
@@ -425,27 +417,6 @@ TEST_F(EngineTest, ExpiryOfAZeroCountDownIsImmediate) {
     EXPECT_EQ(take(), "event a TimeExpired\n");
     EXPECT_FALSE(clock->Running());
     EXPECT_FALSE(face().ColonTimer.enabled());
-}
-
-TEST_F(EngineTest, ExpiryStopsTheWatchBeforeTheEventAndShowsZeroFractions) {
-    count_down_from("0:0:2");
-    clock->setDisplay(Display::digital);
-    clock->setAccuracy(Accuracy::tenths);
-    bool running_inside = true;
-    container.on("a", "TimeExpired",
-                 [&](std::span<EventArgument>) { running_inside = clock->Running(); });
-    clock->StartClock();
-    run(2.5);
-    EXPECT_FALSE(running_inside);
-    EXPECT_EQ(count(take(), "event a TimeExpired\n"), 1);
-    EXPECT_TRUE(face().ColonIm(0).visible());
-    EXPECT_TRUE(face().ColonIm(1).visible());
-    // Every cell, its recorded digit and the fields read zero.
-    EXPECT_EQ(shown(), "00:00:00.00");
-    for (int cell = 0; cell < 8; ++cell) {
-        EXPECT_EQ(describe(face().DisplayIm(cell).picture()), "glyph:0") << cell;
-        EXPECT_EQ(face().DisplayIm(cell).tag(), "0") << cell;
-    }
 }
 
 // A reset watch shows what its next start counts from: a count-down its initial time.

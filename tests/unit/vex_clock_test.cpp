@@ -44,20 +44,6 @@ TEST_F(VexClockTest, TimeFieldsAreReadOnlyAtRunTimeWhateverTheValue) {
     EXPECT_EQ(take(), "changed a AlertTime\n");
 }
 
-TEST_F(VexClockTest, HoursLimitFollowsTheFaceShownAtThePut) {
-    clock->setHours(75);
-    EXPECT_EQ(take(), kInvalid);
-    clock->setDisplay(Display::digital);
-    clock->setHours(75);
-    EXPECT_EQ(take(), "changed a Display\nchanged a Hours\n");
-    EXPECT_EQ(clock->Hours(), 75);
-    clock->setHours(100);
-    EXPECT_EQ(take(), kInvalid);
-    // Switching back keeps the value accepted earlier.
-    clock->setDisplay(Display::analog);
-    EXPECT_EQ(clock->Hours(), 75);
-}
-
 TEST_F(VexClockTest, PlatformFailuresReachTheCaller) {
     EXPECT_EQ(put_failure("ClockMode", Value(std::int32_t{40000})), ErrorKind::overflow);
     EXPECT_EQ(put_failure("Accuracy", Value(std::int32_t{-40000})), ErrorKind::overflow);
@@ -71,19 +57,6 @@ TEST_F(VexClockTest, PlatformFailuresReachTheCaller) {
     EXPECT_EQ(face().HandSh(0).border_width(), 1);
     EXPECT_EQ(thrown([&] { clock->put("ClockMode", Value(std::int32_t{40000})); }).member(),
               "ClockMode");
-}
-
-TEST_F(VexClockTest, PutsConvertAsThePlatformDoes) {
-    clock->put("Minutes", Value(" 7 "));
-    clock->put("Seconds", Value(12.5));
-    clock->put("Tens", Value(3.5));
-    EXPECT_EQ(clock->Minutes(), 7);
-    EXPECT_EQ(clock->Seconds(), 12);
-    EXPECT_EQ(clock->Tens(), 4);
-    clock->put("IgnoreDisplay", Value("True"));
-    EXPECT_TRUE(clock->IgnoreDisplay());
-    clock->put("BackGround", Value(static_cast<std::int32_t>(0x8000000F)));
-    EXPECT_EQ(clock->get("BackGround"), Value(static_cast<std::int32_t>(0x8000000F)));
 }
 
 TEST_F(VexClockTest, ClockModeNormalClearsTheTimeFields) {
