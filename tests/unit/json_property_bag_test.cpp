@@ -281,18 +281,6 @@ TEST(JsonPropertyBag, ValuesOfTheWrongKindForAKeyAreLeftToTheReader) {
 
 using JsonPropertyBagFile = TempDir;
 
-TEST_F(JsonPropertyBagFile, SavesAndReadsBack) {
-    JsonPropertyBag bag;
-    bag.write("Hours", Value(std::int16_t{12}), Value(std::int16_t{0}));
-    bag.write("Background", Value(static_cast<std::int32_t>(0x8000000Fu)), Value());
-    write_property_bag_file(path("a.json"), bag);
-    const auto back = read_property_bag_file(path("a.json"));
-    EXPECT_EQ(back.values().size(), 2u);
-    EXPECT_EQ(*back.find("Hours"), Value(std::int16_t{12}));
-    EXPECT_EQ(*back.find("Background"), Value(static_cast<std::int32_t>(0x8000000Fu)));
-    EXPECT_EQ(entries(), std::vector<std::string>{"a.json"});
-}
-
 // What the program writes, it reads: a control holding the largest picture file that is
 // read saves a bag that loads back, picture and all.
 TEST_F(JsonPropertyBagFile, TheLargestPictureSavesAndLoadsBack) {
