@@ -97,22 +97,6 @@ TEST_F(VexClockTest, InitialTimePutClearsTheStoppedCount) {
     EXPECT_EQ(state().StoppedSeconds, 0);
 }
 
-TEST_F(VexClockTest, StateIsSharedByEveryControl) {
-    VexClock& b = container.create("b");
-    b.setDisplay(Display::digital);
-    EXPECT_EQ(clock->Display(), Display::digital);
-    b.setAppearance(Appearance::lowered);
-    EXPECT_EQ(clock->Appearance(), Appearance::lowered);
-    // Element-held values stay per control.
-    b.setSecWidth(4);
-    b.setBorderColor(0xFF);
-    EXPECT_EQ(clock->SecWidth(), 1);
-    EXPECT_EQ(clock->BorderColor(), 0u);
-    // Destroying a control leaves the state to the others.
-    container.destroy("b");
-    EXPECT_EQ(clock->Display(), Display::digital);
-}
-
 // What one control does in a container of its own, or beside another: the lines of the
 // script's output that name it, then every element of its face.
 std::string trace_of(const std::string& script, const std::string& name) {
