@@ -184,18 +184,11 @@ TEST(JsonPropertyBag, RefusesFilesThatAreNotThisFormat) {
         {"top level array", "[]",
          "is not a Tickwell.VexClock property bag: it holds no JSON object"},
         {"no class", R"({"properties": {}})", "property bag: it has no \"class\""},
-        {"wrong class", R"({"class": "Other.Thing", "properties": {}})",
-         "property bag: its \"class\" is \"Other.Thing\""},
         {"no properties", R"({"class": "Tickwell.VexClock"})", "it has no \"properties\""},
         {"properties not an object", bag_file("[1]"),
          "its \"properties\" is an array, not an object"},
         {"deeply nested", bag_file(std::string(100000, '[') + std::string(100000, ']')),
          "is refused: its arrays and objects nest more than 64 deep"},
-        {"deeply nested value",
-         bag_file(R"({"Hours": )" + std::string(100000, '[') + std::string(100000, ']') + "}"),
-         "nest more than 64 deep at \"Hours\""},
-        {"array value", bag_file(R"({"Hours": [1]})"),
-         "\"x.json\": \"Hours\" holds an array, which is no property value"},
         {"object without picture", bag_file(R"({"MouseIcon": {"data": ""}})"),
          "\"MouseIcon\" holds an object without \"picture\""},
         {"unknown format", bag_file(R"({"MouseIcon": {"picture": "gif", "data": ""}})"),
@@ -222,6 +215,8 @@ TEST(JsonPropertyBag, RefusesFilesThatAreNotThisFormat) {
 }
 
 // Text made to break a reader: each refused with the file and, where there is one, the key.
+// The hostile-files script shows the rest: numbers beyond a double, tokens that are no JSON,
+// ill-formed text, keys given twice.
 TEST(JsonPropertyBag, RefusesHostileTextNamingTheKey) {
     struct Row {
         const char* what;
@@ -232,19 +227,6 @@ TEST(JsonPropertyBag, RefusesHostileTextNamingTheKey) {
     const Row rows[] = {
         {"beyond a double", bag_file(R"({"Hours": 1e400})"),
          "holds a number out of range at \"Hours\": number overflow parsing '1e400'", "Hours"},
-        {"below a double", bag_file(R"({"Hours": 1, "AlertTime": -1e309})"),
-         "out of range at \"AlertTime\"", "AlertTime"},
-        {"5000 digits", bag_file(R"({"Seconds": )" + std::string(5000, '7') + "}"),
-         "out of range at \"Seconds\"", "Seconds"},
-        {"NaN", bag_file(R"({"Minutes": NaN})"), "is not JSON", "Minutes"},
-        {"Infinity", bag_file(R"({"Minutes": Infinity})"), "is not JSON", "Minutes"},
-        {"bad UTF-8", bag_file("{\"InitialTime\": \"1:\xff\"}"), "ill-formed UTF-8", "InitialTime"},
-        {"lone surrogate", bag_file(R"({"InitialTime": "\udc00"})"), "surrogate", "InitialTime"},
-        {"key twice", bag_file(R"({"Hours": 1, "Hours": 2})"),
-         "is refused: the key \"Hours\" appears twice in one object", "Hours"},
-        {"class twice",
-         R"({"class": "Tickwell.VexClock", "properties": {}, "class": "Tickwell.VexClock"})",
-         "the key \"class\" appears twice", "class"},
         {"same key in a picture",
          bag_file(R"({"MouseIcon": {"picture": "png", "picture": "bmp"}})"),
          "the key \"picture\" appears twice", "picture"},
