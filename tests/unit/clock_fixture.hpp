@@ -7,6 +7,7 @@
 #include <string>
 
 #include <tickwell/headless/headless_container.hpp>
+#include <tickwell/headless/script_runner.hpp>
 #include <tickwell/model/clock_state.hpp>
 #include <tickwell/platform/error.hpp>
 
@@ -47,6 +48,14 @@ class ClockTest : public ::testing::Test {
     headless::Container container{out};
     VexClock* clock = nullptr;
 };
+
+// Runs the lines of `script` in `container`: true when they ran to the end without an error.
+inline bool run_script(headless::Container& container, const std::string& script,
+                       bool strict = false) {
+    headless::ScriptRunner runner(container);
+    std::istringstream in(script);
+    return runner.run(in, strict);
+}
 
 inline constexpr const char* kInvalid = "msgbox \"Invalid property value.\"\n";
 inline constexpr const char* kReadOnly = "msgbox \"Property is read-only at run time.\"\n";

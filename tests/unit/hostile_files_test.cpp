@@ -18,6 +18,7 @@
 #include <tickwell/headless/headless_container.hpp>
 #include <tickwell/headless/script_runner.hpp>
 #include <tickwell/model/clock_state.hpp>
+#include "clock_fixture.hpp"
 #include "scratch_dir.hpp"
 
 namespace tickwell::headless {
@@ -47,9 +48,7 @@ class HostileFiles : public ::testing::Test, protected testing::ScratchDir {
         EXPECT_LT(end.ru_maxrss - start.ru_maxrss, kPeakMemoryGrowthKb) << "kB of peak memory grew";
     }
     std::string run(const std::string& script) {
-        ScriptRunner runner(container);
-        std::istringstream in(script);
-        runner.run(in, false);
+        testing::run_script(container, script);
         std::string said = out.str();
         out.str("");
         return said;

@@ -112,17 +112,15 @@ TEST_F(InputEventsTest, MouseButtonAndShiftComeBackButPositionCopiesDoNot) {
 // The container's input commands: an element that receives no clicks of its own (a hand,
 // the border, an image that was never created) is a failing command, not a surface click.
 TEST_F(InputEventsTest, ClickCommandOnlyReachesClickableImages) {
-    headless::ScriptRunner runner(container);
-    std::istringstream script(
-        "click a ColonIm(1)\n"
-        "click a Hand(0)\n"
-        "click a Border\n"
-        "click a IconIm\n"
-        "click a DisplayIm(8)\n"
-        "click a DisplayIm\n"
-        "mousemove a 0 0 10\n"
-        "keypress a 70000\n");
-    EXPECT_FALSE(runner.run(script, false));
+    EXPECT_FALSE(testing::run_script(container,
+                                     "click a ColonIm(1)\n"
+                                     "click a Hand(0)\n"
+                                     "click a Border\n"
+                                     "click a IconIm\n"
+                                     "click a DisplayIm(8)\n"
+                                     "click a DisplayIm\n"
+                                     "mousemove a 0 0 10\n"
+                                     "keypress a 70000\n"));
     std::istringstream lines(take());
     std::string line;
     std::getline(lines, line);

@@ -11,6 +11,7 @@
 #include <tickwell/headless/script_runner.hpp>
 #include <tickwell/model/clock_state.hpp>
 #include <tickwell/platform/error.hpp>
+#include "clock_fixture.hpp"
 #include "scratch_dir.hpp"
 #include "test_pictures.hpp"
 #include "thrown.hpp"
@@ -208,9 +209,7 @@ class PersistenceCommands : public Persistence, protected testing::ScratchDir {
     std::string run(std::string script, bool strict = false) {
         for (std::size_t at; (at = script.find("${DIR}")) != std::string::npos;)
             script.replace(at, 6, dir.string());
-        headless::ScriptRunner runner(container);
-        std::istringstream in(script);
-        ok = runner.run(in, strict);
+        ok = testing::run_script(container, script, strict);
         return take();
     }
 

@@ -3,6 +3,7 @@
 // without end, and how a save replaces its target whole, through links, on a full disk and
 // when killed part-way.
 #include <tickwell/files/text_file.hpp>
+#include "clock_fixture.hpp"
 #include "scratch_dir.hpp"
 #include "thrown.hpp"
 
@@ -336,9 +337,7 @@ TEST_F(TextFile, AFullFileSystemKeepsTheOldFiles) {
     // render through the container: an error naming the file, the old picture whole.
     std::ostringstream out;
     Container container(out);
-    ScriptRunner runner(container);
-    std::istringstream script("new a\nrender a " + path("face.svg") + "\n");
-    runner.run(script, false);
+    testing::run_script(container, "new a\nrender a " + path("face.svg") + "\n");
     EXPECT_NE(
         out.str().find("error: cannot write \"" + path("face.svg") + "\": No space left on device"),
         std::string::npos)

@@ -102,9 +102,7 @@ TEST_F(VexClockTest, InitialTimePutClearsTheStoppedCount) {
 std::string trace_of(const std::string& script, const std::string& name) {
     std::ostringstream out;
     headless::Container container(out);
-    headless::ScriptRunner runner(container);
-    std::istringstream in(script);
-    EXPECT_TRUE(runner.run(in, true));
+    EXPECT_TRUE(run_script(container, script, true));
     std::istringstream lines(out.str());
     std::string traced;
     for (std::string line; std::getline(lines, line);)
