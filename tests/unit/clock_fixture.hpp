@@ -57,6 +57,14 @@ inline bool run_script(headless::Container& container, const std::string& script
     return runner.run(in, strict);
 }
 
+// How many times `part` occurs in `text`: the lines of one event in what a run printed.
+inline int occurrences(const std::string& text, const std::string& part) {
+    int n = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++n;
+    return n;
+}
+
 inline constexpr const char* kInvalid = "msgbox \"Invalid property value.\"\n";
 inline constexpr const char* kReadOnly = "msgbox \"Property is read-only at run time.\"\n";
 inline constexpr const char* kNegative = "msgbox \"The property value cannot be negative.\"\n";

@@ -27,12 +27,6 @@ class EngineTest : public ClockTest {
                       s.Hundreds);
         return buf;
     }
-    static int count(const std::string& text, const std::string& line) {
-        int n = 0;
-        for (auto at = text.find(line); at != std::string::npos; at = text.find(line, at + 1))
-            ++n;
-        return n;
-    }
 };
 
 // A count-down shows the time that remains, rounded up to the finest cell of its face: the
@@ -311,7 +305,7 @@ TEST_F(EngineTest, ResetOnARunningWatchRestartsItsCountAndKeepsRunning) {
     EXPECT_EQ(shown(), "00:00:01.00");  // held: counted from the reset
     tick_at(17);
     EXPECT_EQ(shown(), "00:00:05.00");
-    EXPECT_EQ(count(take(), "event a Alert\n"), 1);
+    EXPECT_EQ(occurrences(take(), "event a Alert\n"), 1);
 }
 
 TEST_F(EngineTest, ResetOnARunningCountDownStartsAgainFromTheInitialTime) {
@@ -383,20 +377,20 @@ TEST_F(EngineTest, AlertAtZeroWhenTheLatchIsOpen) {
     clock->StartClock();
     take();
     run(0.5);
-    EXPECT_EQ(count(take(), "event a Alert\n"), 1);
+    EXPECT_EQ(occurrences(take(), "event a Alert\n"), 1);
 }
 
 TEST_F(EngineTest, NoAlertWhenDisabledOrCountingDown) {
     clock->setAlertTime(0);
     clock->StartClock();
     run(20);
-    EXPECT_EQ(count(take(), "event a Alert"), 0);
+    EXPECT_EQ(occurrences(take(), "event a Alert"), 0);
     clock->StopClock();
     clock->setAlertTime(2);
     count_down_from("0:0:30");
     clock->StartClock();
     run(20);
-    EXPECT_EQ(count(take(), "event a Alert"), 0);
+    EXPECT_EQ(occurrences(take(), "event a Alert"), 0);
 }
 
 TEST_F(EngineTest, ExpiryOfAZeroCountDownIsImmediate) {
@@ -441,7 +435,7 @@ TEST_F(EngineTest, AResetFromNotifyHoldsForTheRestOfTheTick) {
     clock->StartClock();
     take();
     run(4.5);
-    EXPECT_EQ(count(take(), "event a Alert\n"), 0);
+    EXPECT_EQ(occurrences(take(), "event a Alert\n"), 0);
     EXPECT_EQ(clock->Seconds(), 1);  // counted from the reset at 3 s
 }
 
@@ -484,11 +478,11 @@ TEST_F(EngineTest, NotifyOncePerChangedDigitTick) {
     clock->StartClock();
     take();
     run(3);  // 12 ticks at 250 ms; the seconds digit changes three times
-    EXPECT_EQ(count(take(), "event a Notify\n"), 3);
+    EXPECT_EQ(occurrences(take(), "event a Notify\n"), 3);
     clock->setDisplay(Display::analog);
     take();
     run(3);
-    EXPECT_EQ(count(take(), "Notify"), 0);  // the analog face never notifies
+    EXPECT_EQ(occurrences(take(), "Notify"), 0);  // the analog face never notifies
 }
 
 TEST_F(EngineTest, IgnoreDisplayStillNotifiesButFreezesDigitsAndColons) {
@@ -497,7 +491,7 @@ TEST_F(EngineTest, IgnoreDisplayStillNotifiesButFreezesDigitsAndColons) {
     clock->StartClock();
     take();
     run(2);
-    EXPECT_EQ(count(take(), "event a Notify\n"), 2);
+    EXPECT_EQ(occurrences(take(), "event a Notify\n"), 2);
     EXPECT_EQ(describe(face().DisplayIm(5).picture()), "glyph:0");
     EXPECT_EQ(face().DisplayIm(5).tag(), "2");
     EXPECT_TRUE(face().ColonIm(0).visible());
@@ -527,7 +521,7 @@ TEST_F(EngineTest, AResetFromNotifyStartsACountDownAgainWithoutExpiring) {
     clock->StartClock();
     take();
     run(1);
-    EXPECT_EQ(count(take(), "event a TimeExpired\n"), 0);
+    EXPECT_EQ(occurrences(take(), "event a TimeExpired\n"), 0);
     EXPECT_TRUE(clock->Running());
     EXPECT_EQ(shown(), "00:00:30.00");
 }
