@@ -204,28 +204,21 @@ TEST_F(Persistence, APictureForATextKeyIsAMismatch) {
 class PersistenceCommands : public Persistence, protected testing::ScratchDir {
   protected:
     PersistenceCommands() : ScratchDir("persist") {}
-
-    // Runs script lines (${DIR} stands for the temporary directory); returns the output.
-    std::string run(std::string script, bool strict = false) {
-        for (std::size_t at; (at = script.find("${DIR}")) != std::string::npos;)
-            script.replace(at, 6, dir.string());
-        ok = testing::run_script(container, script, strict);
-        return take();
-    }
-
-    bool ok = true;
 };
 
 TEST_F(PersistenceCommands, AStrictScriptStopsAtAFileThatCannotBeRead) {
-    EXPECT_EQ(run("load a ${DIR}/missing.json\necho not reached\n", true),
-              "error: cannot read \"" + path("missing.json") + "\": No such file or directory\n");
-    EXPECT_FALSE(ok);
+    const std::string missing = path("missing.json");
+    EXPECT_FALSE(
+        testing::run_script(container, "load a " + missing + "\necho not reached\n", true));
+    EXPECT_EQ(take(), "error: cannot read \"" + missing + "\": No such file or directory\n");
 }
 
 TEST_F(PersistenceCommands, Usage) {
-    put(path("a.json"), R"({"class": "Tickwell.VexClock", "properties": {}})");
-    EXPECT_EQ(run("load a\nload a ${DIR}/a.json 100\nload a-b ${DIR}/a.json\nsave\n"
-                  "load a ${DIR}/a.json\nload a ${DIR}/a.json\n"),
+    const std::string a = path("a.json");
+    put(a, R"({"class": "Tickwell.VexClock", "properties": {}})");
+    testing::run_script(container, "load a\nload a " + a + " 100\nload a-b " + a +
+                                       "\nsave\nload a " + a + "\nload a " + a + "\n");
+    EXPECT_EQ(take(),
               "error: usage: load NAME FILE [W H] [own]\n"
               "error: usage: load NAME FILE [W H] [own]\n"
               "error: \"a-b\" is not a control name (letters, digits, _)\n"
