@@ -78,23 +78,15 @@ TEST_F(SvgRendererTest, AnalogFaceDrawsItsVisibleSetBackToFront) {
         EXPECT_EQ(position(names, indexed("Dot", i)), position(names, indexed("DotSh", i)) + 1);
 }
 
-TEST_F(SvgRendererTest, DigitalFaceDrawsCellsColonsAndFrame) {
+// Which cells each accuracy shows, the layout's tests show; drawn, only the order matters.
+TEST_F(SvgRendererTest, DigitalFaceDrawsTheBlankGlyphsBehindTheColons) {
     put("Display", Value(std::int16_t{1}));
-    auto names = drawn_names(render());
+    const auto names = drawn_names(render());
     EXPECT_EQ(names.front(), "Border");
-    for (int i = 0; i < 6; ++i)
-        EXPECT_TRUE(contains(names, indexed("DisplayIm", i))) << i;
-    EXPECT_FALSE(contains(names, "DisplayIm(6)"));
     EXPECT_FALSE(contains(names, "Hand(0)"));
-    EXPECT_FALSE(contains(names, "Dot(5)"));
-    // The blank glyph lies behind its colon, so a colon blinked off leaves a grey cell.
+    // A colon blinked off leaves a grey cell.
     EXPECT_GT(position(names, "ColonIm(0)"), position(names, "NumIm(10)"));
     EXPECT_GT(position(names, "ColonIm(1)"), position(names, "NumIm(11)"));
-
-    put("Accuracy", Value(std::int16_t{1}));
-    names = drawn_names(render());
-    EXPECT_TRUE(contains(names, "DisplayIm(6)"));
-    EXPECT_FALSE(contains(names, "DisplayIm(7)"));
 }
 
 TEST_F(SvgRendererTest, ZeroBorderWidthHidesTheFrame) {
