@@ -39,6 +39,8 @@ TEST_F(SoakTest, NinetyNineHourCountUpAlertsOncePerMultipleAndWrapsAtOneHundredH
     EXPECT_EQ(clock->Hours(), 0);  // a hundred hours show as 0, minutes and seconds stay right
     EXPECT_EQ(clock->Minutes(), 0);
     EXPECT_EQ(clock->Seconds(), 1);
+    clock->StopClock();
+    EXPECT_EQ(state().StoppedSeconds, 1);  // the hundred hours are not captured
     take();
 }
 
