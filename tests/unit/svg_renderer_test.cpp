@@ -89,11 +89,6 @@ TEST_F(SvgRendererTest, DigitalFaceDrawsTheBlankGlyphsBehindTheColons) {
     EXPECT_GT(position(names, "ColonIm(1)"), position(names, "NumIm(11)"));
 }
 
-TEST_F(SvgRendererTest, ZeroBorderWidthHidesTheFrame) {
-    put("BorderWidth", Value(std::int16_t{0}));
-    EXPECT_FALSE(contains(drawn_names(render()), "Border"));
-}
-
 TEST_F(SvgRendererTest, SurfaceIsTheControlsSizeInPixelsOnEachAxis) {
     container.twips_x = 12;
     container.twips_y = 18;
