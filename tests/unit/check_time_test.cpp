@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include <tickwell/headless/headless_container.hpp>
+#include "thrown.hpp"
 
 namespace tickwell {
 namespace {
@@ -61,12 +62,9 @@ TEST_F(CheckTimeTest, TooManyDigitsOverflowInsteadOfAMessage) {
         std::string text = long_part;
         std::int32_t h = 0;
         std::int16_t m = 0, s = 0;
-        try {
-            Clock::CheckTime(text, h, m, s, site);
-            ADD_FAILURE() << long_part;
-        } catch (const Error& e) {
-            EXPECT_EQ(e.kind(), ErrorKind::overflow) << long_part;
-        }
+        EXPECT_EQ(testing::thrown([&] { Clock::CheckTime(text, h, m, s, site); }).kind(),
+                  ErrorKind::overflow)
+            << long_part;
     }
     // 32767 minutes fits the 16-bit reading and is then refused as above 59.
     std::string text = "00:32767:00";

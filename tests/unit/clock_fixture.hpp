@@ -7,6 +7,7 @@
 #include <string>
 
 #include <tickwell/headless/headless_container.hpp>
+#include <tickwell/headless/script_runner.hpp>
 #include <tickwell/model/clock_state.hpp>
 #include <tickwell/platform/error.hpp>
 
@@ -47,6 +48,22 @@ class ClockTest : public ::testing::Test {
     headless::Container container{out};
     VexClock* clock = nullptr;
 };
+
+// Runs the lines of `script` in `container`: true when they ran to the end without an error.
+inline bool run_script(headless::Container& container, const std::string& script,
+                       bool strict = false) {
+    headless::ScriptRunner runner(container);
+    std::istringstream in(script);
+    return runner.run(in, strict);
+}
+
+// How many times `part` occurs in `text`: the lines of one event in what a run printed.
+inline int occurrences(const std::string& text, const std::string& part) {
+    int n = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++n;
+    return n;
+}
 
 inline constexpr const char* kInvalid = "msgbox \"Invalid property value.\"\n";
 inline constexpr const char* kReadOnly = "msgbox \"Property is read-only at run time.\"\n";

@@ -27,26 +27,27 @@ class DrawClockTest : public ::testing::Test {
     ClockState state;
 };
 
-TEST_F(DrawClockTest, SecondHandFollowsSeconds) {
+// Each hand turns six degrees clockwise from twelve per unit of its field; the hour hand
+// too, so 12 hours is 72 degrees.
+TEST_F(DrawClockTest, HandsFollowTheirFields) {
     struct Row {
-        std::int16_t seconds;
+        int hand;
+        std::int16_t ClockState::*field;
+        std::int16_t value;
         float x2, y2;
-    } rows[] = {{0, 2000, 500}, {15, 3000, 1500}, {30, 2000, 2500}, {45, 1000, 1500}};
+    } rows[] = {
+        {0, &ClockState::Seconds, 0, 2000, 500},   {0, &ClockState::Seconds, 15, 3000, 1500},
+        {0, &ClockState::Seconds, 30, 2000, 2500}, {0, &ClockState::Seconds, 45, 1000, 1500},
+        {1, &ClockState::Minutes, 15, 2750, 1500}, {2, &ClockState::Hours, 12, 2475.53f, 1345.49f},
+    };
     for (const auto& r : rows) {
-        state.Seconds = r.seconds;
+        SCOPED_TRACE(::testing::Message() << "hand " << r.hand << " at " << r.value);
+        state.*r.field = r.value;
         EXPECT_FALSE(DrawClock(face, state));  // the analog face never reports a change
-        EXPECT_NEAR(face.Hand(0).x2(), r.x2, 0.01) << r.seconds;
-        EXPECT_NEAR(face.Hand(0).y2(), r.y2, 0.01) << r.seconds;
-        EXPECT_FLOAT_EQ(face.Hand(0).x1(), 2000);  // the pivot is never written here
+        EXPECT_NEAR(face.Hand(r.hand).x2(), r.x2, 0.01);
+        EXPECT_NEAR(face.Hand(r.hand).y2(), r.y2, 0.01);
+        EXPECT_FLOAT_EQ(face.Hand(r.hand).x1(), 2000);  // the pivot is never written here
     }
-}
-
-TEST_F(DrawClockTest, HourHandTurnsSixDegreesPerHour) {
-    state.Hours = 12;
-    DrawClock(face, state);
-    const double radians = 72 * 3.1416 / 180;  // 72 degrees clockwise from twelve
-    EXPECT_NEAR(face.Hand(2).x2(), 2000 + std::sin(radians) * 500, 0.01);
-    EXPECT_NEAR(face.Hand(2).y2(), 1500 - std::cos(radians) * 500, 0.01);
 }
 
 TEST_F(DrawClockTest, ShadowsFollowTheAppearance) {

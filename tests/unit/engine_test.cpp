@@ -27,12 +27,6 @@ class EngineTest : public ClockTest {
                       s.Hundreds);
         return buf;
     }
-    static int count(const std::string& text, const std::string& line) {
-        int n = 0;
-        for (auto at = text.find(line); at != std::string::npos; at = text.find(line, at + 1))
-            ++n;
-        return n;
-    }
 };
 
 // A count-down shows the time that remains, rounded up to the finest cell of its face: the
@@ -78,6 +72,11 @@ TEST_F(EngineTest, CountUpExampleAndTheRunningFlag) {
     clock->StartClock();
     EXPECT_TRUE(clock->Running());
     EXPECT_TRUE(face().ColonTimer.enabled());
+    tick_at(0.25);
+    EXPECT_EQ(shown(), "00:00:00.25");  // the first second shows only fractions
+    tick_at(0.99);
+    EXPECT_EQ(shown(), "00:00:00.99");
+    EXPECT_EQ(state().TotalSeconds, 0);
     tick_at(3725.37);
     EXPECT_EQ(shown(), "01:02:05.37");
     clock->StopClock();
@@ -86,36 +85,27 @@ TEST_F(EngineTest, CountUpExampleAndTheRunningFlag) {
     EXPECT_EQ(state().StoppedSeconds, 3725);
 }
 
-TEST_F(EngineTest, FirstSecondShowsOnlyFractions) {
-    clock->ResetClock();
-    clock->StartClock();
-    tick_at(0.25);
-    EXPECT_EQ(shown(), "00:00:00.25");
-    tick_at(0.99);
-    EXPECT_EQ(shown(), "00:00:00.99");
-    EXPECT_EQ(state().TotalSeconds, 0);
-}
-
+// A stop within the first second is a stop all the same.
 TEST_F(EngineTest, StopAndStartKeepEveryHundredth) {
-    clock->StartClock();
-    tick_at(2.9);
-    clock->StopClock();
-    EXPECT_EQ(state().StoppedSeconds, 2);  // the whole seconds, as before
-    EXPECT_TRUE(state().StopCaptured);
-    container.set_clock(100'000'000);
-    clock->StartClock();
-    tick_at(100.3);
-    EXPECT_EQ(shown(), "00:00:03.20");
-}
-
-TEST_F(EngineTest, AStopWithinTheFirstSecondIsAStopAllTheSame) {
-    clock->StartClock();
-    tick_at(0.4);
-    clock->StopClock();
-    container.set_clock(50'000'000);
-    clock->StartClock();
-    tick_at(50.75);
-    EXPECT_EQ(shown(), "00:00:01.15");
+    const struct {
+        double stop;
+        std::int64_t restart_us;
+        double tick;
+        const char* shown;
+    } rows[] = {{2.9, 100'000'000, 100.3, "00:00:03.20"}, {0.4, 50'000'000, 50.75, "00:00:01.15"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.stop);
+        clock->ResetClock();
+        container.set_clock(0);
+        clock->StartClock();
+        tick_at(row.stop);
+        clock->StopClock();
+        container.set_clock(row.restart_us);
+        clock->StartClock();
+        tick_at(row.tick);
+        EXPECT_EQ(shown(), row.shown);
+        clock->StopClock();
+    }
 }
 
 // The stop freezes the count of its own moment, not of the last tick before it.
@@ -310,7 +300,7 @@ TEST_F(EngineTest, ResetOnARunningWatchRestartsItsCountAndKeepsRunning) {
     EXPECT_EQ(shown(), "00:00:01.00");  // held: counted from the reset
     tick_at(17);
     EXPECT_EQ(shown(), "00:00:05.00");
-    EXPECT_EQ(count(take(), "event a Alert\n"), 1);
+    EXPECT_EQ(occurrences(take(), "event a Alert\n"), 1);
 }
 
 TEST_F(EngineTest, ResetOnARunningCountDownStartsAgainFromTheInitialTime) {
@@ -322,18 +312,6 @@ TEST_F(EngineTest, ResetOnARunningCountDownStartsAgainFromTheInitialTime) {
     tick_at(21.5);
     EXPECT_EQ(shown(), "00:00:59.00");
     EXPECT_TRUE(clock->Running());
-}
-
-TEST_F(EngineTest, CountUpPastNinetyNineHoursWrapsTheHoursOnly) {
-    clock->StartClock();
-    // 99:59:59 then one second more, across midnights.
-    for (std::int64_t s = 3600; s <= 360001; s += 3600)
-        tick_at(static_cast<double>(s));
-    tick_at(360001);
-    EXPECT_EQ(state().TotalSeconds, 360001);
-    EXPECT_EQ(shown(), "00:00:01.00");
-    clock->StopClock();
-    EXPECT_EQ(state().StoppedSeconds, 1);  // the hundred hours are not captured
 }
 
 // A gap between two ticks (a suspended machine, a stopped process) of any length: the
@@ -363,16 +341,6 @@ TEST_F(EngineTest, LongGapsBetweenTicksKeepTheExactCount) {
     }
 }
 
-TEST_F(EngineTest, RunAcrossMidnightKeepsCounting) {
-    container.set_clock(86395'000'000);
-    clock->StartClock();
-    run(10);
-    EXPECT_EQ(shown(), "00:00:10.00");
-    EXPECT_EQ(state().DaysCarried, 1);
-    run(3600);
-    EXPECT_EQ(shown(), "01:00:10.00");
-}
-
 TEST_F(EngineTest, ClockSetBackIsIgnoredUntilItCatchesUp) {
     container.set_clock(1000'000'000);
     clock->StartClock();
@@ -386,34 +354,26 @@ TEST_F(EngineTest, ClockSetBackIsIgnoredUntilItCatchesUp) {
     EXPECT_EQ(clock->Seconds(), 11);
 }
 
-TEST_F(EngineTest, AlertAtEveryMultipleOnce) {
-    clock->setAlertTime(5);
-    clock->StartClock();
-    take();
-    run(16);
-    EXPECT_EQ(count(take(), "event a Alert\n"), 3);  // 5, 10, 15; not at 0 after InitProperties
-}
-
 TEST_F(EngineTest, AlertAtZeroWhenTheLatchIsOpen) {
     Clock::state().AlertFired = false;  // a control read from a bag keeps the latch as it is
     clock->setAlertTime(5);
     clock->StartClock();
     take();
     run(0.5);
-    EXPECT_EQ(count(take(), "event a Alert\n"), 1);
+    EXPECT_EQ(occurrences(take(), "event a Alert\n"), 1);
 }
 
 TEST_F(EngineTest, NoAlertWhenDisabledOrCountingDown) {
     clock->setAlertTime(0);
     clock->StartClock();
     run(20);
-    EXPECT_EQ(count(take(), "event a Alert"), 0);
+    EXPECT_EQ(occurrences(take(), "event a Alert"), 0);
     clock->StopClock();
     clock->setAlertTime(2);
     count_down_from("0:0:30");
     clock->StartClock();
     run(20);
-    EXPECT_EQ(count(take(), "event a Alert"), 0);
+    EXPECT_EQ(occurrences(take(), "event a Alert"), 0);
 }
 
 TEST_F(EngineTest, ExpiryOfAZeroCountDownIsImmediate) {
@@ -425,27 +385,6 @@ TEST_F(EngineTest, ExpiryOfAZeroCountDownIsImmediate) {
     EXPECT_EQ(take(), "event a TimeExpired\n");
     EXPECT_FALSE(clock->Running());
     EXPECT_FALSE(face().ColonTimer.enabled());
-}
-
-TEST_F(EngineTest, ExpiryStopsTheWatchBeforeTheEventAndShowsZeroFractions) {
-    count_down_from("0:0:2");
-    clock->setDisplay(Display::digital);
-    clock->setAccuracy(Accuracy::tenths);
-    bool running_inside = true;
-    container.on("a", "TimeExpired",
-                 [&](std::span<EventArgument>) { running_inside = clock->Running(); });
-    clock->StartClock();
-    run(2.5);
-    EXPECT_FALSE(running_inside);
-    EXPECT_EQ(count(take(), "event a TimeExpired\n"), 1);
-    EXPECT_TRUE(face().ColonIm(0).visible());
-    EXPECT_TRUE(face().ColonIm(1).visible());
-    // Every cell, its recorded digit and the fields read zero.
-    EXPECT_EQ(shown(), "00:00:00.00");
-    for (int cell = 0; cell < 8; ++cell) {
-        EXPECT_EQ(describe(face().DisplayIm(cell).picture()), "glyph:0") << cell;
-        EXPECT_EQ(face().DisplayIm(cell).tag(), "0") << cell;
-    }
 }
 
 // A reset watch shows what its next start counts from: a count-down its initial time.
@@ -479,7 +418,7 @@ TEST_F(EngineTest, AResetFromNotifyHoldsForTheRestOfTheTick) {
     clock->StartClock();
     take();
     run(4.5);
-    EXPECT_EQ(count(take(), "event a Alert\n"), 0);
+    EXPECT_EQ(occurrences(take(), "event a Alert\n"), 0);
     EXPECT_EQ(clock->Seconds(), 1);  // counted from the reset at 3 s
 }
 
@@ -496,39 +435,25 @@ TEST_F(EngineTest, LateTickExpiresAtZeroInsteadOfGoingNegative) {
 }
 
 // The count a lap or the elapsed time reads after an expiry is the whole run, not the
-// cleared stop record; a reset or a new start begins again from nothing.
+// cleared stop record; a new start or a reset begins again from nothing.
 TEST_F(EngineTest, AnExpiredCountDownHasRunItsWholeInitialTime) {
-    count_down_from("0:0:10");
-    clock->StartClock();
-    tick_at(4);
-    clock->StopClock();
-    container.set_clock(20'000'000);
-    clock->StartClock();
-    tick_at(27);
-    ASSERT_FALSE(clock->Running());
-    EXPECT_EQ(clock->elapsed_ms(), 10'000);
-    EXPECT_EQ(clock->lap().total_ms, 10'000);
-    clock->ResetClock();
-    EXPECT_EQ(clock->elapsed_ms(), 0);
-    container.set_clock(30'000'000);
-    clock->StartClock();
-    tick_at(31.5);
-    EXPECT_EQ(clock->elapsed_ms(), 1'500);
-}
-
-TEST_F(EngineTest, RestartAfterExpiryCountsFromTheInitialTime) {
     count_down_from("0:0:10");
     clock->StartClock();
     tick_at(4);
     clock->StopClock();  // captures 6 s remaining
     container.set_clock(20'000'000);
     clock->StartClock();
-    tick_at(26);
-    EXPECT_FALSE(clock->Running());  // expired: that run is over
+    tick_at(27);
+    ASSERT_FALSE(clock->Running());
+    EXPECT_EQ(clock->elapsed_ms(), 10'000);
+    EXPECT_EQ(clock->lap().total_ms, 10'000);
     container.set_clock(30'000'000);
     clock->StartClock();
-    tick_at(31);
-    EXPECT_EQ(clock->Seconds(), 9);
+    tick_at(31.5);
+    EXPECT_EQ(clock->elapsed_ms(), 1'500);
+    EXPECT_EQ(clock->Seconds(), 9);  // from the initial time, not the 6 s captured
+    clock->ResetClock();
+    EXPECT_EQ(clock->elapsed_ms(), 0);
 }
 
 TEST_F(EngineTest, NotifyOncePerChangedDigitTick) {
@@ -536,11 +461,11 @@ TEST_F(EngineTest, NotifyOncePerChangedDigitTick) {
     clock->StartClock();
     take();
     run(3);  // 12 ticks at 250 ms; the seconds digit changes three times
-    EXPECT_EQ(count(take(), "event a Notify\n"), 3);
+    EXPECT_EQ(occurrences(take(), "event a Notify\n"), 3);
     clock->setDisplay(Display::analog);
     take();
     run(3);
-    EXPECT_EQ(count(take(), "Notify"), 0);  // the analog face never notifies
+    EXPECT_EQ(occurrences(take(), "Notify"), 0);  // the analog face never notifies
 }
 
 TEST_F(EngineTest, IgnoreDisplayStillNotifiesButFreezesDigitsAndColons) {
@@ -549,7 +474,7 @@ TEST_F(EngineTest, IgnoreDisplayStillNotifiesButFreezesDigitsAndColons) {
     clock->StartClock();
     take();
     run(2);
-    EXPECT_EQ(count(take(), "event a Notify\n"), 2);
+    EXPECT_EQ(occurrences(take(), "event a Notify\n"), 2);
     EXPECT_EQ(describe(face().DisplayIm(5).picture()), "glyph:0");
     EXPECT_EQ(face().DisplayIm(5).tag(), "2");
     EXPECT_TRUE(face().ColonIm(0).visible());
@@ -579,7 +504,7 @@ TEST_F(EngineTest, AResetFromNotifyStartsACountDownAgainWithoutExpiring) {
     clock->StartClock();
     take();
     run(1);
-    EXPECT_EQ(count(take(), "event a TimeExpired\n"), 0);
+    EXPECT_EQ(occurrences(take(), "event a TimeExpired\n"), 0);
     EXPECT_TRUE(clock->Running());
     EXPECT_EQ(shown(), "00:00:30.00");
 }

@@ -10,6 +10,8 @@
 
 #include <tickwell/headless/script_runner.hpp>
 #include <tickwell/platform/error.hpp>
+#include "clock_fixture.hpp"
+#include "thrown.hpp"
 
 namespace tickwell::headless {
 namespace {
@@ -45,12 +47,7 @@ TEST(ContainerClock, RunAndSetRefuseTimesPastTheLatest) {
             act();
             EXPECT_EQ(container.now(), r.run == -1 ? r.start : r.start + r.run);
         } else {
-            try {
-                act();
-                ADD_FAILURE() << "taken";
-            } catch (const Error& e) {
-                EXPECT_EQ(e.kind(), ErrorKind::overflow);
-            }
+            EXPECT_EQ(testing::thrown(act).kind(), ErrorKind::overflow);
             EXPECT_LE(container.now(), latest);
             EXPECT_GE(container.now(), 0);
         }
@@ -62,32 +59,23 @@ TEST(ContainerClock, ABillionSecondsAtATimeStopsAtTheLatestTime) {
     std::ostringstream out;
     Container container(out);
     container.create("a");
-    ScriptRunner runner(container);
     std::string script;
     for (int i = 0; i < 1200; ++i)
         script += "run 1000000000\n";
-    std::istringstream in(script);
-    runner.run(in, false);
+    testing::run_script(container, script);
     const std::int64_t runs = Container::kLatestTime / 1'000'000'000'000'000;
     EXPECT_EQ(container.now(), runs * 1'000'000'000'000'000);
-    const std::string said = out.str();
     const std::string refused =
         "error: running 1000000000 s more would take the virtual clock past 1152921504606 "
         "seconds\n";
-    std::size_t count = 0;
-    for (std::size_t at = said.find(refused); at != std::string::npos;
-         at = said.find(refused, at + 1))
-        ++count;
-    EXPECT_EQ(count, 1200u - static_cast<std::size_t>(runs));
+    EXPECT_EQ(testing::occurrences(out.str(), refused), 1200 - runs);
 }
 
-// What a script prints.
-std::string run_script(const std::string& script, bool strict = true) {
+// What a script prints in a container of its own.
+std::string printed(const std::string& script, bool strict = true) {
     std::ostringstream out;
     Container container(out);
-    ScriptRunner runner(container);
-    std::istringstream in(script);
-    runner.run(in, strict);
+    testing::run_script(container, script, strict);
     return out.str();
 }
 
@@ -103,13 +91,13 @@ TEST(ContainerRun, QuietTicksAreSkippedToTheExactCount) {
         "get a Hundreds\nelement a Hand(0)\nelement a Hand(1)\nelement a Hand(2)\n";
     for (const char* span : {"3.3", "86399.99", "90000.37"}) {
         SCOPED_TRACE(span);
-        const std::string skipped = run_script(start + "run " + span + "\n" + seen);
-        const std::string fired = run_script(start + noisy + "run " + span + "\n" + seen);
+        const std::string skipped = printed(start + "run " + span + "\n" + seen);
+        const std::string fired = printed(start + noisy + "run " + span + "\n" + seen);
         ASSERT_NE(fired.find("event b Notify"), std::string::npos);
         EXPECT_EQ(skipped.substr(skipped.find("seen\n")), fired.substr(fired.find("seen\n")));
     }
     // Some three and a half years, the most whose hours fit their field: at once.
-    EXPECT_NE(run_script(start + "run 117000000\nstate a TotalSeconds\n")
+    EXPECT_NE(printed(start + "run 117000000\nstate a TotalSeconds\n")
                   .find("ClockState.TotalSeconds = 117000000\n"),
               std::string::npos);
 }
@@ -117,7 +105,7 @@ TEST(ContainerRun, QuietTicksAreSkippedToTheExactCount) {
 // Ticks that show something are fired one by one: a run that would fire more of them than
 // the stated bound is refused before it starts, and the count is as it was.
 TEST(ContainerRun, ARunOfTooManyTicksToShowIsRefusedChangingNothing) {
-    const std::string said = run_script(
+    const std::string said = printed(
         "new a\nusermode true\nput a Display 1\ncall a StartClock\nrun 10\n"
         "run 100000000\nstate a TotalSeconds\n",
         false);

@@ -18,6 +18,7 @@
 #include <tickwell/headless/headless_container.hpp>
 #include <tickwell/headless/script_runner.hpp>
 #include <tickwell/model/clock_state.hpp>
+#include "clock_fixture.hpp"
 #include "scratch_dir.hpp"
 
 namespace tickwell::headless {
@@ -34,31 +35,25 @@ constexpr long kPeakMemoryGrowthKb = 512 * 1024;
 constexpr long kPeakMemoryGrowthKb = 128 * 1024;
 #endif
 
-class HostileFiles : public ::testing::Test {
+class HostileFiles : public ::testing::Test, protected testing::ScratchDir {
   protected:
+    HostileFiles() : ScratchDir("hostile") {}
     void SetUp() override {
         Clock::reset_state();
-        dir = testing::make_scratch_dir("hostile");
         ::getrusage(RUSAGE_SELF, &start);
     }
     void TearDown() override {
         rusage end{};
         ::getrusage(RUSAGE_SELF, &end);
         EXPECT_LT(end.ru_maxrss - start.ru_maxrss, kPeakMemoryGrowthKb) << "kB of peak memory grew";
-        std::error_code ec;
-        fs::remove_all(dir, ec);
     }
-    std::string path(const std::string& name) const { return (dir / name).string(); }
     std::string run(const std::string& script) {
-        ScriptRunner runner(container);
-        std::istringstream in(script);
-        runner.run(in, false);
+        testing::run_script(container, script);
         std::string said = out.str();
         out.str("");
         return said;
     }
 
-    fs::path dir;
     rusage start{};
     std::ostringstream out;
     Container container{out};

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include <tickwell/files/json_property_bag.hpp>
+#include "clock_fixture.hpp"
 #include "scratch_dir.hpp"
 #include "test_pictures.hpp"
+#include "thrown.hpp"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -28,9 +30,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The bytes of a PNG file as far as its size goes, followed by `tail` filler bytes that
-// cover every byte value (and, by their count, every base64 padding).
-// A PNG of `width` x `height` with `tail` bytes after it, which readers ignore.
+// A PNG of `width` x `height` with `tail` bytes after it, which readers ignore: they cover
+// every byte value and, by their count, every base64 padding.
 std::vector<std::uint8_t> png_bytes(int width, int height, std::size_t tail) {
     std::vector<std::uint8_t> d =
         testing::png_file(static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height));
@@ -45,36 +46,12 @@ std::string bag_file(const std::string& properties) {
 
 // The FileError text of parsing `text`, or "" when it parses.
 std::string refusal(const std::string& text) {
-    try {
-        parse_property_bag(text, "x.json");
-    } catch (const FileError& e) {
-        return e.what();
-    }
-    return "";
+    return testing::what_thrown<FileError>([&] { parse_property_bag(text, "x.json"); });
 }
 
-class TempDir : public ::testing::Test {
+class TempDir : public ::testing::Test, protected testing::ScratchDir {
   protected:
-    void SetUp() override { dir = testing::make_scratch_dir("bag"); }
-    void TearDown() override {
-        std::error_code ec;
-        fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(dir, ec);
-    }
-    std::string path(const std::string& name) const { return (dir / name).string(); }
-    static std::string contents(const std::string& p) {
-        std::ifstream in(p, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    std::vector<std::string> entries() const {
-        std::vector<std::string> names;
-        for (const auto& e : fs::directory_iterator(dir))
-            names.push_back(e.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-    fs::path dir;
+    TempDir() : ScratchDir("bag") {}
 };
 
 // --- Values ----------------------------------------------------------------------------
@@ -181,13 +158,10 @@ TEST(JsonPropertyBag, WrappedBase64IsRead) {
 
 TEST(JsonPropertyBag, RefusesToWriteWhatAFileCannotHold) {
     JsonPropertyBag bag;
-    try {
-        bag.write("MouseIcon", Value(glyphs::digit(3)), Value());
-        ADD_FAILURE() << "a drawn picture was written";
-    } catch (const Error& e) {
-        EXPECT_EQ(e.kind(), ErrorKind::invalid_picture);
-        EXPECT_EQ(e.member(), "MouseIcon");
-    }
+    const Error drawn =
+        testing::thrown([&] { bag.write("MouseIcon", Value(glyphs::digit(3)), Value()); });
+    EXPECT_EQ(drawn.kind(), ErrorKind::invalid_picture);
+    EXPECT_EQ(drawn.member(), "MouseIcon");
     EXPECT_THROW(bag.write("X", Value(std::nan("")), Value()), Error);
     EXPECT_THROW(bag.write("X", Value(std::string("\xff\xfe")), Value()), Error);
     EXPECT_TRUE(bag.values().empty());
@@ -211,18 +185,11 @@ TEST(JsonPropertyBag, RefusesFilesThatAreNotThisFormat) {
         {"top level array", "[]",
          "is not a Tickwell.VexClock property bag: it holds no JSON object"},
         {"no class", R"({"properties": {}})", "property bag: it has no \"class\""},
-        {"wrong class", R"({"class": "Other.Thing", "properties": {}})",
-         "property bag: its \"class\" is \"Other.Thing\""},
         {"no properties", R"({"class": "Tickwell.VexClock"})", "it has no \"properties\""},
         {"properties not an object", bag_file("[1]"),
          "its \"properties\" is an array, not an object"},
         {"deeply nested", bag_file(std::string(100000, '[') + std::string(100000, ']')),
          "is refused: its arrays and objects nest more than 64 deep"},
-        {"deeply nested value",
-         bag_file(R"({"Hours": )" + std::string(100000, '[') + std::string(100000, ']') + "}"),
-         "nest more than 64 deep at \"Hours\""},
-        {"array value", bag_file(R"({"Hours": [1]})"),
-         "\"x.json\": \"Hours\" holds an array, which is no property value"},
         {"object without picture", bag_file(R"({"MouseIcon": {"data": ""}})"),
          "\"MouseIcon\" holds an object without \"picture\""},
         {"unknown format", bag_file(R"({"MouseIcon": {"picture": "gif", "data": ""}})"),
@@ -249,6 +216,8 @@ TEST(JsonPropertyBag, RefusesFilesThatAreNotThisFormat) {
 }
 
 // Text made to break a reader: each refused with the file and, where there is one, the key.
+// The hostile-files script shows the rest: numbers beyond a double, tokens that are no JSON,
+// ill-formed text, keys given twice.
 TEST(JsonPropertyBag, RefusesHostileTextNamingTheKey) {
     struct Row {
         const char* what;
@@ -259,19 +228,6 @@ TEST(JsonPropertyBag, RefusesHostileTextNamingTheKey) {
     const Row rows[] = {
         {"beyond a double", bag_file(R"({"Hours": 1e400})"),
          "holds a number out of range at \"Hours\": number overflow parsing '1e400'", "Hours"},
-        {"below a double", bag_file(R"({"Hours": 1, "AlertTime": -1e309})"),
-         "out of range at \"AlertTime\"", "AlertTime"},
-        {"5000 digits", bag_file(R"({"Seconds": )" + std::string(5000, '7') + "}"),
-         "out of range at \"Seconds\"", "Seconds"},
-        {"NaN", bag_file(R"({"Minutes": NaN})"), "is not JSON", "Minutes"},
-        {"Infinity", bag_file(R"({"Minutes": Infinity})"), "is not JSON", "Minutes"},
-        {"bad UTF-8", bag_file("{\"InitialTime\": \"1:\xff\"}"), "ill-formed UTF-8", "InitialTime"},
-        {"lone surrogate", bag_file(R"({"InitialTime": "\udc00"})"), "surrogate", "InitialTime"},
-        {"key twice", bag_file(R"({"Hours": 1, "Hours": 2})"),
-         "is refused: the key \"Hours\" appears twice in one object", "Hours"},
-        {"class twice",
-         R"({"class": "Tickwell.VexClock", "properties": {}, "class": "Tickwell.VexClock"})",
-         "the key \"class\" appears twice", "class"},
         {"same key in a picture",
          bag_file(R"({"MouseIcon": {"picture": "png", "picture": "bmp"}})"),
          "the key \"picture\" appears twice", "picture"},
@@ -290,14 +246,10 @@ TEST(JsonPropertyBag, RefusesHostileTextNamingTheKey) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        try {
-            parse_property_bag(row.text, "x.json");
-            ADD_FAILURE() << "parsed";
-        } catch (const FileError& e) {
-            EXPECT_EQ(std::string(e.what()).rfind("\"x.json\"", 0), 0u) << e.what();
-            EXPECT_NE(std::string(e.what()).find(row.says), std::string::npos) << e.what();
-            EXPECT_EQ(e.member(), row.key);
-        }
+        const Error e = testing::thrown([&] { parse_property_bag(row.text, "x.json"); });
+        EXPECT_EQ(std::string(e.what()).rfind("\"x.json\"", 0), 0u) << e.what();
+        EXPECT_NE(std::string(e.what()).find(row.says), std::string::npos) << e.what();
+        EXPECT_EQ(e.member(), row.key);
     }
     // At its limit a text is taken.
     EXPECT_EQ(refusal(bag_file(R"({"InitialTime": ")" + std::string(65536, '1') + "\"}")), "");
@@ -312,35 +264,17 @@ TEST(JsonPropertyBag, ValuesOfTheWrongKindForAKeyAreLeftToTheReader) {
 
 using JsonPropertyBagFile = TempDir;
 
-TEST_F(JsonPropertyBagFile, SavesAndReadsBack) {
-    JsonPropertyBag bag;
-    bag.write("Hours", Value(std::int16_t{12}), Value(std::int16_t{0}));
-    bag.write("Background", Value(static_cast<std::int32_t>(0x8000000Fu)), Value());
-    write_property_bag_file(path("a.json"), bag);
-    const auto back = read_property_bag_file(path("a.json"));
-    EXPECT_EQ(back.values().size(), 2u);
-    EXPECT_EQ(*back.find("Hours"), Value(std::int16_t{12}));
-    EXPECT_EQ(*back.find("Background"), Value(static_cast<std::int32_t>(0x8000000Fu)));
-    EXPECT_EQ(entries(), std::vector<std::string>{"a.json"});
-}
-
 // What the program writes, it reads: a control holding the largest picture file that is
 // read saves a bag that loads back, picture and all.
 TEST_F(JsonPropertyBagFile, TheLargestPictureSavesAndLoadsBack) {
     std::vector<std::uint8_t> picture = testing::bmp_file(64, 32);
     picture.resize(kLargestPictureFile, 0);  // a decoder reads no further than the pixels
-    {
-        std::ofstream file(path("largest.bmp"), std::ios::binary);
-        file.write(reinterpret_cast<const char*>(picture.data()),
-                   static_cast<std::streamsize>(picture.size()));
-    }
+    put(path("largest.bmp"), std::string(picture.begin(), picture.end()));
     std::ostringstream out;
     Container container(out);
-    ScriptRunner runner(container);
-    std::istringstream script("new a\nput a MouseIcon @" + path("largest.bmp") + "\nsave a " +
-                              path("a.json") + "\nload b " + path("a.json") + "\n");
-    runner.run(script, true);
-    EXPECT_EQ(out.str().find("error"), std::string::npos) << out.str();
+    const std::string script = "new a\nput a MouseIcon @" + path("largest.bmp") + "\nsave a " +
+                               path("a.json") + "\nload b " + path("a.json") + "\n";
+    EXPECT_TRUE(testing::run_script(container, script, true)) << out.str();
     ASSERT_NE(container.find("b"), nullptr);
     const PictureRef loaded = container.find("b")->MouseIcon();
     ASSERT_TRUE(loaded);
@@ -363,12 +297,9 @@ TEST_F(JsonPropertyBagFile, ReadFailuresNameTheFile) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.file);
-        try {
-            read_property_bag_file(row.file);
-            ADD_FAILURE() << "read";
-        } catch (const FileError& e) {
-            EXPECT_EQ(std::string(e.what()).rfind(row.says, 0), 0u) << e.what();
-        }
+        const std::string said =
+            testing::what_thrown<FileError>([&] { read_property_bag_file(row.file); });
+        EXPECT_EQ(said.rfind(row.says, 0), 0u) << said;
     }
 }
 
@@ -388,12 +319,8 @@ TEST_F(JsonPropertyBagFile, AFailedSaveLeavesTheOldFileAndNoTemporary) {
     rlimit small = old_limit;
     small.rlim_cur = 1000;
     setrlimit(RLIMIT_FSIZE, &small);
-    std::string said;
-    try {
-        write_property_bag_file(target, bag);
-    } catch (const FileError& e) {
-        said = e.what();
-    }
+    const std::string said =
+        testing::what_thrown<FileError>([&] { write_property_bag_file(target, bag); });
     setrlimit(RLIMIT_FSIZE, &old_limit);
     sigaction(SIGXFSZ, &previous, nullptr);
 
@@ -418,12 +345,8 @@ TEST_F(JsonPropertyBagFile, SavesThatCannotBeginOrFinishNameTheFile) {
     bag.write("Hours", Value(std::int16_t{1}), Value());
     for (const auto& row : rows) {
         SCOPED_TRACE(row.file);
-        try {
-            write_property_bag_file(row.file, bag);
-            ADD_FAILURE() << "saved";
-        } catch (const FileError& e) {
-            EXPECT_EQ(std::string(e.what()), "cannot save \"" + row.file + "\": " + row.why);
-        }
+        EXPECT_EQ(testing::what_thrown<FileError>([&] { write_property_bag_file(row.file, bag); }),
+                  "cannot save \"" + row.file + "\": " + row.why);
     }
     EXPECT_EQ(entries(), (std::vector<std::string>{"plain", "sub"}));
     EXPECT_TRUE(fs::is_empty(dir / "sub"));
@@ -525,12 +448,9 @@ TEST_F(FormFileTest, RefusesFormsThatAreNotThisFormat) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
-        try {
-            parse_form(row.text, "f.json");
-            ADD_FAILURE() << "parsed";
-        } catch (const FileError& e) {
-            EXPECT_NE(std::string(e.what()).find(row.says), std::string::npos) << e.what();
-        }
+        const std::string said =
+            testing::what_thrown<FileError>([&] { parse_form(row.text, "f.json"); });
+        EXPECT_NE(said.find(row.says), std::string::npos) << said;
     }
 }
 
@@ -565,15 +485,10 @@ TEST_F(FormFileTest, AFormItCouldNotReadBackIsNotSaved) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
-        try {
-            write_form_file(path("form.json"), row.form);
-            ADD_FAILURE() << "saved";
-        } catch (const FileError& e) {
-            EXPECT_EQ(std::string(e.what()).rfind("cannot save \"" + path("form.json") + "\"", 0),
-                      0u)
-                << e.what();
-            EXPECT_NE(std::string(e.what()).find(row.says), std::string::npos) << e.what();
-        }
+        const std::string said =
+            testing::what_thrown<FileError>([&] { write_form_file(path("form.json"), row.form); });
+        EXPECT_EQ(said.rfind("cannot save \"" + path("form.json") + "\"", 0), 0u) << said;
+        EXPECT_NE(said.find(row.says), std::string::npos) << said;
         EXPECT_EQ(contents(path("form.json")), "old");
     }
 }
@@ -583,13 +498,8 @@ TEST_F(FormFileTest, AFormThatCannotBeSavedLeavesTheOldFile) {
     FormFile form;
     form.controls.push_back({"a", 0, 0, 100, 100, {}});
     form.controls.push_back({"a", 0, 0, 100, 100, {}});
-    try {
-        write_form_file(path("form.json"), form);
-        ADD_FAILURE() << "saved";
-    } catch (const FileError& e) {
-        EXPECT_EQ(std::string(e.what()),
-                  "cannot save \"" + path("form.json") + "\": two controls are named \"a\"");
-    }
+    EXPECT_EQ(testing::what_thrown<FileError>([&] { write_form_file(path("form.json"), form); }),
+              "cannot save \"" + path("form.json") + "\": two controls are named \"a\"");
     EXPECT_EQ(contents(path("form.json")), "old");
 }
 

@@ -9,6 +9,7 @@
 #include <tickwell/face/face_elements.hpp>
 #include <tickwell/platform/element_array.hpp>
 #include <tickwell/platform/error.hpp>
+#include "thrown.hpp"
 
 namespace tickwell {
 namespace {
@@ -22,13 +23,7 @@ std::string front_to_back(const Scene& scene) {
 }
 
 ErrorKind refusal(const auto& call) {
-    try {
-        call();
-    } catch (const Error& e) {
-        return e.kind();
-    }
-    ADD_FAILURE() << "accepted";
-    return ErrorKind::overflow;
+    return testing::thrown(call).kind();
 }
 
 TEST(Scene, ElementsRefuseWhatTheyCannotTake) {
@@ -46,11 +41,8 @@ TEST(Scene, ElementsRefuseWhatTheyCannotTake) {
     EXPECT_FLOAT_EQ(shape.height(), 0);  // a refused move changed nothing
     shape.set_left(-20);                 // positions may be negative
     EXPECT_FLOAT_EQ(shape.left(), -20);
-    try {
-        shape.set_width(-1);
-    } catch (const Error& e) {
-        EXPECT_NE(std::string(e.what()).find("Box.Width"), std::string::npos);
-    }
+    const std::string said = testing::thrown([&] { shape.set_width(-1); }).what();
+    EXPECT_NE(said.find("Box.Width"), std::string::npos) << said;
 }
 
 TEST(Scene, NewArrayMembersCopyMemberZeroAndStartHidden) {
@@ -98,39 +90,21 @@ TEST(Scene, ReportsEachChangedElementOnceAndOnlyRealChanges) {
     EXPECT_FALSE(scene.has_changes());
 }
 
-TEST(FaceElements, CreationBuildsBothFacesInTheirStackingOrder) {
+// Both faces are built at creation, the digital one hidden; what they look like, the
+// scripts and the renderers' tests show.
+TEST(FaceElements, CreationBuildsBothFacesSharingTheGlyphs) {
     FaceElements face;
     face.complete_hour_marks();
-    const std::string marks =
-        "Dot(11) DotSh(11) Dot(10) DotSh(10) Dot(9) DotSh(9) Dot(8) DotSh(8) Dot(7) DotSh(7) "
-        "Dot(6) DotSh(6) Dot(5) DotSh(5) Dot(4) DotSh(4) Dot(3) DotSh(3) Dot(2) DotSh(2) Dot(1) "
-        "DotSh(1) ";
-    EXPECT_EQ(front_to_back(face.scene),
-              marks +
-                  "DisplayIm(7) DisplayIm(6) NumIm(11) NumIm(10) DisplayIm(5) DisplayIm(4) "
-                  "DisplayIm(3) DisplayIm(2) DisplayIm(1) DisplayIm(0) NumIm(9) NumIm(8) NumIm(7) "
-                  "NumIm(6) NumIm(5) NumIm(4) NumIm(3) NumIm(2) ColonIm(1) ColonIm(0) NumIm(1) "
-                  "NumIm(0) Hub Dot(0) Hand(2) Hand(1) Hand(0) HandSh(1) HandSh(2) HubSh DotSh(0) "
-                  "HandSh(0) IconIm Border");
-    for (int i = 1; i < 12; ++i) {
-        EXPECT_TRUE(face.Dot(i).visible());
-        EXPECT_FLOAT_EQ(face.Dot(i).left(), 135);
-        EXPECT_FLOAT_EQ(face.DotSh(i).top(), 720);
-        EXPECT_EQ(face.DotSh(i).fill_color(), kWhite);
-    }
     EXPECT_EQ(face.Dot.size(), 12);
+    for (int i = 1; i < 12; ++i)
+        EXPECT_TRUE(face.Dot(i).visible() && face.DotSh(i).visible()) << i;
     EXPECT_FALSE(face.SWTimer.enabled());
-    EXPECT_EQ(face.SWTimer.interval(), 250);
-    EXPECT_EQ(face.ColonTimer.interval(), 500);
     EXPECT_FALSE(face.IconIm.visible());
-    EXPECT_EQ(face.Border.outline_style(), OutlineStyle::inside_solid);
-    EXPECT_EQ(face.Border.fill_color(), kButtonFace);
     for (int d = 0; d < 12; ++d)
         EXPECT_EQ(face.NumIm(d).visible(), d >= 10);
     EXPECT_EQ(describe(face.NumIm(10).picture()), "glyph:blank");
     EXPECT_EQ(describe(face.ColonIm(1).picture()), "glyph:colon");
     EXPECT_EQ(face.DisplayIm(7).tag(), "0");
-    EXPECT_FLOAT_EQ(face.DisplayIm(7).left(), 2805);
     // Glyph pictures are shared, not copied.
     EXPECT_EQ(face.DisplayIm(3).picture(), face.NumIm(0).picture());
 }

@@ -11,6 +11,7 @@
 #include <streambuf>
 
 #include "scratch_dir.hpp"
+#include "thrown.hpp"
 
 namespace tickwell::headless {
 namespace {
@@ -41,29 +42,20 @@ TEST(ScriptReading, AReadErrorMidScriptEndsTheRunAsAnError) {
 }
 
 TEST(ScriptReading, ALineBeyondTheLongestEndsTheRunAfterTheLinesBefore) {
-    const auto dir = testing::make_scratch_dir("script");
-    const std::string script = (dir / "long.tw").string();
-    {
-        std::ofstream file(script, std::ios::binary);
-        file << "new a\r\nput a Hours 4\necho " << std::string(kLongestLine - 5, 'x') << "\necho "
-             << std::string(kLongestLine - 4, 'x') << "\nput a Hours 5\n";
-    }
+    const testing::ScratchDir scratch("script");
+    const std::string script = scratch.path("long.tw");
+    scratch.put(script, "new a\r\nput a Hours 4\necho " + std::string(kLongestLine - 5, 'x') +
+                            "\necho " + std::string(kLongestLine - 4, 'x') + "\nput a Hours 5\n");
     std::ostringstream out;
     Container container(out);
     ScriptRunner runner(container);
     LineReader lines = LineReader::open(script, "script");
-    try {
-        runner.run(lines, false);
-        ADD_FAILURE() << "the long line was run";
-    } catch (const FileError& e) {
-        EXPECT_EQ(std::string(e.what()),
-                  "cannot read script \"" + script + "\": line 4 is longer than 65536 bytes");
-    }
+    EXPECT_EQ(testing::what_thrown<FileError>([&] { runner.run(lines, false); }),
+              "cannot read script \"" + script + "\": line 4 is longer than 65536 bytes");
     EXPECT_EQ(container.find("a")->Hours(), 4);
     std::string last_line_run(kLongestLine - 5, 'x');
     last_line_run.push_back('\n');
     EXPECT_NE(out.str().find(last_line_run), std::string::npos);
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

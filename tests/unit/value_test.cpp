@@ -4,18 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <tickwell/platform/error.hpp>
+#include "thrown.hpp"
 
 namespace tickwell {
 namespace {
 
 ErrorKind failure_of(const auto& call) {
-    try {
-        call();
-    } catch (const Error& e) {
-        return e.kind();
-    }
-    ADD_FAILURE() << "no error";
-    return ErrorKind::invalid_value;
+    return testing::thrown(call).kind();
 }
 
 TEST(LeadingNumber, ReadsTheNumberATextBeginsWith) {
@@ -100,16 +95,12 @@ TEST(PictureConversion, ZeroAndEmptyAreTheEmptyPicture) {
 }
 
 TEST(Errors, NameWhatFailed) {
-    try {
-        to_integer(Value("abc"));
-        FAIL();
-    } catch (const Error& e) {
-        EXPECT_NE(std::string(e.what()).find("\"abc\""), std::string::npos) << e.what();
-        const Error attributed = e.attributed_to("Hours");
-        EXPECT_EQ(attributed.member(), "Hours");
-        EXPECT_EQ(attributed.kind(), ErrorKind::type_mismatch);
-        EXPECT_EQ(attributed.attributed_to("Minutes").member(), "Hours");
-    }
+    const Error e = testing::thrown([] { to_integer(Value("abc")); });
+    EXPECT_NE(std::string(e.what()).find("\"abc\""), std::string::npos) << e.what();
+    const Error attributed = e.attributed_to("Hours");
+    EXPECT_EQ(attributed.member(), "Hours");
+    EXPECT_EQ(attributed.kind(), ErrorKind::type_mismatch);
+    EXPECT_EQ(attributed.attributed_to("Minutes").member(), "Hours");
     EXPECT_EQ(kind_name(ErrorKind::type_mismatch), "type mismatch");
     EXPECT_EQ(kind_name(ErrorKind::invalid_picture), "invalid picture");
 }
