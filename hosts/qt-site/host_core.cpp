@@ -7,6 +7,7 @@
 #include <QMetaObject>
 #include <QMetaProperty>
 #include <QPainter>
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <utility>
@@ -244,7 +245,9 @@ void HostCore::set_metrics(TwipsPerPixel tpp) {
 }
 
 void HostCore::resize_surface(QSizeF logical, bool always) {
-    surface_size_ = logical;
+    // An item that anchors with margins place in a smaller one is given a negative size for
+    // a while: it is an empty surface, not a size to refuse.
+    surface_size_ = QSizeF(std::max(logical.width(), 0.0), std::max(logical.height(), 0.0));
     lay_out(always);
 }
 

@@ -156,6 +156,10 @@ class VexClockItemPrivate final : public HostSurface<QQuickPaintedItem> {
     void bound_texture() {
         const double ratio = item_.window() ? item_.window()->effectiveDevicePixelRatio() : 1.0;
         const double wide = item_.width() * ratio, high = item_.height() * ratio;  // device px
+        if (!(wide > 0 && high > 0)) {  // nothing to paint
+            item_.setTextureSize({});
+            return;
+        }
         double scale = 1;
         if (wide * high * 4 > kLargestTextureBytes)
             scale = std::sqrt(kLargestTextureBytes / (wide * high * 4));
