@@ -11,15 +11,12 @@
 
 #include <tickwell/control/vex_clock.hpp>
 #include <tickwell/platform/system_colors.hpp>
+#include <tickwell/qt/qt_text.hpp>
 #include <tickwell/qt/scene_painter.hpp>
 #include <tickwell/qt/vex_clock_widget.hpp>
 
 namespace tickwell::qt {
 namespace {
-
-QString text(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 QPixmap swatch(const ColorScheme& colors, std::uint32_t color, QSize size) {
     QPixmap pixmap(size);
@@ -32,7 +29,7 @@ QString describe(std::uint32_t color) {
     if (is_system_color(color)) {
         for (const SystemColor& s : system_palette())
             if (color == (kSystemColorFlag | s.index))
-                return QStringLiteral("%1 (system colour %2)").arg(text(s.name)).arg(s.index);
+                return QStringLiteral("%1 (system colour %2)").arg(qt_text(s.name)).arg(s.index);
         return QStringLiteral("system colour 0x%1").arg(color, 8, 16, QLatin1Char('0'));
     }
     return to_qcolor(color).name().toUpper();
@@ -63,10 +60,10 @@ ColorPage::ColorPage(QList<VexClockWidget*> selection, QWidget* parent)
     swatch_->setObjectName(QStringLiteral("Swatch"));
     value_->setObjectName(QStringLiteral("ColorValue"));
     for (std::string_view p : properties())
-        properties_->addItem(text(p));
+        properties_->addItem(qt_text(p));
     for (const SystemColor& s : system_palette())
         system_colors_->addItem(QIcon(swatch(colors(), kSystemColorFlag | s.index, {16, 16})),
-                                text(s.name));
+                                qt_text(s.name));
     auto* other = new QPushButton(tr("Other colour..."), this);
     other->setObjectName(QStringLiteral("OtherColor"));
 

@@ -10,13 +10,10 @@
 #include <vector>
 
 #include <tickwell/platform/error.hpp>
+#include <tickwell/qt/qt_text.hpp>
 
 namespace tickwell::qt {
 namespace {
-
-QString text(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 template <typename Map>
 auto& field_of(Map& fields, std::string_view page, std::string_view name, const char* kind) {
@@ -98,7 +95,7 @@ class ControlPage::CheckBox final : public CheckBoxField {
 
 ControlPage::ControlPage(const PageInfo& page, QList<VexClockWidget*> selection, QWidget* parent)
     : PageTab(std::move(selection), parent), page_(page) {
-    setObjectName(text(page.name));
+    setObjectName(qt_text(page.name));
     // The pages were laid out for an 8-point dialog font.
     QFont page_font = font();
     page_font.setPointSizeF(8);
@@ -112,7 +109,7 @@ ControlPage::ControlPage(const PageInfo& page, QList<VexClockWidget*> selection,
         QWidget* widget = nullptr;
         switch (f.kind) {
             case FieldKind::label: {
-                auto* label = new QLabel(text(f.caption), this);
+                auto* label = new QLabel(qt_text(f.caption), this);
                 label->setTextFormat(Qt::PlainText);
                 widget = label;
                 break;
@@ -132,14 +129,14 @@ ControlPage::ControlPage(const PageInfo& page, QList<VexClockWidget*> selection,
                 break;
             }
             case FieldKind::check_box: {
-                auto* box = new QCheckBox(text(f.caption), this);
+                auto* box = new QCheckBox(qt_text(f.caption), this);
                 connect(box, &QCheckBox::stateChanged, this, mark_changed);
                 check_boxes_.emplace(f.name, std::make_unique<CheckBox>(f, box));
                 widget = box;
                 break;
             }
         }
-        widget->setObjectName(text(f.name));
+        widget->setObjectName(qt_text(f.name));
         QRect place(x_pixels(f.box.left), y_pixels(f.box.top), x_pixels(f.box.width),
                     y_pixels(f.box.height));
         // Captions were measured for the original dialog font: where the font in use is
@@ -163,7 +160,7 @@ ControlPage::ControlPage(const PageInfo& page, QList<VexClockWidget*> selection,
 ControlPage::~ControlPage() = default;
 
 QString ControlPage::caption() const {
-    return text(page_.caption);
+    return qt_text(page_.caption);
 }
 
 void ControlPage::selection_changed() {

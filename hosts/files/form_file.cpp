@@ -6,6 +6,7 @@
 #include <set>
 
 #include <tickwell/control/type_library.hpp>
+#include <tickwell/files/in_quotes.hpp>
 
 namespace tickwell::headless {
 namespace {
@@ -16,10 +17,6 @@ using nlohmann::ordered_json;
 constexpr int kFormVersion = 1;
 // The largest place or size taken, in twips: far beyond any screen, well inside a float.
 constexpr double kLargestTwips = 1e7;
-
-std::string in_quotes(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
-}
 
 bool valid_name(std::string_view name) {
     return !name.empty() && name.find_first_not_of(

@@ -2,6 +2,7 @@
 #include <tickwell/files/json_property_bag.hpp>
 
 #include <tickwell/files/base64.hpp>
+#include <tickwell/files/in_quotes.hpp>
 
 #include <algorithm>
 #include <array>
@@ -26,10 +27,6 @@ using nlohmann::json;
 using nlohmann::ordered_json;
 
 constexpr std::string_view kFormats[] = {"png", "bmp", "ico", "svg"};
-
-std::string in_quotes(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
-}
 
 // An exception text of the JSON library without its tag ("[json.exception.parse_error.101] ").
 std::string without_tag(std::string why) {

@@ -18,6 +18,7 @@
 #include <tickwell/qt/input_codes.hpp>
 #include <tickwell/qt/layer_cache.hpp>
 #include <tickwell/qt/pointer_cursor.hpp>
+#include <tickwell/qt/qt_text.hpp>
 #include <tickwell/qt/spoken_time.hpp>
 #include <tickwell/qt/time_of_day.hpp>
 
@@ -50,10 +51,6 @@ void post_collection() {
     if (buried.empty() || collection_posted || !QCoreApplication::instance()) return;
     collection_posted = true;
     QMetaObject::invokeMethod(QCoreApplication::instance(), &collect_buried, Qt::QueuedConnection);
-}
-
-QString qt_text(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
 // The control's events and the host's signals that raise them.

@@ -9,7 +9,7 @@ namespace {
 
 constexpr std::string_view kStyleItems[] = {TICKWELL_APPEARANCE_VALUES(TICKWELL_ITEM_NAME)};
 
-constexpr FieldInfo kFields[] = {
+constexpr FieldInfo kAppearanceFields[] = {
     label_field("lblSecWidth", "SecWidth:(Second hand width-pixels)", {90, 120, 2700, 240}),
     text_field("txtSecWidth", {90, 370, 645, 330}, 1),
     label_field("lblMinWidth", "MinWidth:(Minute hand width-pixels)", {90, 770, 2700, 240}),
@@ -25,20 +25,20 @@ constexpr FieldInfo kFields[] = {
 
 // BorderWidth is the property: a hidden border reads 0, and applying 0 hides it. A refused
 // border width does not keep the hand widths and the style from being written.
-constexpr Binding kOrder[] = {{"txtBorderWidth", PropertyId::BorderWidth},
-                              {"txtHourWidth", PropertyId::HourWidth},
-                              {"txtMinWidth", PropertyId::MinWidth},
-                              {"txtSecWidth", PropertyId::SecWidth},
-                              {"AppearanceLi", PropertyId::Appearance}};
+constexpr Binding kAppearanceOrder[] = {{"txtBorderWidth", PropertyId::BorderWidth},
+                                        {"txtHourWidth", PropertyId::HourWidth},
+                                        {"txtMinWidth", PropertyId::MinWidth},
+                                        {"txtSecWidth", PropertyId::SecWidth},
+                                        {"AppearanceLi", PropertyId::Appearance}};
 
 }  // namespace
 
 const PageInfo& AppearancePage() {
     static const PageInfo page{.name = "Appearance",
                                .caption = "Appearance",
-                               .fields = kFields,
-                               .read_order = kOrder,
-                               .apply_order = kOrder,
+                               .fields = kAppearanceFields,
+                               .read_order = kAppearanceOrder,
+                               .apply_order = kAppearanceOrder,
                                .selection_changed = read_in_order,
                                .apply_changes = write_in_order};
     return page;

@@ -13,7 +13,7 @@ namespace {
 constexpr std::string_view kAccuracyItems[] = {TICKWELL_ACCURACY_VALUES(TW_SHORT_ITEM_NAME)};
 #undef TW_SHORT_ITEM_NAME
 
-constexpr FieldInfo kFields[] = {
+constexpr FieldInfo kBehaviourFields[] = {
     label_field("lblHours", "Hours:(Initial and current number of hours)", {90, 120, 3075, 240}),
     text_field("txtHours", {90, 375, 645, 330}, 1),
     label_field("lblMinutes", "Minutes:(Initial and current number of minutes)",
@@ -35,7 +35,7 @@ constexpr FieldInfo kFields[] = {
 
 // Hundredths first, hours last; Accuracy (with its question) after all five time fields,
 // so a refused time field never keeps it from being written.
-constexpr Binding kOrder[] = {
+constexpr Binding kBehaviourOrder[] = {
     {"txtHundreds", PropertyId::Hundreds}, {"txtTens", PropertyId::Tens},
     {"txtSeconds", PropertyId::Seconds},   {"txtMinutes", PropertyId::Minutes},
     {"txtHours", PropertyId::Hours},       {"AccuracyLi", PropertyId::Accuracy}};
@@ -45,9 +45,9 @@ constexpr Binding kOrder[] = {
 const PageInfo& BehaviourPage() {
     static const PageInfo page{.name = "Behaviour",
                                .caption = "Behaviour",
-                               .fields = kFields,
-                               .read_order = kOrder,
-                               .apply_order = kOrder,
+                               .fields = kBehaviourFields,
+                               .read_order = kBehaviourOrder,
+                               .apply_order = kBehaviourOrder,
                                .selection_changed = read_in_order,
                                .apply_changes = write_in_order};
     return page;

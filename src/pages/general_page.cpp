@@ -18,7 +18,7 @@ namespace {
 constexpr std::string_view kDisplayItems[] = {TICKWELL_DISPLAY_VALUES(TICKWELL_ITEM_NAME)};
 constexpr std::string_view kModeItems[] = {TICKWELL_CLOCK_MODE_VALUES(TICKWELL_ITEM_NAME)};
 
-constexpr FieldInfo kFields[] = {
+constexpr FieldInfo kGeneralFields[] = {
     label_field("Label1", "Display:(Analog or digital Stop watch display)", {90, 165, 3495, 255}),
     combo_field("DisplayLi", kDisplayItems, {120, 450, 1635, 315}, 3),
     label_field("Label2", "ClockMode:(Normal or count down mode)", {90, 975, 3030, 195}),
@@ -103,7 +103,7 @@ void apply_general(const PageInfo& page, PageFrame& frame, PageFields& fields) {
 const PageInfo& GeneralPage() {
     static const PageInfo page{.name = "General",
                                .caption = "General",
-                               .fields = kFields,
+                               .fields = kGeneralFields,
                                .read_order = kReadOrder,
                                .apply_order = kApplyOrder,
                                .selection_changed = read_in_order,
