@@ -43,16 +43,14 @@ std::vector<VexClock*>& VexClock::sharers() {
 
 namespace {
 
-// The time fields' bits among a control's properties.
-const std::bitset<kPropertyCount>& count_fields() {
-    static const std::bitset<kPropertyCount> fields = [] {
-        std::bitset<kPropertyCount> bits;
-        for (const PropertyId id : VexClock::kCountProperties)
-            bits.set(static_cast<std::size_t>(id));
-        return bits;
-    }();
-    return fields;
-}
+// The time fields' bits among a control's properties, known when compiling: a tick tests
+// them several times.
+constexpr std::bitset<kPropertyCount> kCountFields = [] {
+    unsigned long long mask = 0;
+    for (const PropertyId id : VexClock::kCountProperties)
+        mask |= 1ull << static_cast<unsigned>(id);
+    return std::bitset<kPropertyCount>(mask);
+}();
 
 // The properties the state record keeps.
 const std::bitset<kPropertyCount>& state_fields() {
@@ -76,13 +74,13 @@ std::bitset<kPropertyCount> changed_bits(const ChangeSet& changes) {
 }  // namespace
 
 void VexClock::may_have_changed_fields() {
-    maybe_changed_ |= count_fields();
+    maybe_changed_ |= kCountFields;
 }
 
 void VexClock::compare_with_told(std::bitset<64>& changed) {
     // The time fields change at every tick of a running watch: they are compared as the
     // numbers they are.
-    if ((maybe_changed_ & count_fields()).any()) {
+    if ((maybe_changed_ & kCountFields).any()) {
         const std::array<std::int16_t, kCountProperties.size()> now{
             state_.Hours, state_.Minutes, state_.Seconds, state_.Tens, state_.Hundreds};
         for (std::size_t k = 0; k < now.size(); ++k) {
@@ -90,7 +88,7 @@ void VexClock::compare_with_told(std::bitset<64>& changed) {
             told_count_[k] = now[k];
             changed.set(static_cast<std::size_t>(kCountProperties[k]));
         }
-        maybe_changed_ &= ~count_fields();
+        maybe_changed_ &= ~kCountFields;
     }
     for (std::size_t i = 0; maybe_changed_.any() && i < kPropertyCount; ++i) {
         if (!maybe_changed_[i]) continue;
@@ -119,7 +117,7 @@ void VexClock::tell_changes() noexcept {
         for (VexClock* other : sharers()) {
             if (other == this) continue;
             other->maybe_changed_ |= shared;
-            other->count_maybe_changed_ |= (shared & count_fields()).any();
+            other->count_maybe_changed_ |= (shared & kCountFields).any();
             if (other->calls_ == 0) other->tell_changes();
         }
     } catch (...) {
