@@ -29,7 +29,7 @@ namespace fs = std::filesystem;
 // Generous for a shared machine: refusing the largest of these files grows the peak by some
 // 80 MB (the test's own copies of a 16 MB text included). AddressSanitizer keeps freed memory
 // in quarantine (256 MB by default) and pads every block, so its builds get more room.
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__) || defined(TICKWELL_SANITIZED_LIBRARIES)
 constexpr long kPeakMemoryGrowthKb = 512 * 1024;
 #else
 constexpr long kPeakMemoryGrowthKb = 128 * 1024;

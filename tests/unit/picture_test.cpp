@@ -34,18 +34,6 @@ PictureBytes bmp_header(std::int32_t width, std::int32_t height) {
     return d;
 }
 
-// An icon's bitmap image as far as its info header goes.
-PictureBytes dib_header(std::int32_t width, std::int32_t height) {
-    PictureBytes d;
-    put_little(d, 40, 4);
-    put_little(d, static_cast<std::uint32_t>(width), 4);
-    put_little(d, static_cast<std::uint32_t>(height * 2), 4);
-    put_little(d, 1, 2);
-    put_little(d, 32, 2);
-    d.resize(40, 0);
-    return d;
-}
-
 // A grey PNG of 8 bits a pixel whose rows are `raw`, uncompressed.
 PictureBytes grey_png(std::uint32_t width, std::uint32_t height, const PictureBytes& raw,
                       bool interlaced = false) {

@@ -152,8 +152,8 @@ inline PictureBytes bmp_file(std::int32_t width, std::int32_t height, int bits =
     return d;
 }
 
-// An icon's bitmap image of 32 bits a pixel: its header, the colour rows, the mask rows.
-inline PictureBytes icon_bitmap(std::int32_t width, std::int32_t height) {
+// An icon's bitmap image of 32 bits a pixel as far as its info header goes.
+inline PictureBytes dib_header(std::int32_t width, std::int32_t height) {
     PictureBytes d;
     put_little(d, 40, 4);
     put_little(d, static_cast<std::uint32_t>(width), 4);
@@ -161,6 +161,12 @@ inline PictureBytes icon_bitmap(std::int32_t width, std::int32_t height) {
     put_little(d, 1, 2);
     put_little(d, 32, 2);
     d.resize(40, 0);
+    return d;
+}
+
+// An icon's bitmap image of 32 bits a pixel: its header, the colour rows, the mask rows.
+inline PictureBytes icon_bitmap(std::int32_t width, std::int32_t height) {
+    PictureBytes d = dib_header(width, height);
     const std::uint64_t mask_row = ((std::uint64_t(width) + 31) / 32) * 4;
     d.resize(d.size() + (std::uint64_t(width) * 4 + mask_row) * static_cast<std::uint64_t>(height),
              0);
