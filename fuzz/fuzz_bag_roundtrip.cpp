@@ -8,8 +8,8 @@
 #include <string>
 
 #include <tickwell/control/type_library.hpp>
-#include <tickwell/headless/headless_container.hpp>
 #include <tickwell/files/json_property_bag.hpp>
+#include <tickwell/headless/headless_container.hpp>
 #include <tickwell/model/new_control.hpp>
 #include "fuzz_input.hpp"
 

@@ -5,8 +5,8 @@
 #include <sstream>
 #include <stdexcept>
 
-#include <tickwell/headless/headless_container.hpp>
 #include <tickwell/files/json_property_bag.hpp>
+#include <tickwell/headless/headless_container.hpp>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     tickwell::Clock::reset_state();
