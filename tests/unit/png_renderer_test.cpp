@@ -137,31 +137,6 @@ TEST_F(PngRendererTest, StretchedCellsAreCoveredByTheirBackground) {
     }
 }
 
-TEST_F(PngRendererTest, SecondHandPointsWhereSecondsSays) {
-    struct Row {
-        int seconds;
-        int dx, dy;  // the hand's direction from the pivot, y downward
-    };
-    const Row rows[] = {{0, 0, -1}, {15, 1, 0}, {30, 0, 1}, {45, -1, 0}};
-    put("ForeColor", integer(kRedColor));
-    put("Hours", integer(4));
-    put("Minutes", integer(20));  // hour and minute hands down and to the right, off the axes
-    for (const auto& r : rows) {
-        put("Seconds", integer(r.seconds));
-        const QImage image = render();
-        // 3240 x 2070 twips: the pivot is pixel (108, 69), the second hand 67 pixels long;
-        // its outer pixels pass under the hour marks.
-        for (int k = 15; k <= 50; k += 5) {
-            const QRgb along = image.pixel(108 + r.dx * k, 69 + r.dy * k);
-            const QRgb opposite = image.pixel(108 - r.dx * k, 69 - r.dy * k);
-            EXPECT_TRUE(near(along, kHandRed, 10))
-                << r.seconds << " s, " << k << " pixels out: " << text(along);
-            EXPECT_FALSE(near(opposite, kHandRed, 60))
-                << r.seconds << " s, " << k << " pixels the other way: " << text(opposite);
-        }
-    }
-}
-
 TEST_F(PngRendererTest, CircleInAWideBoxIsRound) {
     clock->set_size(6000, 3000);  // the hub's box: 48.4 x 24.2 pixels
     put("ForeColor", integer(kRedColor));

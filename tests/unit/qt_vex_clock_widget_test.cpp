@@ -529,26 +529,6 @@ TEST_F(WidgetTest, ANewDigitColourRepaintsTheCellsOnce) {
         << "the top bar of the 0 in the new colour";
 }
 
-// A program that changes the control behind the widget's back, through control(), is told
-// of it as it would be through the widget: the change signal within the same call, and the
-// repaint of what changed.
-TEST_F(WidgetTest, ChangesMadeThroughTheControlAreSignalledAndRepainted) {
-    ASSERT_TRUE(show_exposed(w()));
-    process_paint_events();
-    PaintRegions paints(w());
-    QSignalSpy seconds(&w(), &VexClockWidget::secondsChanged);
-    QSignalSpy text(&w(), &VexClockWidget::textChanged);
-    w().control().setSeconds(30);
-    ASSERT_EQ(seconds.count(), 1) << "signalled before the call returned";
-    EXPECT_EQ(seconds[0][0].toInt(), 30);
-    ASSERT_EQ(text.count(), 1);
-    EXPECT_EQ(text[0][0].toString(), QStringLiteral("00:00:30"));
-    process_paint_events();
-    ASSERT_FALSE(paints.regions.isEmpty());
-    const QRect hand = qt::element_bounds(face().Hand(0), w().twipsPerPixel()).toAlignedRect();
-    EXPECT_TRUE(paints.regions.last().contains(hand));
-}
-
 // --- Input ---
 
 // The surface raises its mouse events in pixels or twips, with the button and shift state;
