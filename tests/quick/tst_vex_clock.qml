@@ -79,8 +79,6 @@ Item {
             compare(clock.text, "01:02:05.3", "the face the component's properties describe")
             compare(clock.userMode, true, "complete: a running program")
             compare(clock.messagePolicy, VexClock.SignalMessages)
-            clock.clockFace = VexClock.Oval
-            compare(clock.clockFace, VexClock.Oval)
             verify(clock.implicitWidth > 100 && clock.implicitHeight > 60)
         }
 

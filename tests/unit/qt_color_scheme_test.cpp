@@ -182,25 +182,17 @@ TEST_F(PaletteTest, ExplicitColoursStayWhileSystemColoursFollowThePalette) {
     EXPECT_EQ(foreground.count(), 0) << "the hands are explicit black";
 }
 
-// A new application palette reaches a widget that has none of its own (on the event loop's
-// next turn), and the colour page shows the system colours as that widget paints them.
-TEST_F(PaletteTest, ApplicationPaletteReachesTheWidgetAndItsColourPage) {
+// The colour page shows the system colours as the application's palette paints them.
+TEST_F(PaletteTest, ColourPageShowsTheApplicationPalettesColours) {
     const QPalette before = QApplication::palette();
     QApplication::setPalette(dark_palette());
     QCoreApplication::processEvents();
-    const QImage image = w.grab().toImage();
-    EXPECT_TRUE(near(image.pixel(1, 1), kDarkButton.rgb())) << text(image.pixel(1, 1));
-
     qt::ColorPage page({&w}, nullptr);
     page.selection_changed();
     page.select_property(2);  // BackGround: the button face
     const QImage swatch = page.findChild<QLabel*>("Swatch")->pixmap().toImage();
     EXPECT_EQ(swatch.pixel(5, 5), kDarkButton.rgb()) << text(swatch.pixel(5, 5));
-
     QApplication::setPalette(before);
-    QCoreApplication::processEvents();
-    const QRgb restored = w.grab().toImage().pixel(1, 1);
-    EXPECT_TRUE(near(restored, before.color(QPalette::Button).rgb())) << text(restored);
 }
 
 // In every palette, light, dark or high contrast, a new widget's hands and hub stand out from
