@@ -208,23 +208,5 @@ TEST_F(DemoWindowTest, LapsAreListedAndExported) {
     EXPECT_EQ(lap_time(3725370), QStringLiteral("01:02:05.37"));
 }
 
-TEST_F(DemoWindowTest, DesignActionsRestInRunMode) {
-    const auto enabled = [&](const QString& text) {
-        for (const QAction* a : window.findChildren<QAction*>())
-            if (a->text().remove('&') == text) return a->isEnabled();
-        ADD_FAILURE() << "no action " << text.toStdString();
-        return false;
-    };
-    EXPECT_TRUE(enabled("Add Stopwatch"));
-    EXPECT_TRUE(enabled("Properties..."));
-    EXPECT_FALSE(enabled("Start"));
-    window.setRunMode(true);
-    EXPECT_FALSE(enabled("Add Stopwatch"));
-    EXPECT_FALSE(enabled("Properties..."));
-    EXPECT_FALSE(enabled("Delete"));
-    EXPECT_TRUE(enabled("Start"));
-    EXPECT_FALSE(enabled("Stop"));
-}
-
 }  // namespace
 }  // namespace tickwell::demo

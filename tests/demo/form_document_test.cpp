@@ -41,20 +41,6 @@ class FormDocumentTest : public ::testing::Test {
     DemoWindow window;
 };
 
-TEST_F(FormDocumentTest, TheDefaultFormShowsBothFacesAndIsUnchanged) {
-    window.showDefaultForm();
-    const FormCanvas& form = window.canvas();
-    ASSERT_EQ(form.names(), QStringList({"VexClock1", "VexClock2"}));
-    const FaceElements& analog = form.controls()[0]->control().face();
-    const FaceElements& digital = form.controls()[1]->control().face();
-    EXPECT_TRUE(analog.Hand(0).visible());
-    EXPECT_FALSE(analog.DisplayIm(0).visible());
-    EXPECT_TRUE(digital.DisplayIm(0).visible());
-    EXPECT_FALSE(digital.Hand(0).visible());
-    EXPECT_FALSE(window.isFormModified());
-    EXPECT_TRUE(window.filePath().isEmpty());
-}
-
 // A form with settings away from a new control's (colours, widths, mode, a moved and resized
 // control) is saved, opened in a fresh window and saved again: the two files are the same
 // byte for byte, and the reopened controls have the places and settings of the saved ones.

@@ -77,12 +77,6 @@ TEST(Handles, SitOnTheCornersAndTheMiddlesOfTheSides) {
     EXPECT_EQ(handle_rect(control, Handle::top_left), QRect(97, 47, kHandleSize, kHandleSize));
 }
 
-TEST(Handles, ACornerWinsOverASideOnATinyControl) {
-    const QRect tiny(10, 10, 4, 4);
-    EXPECT_EQ(handle_at(tiny, QPoint(10, 10)), Handle::top_left);
-    EXPECT_EQ(handle_at(tiny, QPoint(13, 13)), Handle::bottom_right);
-}
-
 TEST(Resized, EachGripMovesItsOwnSides) {
     const QRect start(100, 100, 200, 100);
     const QSize minimum(24, 24);

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
-#include <QPainter>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickItem>
@@ -107,31 +106,6 @@ TEST_F(QuickViewTest, SecondHandPointsWhereTheElapsedTimePutsIt) {
         }
     }
     analog->stop();
-}
-
-// The item paints at the device's resolution: into a surface of device pixel ratio 2 (what
-// the scene graph gives it on such a screen), a one-pixel hand covers two device rows fully
-// and leaves its neighbours the dial's.
-TEST_F(QuickViewTest, OnePixelHandIsSharpAtTwiceThePixelDensity) {
-    ASSERT_TRUE(analog);
-    analog->setUserMode(false);
-    analog->setHours(4);
-    analog->setMinutes(20);
-    analog->setSeconds(15);
-    QImage image(432, 276, QImage::Format_RGB32);
-    image.setDevicePixelRatio(2);
-    {
-        QPainter painter(&image);
-        analog->paint(&painter);
-    }
-    // The dial is the button face, as the application's palette paints it.
-    const QRgb kSurface = QGuiApplication::palette().color(QPalette::Button).rgb();
-    // Logical row 69 is device rows 138 and 139.
-    for (const int x : {240, 270, 300})
-        for (const auto& [y, colour] :
-             {std::pair{137, kSurface}, {138, kRed}, {139, kRed}, {140, kSurface}})
-            EXPECT_TRUE(near(image.pixel(x, y), colour))
-                << x << ", " << y << ": " << text(image.pixel(x, y));
 }
 
 // The face and its frame fill the item to its last device pixel, whatever size anchors give

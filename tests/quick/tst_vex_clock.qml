@@ -79,36 +79,7 @@ Item {
             compare(clock.text, "01:02:05.3", "the face the component's properties describe")
             compare(clock.userMode, true, "complete: a running program")
             compare(clock.messagePolicy, VexClock.SignalMessages)
-            clock.clockFace = VexClock.Oval
-            compare(clock.clockFace, VexClock.Oval)
             verify(clock.implicitWidth > 100 && clock.implicitHeight > 60)
-        }
-
-        function test_change_signals_fire_once_per_actual_change() {
-            const clock = createTemporaryObject(plain, root)
-            const display = spyOn(clock, "displayChanged")
-            const text = spyOn(clock, "textChanged")
-            clock.display = VexClock.Digital
-            clock.display = VexClock.Digital
-            compare(display.count, 1)
-            compare(display.signalArguments[0][0], VexClock.Digital)
-            clock.accuracy = VexClock.Tenths
-            compare(text.count, 1, "the digital face shows tenths")
-            compare(clock.text, "00:00:00.0")
-        }
-
-        function test_refusal_arrives_as_a_message_and_changes_nothing() {
-            const clock = createTemporaryObject(plain, root)
-            const messages = spyOn(clock, "messageRequested")
-            const hours = spyOn(clock, "hoursChanged")
-            clock.hours = 3
-            compare(messages.count, 1, "the time is read-only in a running program")
-            compare(clock.hours, 0)
-            compare(hours.count, 0)
-            clock.userMode = false
-            clock.hours = 3
-            compare(clock.hours, 3)
-            compare(hours.count, 1)
         }
 
         function test_message_answered_no_keeps_the_old_accuracy() {
@@ -146,20 +117,6 @@ Item {
             compare(clock.text, "00:00:00")
             compare(clock.running, false)
             compare(running.count, 2)
-        }
-
-        function test_alert_and_notify_while_running() {
-            const clock = createTemporaryObject(plain, root, {display: VexClock.Digital, alertTime: 2})
-            const alert = spyOn(clock, "alert")
-            const notify = spyOn(clock, "notify")
-            clock.start()
-            testTime.advance(1900)
-            compare(alert.count, 0, "none for the count 0, nor at 1 s")
-            testTime.advance(350)
-            compare(alert.count, 1, "at 2 s")
-            compare(notify.count, 2, "the seconds digit changed twice")
-            clock.stop()
-            compare(clock.running, false)
         }
 
         function test_laps_are_signalled_and_listed() {

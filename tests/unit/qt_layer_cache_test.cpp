@@ -145,27 +145,6 @@ TEST_F(LayerCacheTest, AChangeOfAnyInputOfTheLookIsOnTheNextPaint) {
         }
 }
 
-TEST_F(LayerCacheTest, ControlsThatLookTheSameShareTheirLayers) {
-    VexClock& twin = container.create("b");
-    VexClock& other = container.create("c");
-    other.setBackGround(0x00FF00FF);
-    const auto paint_control = [&](VexClock& c) {
-        QImage image(surface(), QImage::Format_ARGB32_Premultiplied);
-        QPainter p(&image);
-        qt::paint_face(p, c.scene(), tpp(), QSizeF(surface()));
-    };
-    paint_control(*clock);
-    const qt::LayerCacheUse one = qt::layer_cache_use();
-    EXPECT_EQ(one.looks, 1);
-    // The twin's hands point elsewhere: the hands are not part of the look.
-    twin.setSeconds(45);
-    paint_control(twin);
-    EXPECT_EQ(qt::layer_cache_use().looks, 1);
-    EXPECT_EQ(qt::layer_cache_use().bytes, one.bytes);
-    paint_control(other);
-    EXPECT_EQ(qt::layer_cache_use().looks, 2);
-}
-
 TEST_F(LayerCacheTest, TheCacheStaysWithinItsBudget) {
     // Many sizes, each a look of its own: the oldest make room for the newest.
     clock->set_size(15 * 800, 15 * 600);

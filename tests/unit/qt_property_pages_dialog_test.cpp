@@ -68,6 +68,8 @@ TEST_F(PagesDialogTest, FocusRunsThroughAPagesFieldsInItsOwnOrder) {
                                   "chkIgnoreDisplay"}));
 }
 
+// Filling, the start time rewritten in its normal form and Cancel are no edits; Apply
+// writes the first control only.
 TEST_F(PagesDialogTest, ShowsTheFirstControlAndAppliesToItOnly) {
     first->setSecondHandWidth(4);
     const auto d = open();
@@ -76,12 +78,22 @@ TEST_F(PagesDialogTest, ShowsTheFirstControlAndAppliesToItOnly) {
     EXPECT_FALSE(button(*d, QDialogButtonBox::Apply)->isEnabled()) << "filling is no edit";
 
     sec_width->setText(QStringLiteral("6"));
+    edit(*d, "txtInitialTime")->setText(QStringLiteral("1:2:3"));
+    d->findChild<QComboBox*>("DisplayLi")->setCurrentIndex(1);
     EXPECT_TRUE(button(*d, QDialogButtonBox::Apply)->isEnabled());
     button(*d, QDialogButtonBox::Apply)->click();
     EXPECT_EQ(first->control().SecWidth(), 6);
+    EXPECT_EQ(first->control().InitialTime(), "01:02:03");
+    EXPECT_EQ(first->control().Display(), Display::digital);
+    EXPECT_EQ(edit(*d, "txtInitialTime")->text(), QStringLiteral("01:02:03"));
     EXPECT_EQ(second->control().SecWidth(), 1);
     EXPECT_FALSE(button(*d, QDialogButtonBox::Apply)->isEnabled());
     EXPECT_TRUE(boxes.shown.empty());
+
+    sec_width->setText(QStringLiteral("9"));
+    button(*d, QDialogButtonBox::Cancel)->click();
+    EXPECT_EQ(d->result(), QDialog::Rejected);
+    EXPECT_EQ(first->control().SecWidth(), 6) << "Cancel applies nothing";
 }
 
 TEST_F(PagesDialogTest, RefusedAlertPeriodKeepsTheFocusAndTheApplyPending) {
@@ -99,18 +111,6 @@ TEST_F(PagesDialogTest, RefusedAlertPeriodKeepsTheFocusAndTheApplyPending) {
     EXPECT_TRUE(button(*d, QDialogButtonBox::Apply)->isEnabled());
     EXPECT_TRUE(first->control().IgnoreDisplay()) << "written before the check";
     EXPECT_EQ(first->control().AlertTime(), 0);
-}
-
-TEST_F(PagesDialogTest, StartTimeIsAppliedInItsNormalForm) {
-    const auto d = open();
-    edit(*d, "txtInitialTime")->setText(QStringLiteral("1:2:3"));
-    d->findChild<QComboBox*>("DisplayLi")->setCurrentIndex(1);
-    EXPECT_TRUE(d->apply());
-    EXPECT_EQ(edit(*d, "txtInitialTime")->text(), QStringLiteral("01:02:03"));
-    EXPECT_EQ(first->control().InitialTime(), "01:02:03");
-    EXPECT_EQ(first->control().Display(), Display::digital);
-    EXPECT_FALSE(button(*d, QDialogButtonBox::Apply)->isEnabled())
-        << "the page's own rewriting of the field is no edit";
 }
 
 TEST_F(PagesDialogTest, ErrorThatEndsAnApplyNamesThePropertyAndLeavesItPending) {
@@ -232,14 +232,6 @@ TEST_F(PagesDialogTest, PicturePageRefusesFilesMadeToHangOrExhaustIt) {
             << boxes.shown[0].prompt.toStdString();
     }
     EXPECT_FALSE(button(*d, QDialogButtonBox::Apply)->isEnabled());
-}
-
-TEST_F(PagesDialogTest, CancelAppliesNothing) {
-    const auto d = open();
-    edit(*d, "txtSecWidth")->setText(QStringLiteral("9"));
-    button(*d, QDialogButtonBox::Cancel)->click();
-    EXPECT_EQ(d->result(), QDialog::Rejected);
-    EXPECT_EQ(first->control().SecWidth(), 1);
 }
 
 TEST_F(PagesDialogTest, AccuracyQuestionComesAfterTheTimeFields) {

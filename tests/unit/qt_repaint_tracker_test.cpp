@@ -42,20 +42,6 @@ class RepaintTrackerTest : public ClockTest {
     qt::RepaintTracker tracker;
 };
 
-TEST_F(RepaintTrackerTest, RepaintsWhereAMovedHandWasAndIs) {
-    container.user_mode = true;
-    clock->StartClock();
-    tracker.reset(clock->scene(), tpp());
-    EXPECT_TRUE(tracker.take(clock->scene(), tpp()).isEmpty()) << "nothing changed";
-    const QRect before = bounds(face().Hand(0));
-    run(1);
-    ASSERT_EQ(clock->Seconds(), 1);
-    const QRegion region = tracker.take(clock->scene(), tpp());
-    EXPECT_TRUE(covers(region, before)) << "where the second hand was";
-    EXPECT_TRUE(covers(region, bounds(face().Hand(0)))) << "where it is";
-    EXPECT_FALSE(region.intersects(bounds(face().Dot(6)))) << "not the whole face";
-}
-
 TEST_F(RepaintTrackerTest, AHiddenElementRepaintsOnlyWhereItWas) {
     clock->setDisplay(Display::digital);
     tracker.reset(clock->scene(), tpp());

@@ -26,10 +26,5 @@ TEST(SpokenTime, PartsInTheirSingularOrPluralAndZeroPartsLeftOut) {
         EXPECT_EQ(spoken_time(r.h, r.m, r.s), r.spoken) << r.h << ":" << r.m << ":" << r.s;
 }
 
-TEST(SpokenTime, StateSaysWhetherTheWatchRuns) {
-    EXPECT_EQ(spoken_state(0, 1, 1, true), "1 minute, 1 second, running");
-    EXPECT_EQ(spoken_state(0, 0, 0, false), "0 seconds, stopped");
-}
-
 }  // namespace
 }  // namespace tickwell::qt
