@@ -19,24 +19,6 @@ class LayoutTest : public ClockTest {
     }
 };
 
-// The count-up script shows the hub, the second hand and a mark of this control.
-TEST_F(LayoutTest, SquareAnalogControl) {
-    clock->setBorderWidth(3);
-    container.find("a")->set_size(3000, 3000);
-    EXPECT_EQ(state().HandLength[1], 1091);  // 1091.25 rounds down
-    EXPECT_EQ(state().HandLength[2], 728);   // 727.5 rounds to the even 728
-    EXPECT_FLOAT_EQ(face().Hand(2).y1(), 1500);
-
-    struct Mark {
-        int index;
-        float left, top;
-    } marks[] = {{0, 1408, 45}, {6, 1408, 2771}, {9, 45, 1408}};
-    for (const auto& m : marks) {
-        EXPECT_NEAR(face().Dot(m.index).left(), m.left, 0.001) << m.index;
-        EXPECT_NEAR(face().Dot(m.index).top(), m.top, 0.001) << m.index;
-    }
-}
-
 // On a control that is not square the ring of marks is centred on the hub all the same:
 // each pair of opposite marks lies symmetric about the pivot, and each mark touches the
 // circle of the hand's reach with its outward side.
