@@ -64,24 +64,6 @@ TEST_F(DrawClockTest, ShadowsFollowTheAppearance) {
     }
 }
 
-TEST_F(DrawClockTest, DigitsTakeTheGlyphsOfTheirValues) {
-    state.Display = Display::digital;
-    EXPECT_FALSE(DrawClock(face, state));  // all zero, as created
-    state.Hours = 7;
-    state.Minutes = 5;
-    state.Seconds = 9;
-    EXPECT_TRUE(DrawClock(face, state));
-    const char* expected[] = {"glyph:0", "glyph:7", "glyph:0", "glyph:5", "glyph:0", "glyph:9"};
-    for (int p = 0; p < 6; ++p)
-        EXPECT_EQ(glyph(p), expected[p]) << p;
-    EXPECT_EQ(face.DisplayIm(1).tag(), "7");
-    EXPECT_FALSE(DrawClock(face, state));  // the same time again changes nothing
-    state.Hours = 42;
-    EXPECT_TRUE(DrawClock(face, state));
-    EXPECT_EQ(glyph(0), "glyph:4");
-    EXPECT_EQ(glyph(1), "glyph:2");
-}
-
 TEST_F(DrawClockTest, AccuracyDecidesWhichFractionsAreUpdated) {
     state.Display = Display::digital;
     state.Tens = 7;
