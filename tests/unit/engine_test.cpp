@@ -209,15 +209,6 @@ TEST_F(EngineTest, LapsBeyondTheMostAreRefusedUntilAReset) {
     EXPECT_EQ(clock->lap().index, 1);
 }
 
-TEST_F(EngineTest, StartWhileRunningChangesNothing) {
-    clock->StartClock();
-    tick_at(30);
-    clock->StartClock();
-    clock->put("Running", Value(Boolean{true}));
-    tick_at(31);
-    EXPECT_EQ(shown(), "00:00:31.00");
-}
-
 TEST_F(EngineTest, ResetOnARunningWatchRestartsItsCountAndKeepsRunning) {
     clock->setAlertTime(5);
     clock->StartClock();
@@ -301,15 +292,22 @@ TEST_F(EngineTest, NoAlertWhenDisabledOrCountingDown) {
     EXPECT_EQ(occurrences(take(), "event a Alert"), 0);
 }
 
-TEST_F(EngineTest, ExpiryOfAZeroCountDownIsImmediate) {
-    count_down_from("0:0:0");
-    clock->setDisplay(Display::digital);
-    clock->StartClock();
-    take();
-    run(0.25);
-    EXPECT_EQ(take(), "event a TimeExpired\n");
-    EXPECT_FALSE(clock->Running());
-    EXPECT_FALSE(face().ColonTimer.enabled());
+// A count-down expires at its first tick at or past zero, and shows zero, never less: at
+// once from a zero start, and at a tick two seconds late.
+TEST_F(EngineTest, ACountDownExpiresAtZeroNeverBelow) {
+    for (const auto& [initial, tick] : {std::pair{"0:0:0", 0.25}, std::pair{"0:0:3", 5.5}}) {
+        SCOPED_TRACE(initial);
+        count_down_from(initial);
+        container.set_clock(0);
+        clock->StartClock();
+        take();
+        tick_at(tick);
+        EXPECT_EQ(take(), "event a TimeExpired\n");
+        EXPECT_EQ(state().TotalSeconds, 0);
+        EXPECT_EQ(shown(), "00:00:00.00");
+        EXPECT_FALSE(clock->Running());
+        EXPECT_FALSE(face().ColonTimer.enabled());
+    }
 }
 
 // A reset watch shows what its next start counts from: a count-down its initial time.
@@ -345,18 +343,6 @@ TEST_F(EngineTest, AResetFromNotifyHoldsForTheRestOfTheTick) {
     run(4.5);
     EXPECT_EQ(occurrences(take(), "event a Alert\n"), 0);
     EXPECT_EQ(clock->Seconds(), 1);  // counted from the reset at 3 s
-}
-
-TEST_F(EngineTest, LateTickExpiresAtZeroInsteadOfGoingNegative) {
-    count_down_from("0:0:3");
-    clock->StartClock();
-    take();
-    tick_at(1);
-    tick_at(5.5);  // two seconds late: the remainder would be -2
-    EXPECT_EQ(take(), "event a TimeExpired\n");
-    EXPECT_EQ(state().TotalSeconds, 0);
-    EXPECT_EQ(shown().substr(0, 8), "00:00:00");
-    EXPECT_FALSE(clock->Running());
 }
 
 // The count a lap or the elapsed time reads after an expiry is the whole run, not the
