@@ -78,17 +78,6 @@ TEST_F(SvgRendererTest, AnalogFaceDrawsItsVisibleSetBackToFront) {
         EXPECT_EQ(position(names, indexed("Dot", i)), position(names, indexed("DotSh", i)) + 1);
 }
 
-// Which cells each accuracy shows, the layout's tests show; drawn, only the order matters.
-TEST_F(SvgRendererTest, DigitalFaceDrawsTheBlankGlyphsBehindTheColons) {
-    put("Display", Value(std::int16_t{1}));
-    const auto names = drawn_names(render());
-    EXPECT_EQ(names.front(), "Border");
-    EXPECT_FALSE(contains(names, "Hand(0)"));
-    // A colon blinked off leaves a grey cell.
-    EXPECT_GT(position(names, "ColonIm(0)"), position(names, "NumIm(10)"));
-    EXPECT_GT(position(names, "ColonIm(1)"), position(names, "NumIm(11)"));
-}
-
 TEST_F(SvgRendererTest, SurfaceIsTheControlsSizeInPixelsOnEachAxis) {
     container.twips_x = 12;
     container.twips_y = 18;
