@@ -86,14 +86,27 @@ TEST_F(EngineTest, ACountDownStoppedWithAFractionLeftExpiresWhenItsRunningTimeIs
     EXPECT_EQ(take(), "event a TimeExpired\n");
 }
 
-TEST_F(EngineTest, TimeFieldsSetInADesignerAndCapturedByAStopCountFromWhatTheyShow) {
+// A stop in a designer, before the first start, captures what the fields show: fields set
+// by hand, or a count-down's initial time (whole seconds, no fraction).
+TEST_F(EngineTest, AStopInADesignerCapturesWhatTheFieldsShow) {
     container.user_mode = false;
     clock->setSeconds(5);
     clock->setTens(4);
-    clock->StopClock();  // before the first start
+    clock->StopClock();
     clock->StartClock();
     tick_at(0.5);
     EXPECT_EQ(shown(), "00:00:05.90");
+    clock->StopClock();
+
+    count_down_from("0:1:0");
+    clock->setDisplay(Display::digital);
+    clock->setAccuracy(Accuracy::hundredths);
+    clock->StopClock();
+    clock->StartClock();
+    tick_at(1);
+    EXPECT_EQ(shown(), "00:00:59.50");
+    tick_at(1.75);
+    EXPECT_EQ(shown(), "00:00:58.75");
 }
 
 // A thousand runs of random lengths, each stopped and resumed after a random pause: the
@@ -143,19 +156,6 @@ TEST_F(EngineTest, AStopOfAStoppedWatchKeepsTheCountOfTheFirst) {
     clock->StopClock();
     EXPECT_EQ(state().StoppedFraction, frozen);
     EXPECT_EQ(state().StoppedSeconds, 1);
-}
-
-TEST_F(EngineTest, ACountDownStoppedInADesignerCountsItsWholeSeconds) {
-    container.user_mode = false;
-    count_down_from("0:1:0");
-    clock->setDisplay(Display::digital);
-    clock->setAccuracy(Accuracy::hundredths);
-    clock->StopClock();  // the fields show 00:01:00, no fraction
-    clock->StartClock();
-    tick_at(0.5);
-    EXPECT_EQ(shown(), "00:00:59.50");
-    tick_at(1.25);
-    EXPECT_EQ(shown(), "00:00:58.75");
 }
 
 // Laps take the running time of their own moment, to the hundredth, without stopping; a
@@ -308,26 +308,6 @@ TEST_F(EngineTest, ACountDownExpiresAtZeroNeverBelow) {
         EXPECT_FALSE(clock->Running());
         EXPECT_FALSE(face().ColonTimer.enabled());
     }
-}
-
-// A reset watch shows what its next start counts from: a count-down its initial time.
-TEST_F(EngineTest, AResetCountDownShowsItsInitialTime) {
-    clock->setDisplay(Display::digital);
-    clock->setAccuracy(Accuracy::hundredths);
-    count_down_from("0:1:0");
-    clock->StartClock();
-    tick_at(12.25);
-    clock->StopClock();
-    EXPECT_EQ(shown(), "00:00:47.75");
-    clock->ResetClock();
-    EXPECT_EQ(shown(), "00:01:00.00");
-    EXPECT_EQ(face().DisplayIm(3).tag(), "1");
-    EXPECT_EQ(clock->elapsed_ms(), 0);
-    EXPECT_FALSE(clock->Running());
-    container.set_clock(20'000'000);
-    clock->StartClock();
-    tick_at(20.5);
-    EXPECT_EQ(shown(), "00:00:59.50");
 }
 
 // A reset made by a Notify handler holds: the rest of that tick does not test the alert
