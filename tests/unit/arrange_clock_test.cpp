@@ -142,27 +142,16 @@ TEST_F(LayoutTest, TinyControlsClampInsteadOfFailing) {
     EXPECT_EQ(take(), "changed a Display\n");  // no error reached anybody
 }
 
-TEST_F(LayoutTest, AccuracyQuestionAndTickPeriods) {
+// Tenths ask nothing (the refusals and Behaviour page scripts show the question that
+// hundredths ask, every time) and show one fraction cell.
+TEST_F(LayoutTest, TenthsAskNothingAndShowOneFractionCell) {
     clock->setDisplay(Display::digital);
     take();
-    container.queue_answers(false, 1);
-    clock->setAccuracy(Accuracy::hundredths);
-    EXPECT_EQ(take(),
-              "question \"Your processor may not be fast enough to display the stop watch at "
-              "this accuracy.  Set anyway?\" -> no\n");
-    EXPECT_EQ(clock->Accuracy(), Accuracy::units);
-
     clock->setAccuracy(Accuracy::tenths);
-    EXPECT_EQ(take(), "changed a Accuracy\n");  // no question for tenths
+    EXPECT_EQ(take(), "changed a Accuracy\n");
     EXPECT_EQ(face().SWTimer.interval(), 45);
     EXPECT_TRUE(face().DisplayIm(6).visible());
     EXPECT_FALSE(face().DisplayIm(7).visible());
-
-    clock->setAccuracy(Accuracy::hundredths);  // an empty answer queue answers yes
-    EXPECT_EQ(face().SWTimer.interval(), 8);
-    take();
-    clock->setAccuracy(Accuracy::hundredths);  // asked again although the field already holds it
-    EXPECT_EQ(take().rfind("question", 0), 0u);
 }
 
 TEST_F(LayoutTest, AccuracyOnTheAnalogFaceIsLostAtOnce) {
