@@ -27,29 +27,6 @@ class DrawClockTest : public ::testing::Test {
     ClockState state;
 };
 
-// Each hand turns six degrees clockwise from twelve per unit of its field; the hour hand
-// too, so 12 hours is 72 degrees.
-TEST_F(DrawClockTest, HandsFollowTheirFields) {
-    struct Row {
-        int hand;
-        std::int16_t ClockState::*field;
-        std::int16_t value;
-        float x2, y2;
-    } rows[] = {
-        {0, &ClockState::Seconds, 0, 2000, 500},   {0, &ClockState::Seconds, 15, 3000, 1500},
-        {0, &ClockState::Seconds, 30, 2000, 2500}, {0, &ClockState::Seconds, 45, 1000, 1500},
-        {1, &ClockState::Minutes, 15, 2750, 1500}, {2, &ClockState::Hours, 12, 2475.53f, 1345.49f},
-    };
-    for (const auto& r : rows) {
-        SCOPED_TRACE(::testing::Message() << "hand " << r.hand << " at " << r.value);
-        state.*r.field = r.value;
-        EXPECT_FALSE(DrawClock(face, state));  // the analog face never reports a change
-        EXPECT_NEAR(face.Hand(r.hand).x2(), r.x2, 0.01);
-        EXPECT_NEAR(face.Hand(r.hand).y2(), r.y2, 0.01);
-        EXPECT_FLOAT_EQ(face.Hand(r.hand).x1(), 2000);  // the pivot is never written here
-    }
-}
-
 TEST_F(DrawClockTest, ShadowsFollowTheAppearance) {
     state.Minutes = 20;
     for (auto [appearance, offset] : {std::pair{0, 0.f}, {1, -15.f}, {2, 15.f}, {7, 0.f}}) {
