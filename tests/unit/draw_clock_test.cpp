@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: MIT
-// The display update on its own: hands from the time fields, digit cells through their cache.
+// The display update on its own, where the count soak does not reach: the shadows of each
+// appearance, the fraction cells of each accuracy, and fields out of range.
 #include <tickwell/face/draw_clock.hpp>
 
 #include <gtest/gtest.h>
-
-#include <cmath>
 
 #include <tickwell/platform/picture.hpp>
 
@@ -57,24 +56,6 @@ TEST_F(DrawClockTest, AccuracyDecidesWhichFractionsAreUpdated) {
     state.Accuracy = static_cast<Accuracy>(9);  // an unknown accuracy updates no fraction
     state.Tens = 1;
     EXPECT_FALSE(DrawClock(face, state));
-}
-
-TEST_F(DrawClockTest, IgnoreDisplayRecordsTheDigitButKeepsTheGlyph) {
-    state.Display = Display::digital;
-    state.Seconds = 3;
-    DrawClock(face, state);
-    state.IgnoreDisplay = true;
-    state.Seconds = 4;
-    EXPECT_TRUE(DrawClock(face, state));
-    EXPECT_EQ(glyph(5), "glyph:3");
-    EXPECT_EQ(face.DisplayIm(5).tag(), "4");
-    // Turned off again, the cell shows the old glyph until its digit changes again.
-    state.IgnoreDisplay = false;
-    EXPECT_FALSE(DrawClock(face, state));
-    EXPECT_EQ(glyph(5), "glyph:3");
-    state.Seconds = 5;
-    DrawClock(face, state);
-    EXPECT_EQ(glyph(5), "glyph:5");
 }
 
 TEST_F(DrawClockTest, DigitsOutOfRangeShowTheBlankGlyph) {

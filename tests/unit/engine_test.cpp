@@ -372,6 +372,12 @@ TEST_F(EngineTest, IgnoreDisplayStillNotifiesButFreezesDigitsAndColons) {
     EXPECT_EQ(face().DisplayIm(5).tag(), "2");
     EXPECT_TRUE(face().ColonIm(0).visible());
     EXPECT_TRUE(face().ColonIm(1).visible());
+    // Turned off again, a cell shows its old glyph until its digit changes again.
+    clock->setIgnoreDisplay(false);
+    run(0.5);
+    EXPECT_EQ(describe(face().DisplayIm(5).picture()), "glyph:0");
+    run(0.5);
+    EXPECT_EQ(describe(face().DisplayIm(5).picture()), "glyph:3");
 }
 
 TEST_F(EngineTest, ColonsBlinkTogetherWhileRunningAndStandStillWhenStopped) {
