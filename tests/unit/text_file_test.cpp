@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The files hosts read and write: what the guarded reader refuses without waiting or reading
-// without end, and how a save replaces its target whole, through links, on a full disk and
-// when killed part-way.
+// The files hosts read and write: the size limits reading and saving agree on (the
+// hostile-files test sends FIFOs and devices through the readers), and how a save replaces
+// its target whole, through links, on a full disk and when killed part-way.
 #include <tickwell/files/text_file.hpp>
 #include "clock_fixture.hpp"
 #include "scratch_dir.hpp"
