@@ -15,6 +15,11 @@ constexpr const char* kRefusal = "msgbox \"Invalid property value. Must be hh:mm
 
 class CheckTimeTest : public ::testing::Test {
   protected:
+    // CheckTime of `text`, which it normalises in place; the fields it reads go to h, m, s.
+    bool check(std::string& text) { return Clock::CheckTime(text, h, m, s, site); }
+
+    std::int32_t h = -1;
+    std::int16_t m = -1, s = -1;
     std::ostringstream out;
     headless::Container container{out};
     headless::HeadlessSite site{container, "a", 0};
@@ -32,9 +37,7 @@ TEST_F(CheckTimeTest, NormalisesAcceptedTexts) {
     };
     for (const auto& r : rows) {
         std::string text = r.text;
-        std::int32_t h = -1;
-        std::int16_t m = -1, s = -1;
-        EXPECT_TRUE(Clock::CheckTime(text, h, m, s, site)) << r.text;
+        EXPECT_TRUE(check(text)) << r.text;
         EXPECT_EQ(text, r.normal);
         EXPECT_EQ(h, r.h);
         EXPECT_EQ(m, r.m);
@@ -49,9 +52,7 @@ TEST_F(CheckTimeTest, RefusesMalformedTextsWithOneMessageAndKeepsTheText) {
           "-1:00:00", "1.5:00:00", "100:00:00", "00:60:00", "00:00:60", "a:b:c"}) {
         out.str("");
         std::string text = bad;
-        std::int32_t h = 0;
-        std::int16_t m = 0, s = 0;
-        EXPECT_FALSE(Clock::CheckTime(text, h, m, s, site)) << bad;
+        EXPECT_FALSE(check(text)) << bad;
         EXPECT_EQ(text, bad);
         EXPECT_EQ(out.str(), kRefusal) << bad;
     }
@@ -60,17 +61,11 @@ TEST_F(CheckTimeTest, RefusesMalformedTextsWithOneMessageAndKeepsTheText) {
 TEST_F(CheckTimeTest, TooManyDigitsOverflowInsteadOfAMessage) {
     for (const char* long_part : {"2147483648:00:00", "00:32768:00", "00:00:99999"}) {
         std::string text = long_part;
-        std::int32_t h = 0;
-        std::int16_t m = 0, s = 0;
-        EXPECT_EQ(testing::thrown([&] { Clock::CheckTime(text, h, m, s, site); }).kind(),
-                  ErrorKind::overflow)
-            << long_part;
+        EXPECT_EQ(testing::thrown([&] { check(text); }).kind(), ErrorKind::overflow) << long_part;
     }
     // 32767 minutes fits the 16-bit reading and is then refused as above 59.
     std::string text = "00:32767:00";
-    std::int32_t h = 0;
-    std::int16_t m = 0, s = 0;
-    EXPECT_FALSE(Clock::CheckTime(text, h, m, s, site));
+    EXPECT_FALSE(check(text));
     EXPECT_EQ(out.str(), kRefusal);
 }
 

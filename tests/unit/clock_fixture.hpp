@@ -66,7 +66,6 @@ inline int occurrences(const std::string& text, const std::string& part) {
 }
 
 inline constexpr const char* kInvalid = "msgbox \"Invalid property value.\"\n";
-inline constexpr const char* kReadOnly = "msgbox \"Property is read-only at run time.\"\n";
 inline constexpr const char* kNegative = "msgbox \"The property value cannot be negative.\"\n";
 
 }  // namespace tickwell::testing

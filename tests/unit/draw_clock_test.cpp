@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: MIT
-// The display update on its own: hands from the time fields, digit cells through their cache.
+// The display update on its own, where the count soak does not reach: the shadows of each
+// appearance, the fraction cells of each accuracy, and fields out of range.
 #include <tickwell/face/draw_clock.hpp>
 
 #include <gtest/gtest.h>
-
-#include <cmath>
 
 #include <tickwell/platform/picture.hpp>
 
@@ -27,29 +26,6 @@ class DrawClockTest : public ::testing::Test {
     ClockState state;
 };
 
-// Each hand turns six degrees clockwise from twelve per unit of its field; the hour hand
-// too, so 12 hours is 72 degrees.
-TEST_F(DrawClockTest, HandsFollowTheirFields) {
-    struct Row {
-        int hand;
-        std::int16_t ClockState::*field;
-        std::int16_t value;
-        float x2, y2;
-    } rows[] = {
-        {0, &ClockState::Seconds, 0, 2000, 500},   {0, &ClockState::Seconds, 15, 3000, 1500},
-        {0, &ClockState::Seconds, 30, 2000, 2500}, {0, &ClockState::Seconds, 45, 1000, 1500},
-        {1, &ClockState::Minutes, 15, 2750, 1500}, {2, &ClockState::Hours, 12, 2475.53f, 1345.49f},
-    };
-    for (const auto& r : rows) {
-        SCOPED_TRACE(::testing::Message() << "hand " << r.hand << " at " << r.value);
-        state.*r.field = r.value;
-        EXPECT_FALSE(DrawClock(face, state));  // the analog face never reports a change
-        EXPECT_NEAR(face.Hand(r.hand).x2(), r.x2, 0.01);
-        EXPECT_NEAR(face.Hand(r.hand).y2(), r.y2, 0.01);
-        EXPECT_FLOAT_EQ(face.Hand(r.hand).x1(), 2000);  // the pivot is never written here
-    }
-}
-
 TEST_F(DrawClockTest, ShadowsFollowTheAppearance) {
     state.Minutes = 20;
     for (auto [appearance, offset] : {std::pair{0, 0.f}, {1, -15.f}, {2, 15.f}, {7, 0.f}}) {
@@ -62,24 +38,6 @@ TEST_F(DrawClockTest, ShadowsFollowTheAppearance) {
             EXPECT_FLOAT_EQ(face.HandSh(i).y2(), face.Hand(i).y2() + offset);
         }
     }
-}
-
-TEST_F(DrawClockTest, DigitsTakeTheGlyphsOfTheirValues) {
-    state.Display = Display::digital;
-    EXPECT_FALSE(DrawClock(face, state));  // all zero, as created
-    state.Hours = 7;
-    state.Minutes = 5;
-    state.Seconds = 9;
-    EXPECT_TRUE(DrawClock(face, state));
-    const char* expected[] = {"glyph:0", "glyph:7", "glyph:0", "glyph:5", "glyph:0", "glyph:9"};
-    for (int p = 0; p < 6; ++p)
-        EXPECT_EQ(glyph(p), expected[p]) << p;
-    EXPECT_EQ(face.DisplayIm(1).tag(), "7");
-    EXPECT_FALSE(DrawClock(face, state));  // the same time again changes nothing
-    state.Hours = 42;
-    EXPECT_TRUE(DrawClock(face, state));
-    EXPECT_EQ(glyph(0), "glyph:4");
-    EXPECT_EQ(glyph(1), "glyph:2");
 }
 
 TEST_F(DrawClockTest, AccuracyDecidesWhichFractionsAreUpdated) {
@@ -98,24 +56,6 @@ TEST_F(DrawClockTest, AccuracyDecidesWhichFractionsAreUpdated) {
     state.Accuracy = static_cast<Accuracy>(9);  // an unknown accuracy updates no fraction
     state.Tens = 1;
     EXPECT_FALSE(DrawClock(face, state));
-}
-
-TEST_F(DrawClockTest, IgnoreDisplayRecordsTheDigitButKeepsTheGlyph) {
-    state.Display = Display::digital;
-    state.Seconds = 3;
-    DrawClock(face, state);
-    state.IgnoreDisplay = true;
-    state.Seconds = 4;
-    EXPECT_TRUE(DrawClock(face, state));
-    EXPECT_EQ(glyph(5), "glyph:3");
-    EXPECT_EQ(face.DisplayIm(5).tag(), "4");
-    // Turned off again, the cell shows the old glyph until its digit changes again.
-    state.IgnoreDisplay = false;
-    EXPECT_FALSE(DrawClock(face, state));
-    EXPECT_EQ(glyph(5), "glyph:3");
-    state.Seconds = 5;
-    DrawClock(face, state);
-    EXPECT_EQ(glyph(5), "glyph:5");
 }
 
 TEST_F(DrawClockTest, DigitsOutOfRangeShowTheBlankGlyph) {

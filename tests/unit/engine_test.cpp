@@ -68,57 +68,6 @@ TEST_F(EngineTest, CountDownShowsWhatRemainsRoundedUpToItsFinestCell) {
     }
 }
 
-TEST_F(EngineTest, CountUpExampleAndTheRunningFlag) {
-    clock->StartClock();
-    EXPECT_TRUE(clock->Running());
-    EXPECT_TRUE(face().ColonTimer.enabled());
-    tick_at(0.25);
-    EXPECT_EQ(shown(), "00:00:00.25");  // the first second shows only fractions
-    tick_at(0.99);
-    EXPECT_EQ(shown(), "00:00:00.99");
-    EXPECT_EQ(state().TotalSeconds, 0);
-    tick_at(3725.37);
-    EXPECT_EQ(shown(), "01:02:05.37");
-    clock->StopClock();
-    EXPECT_FALSE(clock->Running());
-    EXPECT_FALSE(face().ColonTimer.enabled());
-    EXPECT_EQ(state().StoppedSeconds, 3725);
-}
-
-// A stop within the first second is a stop all the same.
-TEST_F(EngineTest, StopAndStartKeepEveryHundredth) {
-    const struct {
-        double stop;
-        std::int64_t restart_us;
-        double tick;
-        const char* shown;
-    } rows[] = {{2.9, 100'000'000, 100.3, "00:00:03.20"}, {0.4, 50'000'000, 50.75, "00:00:01.15"}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.stop);
-        clock->ResetClock();
-        container.set_clock(0);
-        clock->StartClock();
-        tick_at(row.stop);
-        clock->StopClock();
-        container.set_clock(row.restart_us);
-        clock->StartClock();
-        tick_at(row.tick);
-        EXPECT_EQ(shown(), row.shown);
-        clock->StopClock();
-    }
-}
-
-// The stop freezes the count of its own moment, not of the last tick before it.
-TEST_F(EngineTest, AStopFreezesTheCountOfItsMoment) {
-    clock->setDisplay(Display::digital);
-    clock->StartClock();
-    run(1.3);  // the last tick, at 1.25, showed 1 second
-    container.set_clock(1'999'000);
-    clock->StopClock();
-    EXPECT_EQ(shown(), "00:00:01.99");
-    EXPECT_EQ(face().DisplayIm(5).tag(), "1");
-}
-
 TEST_F(EngineTest, ACountDownStoppedWithAFractionLeftExpiresWhenItsRunningTimeIsUp) {
     count_down_from("0:0:10");
     clock->StartClock();
@@ -137,14 +86,27 @@ TEST_F(EngineTest, ACountDownStoppedWithAFractionLeftExpiresWhenItsRunningTimeIs
     EXPECT_EQ(take(), "event a TimeExpired\n");
 }
 
-TEST_F(EngineTest, TimeFieldsSetInADesignerAndCapturedByAStopCountFromWhatTheyShow) {
+// A stop in a designer, before the first start, captures what the fields show: fields set
+// by hand, or a count-down's initial time (whole seconds, no fraction).
+TEST_F(EngineTest, AStopInADesignerCapturesWhatTheFieldsShow) {
     container.user_mode = false;
     clock->setSeconds(5);
     clock->setTens(4);
-    clock->StopClock();  // before the first start
+    clock->StopClock();
     clock->StartClock();
     tick_at(0.5);
     EXPECT_EQ(shown(), "00:00:05.90");
+    clock->StopClock();
+
+    count_down_from("0:1:0");
+    clock->setDisplay(Display::digital);
+    clock->setAccuracy(Accuracy::hundredths);
+    clock->StopClock();
+    clock->StartClock();
+    tick_at(1);
+    EXPECT_EQ(shown(), "00:00:59.50");
+    tick_at(1.75);
+    EXPECT_EQ(shown(), "00:00:58.75");
 }
 
 // A thousand runs of random lengths, each stopped and resumed after a random pause: the
@@ -194,32 +156,6 @@ TEST_F(EngineTest, AStopOfAStoppedWatchKeepsTheCountOfTheFirst) {
     clock->StopClock();
     EXPECT_EQ(state().StoppedFraction, frozen);
     EXPECT_EQ(state().StoppedSeconds, 1);
-}
-
-TEST_F(EngineTest, ACountDownStoppedAtZeroCountsFromTheInitialTimeAgain) {
-    count_down_from("0:0:10");
-    clock->StartClock();
-    tick_at(11);
-    EXPECT_FALSE(clock->Running());  // expired
-    clock->StopClock();
-    EXPECT_EQ(state().StoppedSeconds, 0);
-    container.set_clock(20'000'000);
-    clock->StartClock();
-    tick_at(21.5);
-    EXPECT_EQ(clock->Seconds(), 9);
-}
-
-TEST_F(EngineTest, ACountDownStoppedInADesignerCountsItsWholeSeconds) {
-    container.user_mode = false;
-    count_down_from("0:1:0");
-    clock->setDisplay(Display::digital);
-    clock->setAccuracy(Accuracy::hundredths);
-    clock->StopClock();  // the fields show 00:01:00, no fraction
-    clock->StartClock();
-    tick_at(0.5);
-    EXPECT_EQ(shown(), "00:00:59.50");
-    tick_at(1.25);
-    EXPECT_EQ(shown(), "00:00:58.75");
 }
 
 // Laps take the running time of their own moment, to the hundredth, without stopping; a
@@ -273,15 +209,6 @@ TEST_F(EngineTest, LapsBeyondTheMostAreRefusedUntilAReset) {
     EXPECT_EQ(clock->lap().index, 1);
 }
 
-TEST_F(EngineTest, StartWhileRunningChangesNothing) {
-    clock->StartClock();
-    tick_at(30);
-    clock->StartClock();
-    clock->put("Running", Value(Boolean{true}));
-    tick_at(31);
-    EXPECT_EQ(shown(), "00:00:31.00");
-}
-
 TEST_F(EngineTest, ResetOnARunningWatchRestartsItsCountAndKeepsRunning) {
     clock->setAlertTime(5);
     clock->StartClock();
@@ -301,17 +228,6 @@ TEST_F(EngineTest, ResetOnARunningWatchRestartsItsCountAndKeepsRunning) {
     tick_at(17);
     EXPECT_EQ(shown(), "00:00:05.00");
     EXPECT_EQ(occurrences(take(), "event a Alert\n"), 1);
-}
-
-TEST_F(EngineTest, ResetOnARunningCountDownStartsAgainFromTheInitialTime) {
-    count_down_from("0:1:0");
-    clock->StartClock();
-    tick_at(20);
-    clock->ResetClock();
-    EXPECT_EQ(shown(), "00:01:00.00");
-    tick_at(21.5);
-    EXPECT_EQ(shown(), "00:00:59.00");
-    EXPECT_TRUE(clock->Running());
 }
 
 // A gap between two ticks (a suspended machine, a stopped process) of any length: the
@@ -376,35 +292,22 @@ TEST_F(EngineTest, NoAlertWhenDisabledOrCountingDown) {
     EXPECT_EQ(occurrences(take(), "event a Alert"), 0);
 }
 
-TEST_F(EngineTest, ExpiryOfAZeroCountDownIsImmediate) {
-    count_down_from("0:0:0");
-    clock->setDisplay(Display::digital);
-    clock->StartClock();
-    take();
-    run(0.25);
-    EXPECT_EQ(take(), "event a TimeExpired\n");
-    EXPECT_FALSE(clock->Running());
-    EXPECT_FALSE(face().ColonTimer.enabled());
-}
-
-// A reset watch shows what its next start counts from: a count-down its initial time.
-TEST_F(EngineTest, AResetCountDownShowsItsInitialTime) {
-    clock->setDisplay(Display::digital);
-    clock->setAccuracy(Accuracy::hundredths);
-    count_down_from("0:1:0");
-    clock->StartClock();
-    tick_at(12.25);
-    clock->StopClock();
-    EXPECT_EQ(shown(), "00:00:47.75");
-    clock->ResetClock();
-    EXPECT_EQ(shown(), "00:01:00.00");
-    EXPECT_EQ(face().DisplayIm(3).tag(), "1");
-    EXPECT_EQ(clock->elapsed_ms(), 0);
-    EXPECT_FALSE(clock->Running());
-    container.set_clock(20'000'000);
-    clock->StartClock();
-    tick_at(20.5);
-    EXPECT_EQ(shown(), "00:00:59.50");
+// A count-down expires at its first tick at or past zero, and shows zero, never less: at
+// once from a zero start, and at a tick two seconds late.
+TEST_F(EngineTest, ACountDownExpiresAtZeroNeverBelow) {
+    for (const auto& [initial, tick] : {std::pair{"0:0:0", 0.25}, std::pair{"0:0:3", 5.5}}) {
+        SCOPED_TRACE(initial);
+        count_down_from(initial);
+        container.set_clock(0);
+        clock->StartClock();
+        take();
+        tick_at(tick);
+        EXPECT_EQ(take(), "event a TimeExpired\n");
+        EXPECT_EQ(state().TotalSeconds, 0);
+        EXPECT_EQ(shown(), "00:00:00.00");
+        EXPECT_FALSE(clock->Running());
+        EXPECT_FALSE(face().ColonTimer.enabled());
+    }
 }
 
 // A reset made by a Notify handler holds: the rest of that tick does not test the alert
@@ -422,20 +325,9 @@ TEST_F(EngineTest, AResetFromNotifyHoldsForTheRestOfTheTick) {
     EXPECT_EQ(clock->Seconds(), 1);  // counted from the reset at 3 s
 }
 
-TEST_F(EngineTest, LateTickExpiresAtZeroInsteadOfGoingNegative) {
-    count_down_from("0:0:3");
-    clock->StartClock();
-    take();
-    tick_at(1);
-    tick_at(5.5);  // two seconds late: the remainder would be -2
-    EXPECT_EQ(take(), "event a TimeExpired\n");
-    EXPECT_EQ(state().TotalSeconds, 0);
-    EXPECT_EQ(shown().substr(0, 8), "00:00:00");
-    EXPECT_FALSE(clock->Running());
-}
-
 // The count a lap or the elapsed time reads after an expiry is the whole run, not the
-// cleared stop record; a new start or a reset begins again from nothing.
+// cleared stop record; a new start, after a stop at zero too, or a reset begins again from
+// nothing.
 TEST_F(EngineTest, AnExpiredCountDownHasRunItsWholeInitialTime) {
     count_down_from("0:0:10");
     clock->StartClock();
@@ -447,6 +339,7 @@ TEST_F(EngineTest, AnExpiredCountDownHasRunItsWholeInitialTime) {
     ASSERT_FALSE(clock->Running());
     EXPECT_EQ(clock->elapsed_ms(), 10'000);
     EXPECT_EQ(clock->lap().total_ms, 10'000);
+    clock->StopClock();  // stopped at zero: the next start counts from the initial time
     container.set_clock(30'000'000);
     clock->StartClock();
     tick_at(31.5);
@@ -479,6 +372,12 @@ TEST_F(EngineTest, IgnoreDisplayStillNotifiesButFreezesDigitsAndColons) {
     EXPECT_EQ(face().DisplayIm(5).tag(), "2");
     EXPECT_TRUE(face().ColonIm(0).visible());
     EXPECT_TRUE(face().ColonIm(1).visible());
+    // Turned off again, a cell shows its old glyph until its digit changes again.
+    clock->setIgnoreDisplay(false);
+    run(0.5);
+    EXPECT_EQ(describe(face().DisplayIm(5).picture()), "glyph:0");
+    run(0.5);
+    EXPECT_EQ(describe(face().DisplayIm(5).picture()), "glyph:3");
 }
 
 TEST_F(EngineTest, ColonsBlinkTogetherWhileRunningAndStandStillWhenStopped) {

@@ -180,22 +180,14 @@ TEST(JsonPropertyBag, RefusesFilesThatAreNotThisFormat) {
         {"empty", "", "\"x.json\" is not JSON: "},
         {"a NUL byte after the bag", bag_file("{}") + std::string(1, '\0') + "{\"Hours\": 4}",
          "\"x.json\" is not JSON: a NUL byte at offset 48"},
-        {"truncated", R"({"class": "Tickwell.VexClock", "properties": {"Hours": 1)",
-         "\"x.json\" is not JSON: "},
         {"top level array", "[]",
          "is not a Tickwell.VexClock property bag: it holds no JSON object"},
         {"no class", R"({"properties": {}})", "property bag: it has no \"class\""},
         {"no properties", R"({"class": "Tickwell.VexClock"})", "it has no \"properties\""},
-        {"properties not an object", bag_file("[1]"),
-         "its \"properties\" is an array, not an object"},
-        {"deeply nested", bag_file(std::string(100000, '[') + std::string(100000, ']')),
-         "is refused: its arrays and objects nest more than 64 deep"},
         {"object without picture", bag_file(R"({"MouseIcon": {"data": ""}})"),
          "\"MouseIcon\" holds an object without \"picture\""},
         {"unknown format", bag_file(R"({"MouseIcon": {"picture": "gif", "data": ""}})"),
          "\"MouseIcon\" holds a picture of unknown format \"gif\" (png, bmp, ico or svg)"},
-        {"format in capitals", bag_file(R"({"MouseIcon": {"picture": "PNG", "data": ""}})"),
-         "unknown format \"PNG\""},
         {"no data", bag_file(R"({"MouseIcon": {"picture": "png"}})"),
          "holds a picture without base64 \"data\""},
         {"bad base64", bag_file(R"({"MouseIcon": {"picture": "png", "data": "iVBOR*0K"}})"),
@@ -233,16 +225,6 @@ TEST(JsonPropertyBag, RefusesHostileTextNamingTheKey) {
          "the key \"picture\" appears twice", "picture"},
         {"text past the limit", bag_file(R"({"InitialTime": ")" + std::string(65537, '1') + "\"}"),
          "\"InitialTime\" holds a text of 65537 bytes, beyond the limit of 65536", "InitialTime"},
-        {"too many values",
-         bag_file(R"({"Hours": [)" +
-                  [] {
-                      std::string many = "0";
-                      for (std::size_t i = 0; i < kMostJsonValues; ++i)
-                          many += ",0";
-                      return many;
-                  }() +
-                  "]}"),
-         "is refused: it holds more than 262144 values", ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -253,11 +235,6 @@ TEST(JsonPropertyBag, RefusesHostileTextNamingTheKey) {
     }
     // At its limit a text is taken.
     EXPECT_EQ(refusal(bag_file(R"({"InitialTime": ")" + std::string(65536, '1') + "\"}")), "");
-}
-
-TEST(JsonPropertyBag, ValuesOfTheWrongKindForAKeyAreLeftToTheReader) {
-    // The file is well formed; converting these is the control's business (and its error).
-    EXPECT_EQ(refusal(bag_file(R"({"Hours": "abc", "MouseIcon": 5, "Display": 70000})")), "");
 }
 
 // --- Files ----------------------------------------------------------------------------
@@ -282,25 +259,6 @@ TEST_F(JsonPropertyBagFile, TheLargestPictureSavesAndLoadsBack) {
     EXPECT_TRUE(
         std::equal(loaded->data().begin(), loaded->data().end(), picture.begin(), picture.end()));
     EXPECT_LE(fs::file_size(path("a.json")), kLargestSettingsFile);
-}
-
-TEST_F(JsonPropertyBagFile, ReadFailuresNameTheFile) {
-    fs::create_directory(dir / "sub");
-    std::ofstream(path("bad.json")) << "{\"class\": \"Tickwell.VexClock\", \"prop";
-    const struct {
-        std::string file;
-        std::string says;
-    } rows[] = {
-        {path("missing.json"), "cannot read \"" + path("missing.json") + "\": No such file"},
-        {path("sub"), "cannot read \"" + path("sub") + "\": Is a directory"},
-        {path("bad.json"), "\"" + path("bad.json") + "\" is not JSON: "},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.file);
-        const std::string said =
-            testing::what_thrown<FileError>([&] { read_property_bag_file(row.file); });
-        EXPECT_EQ(said.rfind(row.says, 0), 0u) << said;
-    }
 }
 
 TEST_F(JsonPropertyBagFile, AFailedSaveLeavesTheOldFileAndNoTemporary) {
@@ -431,20 +389,12 @@ TEST_F(FormFileTest, RefusesFormsThatAreNotThisFormat) {
          "\"f.json\": control \"b\": \"MouseIcon\" holds a picture of unknown format"},
         {"version with a fraction", R"({"form": 1.0, "controls": []})",
          "\"f.json\" is not a form: its \"form\" version is 1.0, not a whole number"},
-        {"version as text", R"({"form": "1", "controls": []})",
-         "its \"form\" version is \"1\", not a whole number"},
         {"control of another class",
          R"({"form": 1, "controls": [{"name": "a", "class": "Other.Clock", "properties": {}}]})",
          "control \"a\": its \"class\" is \"Other.Clock\", not \"Tickwell.VexClock\""},
-        {"class twice in a control",
-         R"({"form": 1, "controls": [{"name": "a", "class": "Tickwell.VexClock", "class": "X", "properties": {}}]})",
-         "the key \"class\" appears twice in one object"},
         {"place beyond a float",
          R"({"form": 1, "controls": [{"name": "a", "left": 1e300, "properties": {}}]})",
          "control \"a\": its \"left\" is out of range (1e+300, beyond 10000000 twips)"},
-        {"place beyond a double",
-         R"({"form": 1, "controls": [{"name": "a", "top": -1e999, "properties": {}}]})",
-         "\"f.json\" holds a number out of range at \"top\""},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
@@ -455,7 +405,7 @@ TEST_F(FormFileTest, RefusesFormsThatAreNotThisFormat) {
 }
 
 // A form whose file its reader would refuse is not written: too large with two of the
-// largest pictures, or holding more values than a form file may.
+// largest pictures, holding more values than a form file may, or naming two controls alike.
 TEST_F(FormFileTest, AFormItCouldNotReadBackIsNotSaved) {
     std::ofstream(path("form.json")) << "old";
     std::vector<std::uint8_t> largest = testing::bmp_file(8, 8);
@@ -472,6 +422,8 @@ TEST_F(FormFileTest, AFormItCouldNotReadBackIsNotSaved) {
         for (const char* key : {"Hours", "Minutes", "Seconds", "Tens", "Hundreds"})
             crowded.controls.back().properties.write(key, Value(std::int16_t{1}), Value());
     }
+    FormFile same_names;
+    same_names.controls.assign(2, {"a", 0, 0, 100, 100, {}});
     const struct {
         const char* what;
         const FormFile& form;
@@ -482,6 +434,7 @@ TEST_F(FormFileTest, AFormItCouldNotReadBackIsNotSaved) {
         {"too many values", crowded,
          ", which could not be read back: \"" + path("form.json") +
              "\" is refused: it holds more than 262144 values"},
+        {"two controls of one name", same_names, ": two controls are named \"a\""},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
@@ -491,16 +444,6 @@ TEST_F(FormFileTest, AFormItCouldNotReadBackIsNotSaved) {
         EXPECT_NE(said.find(row.says), std::string::npos) << said;
         EXPECT_EQ(contents(path("form.json")), "old");
     }
-}
-
-TEST_F(FormFileTest, AFormThatCannotBeSavedLeavesTheOldFile) {
-    std::ofstream(path("form.json")) << "old";
-    FormFile form;
-    form.controls.push_back({"a", 0, 0, 100, 100, {}});
-    form.controls.push_back({"a", 0, 0, 100, 100, {}});
-    EXPECT_EQ(testing::what_thrown<FileError>([&] { write_form_file(path("form.json"), form); }),
-              "cannot save \"" + path("form.json") + "\": two controls are named \"a\"");
-    EXPECT_EQ(contents(path("form.json")), "old");
 }
 
 }  // namespace

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-// The retained scene and the element set a control is created with.
+// The retained scene: what its elements refuse, how an array grows, and which changes it
+// reports (the faces script shows the stacking a layout builds).
 #include <tickwell/platform/scene.hpp>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include <tickwell/face/face_elements.hpp>
 #include <tickwell/platform/element_array.hpp>
 #include <tickwell/platform/error.hpp>
 #include "thrown.hpp"
@@ -63,19 +63,6 @@ TEST(Scene, NewArrayMembersCopyMemberZeroAndStartHidden) {
     EXPECT_EQ(front_to_back(scene), "Mark(2) Mark(0)");
 }
 
-TEST(Scene, StackingOrderMovesOneElement) {
-    Scene scene;
-    auto& a = scene.add<ImageElement>("A");
-    scene.add<ImageElement>("B");
-    auto& c = scene.add<ImageElement>("C");
-    scene.add<TimerElement>("T");
-    EXPECT_EQ(front_to_back(scene), "C B A");
-    scene.bring_to_front(a);
-    EXPECT_EQ(front_to_back(scene), "A C B");
-    scene.send_to_back(c);
-    EXPECT_EQ(front_to_back(scene), "A B C");
-}
-
 TEST(Scene, ReportsEachChangedElementOnceAndOnlyRealChanges) {
     Scene scene;
     auto& a = scene.add<LineElement>("A");
@@ -88,25 +75,6 @@ TEST(Scene, ReportsEachChangedElementOnceAndOnlyRealChanges) {
     ASSERT_EQ(changed.size(), 1u);
     EXPECT_EQ(changed[0], &a);
     EXPECT_FALSE(scene.has_changes());
-}
-
-// Both faces are built at creation, the digital one hidden; what they look like, the
-// scripts and the renderers' tests show.
-TEST(FaceElements, CreationBuildsBothFacesSharingTheGlyphs) {
-    FaceElements face;
-    face.complete_hour_marks();
-    EXPECT_EQ(face.Dot.size(), 12);
-    for (int i = 1; i < 12; ++i)
-        EXPECT_TRUE(face.Dot(i).visible() && face.DotSh(i).visible()) << i;
-    EXPECT_FALSE(face.SWTimer.enabled());
-    EXPECT_FALSE(face.IconIm.visible());
-    for (int d = 0; d < 12; ++d)
-        EXPECT_EQ(face.NumIm(d).visible(), d >= 10);
-    EXPECT_EQ(describe(face.NumIm(10).picture()), "glyph:blank");
-    EXPECT_EQ(describe(face.ColonIm(1).picture()), "glyph:colon");
-    EXPECT_EQ(face.DisplayIm(7).tag(), "0");
-    // Glyph pictures are shared, not copied.
-    EXPECT_EQ(face.DisplayIm(3).picture(), face.NumIm(0).picture());
 }
 
 }  // namespace

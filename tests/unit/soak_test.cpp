@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Long runs and random interleavings on the virtual clock: deterministic, and no sleeping.
 #include <cmath>
+#include <functional>
+#include <iterator>
 #include <random>
 
 #include "clock_fixture.hpp"
@@ -82,59 +84,29 @@ TEST_F(SoakTest, RandomInterleavingsKeepTheControlConsistent) {
     VexClock* clocks[] = {clock, &b};
     container.queue_answers(true, 0);
 
+    const char* const times[] = {"0:0:3", "0:1:0", "1:2:3", "99:59:59", "bad", "0:0:0"};
+    const std::function<void(VexClock&)> operations[] = {
+        [](VexClock& c) { c.StartClock(); },
+        [](VexClock& c) { c.StopClock(); },
+        [](VexClock& c) { c.ResetClock(); },
+        [&](VexClock& c) { c.setDisplay(static_cast<Display>(pick(3))); },
+        [&](VexClock& c) { c.setClockMode(static_cast<ClockMode>(pick(2))); },
+        [&](VexClock& c) { c.setAccuracy(static_cast<Accuracy>(pick(4))); },
+        [&](VexClock& c) { c.setAppearance(static_cast<Appearance>(pick(4))); },
+        [&](VexClock& c) { c.setBorderWidth(static_cast<std::int16_t>(pick(40) - 2)); },
+        [&](VexClock& c) {
+            c.set_size(static_cast<float>(pick(9000)), static_cast<float>(pick(4000)));
+        },
+        [&](VexClock& c) { c.setAlertTime(pick(12)); },
+        [&](VexClock& c) { c.setInitialTime(times[pick(6)]); },
+        [&](VexClock&) { container.user_mode = !container.user_mode; },
+        [&](VexClock& c) { c.setHours(static_cast<std::int16_t>(pick(120) - 10)); },
+        [&](VexClock& c) { c.setTens(static_cast<std::int16_t>(pick(12) - 1)); },
+        [&](VexClock& c) { c.setIgnoreDisplay(pick(2) == 1); },
+        [&](VexClock& c) { c.setClockFace(static_cast<ClockFace>(pick(3))); },
+    };
     const auto random_operation = [&](VexClock& c) {
-        switch (pick(16)) {
-            case 0:
-                c.StartClock();
-                break;
-            case 1:
-                c.StopClock();
-                break;
-            case 2:
-                c.ResetClock();
-                break;
-            case 3:
-                c.setDisplay(static_cast<Display>(pick(3)));
-                break;
-            case 4:
-                c.setClockMode(static_cast<ClockMode>(pick(2)));
-                break;
-            case 5:
-                c.setAccuracy(static_cast<Accuracy>(pick(4)));
-                break;
-            case 6:
-                c.setAppearance(static_cast<Appearance>(pick(4)));
-                break;
-            case 7:
-                c.setBorderWidth(static_cast<std::int16_t>(pick(40) - 2));
-                break;
-            case 8:
-                c.set_size(static_cast<float>(pick(9000)), static_cast<float>(pick(4000)));
-                break;
-            case 9:
-                c.setAlertTime(pick(12));
-                break;
-            case 10: {
-                const char* times[] = {"0:0:3", "0:1:0", "1:2:3", "99:59:59", "bad", "0:0:0"};
-                c.setInitialTime(times[pick(6)]);
-                break;
-            }
-            case 11:
-                container.user_mode = !container.user_mode;
-                break;
-            case 12:
-                c.setHours(static_cast<std::int16_t>(pick(120) - 10));
-                break;
-            case 13:
-                c.setTens(static_cast<std::int16_t>(pick(12) - 1));
-                break;
-            case 14:
-                c.setIgnoreDisplay(pick(2) == 1);
-                break;
-            default:
-                c.setClockFace(static_cast<ClockFace>(pick(3)));
-                break;
-        }
+        operations[pick(static_cast<int>(std::size(operations)))](c);
     };
     int reentries = 0, events = 0;
     for (const char* event : {"Notify", "Alert", "TimeExpired"}) {

@@ -101,8 +101,6 @@ TEST(Errors, NameWhatFailed) {
     EXPECT_EQ(attributed.member(), "Hours");
     EXPECT_EQ(attributed.kind(), ErrorKind::type_mismatch);
     EXPECT_EQ(attributed.attributed_to("Minutes").member(), "Hours");
-    EXPECT_EQ(kind_name(ErrorKind::type_mismatch), "type mismatch");
-    EXPECT_EQ(kind_name(ErrorKind::invalid_picture), "invalid picture");
 }
 
 }  // namespace
