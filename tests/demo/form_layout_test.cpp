@@ -16,7 +16,6 @@ TEST(NextControlName, TakesTheSmallestFreeNumber) {
     };
     // The first names and a gap left by a deleted control are the canvas test's.
     const Row rows[] = {
-        {"the first deleted", {"VexClock2"}, "VexClock1"},
         {"names that only look numbered",
          {"VexClock01", "vexclock1", "VexClock1x", "VexClock", "Clock1"},
          "VexClock1"},
