@@ -15,6 +15,7 @@
 #include <tickwell/quick/vex_clock_item.hpp>
 #include "manual_time.hpp"
 #include "pixel_checks.hpp"
+#include "qt_captured_warnings.hpp"
 
 namespace tickwell::testing {
 namespace {
@@ -116,18 +117,16 @@ TEST(QuickItemEdges, TheFrameMeetsEveryEdgeOfTheItem) {
     QQuickView view;
     // Until the root has a size, the anchors' margins give the watch a negative one: an
     // empty watch, which has nothing to report.
-    static QStringList said;
-    said.clear();
-    const QtMessageHandler previous = qInstallMessageHandler(
-        [](QtMsgType, const QMessageLogContext&, const QString& message) { said << message; });
+    auto warnings = std::make_unique<CapturedWarnings>();
     const std::unique_ptr<QQuickItem> root = load(view, R"(
 import QtQuick
 import Tickwell
 Item { VexClock { objectName: "watch"; anchors.fill: parent; anchors.margins: 3 } }
 )",
                                                   QSize(520, 300));
-    qInstallMessageHandler(previous);
+    warnings.reset();
     ASSERT_TRUE(root);
+    const QStringList& said = CapturedWarnings::said();
     EXPECT_TRUE(said.filter(QStringLiteral("VexClock")).isEmpty())
         << said.join(QLatin1Char('\n')).toStdString();
     auto* watch = root->findChild<VexClockItem*>(QStringLiteral("watch"));
@@ -203,26 +202,11 @@ Item {
     QGuiApplication::setPalette(before);
 }
 
-// The warnings the program prints while it lives.
-class Warnings {
-  public:
-    Warnings() { previous_ = qInstallMessageHandler(&keep); }
-    ~Warnings() { qInstallMessageHandler(previous_); }
-    static QStringList& said() {
-        static QStringList lines;
-        return lines;
-    }
-
-  private:
-    static void keep(QtMsgType, const QMessageLogContext&, const QString& text) { said() << text; }
-    QtMessageHandler previous_;
-};
-
 // An item larger than the texture it may paint into is painted into a bounded one, scaled
 // to its size, and says so once: no repaint fails for want of memory.
 TEST_F(QuickViewTest, AnItemBeyondItsTextureIsPaintedScaledAndSaysSoOnce) {
     ASSERT_TRUE(analog);
-    Warnings warnings;
+    CapturedWarnings warnings;
     const double ratio = view.effectiveDevicePixelRatio();
     analog->setSize(QSizeF(1e9, 100));
     grab();
@@ -236,8 +220,9 @@ TEST_F(QuickViewTest, AnItemBeyondItsTextureIsPaintedScaledAndSaysSoOnce) {
     EXPECT_GE(texture.width() * ratio, 4000);
     EXPECT_EQ(texture.width(), texture.height());
     grab();
-    EXPECT_EQ(Warnings::said().size(), 1) << Warnings::said().join('\n').toStdString();
-    EXPECT_TRUE(Warnings::said().value(0).contains(QStringLiteral("painted at")));
+    EXPECT_EQ(CapturedWarnings::said().size(), 1)
+        << CapturedWarnings::said().join('\n').toStdString();
+    EXPECT_TRUE(CapturedWarnings::said().value(0).contains(QStringLiteral("painted at")));
 
     analog->setSize(QSizeF(216, 138));
     EXPECT_FALSE(analog->textureSize().isValid()) << "back to its own size";

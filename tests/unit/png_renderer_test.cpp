@@ -176,31 +176,6 @@ TEST_F(PngRendererTest, OvalDialKeepsItsOutlineInside) {
     EXPECT_TRUE(near(image.pixel(0, 0), kSurface)) << "the corner is outside the oval";
 }
 
-TEST_F(PngRendererTest, PartialRepaintOfChangedBoundsMatchesAFullRender) {
-    put("Seconds", integer(15));
-    QImage image = render();
-    std::vector<QRectF> before;
-    for (const Element* e : clock->scene().stacking_order())
-        before.push_back(e->visible() ? qt::element_bounds(*e, tpp()) : QRectF());
-
-    put("Seconds", integer(40));
-    QRectF dirty;
-    std::size_t i = 0;
-    for (const Element* e : clock->scene().stacking_order()) {
-        const QRectF now = e->visible() ? qt::element_bounds(*e, tpp()) : QRectF();
-        if (now != before[i]) dirty = dirty.united(now).united(before[i]);
-        ++i;
-    }
-    ASSERT_FALSE(dirty.isEmpty());
-    ASSERT_LT(dirty.width() * dirty.height(), 216 * 138 / 2) << "a hand's move is a part";
-    {
-        QPainter painter(&image);
-        painter.fillRect(dirty, qt::to_qcolor(kSurfaceColor));
-        qt::paint_scene(painter, clock->scene(), tpp(), dirty);
-    }
-    EXPECT_TRUE(image == render()) << "the repaint left a trace or missed a pixel";
-}
-
 // A widget inside a window paints through a painter whose device is offset: the face must
 // come out the same, only shifted, at both pixel densities.
 TEST_F(PngRendererTest, AnOffsetPainterDrawsTheSameFaceShifted) {

@@ -248,24 +248,6 @@ TEST(PaintedElements, FollowEveryChangeOfTheScene) {
     EXPECT_EQ(painted(), "Over Under HighLine ") << "60 pixels: an outline over a fill";
 }
 
-// The digital face's surface is filled only where no opaque digit cell covers it: every
-// pixel of the surface must still be painted, cells between pixels included.
-TEST_F(LayerCacheTest, DigitalFaceLeavesNoPixelUnpainted) {
-    clock->setDisplay(Display::digital);
-    for (const float width : {3240.0f, 3301.0f, 7400.0f})
-        for (const double dpr : {1.0, 2.0}) {
-            clock->set_size(width, width * 0.45f);
-            QImage image = blank(dpr);
-            paint_into(image, qt::Layers::cached);
-            const QRect face(kOffset * dpr, surface() * dpr);
-            int unpainted = 0;
-            for (int y = face.top(); y <= face.bottom(); ++y)
-                for (int x = face.left(); x <= face.right(); ++x)
-                    unpainted += image.pixel(x, y) == QColor(Qt::magenta).rgb();
-            EXPECT_EQ(unpainted, 0) << "width " << width << " ratio " << dpr;
-        }
-}
-
 // The largest difference inside the face's own rectangle: what a paint leaves beyond the
 // surface (an antialiased border's outer fringe) a host never shows.
 Difference compare_face(const QImage& a, const QImage& b, QRect face) {
@@ -302,7 +284,8 @@ TEST_F(LayerCacheTest, CachedPaintWholeOrPieceByPieceEqualsADirectPaint) {
 // A running hundredths watch repaints only the cells a tick changed, one or two of them,
 // and where the opaque cells cover the repainted area nothing beneath them is painted. After
 // every tick the face must read as a whole paint of it does, and a whole paint, which paints
-// the surface and the panel only where no cell covers them, as every element painted in turn.
+// the surface and the panel only where no cell covers them, as every element painted in turn
+// over a filled surface: no pixel is left unpainted, cells between pixels included.
 TEST_F(LayerCacheTest, ATickRepaintOfTheDigitalFaceEqualsAWholePaint) {
     // A cell's edge between device pixels is antialiased against what lies beneath it, which
     // a repaint clipped to the changed cells may round by one.
