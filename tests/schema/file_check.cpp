@@ -48,48 +48,23 @@ int check_form(const std::string& path) {
     return EXIT_SUCCESS;
 }
 
-std::string_view kind_name(PropertyType type) {
-    switch (type) {
-        case PropertyType::integer:
-            return "integer";
-        case PropertyType::long_:
-            return "long";
-        case PropertyType::boolean:
-            return "boolean";
-        case PropertyType::string:
-            return "string";
-        case PropertyType::color:
-            return "color";
-        case PropertyType::picture:
-            return "picture";
-        case PropertyType::enumeration:
-            return "enumeration";
-    }
-    return "unknown";
-}
+// The kinds in the order PropertyType lists them.
+constexpr std::string_view kKindNames[] = {"integer", "long",    "boolean",    "string",
+                                           "color",   "picture", "enumeration"};
 
-// A default as a file holds it: the empty picture and the empty value as null.
-nlohmann::json json_of(const Value& v) {
-    switch (v.type()) {
-        case ValueType::integer:
-            return v.integer();
-        case ValueType::long_:
-            return v.long_();
-        case ValueType::boolean:
-            return v.boolean();
-        case ValueType::string:
-            return v.string();
-        default:
-            return nullptr;
-    }
+// A default as a file holds it, written by the bag's own writer.
+nlohmann::json json_of(const BagEntry& entry) {
+    JsonPropertyBag bag;
+    bag.write(std::string(entry.key), entry.default_value(), Value());
+    return nlohmann::json::parse(property_bag_text(bag))["properties"].front();
 }
 
 int print_registry() {
     nlohmann::json keys = nlohmann::json::array();
     for (const BagEntry* entry : Registry::bag_write_order()) {
         nlohmann::json key = {{"key", entry->key},
-                              {"kind", kind_name(entry->type)},
-                              {"default", json_of(entry->default_value())}};
+                              {"kind", kKindNames[static_cast<std::size_t>(entry->type)]},
+                              {"default", json_of(*entry)}};
         for (const MemberInfo& m : Registry::members()) {
             if (m.bag != entry || !m.enum_type) continue;
             nlohmann::json values = nlohmann::json::object();

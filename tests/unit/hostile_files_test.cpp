@@ -63,7 +63,6 @@ TEST_F(HostileFiles, FilesMadeToHangOrExhaustAreRefusedAtOnce) {
     ASSERT_EQ(::mkfifo(path("pipe.json").c_str(), 0600), 0);
     ASSERT_EQ(::mkfifo(path("pipe.png").c_str(), 0600), 0);
     fs::create_symlink("/dev/zero", dir / "zero.png");
-    fs::create_symlink("/dev/zero", dir / "zero.json");
     const int fd = ::open(path("huge.json").c_str(), O_WRONLY | O_CREAT, 0644);
     ASSERT_GE(fd, 0);
     ASSERT_EQ(::ftruncate(fd, off_t{100} << 20), 0);
@@ -76,8 +75,6 @@ TEST_F(HostileFiles, FilesMadeToHangOrExhaustAreRefusedAtOnce) {
         std::string says;
     } rows[] = {
         {"load b " + path("pipe.json"), path("pipe.json") + "\": a FIFO, not a regular file"},
-        {"load b " + path("zero.json"),
-         path("zero.json") + "\": a character device, not a regular file"},
         {"load b " + path("huge.json"),
          path("huge.json") + "\": 104857600 bytes, beyond the limit of 16 MiB"},
         {"put a MouseIcon @" + path("pipe.png"),

@@ -130,12 +130,8 @@ TEST(Picture, APictureIsTakenOnlyWhenItDecodesWhole) {
         const char* says;  // "" when taken
         const char* size;  // as taken
     } rows[] = {
-        {"png whole", "png", png, "", "picture:64x64"},
         {"png without its end", "png", cut(png, 12), "the file ends after chunk IDAT", ""},
-        {"png cut in its end", "png", cut(png, 3), "the file ends inside chunk IEND", ""},
         {"png cut inside its data", "png", cut(png, 20), "the file ends inside chunk IDAT", ""},
-        {"png of its header only", "png", cut(png, png.size() - 33),
-         "the file ends after chunk IHDR", ""},
         {"png with damaged text", "png", png_with_text_damaged(png), "", "picture:64x64"},
         {"png whose data is damaged", "png", with_byte(png, 8 + 25 + 10, 0xFF),
          "chunk IDAT is damaged (its checksum does not match)", ""},
@@ -154,12 +150,9 @@ TEST(Picture, APictureIsTakenOnlyWhenItDecodesWhole) {
         {"png interlaced", "png", grey_png(3, 3, passes, true), "", "picture:3x3"},
         {"png interlaced with a pass short", "png", grey_png(3, 3, cut(passes, 1), true),
          "the image data holds 14 of the 15 bytes of its rows", ""},
-        {"bmp whole", "bmp", bmp, "", "picture:64x64"},
         {"bmp of a palette whole", "bmp", bmp_file(5, 3, 8), "", "picture:5x3"},
         {"bmp cut by a byte", "bmp", cut(bmp, 1),
          "its pixels need 12288 bytes, the file holds 12287", ""},
-        {"bmp of its headers only", "bmp", cut(bmp, 64 * 64 * 3), "its pixels need 12288 bytes",
-         ""},
         {"bmp cut in its palette", "bmp", cut(bmp_file(5, 3, 8), 24 + 4),
          "the file ends inside its palette", ""},
         {"ico of a bitmap", "ico", ico_file({icon_bitmap(48, 24)}), "", "picture:48x24"},

@@ -64,17 +64,6 @@ TEST_F(SoakTest, CountDownFromTheLargestStartExpiresExactlyOnce) {
     take();
 }
 
-TEST_F(SoakTest, RunAcrossMidnightCountsEverySecond) {
-    clock->setDisplay(Display::digital);
-    container.set_clock(24 * kHour - 60 * kSecond);  // 23:59:00
-    clock->StartClock();
-    container.run(120 * kSecond + 500'000);
-    EXPECT_EQ(clock->Minutes(), 2);
-    EXPECT_EQ(clock->Seconds(), 0);
-    // One Notify a second, none lost or doubled at midnight.
-    EXPECT_EQ(occurrences(take(), "event a Notify"), 120);
-}
-
 // Random operations of a host and a designer, with handlers that call back into the control.
 // After every step the control must be consistent and nothing may escape as an error.
 TEST_F(SoakTest, RandomInterleavingsKeepTheControlConsistent) {

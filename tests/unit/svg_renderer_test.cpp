@@ -3,6 +3,7 @@
 // colours it resolves, pictures as data, and the render command that writes it.
 #include <tickwell/headless/svg_renderer.hpp>
 
+#include <algorithm>
 #include <cstdio>
 #include <regex>
 
@@ -52,10 +53,6 @@ std::size_t position(const std::vector<std::string>& names, const std::string& n
     return static_cast<std::size_t>(it - names.begin());
 }
 
-bool contains(const std::vector<std::string>& names, const std::string& name) {
-    return std::find(names.begin(), names.end(), name) != names.end();
-}
-
 std::string indexed(const char* name, int i) {
     return std::string(name) + "(" + std::to_string(i) + ")";
 }
@@ -67,7 +64,7 @@ TEST_F(SvgRendererTest, AnalogFaceDrawsItsVisibleSetBackToFront) {
     EXPECT_EQ(names.front(), "Border");
     EXPECT_EQ(names.back(), "Dot(11)");
     for (const char* hidden : {"IconIm", "DisplayIm(0)", "ColonIm(0)", "NumIm(10)", "NumIm(3)"})
-        EXPECT_FALSE(contains(names, hidden)) << hidden;
+        EXPECT_EQ(std::count(names.begin(), names.end(), hidden), 0) << hidden;
     // Every hand in front of every white copy; the hub in front of the hands' pivot.
     for (int i = 0; i < 3; ++i)
         for (int j = 0; j < 3; ++j)
@@ -118,9 +115,6 @@ TEST_F(SvgRendererTest, InsideOutlineLiesWithinTheBox) {
         {2,
          "x=\"1\" y=\"1\" width=\"214\" height=\"136\" fill=\"none\" stroke=\"#000000\" "
          "stroke-width=\"2\""},
-        {5,
-         "x=\"2.5\" y=\"2.5\" width=\"211\" height=\"133\" fill=\"none\" stroke=\"#000000\" "
-         "stroke-width=\"5\""},
     };
     for (const auto& r : rows) {
         put("BorderWidth", Value(r.width));
@@ -167,39 +161,31 @@ TEST_F(SvgRendererTest, HandOfWidthZeroIsDrawnOnePixelWide) {
     EXPECT_NE(line_of(render(), "Hand(0)").find("stroke-width=\"1\""), std::string::npos);
 }
 
-// Encoded pictures are not a face's own, so these build a scene directly.
+// Encoded pictures are not a face's own, so this builds a scene directly. The data URI's
+// base64 is the property bag's, whose tests cover every padding.
 TEST(SvgRendererPictures, EncodedPictureIsADataUriAtItsOwnSizeOrStretched) {
     const std::string text = R"(<svg xmlns="http://www.w3.org/2000/svg" width="4" height="2"/>)";
-    struct Row {
-        std::size_t length;  // bytes of the file kept: base64 pads 1 and 2 leftover bytes
-        const char* tail;
-    };
-    for (const Row& r : {Row{text.size(), "IjIiLz4="}, Row{text.size() + 1, "IjIiLz4K"},
-                         Row{text.size() + 2, "Lz4KCg=="}}) {
-        std::string bytes = text + "\n\n";
-        bytes.resize(r.length);
-        Scene scene;
-        auto& image = scene.add<ImageElement>("Im");
-        image.move(15, 30, 150, 150);
-        image.set_picture(
-            Picture::make_encoded("svg", std::vector<std::uint8_t>(bytes.begin(), bytes.end())));
-        std::string svg = headless::render_svg(scene, {20, 20}, {15, 15});
-        // Not stretched: drawn at 4 x 2 pixels inside a box that clips it.
-        EXPECT_NE(svg.find("<svg data-name=\"Im\" x=\"1\" y=\"2\" width=\"10\" height=\"10\" "
-                           "overflow=\"hidden\"><image x=\"0\" y=\"0\" width=\"4\" height=\"2\""),
-                  std::string::npos)
-            << svg;
-        EXPECT_NE(svg.find("xlink:href=\"data:image/svg+xml;base64,PHN2ZyB4bWxucz0i"),
-                  std::string::npos);
-        EXPECT_NE(svg.find(std::string(r.tail) + "\"/>"), std::string::npos) << r.length;
+    Scene scene;
+    auto& image = scene.add<ImageElement>("Im");
+    image.move(15, 30, 150, 150);
+    image.set_picture(
+        Picture::make_encoded("svg", std::vector<std::uint8_t>(text.begin(), text.end())));
+    std::string svg = headless::render_svg(scene, {20, 20}, {15, 15});
+    // Not stretched: drawn at 4 x 2 pixels inside a box that clips it.
+    EXPECT_NE(svg.find("<svg data-name=\"Im\" x=\"1\" y=\"2\" width=\"10\" height=\"10\" "
+                       "overflow=\"hidden\"><image x=\"0\" y=\"0\" width=\"4\" height=\"2\""),
+              std::string::npos)
+        << svg;
+    EXPECT_NE(svg.find("xlink:href=\"data:image/svg+xml;base64,PHN2ZyB4bWxucz0i"),
+              std::string::npos);
+    EXPECT_NE(svg.find("IjIiLz4=\"/>"), std::string::npos) << svg;
 
-        image.set_stretch(true);
-        svg = headless::render_svg(scene, {20, 20}, {15, 15});
-        EXPECT_NE(svg.find("<image data-name=\"Im\" x=\"1\" y=\"2\" width=\"10\" height=\"10\" "
-                           "preserveAspectRatio=\"none\""),
-                  std::string::npos)
-            << svg;
-    }
+    image.set_stretch(true);
+    svg = headless::render_svg(scene, {20, 20}, {15, 15});
+    EXPECT_NE(svg.find("<image data-name=\"Im\" x=\"1\" y=\"2\" width=\"10\" height=\"10\" "
+                       "preserveAspectRatio=\"none\""),
+              std::string::npos)
+        << svg;
 }
 
 // --- The render command ---

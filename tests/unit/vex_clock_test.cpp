@@ -4,10 +4,8 @@
 #include <tickwell/control/vex_clock.hpp>
 
 #include <set>
-#include <sstream>
 
 #include <tickwell/control/type_library.hpp>
-#include <tickwell/headless/script_runner.hpp>
 #include "clock_fixture.hpp"
 #include "thrown.hpp"
 
@@ -71,50 +69,6 @@ TEST_F(VexClockTest, InitialTimePutClearsTheStoppedCount) {
     EXPECT_EQ(state().StoppedSeconds, 180);
     clock->setInitialTime("0:0:10");
     EXPECT_EQ(state().StoppedSeconds, 0);
-}
-
-// What one control does in a container of its own, or beside another: the lines of the
-// script's output that name it, then every element of its face.
-std::string trace_of(const std::string& script, const std::string& name) {
-    std::ostringstream out;
-    headless::Container container(out);
-    EXPECT_TRUE(run_script(container, script, true));
-    std::istringstream lines(out.str());
-    std::string traced;
-    for (std::string line; std::getline(lines, line);)
-        if (line.find(" " + name + " ") != std::string::npos || line.rfind(name + ".", 0) == 0)
-            traced += line + "\n";
-    for (const Element* e : container.find(name)->scene().elements())
-        traced += e->label() + (e->visible() ? " shown\n" : " hidden\n");
-    const ClockState& s = container.find(name)->state();
-    traced += std::to_string(s.TotalSeconds) + " " + std::to_string(s.Tens) +
-              std::to_string(s.Hundreds) + "\n";
-    return traced;
-}
-
-// Two stopwatches with records of their own run side by side exactly as each runs alone.
-TEST(IndependentWatches, RunSideBySideAsEachRunsAlone) {
-    const std::string analog = "new up 3000 3000 own\nput up AlertTime 5\n";
-    const std::string digital =
-        "new down own\nput down Display 1\nput down Accuracy 2\nput down ClockMode 1\n"
-        "put down InitialTime \"0:1:0\"\nput down AlertTime 7\n";
-    const std::string go_up = "call up StartClock\n", go_down = "call down StartClock\n";
-    const std::string run = "usermode true\nrun 65\nget up Seconds\nget down Seconds\n";
-    const std::string run_up = "usermode true\nrun 65\nget up Seconds\n";
-    const std::string run_down = "usermode true\nrun 65\nget down Seconds\n";
-    const std::string together = analog + digital + go_up + go_down + run;
-
-    const std::string up_alone = trace_of(analog + go_up + run_up, "up");
-    const std::string down_alone = trace_of(digital + go_down + run_down, "down");
-    EXPECT_EQ(trace_of(together, "up"), up_alone);
-    EXPECT_EQ(trace_of(together, "down"), down_alone);
-    // What they are: the count-up counted 65 s with its Alerts; the count-down expired.
-    EXPECT_NE(up_alone.find("up.Seconds = 5\n"), std::string::npos);
-    EXPECT_NE(up_alone.find("event up Alert\n"), std::string::npos);
-    EXPECT_EQ(up_alone.find("TimeExpired"), std::string::npos);
-    EXPECT_NE(down_alone.find("event down TimeExpired\n"), std::string::npos);
-    EXPECT_NE(down_alone.find("ColonIm(0) shown"), std::string::npos);
-    EXPECT_NE(up_alone.find("ColonIm(0) hidden"), std::string::npos);
 }
 
 // The registry is the one description of the interface: whatever reaches a member by name
