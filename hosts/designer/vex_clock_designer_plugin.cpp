@@ -70,15 +70,17 @@ QWidget* VexClockDesignerPlugin::createWidget(QWidget* parent) {
     return watch;
 }
 
+// A plugin outlives the form editors that initialise it (an IDE may make its form editor
+// again), so each new editor's extension manager is given the task menu too.
 void VexClockDesignerPlugin::initialize(QDesignerFormEditorInterface* core) {
-    if (core != nullptr) form_editor_ = core;
-    if (initialized_) return;
-    if (core != nullptr && core->extensionManager() != nullptr) {
-        QExtensionManager* manager = core->extensionManager();
-        manager->registerExtensions(new VexClockTaskMenuFactory(manager),
-                                    Q_TYPEID(QDesignerTaskMenuExtension));
-    }
     initialized_ = true;
+    if (core == nullptr) return;
+    form_editor_ = core;
+    QExtensionManager* manager = core->extensionManager();
+    if (manager == nullptr || manager == task_menu_manager_) return;
+    manager->registerExtensions(new VexClockTaskMenuFactory(manager),
+                                Q_TYPEID(QDesignerTaskMenuExtension));
+    task_menu_manager_ = manager;
 }
 
 // A new stopwatch's size, in the pixels of a screen of 96 dots per inch (15 twips a pixel).

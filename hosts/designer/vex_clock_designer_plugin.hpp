@@ -3,6 +3,7 @@
 
 #include <QPointer>
 #include <QtDesigner/QDesignerFormEditorInterface>
+#include <QtDesigner/QExtensionManager>
 #include <QtUiPlugin/QDesignerCustomWidgetInterface>
 
 namespace tickwell::designer {
@@ -34,6 +35,7 @@ class VexClockDesignerPlugin final : public QObject, public QDesignerCustomWidge
   private:
     bool initialized_ = false;
     QPointer<QDesignerFormEditorInterface> form_editor_;  // Designer's; none for QUiLoader
+    QPointer<QExtensionManager> task_menu_manager_;       // the last given the task menu
 };
 
 }  // namespace tickwell::designer
