@@ -353,7 +353,8 @@ void Container::raise(HeadlessSite& site, std::string_view event,
     for (const auto& a : arguments)
         out_ << ' ' << a.name << '=' << format_value(a.value);
     out_ << '\n';
-    const auto it = handlers_.find({site.name(), std::string(event)});
+    const auto it =
+        handlers_.find(std::pair<std::string_view, std::string_view>(site.name(), event));
     if (it == handlers_.end()) return;
     // A handler may add or remove handlers: run the ones present when the event was raised.
     const std::vector<EventHandler> to_run = it->second;

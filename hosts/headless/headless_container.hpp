@@ -8,6 +8,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <tickwell/platform/api.hpp>
 #include <vector>
 
@@ -186,7 +187,17 @@ class TICKWELL_API Container {
     std::ostream& out_;
     std::vector<std::pair<std::string, Hosted>> controls_;
     std::map<TimerElement*, Schedule> timers_;
-    std::map<std::pair<std::string, std::string>, std::vector<EventHandler>> handlers_;
+    // Keyed by control and event; a raised event finds its handlers by its names as views.
+    struct HandlerKeyOrder {
+        using is_transparent = void;
+        template <typename A, typename B>
+        bool operator()(const A& a, const B& b) const {
+            return std::pair<std::string_view, std::string_view>(a.first, a.second) <
+                   std::pair<std::string_view, std::string_view>(b.first, b.second);
+        }
+    };
+    std::map<std::pair<std::string, std::string>, std::vector<EventHandler>, HandlerKeyOrder>
+        handlers_;
     std::map<std::string, std::function<void(const ChangeSet&)>> change_observers_;
     std::deque<bool> answers_;
     std::vector<std::string> deferred_deletes_;

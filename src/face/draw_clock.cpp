@@ -28,8 +28,9 @@ void draw_hands(FaceElements& face, const ClockState& s) {
     }
 }
 
+// Rounded down, so that a negative field from a foreign bag shows a negative tens digit.
 int tens_digit(std::int16_t field) {
-    return static_cast<int>(std::floor(field / 10.0));
+    return field >= 0 ? field / 10 : -((9 - field) / 10);
 }
 int units_digit(std::int16_t field) {
     return field % 10;
