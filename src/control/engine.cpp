@@ -11,6 +11,7 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <type_traits>
 
 #include <tickwell/control/vex_clock.hpp>
 #include <tickwell/model/check_time.hpp>
@@ -30,13 +31,16 @@ std::int32_t checked_add(std::int32_t a, std::int32_t b) {
 
 using RunTime = VexClock::RunTime;
 
-// A whole number as a Long. The tick's counts always fit: they skip the general conversion's
-// rounding, and one out of range fails as that conversion fails, naming it.
-std::int32_t whole_to_long(double whole) {
-    if (whole >= std::numeric_limits<std::int32_t>::min() &&
-        whole <= std::numeric_limits<std::int32_t>::max())
-        return static_cast<std::int32_t>(whole);
-    return narrow_to_long(whole);
+// A whole number as an Integer or a Long. The tick's counts always fit: they skip the general
+// conversion's rounding, and one out of range fails as that conversion fails, naming it.
+template <typename Int>
+Int whole_to(double whole) {
+    if (whole >= std::numeric_limits<Int>::min() && whole <= std::numeric_limits<Int>::max())
+        return static_cast<Int>(whole);
+    if constexpr (std::is_same_v<Int, std::int16_t>)
+        return narrow_to_integer(whole);
+    else
+        return narrow_to_long(whole);
 }
 
 // Whole seconds and hundredths of an elapsed time. Times worked in double precision are sums
@@ -48,13 +52,13 @@ RunTime split(double elapsed) {
     const double whole = std::floor(elapsed + kSlack);
     const double part = std::max(0.0, elapsed - whole);
     const int hundredths = std::min(99, static_cast<int>((part + kSlack) * 100));
-    return {whole_to_long(whole), hundredths, part};
+    return {whole_to<std::int32_t>(whole), hundredths, part};
 }
 
 // The time this run has gone, from the start's reading to `reading`, plus the part of a
 // second a stop carried over; nothing when the clock reads before the start.
 std::optional<RunTime> run_elapsed(const ClockState& s, const ClockReading& reading) {
-    const std::int32_t days = whole_to_long(static_cast<double>(reading.day - s.StartDay));
+    const std::int32_t days = whole_to<std::int32_t>(static_cast<double>(reading.day - s.StartDay));
     const double carried = s.StopCaptured ? s.StoppedFraction : 0.0;
     // Within the day of the start the platform's single precision is kept to the letter;
     // across midnight, or from a captured fraction, the sum is worked in double precision so
@@ -258,11 +262,7 @@ void VexClock::show(const ShownCount& count) {
     may_have_changed_fields();
     ClockState& s = state_;
     s.TotalSeconds = count.total_seconds;
-    const std::int32_t hours = s.TotalSeconds / 3600;
-    s.Hours = hours >= std::numeric_limits<std::int16_t>::min() &&
-                      hours <= std::numeric_limits<std::int16_t>::max()
-                  ? static_cast<std::int16_t>(hours)
-                  : narrow_to_integer(hours);
+    s.Hours = whole_to<std::int16_t>(s.TotalSeconds / 3600);
     s.Minutes = static_cast<std::int16_t>((s.TotalSeconds % 3600) / 60);
     s.Seconds = static_cast<std::int16_t>(s.TotalSeconds - std::int32_t{s.Hours} * 3600 -
                                           std::int32_t{s.Minutes} * 60);
@@ -284,7 +284,7 @@ std::optional<RunTime> VexClock::update_count() {
     ClockState& s = state_;
     reading_ = site_.read_clock();
     may_have_changed_count();
-    s.DaysCarried = whole_to_long(static_cast<double>(reading_.day - s.StartDay));
+    s.DaysCarried = whole_to<std::int32_t>(static_cast<double>(reading_.day - s.StartDay));
     s.LastReading = reading_.seconds_since_midnight;
     const std::optional<RunTime> run = run_elapsed(s, reading_);
     if (!run) return std::nullopt;
