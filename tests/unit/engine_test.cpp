@@ -254,6 +254,15 @@ TEST_F(EngineTest, LongGapsBetweenTicksKeepTheExactCount) {
     }
 }
 
+// The hours field holds 32767 hours: a count that reaches 32768 fails its tick as an overflow
+// rather than showing hours that wrapped.
+TEST_F(EngineTest, ACountPastTheHoursFieldFailsItsTickAsAnOverflow) {
+    clock->StartClock();
+    tick_at(32767 * 3600.0 + 3599);
+    EXPECT_EQ(state().TotalSeconds, 32767 * 3600 + 3599);
+    EXPECT_EQ(thrown([&] { tick_at(32768 * 3600.0); }).kind(), ErrorKind::overflow);
+}
+
 TEST_F(EngineTest, ClockSetBackIsIgnoredUntilItCatchesUp) {
     container.set_clock(1000'000'000);
     clock->StartClock();
