@@ -6,14 +6,14 @@
 
 namespace tickwell::testing {
 
-// The warnings the program prints while an instance lives.
+// The warnings (and worse) the program prints while an instance lives.
 class CapturedWarnings {
   public:
     CapturedWarnings() {
         said().clear();
         previous_ = qInstallMessageHandler(
             [](QtMsgType type, const QMessageLogContext&, const QString& message) {
-                if (type == QtWarningMsg) said() << message;
+                if (type != QtDebugMsg && type != QtInfoMsg) said() << message;
             });
     }
     CapturedWarnings(const CapturedWarnings&) = delete;
